@@ -1,0 +1,125 @@
+#include "BuildMap.h"
+
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "ExtensionFilter.h"
+#include "FolderEntries.h"
+#include "GetSubDirectories.h"
+#include "PageWriter.h"
+#include "Paths.h"
+
+namespace mapgen {
+namespace {
+
+// Prepares the folders' entries on helper threads, in folder order, while
+// the page is written from them in the same order on the calling thread.
+// Each helper takes the next folder not yet taken, so the one the writer
+// waits for is always being worked on.
+class EntryPrefetch {
+ public:
+  EntryPrefetch(const FileSystem& fs, const MapSettings& settings,
+                const ExtensionIndex& extensions, FolderList& folders,
+                const BuildObserver& observer, unsigned threads)
+      : fs_(fs), settings_(settings), extensions_(extensions),
+        folders_(folders), observer_(observer), ready_(folders.size()) {
+    for (unsigned i = 0; i < threads; ++i) {
+      helpers_.emplace_back([this] { Work(); });
+    }
+  }
+
+  ~EntryPrefetch() {
+    abandoned_ = true;
+    helpers_.clear();  // joins
+  }
+
+  // Waits for folder `index` and hands its entries over; nothing when the
+  // build was asked to stop first.
+  std::optional<FolderEntries> Take(std::size_t index) {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [&] { return ready_[index] || stopped_; });
+    return std::exchange(ready_[index], std::nullopt);
+  }
+
+ private:
+  void Work() {
+    while (true) {
+      if (abandoned_ || observer_.StopRequested()) {
+        std::lock_guard lock(mutex_);
+        stopped_ = true;
+        changed_.notify_all();
+        return;
+      }
+      const std::size_t index = next_++;
+      if (index >= folders_.size()) return;
+      FolderEntries entries = PrepareFolderEntries(
+          fs_, std::move(folders_[index]), settings_, extensions_);
+      std::lock_guard lock(mutex_);
+      ready_[index] = std::move(entries);
+      changed_.notify_all();
+    }
+  }
+
+  const FileSystem& fs_;
+  const MapSettings& settings_;
+  const ExtensionIndex& extensions_;
+  FolderList& folders_;
+  const BuildObserver& observer_;
+  std::atomic<std::size_t> next_ = 0;
+  std::atomic<bool> abandoned_ = false;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  bool stopped_ = false;
+  std::vector<std::optional<FolderEntries>> ready_;
+  std::vector<std::jthread> helpers_;
+};
+
+BuildResult Stopped() { return {BuildResult::Outcome::kStopped, {}, {}}; }
+
+}  // namespace
+
+unsigned DefaultThreadCount() {
+  return std::clamp(4 * std::thread::hardware_concurrency(), 8u, 32u);
+}
+
+BuildResult BuildMap(const MapSettings& settings, const FileSystem& fs,
+                     BuildObserver& observer, unsigned threads) {
+  const std::string base = WithoutTrailingSlashes(settings.txtDir);
+  std::string reason;
+  if (!fs.IsFolder(base, reason)) {
+    return {BuildResult::Outcome::kFailed, {}, {base, reason}};
+  }
+  threads = std::max(threads, 1u);
+  FolderList folders =
+      GetSubDirectories(fs, base, settings.chkShowSubfolders != kUnchecked,
+                        threads, observer);
+  if (observer.StopRequested()) return Stopped();
+  const ExtensionIndex extensions(BuildExtensionList(settings));
+
+  BuildResult result;
+  WritePageHead(settings, result.mapText);
+  EntryPrefetch prefetch(fs, settings, extensions, folders, observer, threads);
+  const std::size_t total = folders.size();
+  for (std::size_t i = 0; i < total; ++i) {
+    const std::optional<FolderEntries> prepared = prefetch.Take(i);
+    if (!prepared || observer.StopRequested()) return Stopped();
+    const FolderEntries& entries = *prepared;
+    for (const Failure& failure : entries.unreadable) {
+      observer.Unreadable(failure);
+    }
+    WriteFolderSection(settings, base, entries.path,
+                       RenderFolderEntries(entries, base, settings),
+                       result.mapText);
+    observer.FolderWritten(entries.path, i + 1, total);
+  }
+  WritePageTail(settings, result.mapText);
+  return result;
+}
+
+}  // namespace mapgen

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+
+#include "BuildObserver.h"
+#include "FileSystem.h"
+#include "MapSettings.h"
+
+namespace mapgen {
+
+struct BuildResult {
+  enum class Outcome { kBuilt, kStopped, kFailed };
+  Outcome outcome = Outcome::kBuilt;
+  std::string mapText;  // the whole page, when built
+  Failure failure;      // the base folder's trouble, when failed
+};
+
+// A thread count that suits both a warm cache (one per core) and a cold one
+// (enough reads in flight to keep the disk busy).
+unsigned DefaultThreadCount();
+
+// Builds the map page of `settings.txtDir`, reading the file system through
+// `fs`. Folders are listed and page titles read on `threads` threads; the
+// page is the same for any count. Fails only when the base folder is not a
+// folder; anything unreadable below it is reported to the observer and
+// counts as empty.
+BuildResult BuildMap(const MapSettings& settings, const FileSystem& fs,
+                     BuildObserver& observer,
+                     unsigned threads = DefaultThreadCount());
+
+}  // namespace mapgen

@@ -1,0 +1,145 @@
+#include "FileTitle.h"
+
+#include <algorithm>
+#include <array>
+
+#include "Paths.h"
+#include "TextCase.h"
+
+namespace mapgen {
+namespace {
+
+// Finds the title in a stream of bytes fed to it chunk by chunk, holding no
+// more than the title and a few bytes of the current line.
+class TitleScanner {
+ public:
+  TitleScanner(std::string_view startTag, std::string_view endTag)
+      : startTag_(startTag), endTag_(endTag) {}
+
+  bool Done() const { return done_; }
+
+  void Feed(std::string_view bytes) {
+    while (!bytes.empty() && !done_) {
+      if (skipLineFeed_) {
+        skipLineFeed_ = false;
+        if (bytes.front() == '\n') bytes.remove_prefix(1);
+        continue;
+      }
+      const std::size_t lineEnd = std::min(bytes.find('\r'), bytes.size());
+      ScanLinePart(bytes.substr(0, lineEnd));
+      if (lineEnd == bytes.size()) return;
+      EndLine();
+      bytes.remove_prefix(lineEnd + 1);
+    }
+  }
+
+  // The title once the stream has ended or the scanner is done.
+  std::string Finish() {
+    if (!done_ && phase_ == Phase::kCollect) Finalize(title_.size());
+    return done_ ? title_ : std::string();
+  }
+
+ private:
+  enum class Phase { kSeekStart, kSeekTagEnd, kCollect };
+
+  void ScanLinePart(std::string_view part) {
+    if (phase_ == Phase::kSeekStart) {
+      SeekStart(part);
+      return;
+    }
+    if (phase_ == Phase::kSeekTagEnd) {
+      const std::size_t gt = part.find('>');
+      if (gt == std::string_view::npos) return;
+      phase_ = Phase::kCollect;
+      part.remove_prefix(gt + 1);
+    }
+    Collect(part);
+  }
+
+  // Keeps the last few bytes of the line, so that an opening text split
+  // between two reads is still found.
+  void SeekStart(std::string_view part) {
+    carry_.append(part);
+    const std::size_t found = FindIgnoringAsciiCase(carry_, startTag_);
+    if (found == std::string::npos) {
+      const std::size_t keep =
+          std::min(carry_.size(), std::max<std::size_t>(startTag_.size(), 1) - 1);
+      carry_.erase(0, carry_.size() - keep);
+      return;
+    }
+    // The tag's ">" is searched from the occurrence's second character on.
+    const std::string rest = carry_.substr(found + 1);
+    carry_.clear();
+    phase_ = Phase::kSeekTagEnd;
+    ScanLinePart(rest);
+  }
+
+  void Collect(std::string_view part) {
+    const std::size_t searchFrom =
+        title_.size() >= endTag_.size() ? title_.size() - endTag_.size() + 1 : 0;
+    const std::size_t room = kMaxTitleBytes + endTag_.size() - title_.size();
+    title_.append(part.substr(0, room));
+    const std::size_t end = FindIgnoringAsciiCase(title_, endTag_, searchFrom);
+    if (end != std::string::npos) {
+      Finalize(end);
+    } else if (title_.size() >= kMaxTitleBytes + endTag_.size()) {
+      Finalize(kMaxTitleBytes);
+    }
+  }
+
+  void EndLine() {
+    skipLineFeed_ = true;
+    if (phase_ == Phase::kCollect && !title_.empty()) {
+      Finalize(title_.size());
+      return;
+    }
+    phase_ = Phase::kSeekStart;
+    carry_.clear();
+    title_.clear();
+  }
+
+  // Keeps the title's first `length` bytes, at most the cap, never ending
+  // in the middle of a UTF-8 sequence that the cap cut.
+  void Finalize(std::size_t length) {
+    if (length > kMaxTitleBytes) {
+      length = kMaxTitleBytes;
+      while (length > 0 && (title_[length] & 0xC0) == 0x80) --length;
+    }
+    title_.resize(length);
+    done_ = true;
+  }
+
+  std::string_view startTag_, endTag_;
+  Phase phase_ = Phase::kSeekStart;
+  std::string carry_;
+  std::string title_;
+  bool skipLineFeed_ = false;
+  bool done_ = false;
+};
+
+}  // namespace
+
+std::string FileTitle(const FileSystem& fs, std::string_view Path,
+                      std::string_view Filename, std::string_view startstrg,
+                      std::string_view endstrg, Failure* failure) {
+  const std::string path = JoinPath(Path, Filename);
+  std::string reason;
+  const auto reader = fs.OpenFile(path, reason);
+  TitleScanner scanner(startstrg, endstrg);
+  // Pages usually name their title in the first few KiB; later reads take
+  // larger steps through pages that do not.
+  std::array<char, 64 * 1024> buffer;
+  std::size_t step = 4096;
+  while (reader && !scanner.Done()) {
+    const long got = reader->Read(buffer.data(), step, reason);
+    if (got < 0) break;
+    if (got == 0) return scanner.Finish();
+    scanner.Feed(std::string_view(buffer.data(), static_cast<std::size_t>(got)));
+    step = buffer.size();
+  }
+  if (scanner.Done()) return scanner.Finish();
+  if (failure != nullptr) *failure = {path, reason};
+  return {};
+}
+
+}  // namespace mapgen

@@ -1,0 +1,104 @@
+#include "MemoryFileSystem.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "Paths.h"
+
+namespace mapgen {
+namespace {
+
+class StringReader : public FileReader {
+ public:
+  explicit StringReader(std::string_view content) : rest_(content) {}
+  long Read(char* buffer, std::size_t size, std::string&) override {
+    const std::size_t got = std::min(size, rest_.size());
+    std::memcpy(buffer, rest_.data(), got);
+    rest_.remove_prefix(got);
+    return static_cast<long>(got);
+  }
+
+ private:
+  std::string_view rest_;
+};
+
+std::string ParentOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+}  // namespace
+
+MemoryFileSystem::Node& MemoryFileSystem::Add(const std::string& path,
+                                              bool folder) {
+  const auto [node, added] = nodes_.try_emplace(path);
+  if (added && path != "/") {
+    Node& parent = Add(ParentOf(path), true);
+    const std::string name(LastName(path));
+    (folder ? parent.listing.subfolders : parent.listing.files).push_back(name);
+  }
+  node->second.folder = folder;
+  return node->second;
+}
+
+void MemoryFileSystem::AddFolder(const std::string& path) { Add(path, true); }
+
+void MemoryFileSystem::AddFile(const std::string& path, std::string content) {
+  Add(path, false).content = std::move(content);
+}
+
+void MemoryFileSystem::MakeUnreadable(const std::string& path,
+                                      std::string reason) {
+  nodes_.at(path).failure = std::move(reason);
+}
+
+const MemoryFileSystem::Node* MemoryFileSystem::Find(const std::string& path,
+                                                     std::string& reason) const {
+  const auto node = nodes_.find(path);
+  if (node == nodes_.end()) {
+    reason = "No such file or directory";
+    return nullptr;
+  }
+  if (!node->second.failure.empty()) {
+    reason = node->second.failure;
+    return nullptr;
+  }
+  return &node->second;
+}
+
+bool MemoryFileSystem::IsFolder(const std::string& path,
+                                std::string& reason) const {
+  const auto node = nodes_.find(path);
+  if (node == nodes_.end()) {
+    reason = "No such file or directory";
+    return false;
+  }
+  if (!node->second.folder) reason = "Not a directory";
+  return node->second.folder;
+}
+
+bool MemoryFileSystem::ListFolder(const std::string& path,
+                                  FolderListing& listing,
+                                  std::string& reason) const {
+  const Node* node = Find(path, reason);
+  if (node == nullptr) return false;
+  if (!node->folder) {
+    reason = "Not a directory";
+    return false;
+  }
+  listing = node->listing;
+  return true;
+}
+
+std::unique_ptr<FileReader> MemoryFileSystem::OpenFile(
+    const std::string& path, std::string& reason) const {
+  const Node* node = Find(path, reason);
+  if (node == nullptr) return nullptr;
+  if (node->folder) {
+    reason = "Is a directory";
+    return nullptr;
+  }
+  return std::make_unique<StringReader>(node->content);
+}
+
+}  // namespace mapgen

@@ -1,0 +1,70 @@
+#include "Ordinal.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <utility>
+
+#include "Utf8.h"
+
+namespace mapgen {
+namespace {
+
+// Reads UTF-16 code units off UTF-8 text, one at a time.
+class CodeUnits {
+ public:
+  CodeUnits(std::string_view text, std::size_t pos) : text_(text), pos_(pos) {}
+
+  bool AtEnd() const { return pending_ == 0 && pos_ == text_.size(); }
+
+  char16_t Next() {
+    if (pending_ != 0) return std::exchange(pending_, 0);
+    const DecodedChar decoded = DecodeUtf8(text_, pos_);
+    if (decoded.length == 0) {
+      return static_cast<char16_t>(0xDC00 +
+                                   static_cast<unsigned char>(text_[pos_++]));
+    }
+    pos_ += decoded.length;
+    if (decoded.codePoint < 0x10000) {
+      return static_cast<char16_t>(decoded.codePoint);
+    }
+    const char32_t offset = decoded.codePoint - 0x10000;
+    pending_ = static_cast<char16_t>(0xDC00 + (offset & 0x3FF));
+    return static_cast<char16_t>(0xD800 + (offset >> 10));
+  }
+
+ private:
+  std::string_view text_;
+  std::size_t pos_;
+  char16_t pending_ = 0;
+};
+
+bool IsAscii(char c) { return static_cast<unsigned char>(c) < 0x80; }
+
+}  // namespace
+
+bool OrdinalLess(std::string_view a, std::string_view b) {
+  const auto mismatch =
+      std::mismatch(a.begin(), a.end(), b.begin(), b.end()).first;
+  const auto diff = static_cast<std::size_t>(mismatch - a.begin());
+  const bool prefix = diff == a.size() || diff == b.size();
+  if (prefix && (diff == 0 || IsAscii(a[diff - 1]))) {
+    return a.size() < b.size();
+  }
+  if (!prefix && IsAscii(a[diff]) && IsAscii(b[diff])) {
+    return static_cast<unsigned char>(a[diff]) <
+           static_cast<unsigned char>(b[diff]);
+  }
+  // After the last ASCII byte of the shared part the two texts may decode
+  // differently: a sequence that the mismatch cuts short is valid on one
+  // side only.
+  std::size_t start = diff;
+  while (start > 0 && !IsAscii(a[start - 1])) --start;
+  CodeUnits left(a, start), right(b, start);
+  while (!left.AtEnd() && !right.AtEnd()) {
+    const char16_t l = left.Next(), r = right.Next();
+    if (l != r) return l < r;
+  }
+  return left.AtEnd() && !right.AtEnd();
+}
+
+}  // namespace mapgen

@@ -1,0 +1,191 @@
+#include "PageWriter.h"
+
+#include <cstdio>
+
+#include "Paths.h"
+#include "TextCase.h"
+#include "TextToHtml.h"
+
+namespace mapgen {
+namespace {
+
+constexpr std::string_view kCrLf = "\r\n";
+constexpr std::string_view kHomePage = "https://corvale.example";
+constexpr const char* kBodyColourAttributes[] = {"bgcolor", "text", "link",
+                                                 "vlink"};
+
+bool SetsSize(const std::string& size) { return UpperCase(size) != "NORMAL"; }
+
+bool SetsFont(const MapSettings& settings) {
+  return settings.cmbFont != "default";
+}
+
+void AppendQuoted(std::string& out, std::string_view text) {
+  out += '"';
+  out += text;
+  out += '"';
+}
+
+void AppendColour(std::string& out, Colour colour) {
+  out += "\"#";
+  out += ColorToHex(colour);
+  out += '"';
+}
+
+void AppendRepeated(std::string& out, std::string_view text, int times) {
+  for (int i = 0; i < times; ++i) out += text;
+}
+
+void WriteBodyTag(const MapSettings& s, std::string& out) {
+  out += "<body";
+  for (int i = 0; i < 4; ++i) {
+    if (!IsChecked(s.chkColor[i])) continue;
+    out += ' ';
+    out += kBodyColourAttributes[i];
+    out += '=';
+    AppendColour(out, s.shpColor[i]);
+  }
+  if (IsChecked(s.chkBgImage)) {
+    out += " background=";
+    AppendQuoted(out, s.txtImage);
+  }
+  out += '>';
+  out += kCrLf;
+}
+
+void WriteTitleSection(const MapSettings& s, std::string& out) {
+  if (IsChecked(s.chkBannerImage)) {
+    out += "<p align=";
+    AppendQuoted(out, s.cmbBannerAlign);
+    out += "><img SRC=";
+    AppendQuoted(out, s.txtBannerImage);
+    out += "><br></p><br>";
+    out += kCrLf;
+  }
+  if (SetsFont(s)) {
+    out += "<FONT FACE= ";
+    AppendQuoted(out, s.cmbFont);
+    out += '>';
+  }
+  out += "<b><p align=";
+  AppendQuoted(out, s.cmbTitleAlign);
+  out += '>';
+  if (SetsSize(s.cmbSize[1])) out += "<font size=" + s.cmbSize[1] + ">";
+  if (IsChecked(s.chkColor[4])) {
+    out += "<font color=";
+    AppendColour(out, s.shpColor[4]);
+    out += '>';
+  }
+  out += s.txtTitle;
+  out += "</b><p>";
+  if (SetsSize(s.cmbSize[1])) out += "</font>";
+  if (IsChecked(s.chkColor[4])) {
+    out += "</font>";
+    out += kCrLf;
+  }
+  out += "</p>";
+  out += kCrLf;
+}
+
+void WriteHeading(const MapSettings& s, std::string_view folder,
+                  std::string& out) {
+  out += "<p><p>";
+  if (IsChecked(s.chkLines)) {
+    out += "<p><hr WIDTH=100%>";
+    out += kCrLf;
+  }
+  if (SetsSize(s.cmbSize[2])) out += "<font size=" + s.cmbSize[2] + ">";
+  if (IsChecked(s.chkColor[5])) {
+    out += "<font color=";
+    AppendColour(out, s.shpColor[5]);
+    out += '>';
+  }
+  out += "<b>";
+  out += LastName(folder);
+  out += "</b>";
+  if (SetsSize(s.cmbSize[2])) out += "</font>";
+  if (IsChecked(s.chkColor[5])) {
+    out += "</font>";
+    out += kCrLf;
+  }
+  out += "<br><br>";
+  out += kCrLf;
+}
+
+}  // namespace
+
+std::string ColorToHex(Colour colour) {
+  char digits[16];
+  std::snprintf(digits, sizeof digits, "%06X", static_cast<unsigned>(colour));
+  const std::string_view text(digits);
+  // The value is blue, green, red from the left; HTML wants red first.
+  return std::string(text.substr(4, 2)) + std::string(text.substr(2, 2)) +
+         std::string(text.substr(0, 2));
+}
+
+int CountCharacters(std::string_view str, std::string_view ch) {
+  if (str.empty()) return 0;
+  int count = 0;
+  std::size_t from = 1;
+  for (std::size_t round = 0; round < str.size(); ++round) {
+    const std::size_t found = str.find(ch, from);
+    if (found == std::string_view::npos) break;
+    ++count;
+    from = found + 1;
+  }
+  return count;
+}
+
+int IndentLevel(std::string_view folder, std::string_view base) {
+  const std::string_view below = RelativeFolder(folder, base);
+  // The first character of `below` is a name's, never "/", so every
+  // separator in it counts.
+  return below.empty() ? 0 : 1 + CountCharacters(below, "/");
+}
+
+void WritePageHead(const MapSettings& s, std::string& out) {
+  out = "<html>\r\n<head>\r\n";
+  out += "   <!html document auto-created by 'Tessary' by Corvale Software>";
+  out += kCrLf;
+  out += "   <title>" + s.txtTitle + "</title>";
+  out += kCrLf;
+  out += "</head>";
+  out += kCrLf;
+  WriteBodyTag(s, out);
+  WriteTitleSection(s, out);
+  if (!s.txtPreface.empty()) {
+    out += TextToHtml(s.txtPreface);
+    out += "<br><br>";
+    out += kCrLf;
+  }
+}
+
+void WriteFolderSection(const MapSettings& s, std::string_view base,
+                        std::string_view folder, std::string_view entries,
+                        std::string& out) {
+  if (entries.empty() && !IsChecked(s.chkShowEmpties)) return;
+  const int level = IsChecked(s.chkIndent) ? IndentLevel(folder, base) : 0;
+  AppendRepeated(out, "<UL>", level);
+  if (folder != base) WriteHeading(s, folder, out);
+  out += entries;
+  AppendRepeated(out, "</UL>", level);
+}
+
+void WritePageTail(const MapSettings& s, std::string& out) {
+  if (!s.txtAppendix.empty()) {
+    out += "<br><br>";
+    out += TextToHtml(s.txtAppendix);
+  }
+  if (SetsFont(s)) out += "</FONT>";
+  out += "<br><br><br><br>";
+  out += "<FONT FACE=\"Arial,Helvetica,Geneva\" size=-2>";
+  out += "<hr WIDTH=100%>";
+  out += kCrLf;
+  out += "This webpage generated using <b>Tessary</b> by <a href=";
+  out += kHomePage;
+  out += ">Corvale Software</a></font></p>";
+  out += kCrLf;
+  out += "</body>\r\n</html>\r\n";
+}
+
+}  // namespace mapgen

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "MapSettings.h"
+
+namespace mapgen {
+
+// The colour as HTML writes it: six upper-case hexadecimal digits, red first.
+std::string ColorToHex(Colour colour);
+
+// How often `ch` occurs in `str` after its first character; overlapping
+// occurrences of a longer `ch` each count.
+int CountCharacters(std::string_view str, std::string_view ch);
+
+// How many levels `folder` lies below `base`: 0 for the base itself.
+int IndentLevel(std::string_view folder, std::string_view base);
+
+// The page from its start through the preface.
+void WritePageHead(const MapSettings& settings, std::string& mapText);
+
+// One folder's section: its heading (none for the base folder) and its
+// entries, indented by its level. Nothing for a folder without entries
+// unless empty folders are shown.
+void WriteFolderSection(const MapSettings& settings, std::string_view base,
+                        std::string_view folder, std::string_view entries,
+                        std::string& mapText);
+
+// The appendix, the footer and the end of the page.
+void WritePageTail(const MapSettings& settings, std::string& mapText);
+
+}  // namespace mapgen

@@ -1,0 +1,34 @@
+#include "Paths.h"
+
+namespace mapgen {
+
+bool IsRoot(std::string_view folder) { return folder == "/"; }
+
+std::string WithoutTrailingSlashes(std::string_view path) {
+  while (path.size() > 1 && path.ends_with('/')) path.remove_suffix(1);
+  return std::string(path);
+}
+
+std::string JoinPath(std::string_view folder, std::string_view name) {
+  std::string path(folder);
+  if (!path.ends_with('/')) path += '/';
+  path += name;
+  return path;
+}
+
+std::string_view LastName(std::string_view folder) {
+  const std::size_t slash = folder.rfind('/');
+  return slash == std::string_view::npos ? folder : folder.substr(slash + 1);
+}
+
+std::string_view RelativeFolder(std::string_view folder, std::string_view base) {
+  if (folder.size() <= base.size()) return {};
+  const std::size_t start = IsRoot(base) ? base.size() : base.size() + 1;
+  return folder.substr(start);
+}
+
+std::string TempMapPath(std::string_view base) {
+  return JoinPath(base, "sitemap.tmp");
+}
+
+}  // namespace mapgen

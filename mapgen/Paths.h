@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace mapgen {
+
+// Folder paths are POSIX paths that never end in "/", except the root "/".
+
+bool IsRoot(std::string_view folder);
+
+// The path as a folder path: trailing "/" dropped, except the root's.
+std::string WithoutTrailingSlashes(std::string_view path);
+
+// The folder and a name joined by one "/".
+std::string JoinPath(std::string_view folder, std::string_view name);
+
+// The folder's own name: the text after its last "/".
+std::string_view LastName(std::string_view folder);
+
+// The part of `folder` below `base` ("docs/old" for base "/w" and folder
+// "/w/docs/old"); empty for the base folder itself.
+std::string_view RelativeFolder(std::string_view folder, std::string_view base);
+
+// The file a build writes its page to: "sitemap.tmp" in the base folder.
+std::string TempMapPath(std::string_view base);
+
+}  // namespace mapgen

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace mapgen {
+
+// Upper-cases UTF-8 text one character for one (simple case mapping), so a
+// character's position never shifts. Bytes that are not valid UTF-8 pass
+// through unchanged.
+std::string UpperCase(std::string_view text);
+
+// Where `needle` first occurs in `haystack` from `from` on, ASCII letters
+// compared without case; npos when it does not.
+std::size_t FindIgnoringAsciiCase(std::string_view haystack,
+                                  std::string_view needle,
+                                  std::size_t from = 0);
+
+}  // namespace mapgen
