@@ -101,9 +101,10 @@ class TitleScanner {
   // Keeps the title's first `length` bytes, at most the cap, never ending
   // in the middle of a UTF-8 sequence that the cap cut.
   void Finalize(std::size_t length) {
-    if (length > kMaxTitleBytes) {
-      length = kMaxTitleBytes;
-      while (length > 0 && (title_[length] & 0xC0) == 0x80) --length;
+    length = std::min(length, kMaxTitleBytes);
+    while (length > 0 && length < title_.size() &&
+           (title_[length] & 0xC0) == 0x80) {
+      --length;
     }
     title_.resize(length);
     done_ = true;

@@ -83,7 +83,66 @@ TEST_P(WholePage, SmallSiteWithDefaultSettings) {
   EXPECT_TRUE(observer.unreadable.empty());
 }
 
+TEST_P(WholePage, UnreadableFoldersAndPagesAreReportedInPageOrder) {
+  MemoryFileSystem fs = SmallSite();
+  fs.AddFile("/w/locked/secret.html");
+  fs.MakeUnreadable("/w/locked", "Permission denied");
+  fs.MakeUnreadable("/w/docs/old/x.html", "Input/output error");
+  MapSettings settings;
+  settings.txtDir = "/w/";
+  RecordingObserver observer;
+
+  const BuildResult result = BuildMap(settings, fs, observer, GetParam());
+
+  ASSERT_EQ(result.outcome, BuildResult::Outcome::kBuilt);
+  EXPECT_NE(result.mapText.find("<a href=docs/old/x.html>No Title  </a>"),
+            std::string::npos);
+  EXPECT_NE(result.mapText.find("<b>locked</b></font><br><br>\r\n</UL>"),
+            std::string::npos);
+  EXPECT_EQ(observer.unreadable,
+            (std::vector<std::string>{
+                "/w/docs/old/x.html: Input/output error",
+                "/w/locked: Permission denied"}));
+}
+
+TEST_P(WholePage, StylesWithoutTitlesReadNoPage) {
+  MemoryFileSystem fs = SmallSite();
+  fs.MakeUnreadable("/w/index.html", "Permission denied");
+  MapSettings settings;
+  settings.txtDir = "/w";
+  settings.optStyle = {false, false, true, false};
+  RecordingObserver observer;
+  EXPECT_EQ(BuildMap(settings, fs, observer, GetParam()).outcome,
+            BuildResult::Outcome::kBuilt);
+  EXPECT_TRUE(observer.unreadable.empty());
+}
+
+TEST_P(WholePage, StopsWhenAsked) {
+  const MemoryFileSystem fs = SmallSite();
+  MapSettings settings;
+  settings.txtDir = "/w";
+  RecordingObserver observer;
+  observer.stop = true;
+  const BuildResult result = BuildMap(settings, fs, observer, GetParam());
+  EXPECT_EQ(result.outcome, BuildResult::Outcome::kStopped);
+  EXPECT_TRUE(result.mapText.empty());
+}
+
 INSTANTIATE_TEST_SUITE_P(SerialAndParallel, WholePage, testing::Values(1u, 8u));
+
+TEST(BuildMap, FailsWhenTheBaseIsNotAFolder) {
+  const MemoryFileSystem fs = SmallSite();
+  MapSettings settings;
+  RecordingObserver observer;
+  settings.txtDir = "/nowhere";
+  BuildResult result = BuildMap(settings, fs, observer);
+  EXPECT_EQ(result.outcome, BuildResult::Outcome::kFailed);
+  EXPECT_EQ(result.failure.path, "/nowhere");
+  EXPECT_EQ(result.failure.reason, "No such file or directory");
+  settings.txtDir = "/w/b.txt";
+  result = BuildMap(settings, fs, observer);
+  EXPECT_EQ(result.failure.reason, "Not a directory");
+}
 
 }  // namespace
 }  // namespace mapgen
