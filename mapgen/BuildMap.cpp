@@ -85,7 +85,7 @@ BuildResult Stopped() { return {BuildResult::Outcome::kStopped, {}, {}}; }
 }  // namespace
 
 unsigned DefaultThreadCount() {
-  return std::clamp(4 * std::thread::hardware_concurrency(), 8u, 32u);
+  return std::clamp(8 * std::thread::hardware_concurrency(), 16u, 64u);
 }
 
 BuildResult BuildMap(const MapSettings& settings, const FileSystem& fs,
