@@ -5,6 +5,7 @@
 #include "FileTitle.h"
 #include "Ordinal.h"
 #include "Paths.h"
+#include "SafeText.h"
 
 namespace mapgen {
 namespace {
@@ -25,32 +26,69 @@ std::string LinkTarget(const std::string& folder, const std::string& base,
   return JoinPath(RelativeFolder(folder, base), name);
 }
 
-void AppendLink(std::string& out, std::string_view target,
-                std::string_view text) {
-  out += "<a href=";
-  out += target;
-  out += '>';
-  out += text;
-  out += "</a>";
-}
+// Writes one folder's entries, with names, titles and links as they stand
+// or, with safe links, as text and quoted, encoded addresses.
+class EntryWriter {
+ public:
+  EntryWriter(std::string& out, const MapSettings& settings)
+      : out_(out), safe_(IsChecked(settings.chkSafeLinks)),
+        style_(SelectedStyle(settings)) {}
 
-void AppendEntry(std::string& out, const std::string& name,
-                 const std::string& title, const std::string& target,
-                 bool webPage, int style) {
-  if (style == 4) {
-    out += name;
-  } else if (!webPage) {
-    AppendLink(out, target, name);
-  } else if (style == 1) {
-    AppendLink(out, target, title.empty() ? "No Title  " : title);
-  } else if (style == 2) {
-    out += title.empty() ? "No title: " : title;
-    out += "   ";
-    AppendLink(out, target, name);
-  } else {
-    AppendLink(out, target, target);
+  void Entry(const std::string& name, const std::string& title,
+             const std::string& target, bool webPage) {
+    if (style_ == 4) {
+      Text(name);
+    } else if (!webPage) {
+      Link(target, [&] { Text(name); });
+    } else if (style_ == 1) {
+      Link(target, [&] { Title(title, "No Title  "); });
+    } else if (style_ == 2) {
+      Title(title, "No title: ");
+      out_ += "   ";
+      Link(target, [&] { Text(name); });
+    } else {
+      Link(target, [&] { Text(target); });
+    }
   }
-}
+
+ private:
+  template <typename WriteText>
+  void Link(std::string_view target, WriteText writeText) {
+    if (safe_) {
+      out_ += "<a href=\"";
+      AppendPercentEncodedPath(out_, target);
+      out_ += "\">";
+    } else {
+      out_ += "<a href=";
+      out_ += target;
+      out_ += '>';
+    }
+    writeText();
+    out_ += "</a>";
+  }
+
+  void Text(std::string_view text) {
+    if (safe_) {
+      AppendEscapedText(out_, text);
+    } else {
+      out_ += text;
+    }
+  }
+
+  void Title(std::string_view title, std::string_view fallback) {
+    if (title.empty()) {
+      out_ += fallback;
+    } else if (safe_) {
+      AppendEscapedTitle(out_, title);
+    } else {
+      out_ += title;
+    }
+  }
+
+  std::string& out_;
+  const bool safe_;
+  const int style_;
+};
 
 }  // namespace
 
@@ -97,14 +135,13 @@ std::string RenderFolderEntries(const FolderEntries& folder,
   std::string out;
   if (folder.files.empty()) return out;
   const bool bullets = IsChecked(settings.chkBullets);
-  const int style = SelectedStyle(settings);
+  EntryWriter writer(out, settings);
   if (bullets) out += "<UL>";
   for (std::size_t i = 0; i < folder.files.size(); ++i) {
     const std::string& name = folder.files[i];
     if (bullets) out += "<LI>";
-    AppendEntry(out, name, folder.titles[i],
-                LinkTarget(folder.path, base, name),
-                IsWebPage(ExtensionOf(name), settings), style);
+    writer.Entry(name, folder.titles[i], LinkTarget(folder.path, base, name),
+                 IsWebPage(ExtensionOf(name), settings));
     out += "<br>\r\n";
   }
   if (bullets) out += "</UL>";

@@ -36,6 +36,8 @@ struct MapSettings {
   CheckState chkBannerImage = kUnchecked;
   std::string txtBannerImage = "[none]";
   std::string cmbBannerAlign = "center";
+  // Quote and percent-encode links; show names and titles as text.
+  CheckState chkSafeLinks = kUnchecked;
 
   // Appearance tab: list layout, fonts, colours and background.
   CheckState chkBullets = kUnchecked;

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "Paths.h"
+#include "SafeText.h"
 #include "TextCase.h"
 #include "TextToHtml.h"
 
@@ -101,7 +102,11 @@ void WriteHeading(const MapSettings& s, std::string_view folder,
     out += '>';
   }
   out += "<b>";
-  out += LastName(folder);
+  if (IsChecked(s.chkSafeLinks)) {
+    AppendEscapedText(out, LastName(folder));
+  } else {
+    out += LastName(folder);
+  }
   out += "</b>";
   if (SetsSize(s.cmbSize[2])) out += "</font>";
   if (IsChecked(s.chkColor[5])) {

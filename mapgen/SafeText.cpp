@@ -1,0 +1,75 @@
+#include "SafeText.h"
+
+namespace mapgen {
+namespace {
+
+bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsHexDigit(char c) {
+  return IsDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+}
+
+bool IsUnreserved(char c) {
+  return IsAsciiLetter(c) || IsDigit(c) || c == '-' || c == '.' || c == '_' ||
+         c == '~';
+}
+
+// Whether `text` begins with "&name;", "&#digits;" or "&#xhex;".
+bool BeginsCharacterReference(std::string_view text) {
+  std::size_t i = 1;
+  bool (*allowed)(char) = nullptr;
+  if (text.size() > 2 && text[1] == '#' && (text[2] == 'x' || text[2] == 'X')) {
+    i = 3, allowed = IsHexDigit;
+  } else if (text.size() > 1 && text[1] == '#') {
+    i = 2, allowed = IsDigit;
+  } else if (text.size() > 1 && IsAsciiLetter(text[1])) {
+    allowed = [](char c) { return IsAsciiLetter(c) || IsDigit(c); };
+  } else {
+    return false;
+  }
+  const std::size_t first = i;
+  while (i < text.size() && allowed(text[i])) ++i;
+  return i > first && i < text.size() && text[i] == ';';
+}
+
+void AppendEscaped(std::string& out, char c) {
+  switch (c) {
+    case '&': out += "&amp;"; break;
+    case '<': out += "&lt;"; break;
+    case '>': out += "&gt;"; break;
+    case '"': out += "&quot;"; break;
+    default: out += c;
+  }
+}
+
+}  // namespace
+
+void AppendPercentEncodedPath(std::string& out, std::string_view target) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  for (const char c : target) {
+    if (IsUnreserved(c) || c == '/') {
+      out += c;
+    } else {
+      const auto byte = static_cast<unsigned char>(c);
+      out += '%';
+      out += kHex[byte >> 4];
+      out += kHex[byte & 0x0F];
+    }
+  }
+}
+
+void AppendEscapedText(std::string& out, std::string_view text) {
+  for (const char c : text) AppendEscaped(out, c);
+}
+
+void AppendEscapedTitle(std::string& out, std::string_view title) {
+  for (std::size_t i = 0; i < title.size(); ++i) {
+    if (title[i] == '&' && BeginsCharacterReference(title.substr(i))) {
+      out += '&';
+    } else {
+      AppendEscaped(out, title[i]);
+    }
+  }
+}
+
+}  // namespace mapgen

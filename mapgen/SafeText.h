@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace mapgen {
+
+// With safe links on, names and titles reach the page as text and links as
+// quoted, percent-encoded addresses, so that no file name or page title a
+// stranger chose can become markup.
+
+// Appends the link target with each path segment percent-encoded from its
+// bytes; the unreserved characters of RFC 3986 and the "/" between
+// segments stay as they are.
+void AppendPercentEncodedPath(std::string& out, std::string_view target);
+
+// Appends the text with "&", "<", ">" and the quotation mark escaped.
+void AppendEscapedText(std::string& out, std::string_view text);
+
+// Appends a page title, which is HTML source already: "<", ">" and the
+// quotation mark are escaped, and an "&" only where it begins no character
+// reference, so the title shows as a browser shows it in its title bar.
+void AppendEscapedTitle(std::string& out, std::string_view title);
+
+}  // namespace mapgen

@@ -1,0 +1,74 @@
+#include <gtest/gtest.h>
+
+#include "FolderEntries.h"
+#include "PageWriter.h"
+#include "SafeText.h"
+
+namespace mapgen {
+namespace {
+
+std::string Encoded(std::string_view target) {
+  std::string out;
+  AppendPercentEncodedPath(out, target);
+  return out;
+}
+
+std::string Title(std::string_view title) {
+  std::string out;
+  AppendEscapedTitle(out, title);
+  return out;
+}
+
+TEST(SafeText, PercentEncodesEverySegmentKeepingTheSeparators) {
+  EXPECT_EQ(Encoded("my page.htm"), "my%20page.htm");
+  EXPECT_EQ(Encoded("a#b/c%d?e.html"), "a%23b/c%25d%3Fe.html");
+  EXPECT_EQ(Encoded("Az09-._~"), "Az09-._~");
+  EXPECT_EQ(Encoded("caf\xC3\xA9\xFF\"'<>"), "caf%C3%A9%FF%22%27%3C%3E");
+}
+
+TEST(SafeText, TitlesKeepTheirCharacterReferences) {
+  EXPECT_EQ(Title("Tom &amp; Jerry &#169; &#xA9; &copy;"),
+            "Tom &amp; Jerry &#169; &#xA9; &copy;");
+  EXPECT_EQ(Title("R&D <b>\"x\"</b> & &; &#; &#x; &#12 &a-b;"),
+            "R&amp;D &lt;b&gt;&quot;x&quot;&lt;/b&gt; &amp; &amp;; &amp;#; "
+            "&amp;#x; &amp;#12 &amp;a-b;");
+}
+
+MapSettings Safe(int style) {
+  MapSettings s;
+  s.chkSafeLinks = 1;
+  s.optStyle = {style == 1, style == 2, style == 3, style == 4};
+  return s;
+}
+
+TEST(SafeLinks, NamesAndTitlesBecomeTextAndLinksAreQuoted) {
+  const FolderEntries entries{"/w/a&b", {"x <y>.htm", "q\"#.pdf"},
+                              {"<i>T</i> &amp;", ""}, {}};
+  EXPECT_EQ(RenderFolderEntries(entries, "/w", Safe(1)),
+            "<a href=\"a%26b/x%20%3Cy%3E.htm\">&lt;i&gt;T&lt;/i&gt; &amp;</a>"
+            "<br>\r\n<a href=\"a%26b/q%22%23.pdf\">q&quot;#.pdf</a><br>\r\n");
+  EXPECT_EQ(RenderFolderEntries(entries, "/w", Safe(2)),
+            "&lt;i&gt;T&lt;/i&gt; &amp;   <a href=\"a%26b/x%20%3Cy%3E.htm\">"
+            "x &lt;y&gt;.htm</a><br>\r\n"
+            "<a href=\"a%26b/q%22%23.pdf\">q&quot;#.pdf</a><br>\r\n");
+  EXPECT_EQ(RenderFolderEntries(entries, "/w", Safe(3)),
+            "<a href=\"a%26b/x%20%3Cy%3E.htm\">a&amp;b/x &lt;y&gt;.htm</a>"
+            "<br>\r\n<a href=\"a%26b/q%22%23.pdf\">q&quot;#.pdf</a><br>\r\n");
+  EXPECT_EQ(RenderFolderEntries(entries, "/w", Safe(4)),
+            "x &lt;y&gt;.htm<br>\r\nq&quot;#.pdf<br>\r\n");
+}
+
+TEST(SafeLinks, FolderHeadingsAreTextAndFreeTextKeepsItsMarkup) {
+  MapSettings s = Safe(1);
+  std::string page;
+  WriteFolderSection(s, "/w", "/w/<script>", "", page);
+  EXPECT_EQ(page, "<UL><p><p><font size=+1><b>&lt;script&gt;</b></font>"
+                  "<br><br>\r\n</UL>");
+  s.txtPreface = "<<b>>x<</b>>";
+  page.clear();
+  WritePageHead(s, page);
+  EXPECT_NE(page.find("<b>x</b><br><br>"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace mapgen
