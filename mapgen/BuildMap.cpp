@@ -119,6 +119,10 @@ BuildResult BuildMap(const MapSettings& settings, const FileSystem& fs,
     observer.FolderWritten(entries.path, i + 1, total);
   }
   WritePageTail(settings, result.mapText);
+  // A base folder removed halfway leaves a page of nothing: say so instead.
+  if (!fs.IsFolder(base, reason)) {
+    return {BuildResult::Outcome::kFailed, {}, {base, reason}};
+  }
   return result;
 }
 
