@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
+  clang libclang-rt-dev
   libcli11-dev libgtest-dev
   qt6-base-dev
 )
