@@ -68,7 +68,10 @@ ProgramRun RunCli(std::vector<std::string> args, bool terminal = false,
   }
   int status = 0;
   ::waitpid(pid, &status, 0);
-  return {WEXITSTATUS(status), ReadAll(out), terminal ? shown : ReadAll(err)};
+  ProgramRun run{WEXITSTATUS(status), ReadAll(out), terminal ? shown : ReadAll(err)};
+  fs::remove(out);
+  fs::remove(err);
+  return run;
 }
 
 // A folder of its own for each test, with a page, a text and a subfolder.
