@@ -1,0 +1,117 @@
+#include "CommandLine.h"
+
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <map>
+
+#include "Flags.h"
+#include "Paths.h"
+
+namespace cli {
+namespace {
+
+using Outcome = ParsedCommandLine::Outcome;
+
+constexpr const char* kProgram = "tessary-cli";
+constexpr const char* kAbout =
+    "Builds one HTML site-map page of FOLDER and the folders below it.";
+constexpr std::size_t kUsageColumn = 30;
+
+ParsedCommandLine Stop(Outcome outcome, std::string text) {
+  return {outcome, {}, std::move(text)};
+}
+
+// Whether `arg` is "--title=": a flag that takes a value, given an empty
+// one. CLI11 would read it as "--title" alone and take the next argument as
+// the value.
+bool IsEmptyValue(const CLI::App& app, const std::string& arg) {
+  if (!arg.starts_with("--") || !arg.ends_with('=')) return false;
+  const CLI::Option* option =
+      app.get_option_no_throw(arg.substr(0, arg.size() - 1));
+  return option != nullptr && option->get_items_expected_min() > 0;
+}
+
+// The arguments as CLI11 wants them: last first, empty values on their own.
+std::vector<std::string> ForCli11(const CLI::App& app,
+                                  const std::vector<std::string>& args) {
+  std::vector<std::string> prepared;
+  for (const std::string& arg : args) {
+    if (IsEmptyValue(app, arg)) {
+      prepared.insert(prepared.end(), {arg.substr(0, arg.size() - 1), ""});
+    } else {
+      prepared.push_back(arg);
+    }
+  }
+  std::reverse(prepared.begin(), prepared.end());
+  return prepared;
+}
+
+using FlagsByOption = std::map<const CLI::Option*, const Flag*>;
+
+FlagsByOption AddFlags(CLI::App& app) {
+  // Every occurrence of a flag is kept, to be applied in turn.
+  app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+  app.set_help_flag("-h,--help", "show this usage and exit");
+  app.set_version_flag("--version", std::string(kProgram) + " " TESSARY_VERSION,
+                       "show the version and exit");
+  FlagsByOption flags;
+  for (const Flag& flag : Flags()) {
+    CLI::Option* option =
+        flag.valueName != nullptr
+            ? app.add_option(flag.names)->type_name(flag.valueName)
+            : app.add_flag(flag.names)->disable_flag_override();
+    option->description(flag.description);
+    flags[option] = &flag;
+  }
+  return flags;
+}
+
+// Applies the flags one occurrence at a time, in command-line order, so
+// that a later flag overrides what an earlier one set.
+ParsedCommandLine ApplyInOrder(const CLI::App& app, const FlagsByOption& flags,
+                               const std::string& folder) {
+  ParsedCommandLine parsed;
+  CliOptions& options = parsed.options;
+  options.settings.txtDir = mapgen::WithoutTrailingSlashes(folder);
+  std::map<const CLI::Option*, std::size_t> occurrences;
+  for (const CLI::Option* option : app.parse_order()) {
+    const auto flag = flags.find(option);
+    if (flag == flags.end()) continue;  // FOLDER
+    const std::string& value = option->results().at(occurrences[option]++);
+    try {
+      flag->second->apply(options, value);
+    } catch (const WrongValue& wrong) {
+      return Stop(Outcome::kWrongUsage,
+                  option->get_name() + ": " + wrong.what());
+    } catch (const UnreadableFile& unreadable) {
+      return Stop(Outcome::kCannotRead, unreadable.what());
+    }
+  }
+  if (options.output.empty()) {
+    options.output = mapgen::JoinPath(options.settings.txtDir, "sitemap.html");
+  }
+  return parsed;
+}
+
+}  // namespace
+
+ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
+  CLI::App app(kAbout, kProgram);
+  app.get_formatter()->column_width(kUsageColumn);
+  app.footer(FlagNotes());
+  const FlagsByOption flags = AddFlags(app);
+  const CLI::Option* folder =
+      app.add_option("FOLDER", "the base folder to map")->required();
+  try {
+    app.parse(ForCli11(app, args));
+  } catch (const CLI::CallForHelp&) {
+    return Stop(Outcome::kShowText, app.help());
+  } catch (const CLI::CallForVersion& version) {
+    return Stop(Outcome::kShowText, std::string(version.what()) + "\n");
+  } catch (const CLI::ParseError& error) {
+    return Stop(Outcome::kWrongUsage, error.what());
+  }
+  return ApplyInOrder(app, flags, folder->results().at(0));
+}
+
+}  // namespace cli

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "MapSettings.h"
+
+namespace cli {
+
+// What one run builds and where the page goes.
+struct CliOptions {
+  mapgen::MapSettings settings;
+  std::string output;  // the page's file, or "-" for standard output
+  bool quiet = false;  // neither progress line nor warnings
+
+  bool ToStandardOutput() const { return output == "-"; }
+};
+
+struct ParsedCommandLine {
+  enum class Outcome {
+    kBuild,       // build with `options`
+    kShowText,    // print `text` (usage or version) and stop
+    kWrongUsage,  // `text` says what is wrong with the command line
+    kCannotRead,  // `text` names a file the command line gave and the
+                  // system's reason it cannot be read
+  };
+  Outcome outcome = Outcome::kBuild;
+  CliOptions options;
+  std::string text;
+};
+
+// Reads the arguments that follow the program's name. Every setting starts
+// at its initial value; the flags are applied in the order given, so a
+// later one wins.
+ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args);
+
+}  // namespace cli

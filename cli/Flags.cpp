@@ -1,0 +1,224 @@
+#include "Flags.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+
+#include "SettingFields.h"
+#include "SettingValues.h"
+#include "TextFile.h"
+
+namespace cli {
+namespace {
+
+using mapgen::CheckState;
+using mapgen::kChecked;
+using mapgen::kUnchecked;
+using mapgen::MapSettings;
+
+// The text kinds that --color names, by the index of their colour.
+constexpr std::array<std::string_view, 6> kColourKinds = {
+    "background", "text", "link", "vlink", "title", "folder"};
+
+constexpr std::size_t kNotesWidth = 78;
+
+template <auto Member>
+void SetText(CliOptions& options, const std::string& value) {
+  options.settings.*Member = value;
+}
+
+template <auto Member, CheckState State>
+void SetCheck(CliOptions& options, const std::string&) {
+  options.settings.*Member = State;
+}
+
+template <std::size_t Index, CheckState State>
+void SetExtension(CliOptions& options, const std::string&) {
+  options.settings.chkExtension[Index] = State;
+}
+
+template <std::size_t Index>
+void SetSize(CliOptions& options, const std::string& value) {
+  options.settings.cmbSize[Index] = value;
+}
+
+// A text box's text, given on the command line or read from a file.
+template <auto Member>
+void SetBoxText(CliOptions& options, const std::string& value) {
+  options.settings.*Member = WithCrLfBreaks(value);
+}
+
+template <auto Member>
+void ReadBoxText(CliOptions& options, const std::string& path) {
+  std::string text;
+  std::string reason;
+  if (!ReadWholeFile(path, text, reason)) {
+    throw UnreadableFile("cannot read " + path + ": " + reason);
+  }
+  options.settings.*Member = WithCrLfBreaks(text);
+}
+
+void SetOutput(CliOptions& options, const std::string& path) {
+  if (path.empty()) throw WrongValue("the output path is empty");
+  options.output = path;
+}
+
+void SetQuiet(CliOptions& options, const std::string&) { options.quiet = true; }
+
+void SetOther(CliOptions& options, const std::string& list) {
+  options.settings.chkExtension[5] = kChecked;
+  options.settings.txtExtensions = list;
+}
+
+void SetStyle(CliOptions& options, const std::string& number) {
+  if (number.size() != 1 || number[0] < '1' || number[0] > '4') {
+    throw WrongValue(number + " is not a style from 1 to 4");
+  }
+  SelectStyle(options.settings, static_cast<std::size_t>(number[0] - '1'));
+}
+
+void SetBanner(CliOptions& options, const std::string& reference) {
+  options.settings.chkBannerImage = kChecked;
+  options.settings.txtBannerImage = reference;
+}
+
+void SetBackgroundImage(CliOptions& options, const std::string& reference) {
+  options.settings.chkBgImage = kChecked;
+  options.settings.txtImage = reference;
+}
+
+std::string ColourKindList() {
+  std::string list;
+  for (const std::string_view kind : kColourKinds) {
+    list += (list.empty() ? "" : ", ") + std::string(kind);
+  }
+  return list;
+}
+
+void SetColour(CliOptions& options, const std::string& assignment) {
+  const std::size_t equals = assignment.find('=');
+  if (equals == std::string::npos) {
+    throw WrongValue("expected KIND=RRGGBB, not " + assignment);
+  }
+  const std::string kind = assignment.substr(0, equals);
+  const std::string rrggbb = assignment.substr(equals + 1);
+  const auto found = std::find(kColourKinds.begin(), kColourKinds.end(), kind);
+  if (found == kColourKinds.end()) {
+    throw WrongValue(kind + " is not one of " + ColourKindList());
+  }
+  mapgen::Colour colour = 0;
+  if (!ParseHtmlColour(rrggbb, colour)) {
+    throw WrongValue(rrggbb + " is not a colour RRGGBB");
+  }
+  const auto index = static_cast<std::size_t>(found - kColourKinds.begin());
+  options.settings.chkColor[index] = kChecked;
+  options.settings.shpColor[index] = colour;
+}
+
+void SetAnyField(CliOptions& options, const std::string& assignment) {
+  const std::size_t equals = assignment.find('=');
+  if (equals == std::string::npos) {
+    throw WrongValue("expected FIELD=VALUE, not " + assignment);
+  }
+  std::string problem;
+  if (!SetField(options.settings,
+                std::string_view(assignment).substr(0, equals),
+                std::string_view(assignment).substr(equals + 1), problem)) {
+    throw WrongValue(problem);
+  }
+}
+
+constexpr Flag kFlags[] = {
+    {"-o,--output", "FILE", "write the page to FILE; - writes to stdout",
+     SetOutput},
+    {"-q,--quiet", nullptr, "no progress line and no warnings", SetQuiet},
+    {"--title", "TEXT", "map page title", SetText<&MapSettings::txtTitle>},
+    {"--no-subfolders", nullptr, "map the base folder alone",
+     SetCheck<&MapSettings::chkShowSubfolders, kUnchecked>},
+    {"--no-empty-folders", nullptr, "leave out folders with no listed file",
+     SetCheck<&MapSettings::chkShowEmpties, kUnchecked>},
+    {"--html", nullptr, "list .html and .htm files", SetExtension<0, kChecked>},
+    {"--no-html", nullptr, "do not list .html and .htm files",
+     SetExtension<0, kUnchecked>},
+    {"--asp", nullptr, "list .asp files", SetExtension<1, kChecked>},
+    {"--no-asp", nullptr, "do not list .asp files",
+     SetExtension<1, kUnchecked>},
+    {"--txt", nullptr, "list .txt files", SetExtension<2, kChecked>},
+    {"--no-txt", nullptr, "do not list .txt files",
+     SetExtension<2, kUnchecked>},
+    {"--pdf", nullptr, "list .pdf files", SetExtension<3, kChecked>},
+    {"--no-pdf", nullptr, "do not list .pdf files",
+     SetExtension<3, kUnchecked>},
+    {"--jpg", nullptr, "list .jpg files", SetExtension<4, kChecked>},
+    {"--no-jpg", nullptr, "do not list .jpg files",
+     SetExtension<4, kUnchecked>},
+    {"--other", "LIST", "also list these extensions (commas or spaces)",
+     SetOther},
+    {"--any-htm", nullptr, "any extension containing htm is a web page",
+     SetCheck<&MapSettings::chkHTMext, kChecked>},
+    {"--style", "N", "entry style 1 to 4 (title, both, name, name)", SetStyle},
+    {"--banner", "REF", "banner image at the top of the page", SetBanner},
+    {"--banner-align", "TEXT", "banner alignment: left, center, right",
+     SetText<&MapSettings::cmbBannerAlign>},
+    {"--preface", "TEXT", "text after the title",
+     SetBoxText<&MapSettings::txtPreface>},
+    {"--preface-file", "FILE", "text after the title, read from FILE",
+     ReadBoxText<&MapSettings::txtPreface>},
+    {"--appendix", "TEXT", "text after the last folder",
+     SetBoxText<&MapSettings::txtAppendix>},
+    {"--appendix-file", "FILE", "text after the last folder, read from FILE",
+     ReadBoxText<&MapSettings::txtAppendix>},
+    {"--bullets", nullptr, "bulleted lists of files",
+     SetCheck<&MapSettings::chkBullets, kChecked>},
+    {"--no-indent", nullptr, "do not indent subfolders",
+     SetCheck<&MapSettings::chkIndent, kUnchecked>},
+    {"--lines", nullptr, "separator lines between subfolders",
+     SetCheck<&MapSettings::chkLines, kChecked>},
+    {"--font", "FACE", "font face of the page (default sets none)",
+     SetText<&MapSettings::cmbFont>},
+    {"--title-align", "TEXT", "map title alignment: Left, Center, Right",
+     SetText<&MapSettings::cmbTitleAlign>},
+    {"--text-size", "TEXT", "page text size: normal, +1 to +5", SetSize<0>},
+    {"--title-size", "TEXT", "map title size", SetSize<1>},
+    {"--folder-size", "TEXT", "subfolder title size", SetSize<2>},
+    {"--color", "KIND=RRGGBB", "colour of KIND, red first as in HTML",
+     SetColour},
+    {"--background-image", "REF", "background image of the page",
+     SetBackgroundImage},
+    {"--set", "FIELD=VALUE", "any setting FIELD to VALUE exactly as given",
+     SetAnyField},
+};
+
+// The words joined by ", ", broken into lines indented by two blanks.
+std::string WrappedList(const std::vector<std::string>& words) {
+  std::string text;
+  std::string line = " ";
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    const std::string word = " " + words[i] + (i + 1 < words.size() ? "," : "");
+    if (line.size() + word.size() > kNotesWidth) {
+      text += line + "\n";
+      line = " ";
+    }
+    line += word;
+  }
+  return text + line + "\n";
+}
+
+}  // namespace
+
+std::span<const Flag> Flags() { return kFlags; }
+
+std::string FlagNotes() {
+  std::string notes =
+      "The page goes to FOLDER/sitemap.html unless -o says otherwise.\n"
+      "Flags are applied in the order given; a later one wins.\n";
+  notes += "KIND is one of " + ColourKindList() + ".\n";
+  notes += "FIELD is one of:\n" + WrappedList(FieldNames());
+  notes +=
+      "A check box takes 0, 1 or 2, optStyle(i) takes 1, shpColor(i) a\n"
+      "number laid out 0x00BBGGRR; texts are stored unchanged.\n"
+      "Exit status: 0 page written, 1 build failed, 2 wrong command line.\n";
+  return notes;
+}
+
+}  // namespace cli

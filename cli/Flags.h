@@ -1,0 +1,38 @@
+#pragma once
+
+#include <span>
+#include <stdexcept>
+#include <string>
+
+#include "CommandLine.h"
+
+namespace cli {
+
+// A flag's value that is not one it takes; the text says what is wrong.
+struct WrongValue : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+// A file named by a flag that cannot be read; the text names it and the
+// system's reason.
+struct UnreadableFile : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+// One flag of the command line and what it does to the options.
+struct Flag {
+  const char* names;        // as CLI11 takes them: "-o,--output"
+  const char* valueName;    // how the usage shows its value; null for none
+  const char* description;  // one line for the usage
+  // Applies one occurrence; throws WrongValue or UnreadableFile.
+  void (*apply)(CliOptions& options, const std::string& value);
+};
+
+// Every flag, in the order the usage lists them.
+std::span<const Flag> Flags();
+
+// The usage's closing notes: the order rule, the colour kinds, the fields
+// --set knows and the exit statuses.
+std::string FlagNotes();
+
+}  // namespace cli

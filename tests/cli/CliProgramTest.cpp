@@ -1,0 +1,205 @@
+// Runs the tessary-cli program itself on folders made for each test.
+
+#include <fcntl.h>
+#include <pty.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "BuildMap.h"
+#include "PosixFileSystem.h"
+
+namespace cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct ProgramRun {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+std::string ReadAll(const std::string& path) {
+  std::ostringstream text;
+  text << std::ifstream(path, std::ios::binary).rdbuf();
+  return text.str();
+}
+
+// Runs tessary-cli with `args`. Standard error goes to a terminal 40 columns
+// wide when `terminal` is set. As root, `asNobody` drops privileges first,
+// so that permissions apply.
+ProgramRun RunCli(std::vector<std::string> args, bool terminal = false,
+                  bool asNobody = false) {
+  args.insert(args.begin(), TESSARY_CLI);
+  if (asNobody && ::geteuid() == 0) {
+    args.insert(args.begin(), {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"});
+  }
+  const std::string out = testing::TempDir() + "/cli-" + std::to_string(::getpid());
+  const std::string err = out + ".err";
+  int master = -1, slave = -1;
+  winsize size{24, 40, 0, 0};
+  posix_spawn_file_actions_t actions;
+  ::posix_spawn_file_actions_init(&actions);
+  ::posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  ::posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  if (terminal && ::openpty(&master, &slave, nullptr, nullptr, &size) == 0) {
+    ::posix_spawn_file_actions_adddup2(&actions, slave, 2);
+  }
+  std::vector<char*> argv;
+  for (std::string& arg : args) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  pid_t pid = 0;
+  EXPECT_EQ(::posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ), 0);
+  ::posix_spawn_file_actions_destroy(&actions);
+  std::string shown;  // on the terminal, read while the program runs
+  if (terminal) {
+    ::close(slave);
+    char buffer[4096];
+    for (ssize_t got; (got = ::read(master, buffer, sizeof buffer)) > 0;) shown.append(buffer, got);
+    ::close(master);
+  }
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  ProgramRun run{WEXITSTATUS(status), ReadAll(out), terminal ? shown : ReadAll(err)};
+  fs::remove(out);
+  fs::remove(err);
+  return run;
+}
+
+// A folder of its own for each test, with a page, a text and a subfolder.
+class CliProgram : public testing::Test {
+ protected:
+  void SetUp() override {
+    std::string name = testing::TempDir() + "/site-XXXXXX";
+    ASSERT_NE(::mkdtemp(name.data()), nullptr);
+    ::chmod(name.c_str(), 0755);
+    site_ = name;
+    std::ofstream(site_ + "/index.html") << "<title>Home</title>";
+    std::ofstream(site_ + "/a.txt") << "a";
+    fs::create_directory(site_ + "/sub");
+    std::ofstream(site_ + "/sub/b.pdf") << "b";
+  }
+  void TearDown() override { fs::remove_all(site_); }
+
+  // The page the core builds of the folder from `settings`.
+  std::string CorePage(mapgen::MapSettings settings = {}) const {
+    settings.txtDir = site_;
+    mapgen::BuildObserver silent;
+    return mapgen::BuildMap(settings, mapgen::PosixFileSystem(), silent).mapText;
+  }
+
+  std::string site_;
+};
+
+TEST_F(CliProgram, WritesThePageToTheFolderAFileOrStandardOutput) {
+  const std::string page = CorePage();
+  ASSERT_NE(page.find("<a href=sub/b.pdf>b.pdf</a>"), std::string::npos);
+  const ProgramRun standardOutput = RunCli({"-o", "-", site_});
+  EXPECT_EQ(standardOutput.status, 0);
+  EXPECT_EQ(standardOutput.out, page);
+  EXPECT_FALSE(fs::exists(site_ + "/sitemap.html"));
+
+  const ProgramRun toFile = RunCli({"--output", site_ + "/page.out", site_});
+  EXPECT_EQ(ReadAll(site_ + "/page.out"), page);
+
+  const ProgramRun byDefault = RunCli({site_ + "/"});
+  EXPECT_EQ(ReadAll(site_ + "/sitemap.html"), page);
+  for (const ProgramRun& run : {toFile, byDefault}) {
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out + run.err, "");
+  }
+}
+
+TEST_F(CliProgram, WritesThePageTheCoreBuildsFromTheSameSettings) {
+  mapgen::MapSettings settings;
+  settings.optStyle = {false, true, false, false};
+  settings.chkColor[2] = 1;
+  settings.shpColor[2] = 0x563412;
+  settings.txtPreface = "one\r\ntwo";
+  EXPECT_EQ(RunCli({"--style", "2", "--color", "link=123456", "--preface", "one\ntwo",
+                    "-o", "-", site_}).out,
+            CorePage(settings));
+}
+
+TEST_F(CliProgram, FailsWithTheSystemsReasonAndKeepsTheOldPage) {
+  std::ofstream(site_ + "/sitemap.html") << "old";
+  ::chmod(site_.c_str(), 0555);
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{site_ + "/missing"}, "cannot read " + site_ + "/missing: No such file or directory"},
+      {{site_ + "/a.txt"}, "cannot read " + site_ + "/a.txt: Not a directory"},
+      {{"-o", site_ + "/no/map.html", site_},
+       "cannot write " + site_ + "/no/map.html: No such file or directory"},
+      {{"-o", "/dev/full", site_}, "cannot write /dev/full: No space left on device"},
+      {{site_}, "cannot write " + site_ + "/sitemap.html: Permission denied"},
+  };
+  for (const auto& [args, message] : cases) {
+    const ProgramRun run = RunCli(args, false, true);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "tessary-cli: " + message + "\n");
+  }
+  EXPECT_EQ(ReadAll(site_ + "/sitemap.html"), "old");
+  ::chmod(site_.c_str(), 0755);
+}
+
+TEST_F(CliProgram, RefusesAWrongCommandLineWithAHint) {
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{"--bogus", site_}, "The following argument was not expected: --bogus"},
+      {{"--set", "chkNone=1", site_}, "--set: unknown field chkNone"},
+      {{"--set", "chkIndent=yes", site_}, "--set: chkIndent takes 0, 1 or 2, not yes"},
+      {{"-q"}, "FOLDER is required"},
+  };
+  for (const auto& [args, message] : cases) {
+    const ProgramRun run = RunCli(args);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "tessary-cli: " + message +
+                           "\nTry 'tessary-cli --help' for more information.\n");
+  }
+}
+
+TEST_F(CliProgram, ShowsVersionAndUsage) {
+  EXPECT_EQ(RunCli({"--version"}).out, "tessary-cli 1.0.1\n");
+  const ProgramRun help = RunCli({"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_EQ(help.err, "");
+  std::istringstream lines(help.out);
+  for (std::string line; std::getline(lines, line);) EXPECT_LE(line.size(), 80u) << line;
+  for (const char* flag : {"  -o,--output FILE ", "  --set FIELD=VALUE ", "  --no-jpg "}) {
+    EXPECT_NE(help.out.find(flag), std::string::npos) << flag;
+  }
+}
+
+TEST_F(CliProgram, WarnsAboutUnreadableFoldersUnlessQuiet) {
+  fs::create_directory(site_ + "/locked");
+  ::chmod((site_ + "/locked").c_str(), 0);
+  const ProgramRun warned = RunCli({"-o", "-", site_}, false, true);
+  EXPECT_EQ(warned.status, 0);
+  EXPECT_EQ(warned.err, "tessary-cli: warning: cannot read " + site_ +
+                            "/locked: Permission denied\n");
+  const ProgramRun quiet = RunCli({"-q", "-o", "-", site_}, false, true);
+  EXPECT_EQ(quiet.status, 0);
+  EXPECT_EQ(quiet.err, "");
+  EXPECT_EQ(quiet.out, warned.out);
+  ::chmod((site_ + "/locked").c_str(), 0755);
+}
+
+TEST_F(CliProgram, DrawsProgressOnATerminalOnly) {
+  const std::string deep = site_ + "/" + std::string(60, 'x');
+  fs::create_directory(deep);
+  // 39 of the 40 columns: the count, then the end of the folder's path.
+  EXPECT_EQ(RunCli({"-o", "-", deep}, true).err,
+            "\r\033[K1/1 ..." + deep.substr(deep.size() - 32) + "\r\033[K");
+  EXPECT_EQ(RunCli({"-q", "-o", "-", deep}, true).err, "");
+}
+
+}  // namespace
+}  // namespace cli
