@@ -185,6 +185,9 @@ constexpr Flag kFlags[] = {
      SetColour},
     {"--background-image", "REF", "background image of the page",
      SetBackgroundImage},
+    {"--safe-links", nullptr,
+     "quote and encode links; names, titles as text",
+     SetCheck<&MapSettings::chkSafeLinks, kChecked>},
     {"--set", "FIELD=VALUE", "any setting FIELD to VALUE exactly as given",
      SetAnyField},
 };

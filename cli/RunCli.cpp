@@ -2,10 +2,7 @@
 
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <string_view>
 
 #include "BuildMap.h"
 #include "CommandLine.h"
@@ -22,21 +19,6 @@ void PrintError(const std::string& message) {
   std::fprintf(stderr, "tessary-cli: %s\n", message.c_str());
 }
 
-// Standard output may be a pipe or a terminal, so the page goes straight to
-// it, bytes unchanged, rather than through a file that replaces another.
-bool WriteToStandardOutput(std::string_view text, std::string& reason) {
-  while (!text.empty()) {
-    const ssize_t written = ::write(STDOUT_FILENO, text.data(), text.size());
-    if (written < 0 && errno == EINTR) continue;
-    if (written < 0) {
-      reason = std::strerror(errno);
-      return false;
-    }
-    text.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return true;
-}
-
 int BuildAndWrite(const CliOptions& options) {
   ConsoleObserver observer(options.quiet);
   const mapgen::BuildResult result =
@@ -50,7 +32,7 @@ int BuildAndWrite(const CliOptions& options) {
   std::string reason;
   const bool written =
       options.ToStandardOutput()
-          ? WriteToStandardOutput(result.mapText, reason)
+          ? mapgen::WriteAll(STDOUT_FILENO, result.mapText, reason)
           : mapgen::WriteMapFile(options.output, result.mapText, reason);
   if (!written) {
     const std::string where =

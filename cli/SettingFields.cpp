@@ -113,6 +113,7 @@ const std::vector<Field>& Fields() {
     table.Add("txtImage", &MapSettings::txtImage);
     table.Add("txtPreface", &MapSettings::txtPreface);
     table.Add("txtAppendix", &MapSettings::txtAppendix);
+    table.Add("chkSafeLinks", &MapSettings::chkSafeLinks);
     return table.Take();
   }();
   return fields;

@@ -15,19 +15,6 @@ namespace {
 
 std::string SystemReason(int error) { return std::strerror(error); }
 
-bool WriteAll(int fd, std::string_view text, std::string& reason) {
-  while (!text.empty()) {
-    const ssize_t written = ::write(fd, text.data(), text.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      reason = SystemReason(errno);
-      return false;
-    }
-    text.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return true;
-}
-
 bool WriteInPlace(const std::string& path, std::string_view text,
                   std::string& reason) {
   const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
@@ -103,6 +90,19 @@ std::string LinkTarget(const std::string& path) {
 }
 
 }  // namespace
+
+bool WriteAll(int fd, std::string_view text, std::string& reason) {
+  while (!text.empty()) {
+    const ssize_t written = ::write(fd, text.data(), text.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      reason = SystemReason(errno);
+      return false;
+    }
+    text.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return true;
+}
 
 bool WriteMapFile(const std::string& requested, std::string_view text,
                   std::string& reason) {

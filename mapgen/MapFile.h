@@ -13,4 +13,7 @@ namespace mapgen {
 bool WriteMapFile(const std::string& path, std::string_view text,
                   std::string& reason);
 
+// Writes all of `text` to an open descriptor, such as standard output.
+bool WriteAll(int fd, std::string_view text, std::string& reason);
+
 }  // namespace mapgen

@@ -178,13 +178,18 @@ TEST_F(CliProgram, ShowsVersionAndUsage) {
   }
 }
 
-TEST_F(CliProgram, WarnsAboutUnreadableFoldersUnlessQuiet) {
+TEST_F(CliProgram, WarnsAboutUnreadableFoldersAndPagesUnlessQuiet) {
   fs::create_directory(site_ + "/locked");
   ::chmod((site_ + "/locked").c_str(), 0);
+  std::ofstream(site_ + "/secret.html") << "<title>Secret</title>";
+  ::chmod((site_ + "/secret.html").c_str(), 0);
   const ProgramRun warned = RunCli({"-o", "-", site_}, false, true);
   EXPECT_EQ(warned.status, 0);
   EXPECT_EQ(warned.err, "tessary-cli: warning: cannot read " + site_ +
+                            "/secret.html: Permission denied\n"
+                            "tessary-cli: warning: cannot read " + site_ +
                             "/locked: Permission denied\n");
+  EXPECT_NE(warned.out.find("<a href=secret.html>No Title  </a>"), std::string::npos);
   const ProgramRun quiet = RunCli({"-q", "-o", "-", site_}, false, true);
   EXPECT_EQ(quiet.status, 0);
   EXPECT_EQ(quiet.err, "");

@@ -52,6 +52,8 @@ TEST(ParseCommandLine, AppliesEachFlagInTheOrderGiven) {
        [](auto& s) { s.shpColor[1] = 0xFFFFFF; }},
       {{"--background-image", "bg.gif"},
        [](auto& s) { s.chkBgImage = 1; s.txtImage = "bg.gif"; }},
+      {{"--safe-links"}, [](auto& s) { s.chkSafeLinks = 1; }},
+      {{"--safe-links", "--set", "chkSafeLinks=0"}, [](auto& s) { s.chkSafeLinks = 0; }},
       {{"--preface", "a\nb\r\nc\r", "--appendix", "\n\n"},
        [](auto& s) { s.txtPreface = "a\r\nb\r\nc\r"; s.txtAppendix = "\r\n\r\n"; }},
       {{"--set", "txtAppendix=x\ny", "--set", "txtTitle=a=b", "--set", "cmbFont="},
