@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   clang libclang-rt-dev
+  python3 groff-base desktop-file-utils
   libcli11-dev libgtest-dev
   qt6-base-dev
 )
