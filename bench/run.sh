@@ -49,7 +49,7 @@ find_t=$(mean "$work/warm.json" 2); tree_t=$(mean "$work/warm.json" 3)
 
 if [[ $(id -u) -eq 0 ]] && echo 3 > /proc/sys/vm/drop_caches 2>/dev/null; then
   echo; echo "== Cold cache (caches dropped before each run)"
-  hyperfine -N -r 3 -p 'sync; echo 3 > /proc/sys/vm/drop_caches' \
+  hyperfine -N -r 3 -p "sh -c 'sync; echo 3 > /proc/sys/vm/drop_caches'" \
     --export-json "$work/cold.json" "${commands[0]}" "${commands[1]}"
   cold_ratio=$(ratio "$(mean "$work/cold.json" 1)" "$(mean "$work/cold.json" 0)")
 else
