@@ -5,6 +5,8 @@
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QPersistentModelIndex>
+#include <QSortFilterProxyModel>
 #include <cerrno>
 #include <cstring>
 #include <string>
@@ -68,15 +70,41 @@ void FolderTree::keyPressEvent(QKeyEvent* event) {
   QTreeView::keyPressEvent(event);
 }
 
+// The file-system model keeps showing a folder that once lay on the way to
+// the folder it listed; among the files of its parent it is left out here.
+class FileList::PlainFiles : public QSortFilterProxyModel {
+ public:
+  using QSortFilterProxyModel::QSortFilterProxyModel;
+
+  void setFolder(const QModelIndex& folder) {
+    folder_ = folder;
+    invalidateFilter();
+  }
+
+ protected:
+  bool filterAcceptsRow(int row, const QModelIndex& parent) const override {
+    const auto* model = static_cast<const QFileSystemModel*>(sourceModel());
+    return parent != folder_ || !model->isDir(model->index(row, 0, parent));
+  }
+
+ private:
+  QPersistentModelIndex folder_;
+};
+
 FileList::FileList(QWidget* parent)
-    : QListView(parent), model_(FolderModel(this, QDir::Files)) {
-  setModel(model_);
+    : QListView(parent),
+      model_(FolderModel(this, QDir::Files)),
+      files_(new PlainFiles(this)) {
+  files_->setSourceModel(model_);
+  setModel(files_);
 }
 
 bool FileList::setFolder(const QString& folder, QString& reason) {
   if (!CanList(folder, reason)) return false;
   folder_ = folder;
-  setRootIndex(model_->setRootPath(folder));
+  const QModelIndex listed = model_->setRootPath(folder);
+  files_->setFolder(listed);
+  setRootIndex(files_->mapFromSource(listed));
   return true;
 }
 

@@ -5,6 +5,7 @@
 #include <QTreeView>
 
 class QFileSystemModel;
+class QSortFilterProxyModel;
 
 namespace tessary {
 
@@ -47,6 +48,8 @@ class FileList : public QListView {
 
  private:
   QFileSystemModel* model_;
+  class PlainFiles;
+  PlainFiles* files_;
   QString folder_;
 };
 

@@ -1,8 +1,10 @@
 // The base folder: where it shows, the output name that follows it, the
 // caution for a drive root, and folders that cannot be shown.
 #include <QCheckBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 
 #include "WindowFixture.h"
 
@@ -58,6 +60,23 @@ class FolderSelectionTest : public QObject {
     QCOMPARE(f.find<QLineEdit>("txtMapFile")->text(), "/sitemap.html");
     Change(f, f.base.path());
     QVERIFY(caution->isHidden() && text->isHidden());
+  }
+
+  void fileListShowsPlainFilesOnly() {
+    WindowFixture f;
+    const QString sub = Folder(f, "sub");
+    QFile(f.base.path() + "/page.html").open(QIODevice::WriteOnly);
+    Change(f, sub);
+    Change(f, f.base.path());
+    auto* list = f.find<QListView>("File1");
+    auto listed = [list] {
+      QStringList names;
+      for (int row = 0; row < list->model()->rowCount(list->rootIndex()); ++row) {
+        names << list->model()->index(row, 0, list->rootIndex()).data().toString();
+      }
+      return names;
+    };
+    QTRY_COMPARE(listed(), QStringList{"page.html"});
   }
 
   void folderThatCannotBeShown() {
