@@ -11,7 +11,7 @@ tools/install-packages.sh
 
 case "${1:-}" in
   "")
-    cmake -S . -B build -G Ninja
+    cmake -S . -B build -G Ninja -DTESSARY_GUI=ON
     cmake --build build
     ctest --test-dir build --output-on-failure
     ;;

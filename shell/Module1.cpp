@@ -1,0 +1,38 @@
+#include "Module1.h"
+
+#include <QCoreApplication>
+
+#include "frmTessary.h"
+#include "frmTessaryIntro.h"
+
+namespace tessary {
+
+Module1::Module1(Desktop& desktop) : desktop_(desktop) {}
+
+Module1::~Module1() = default;
+
+QString Module1::JoinCommandLine(const QStringList& arguments) {
+  return arguments.join(' ');
+}
+
+void Module1::Main(const QStringList& arguments) {
+  CommandLine = JoinCommandLine(arguments);
+  const auto end = [this] { EndProgram(); };
+  mainWindow_ = std::make_unique<frmTessary>(desktop_, end);
+  intro_ = std::make_unique<frmTessaryIntro>(desktop_, *mainWindow_, end);
+  intro_->show();
+  mainWindow_->Form_Load(CommandLine);
+  if (!CommandLine.isEmpty()) mainWindow_->OpenCommandLine(CommandLine);
+}
+
+void Module1::EndProgram() {
+  if (ending_) return;
+  ending_ = true;
+  // The main window stops its build as it closes; the windows themselves go
+  // when the program object does, after the event loop has ended.
+  mainWindow_->close();
+  intro_->close();
+  QCoreApplication::exit(0);
+}
+
+}  // namespace tessary

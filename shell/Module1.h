@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+#include "Desktop.h"
+
+namespace tessary {
+
+class frmTessary;
+class frmTessaryIntro;
+
+// The program as a whole: its command line, its windows, its start and
+// its end.
+class Module1 {
+ public:
+  explicit Module1(Desktop& desktop);
+  ~Module1();
+
+  // Shows the welcome window and loads the main window hidden, on the
+  // folder that `arguments` name, if any.
+  void Main(const QStringList& arguments);
+
+  // Closes every window that is open and ends the program; a running build
+  // is abandoned without writing anything.
+  void EndProgram();
+
+  // The arguments as one folder path: joined by single blanks, unchanged.
+  static QString JoinCommandLine(const QStringList& arguments);
+
+ private:
+  Desktop& desktop_;
+  QString CommandLine;
+  std::unique_ptr<frmTessary> mainWindow_;
+  std::unique_ptr<frmTessaryIntro> intro_;
+  bool ending_ = false;
+};
+
+}  // namespace tessary

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace tessary {
+
+// Starts other programs (browser, editor, mail, system tools) without
+// waiting for them or watching them afterwards.
+class ProgramLauncher {
+ public:
+  virtual ~ProgramLauncher() = default;
+
+  // Each argument reaches the program as one word, blanks and all. False,
+  // with the system's reason, only when the program could not be started.
+  virtual bool Start(const QString& program, const QStringList& arguments,
+                     QString& reason) = 0;
+};
+
+}  // namespace tessary

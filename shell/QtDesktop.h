@@ -1,0 +1,39 @@
+#pragma once
+
+#include "Desktop.h"
+
+namespace tessary {
+
+class QtCommonDialog : public CommonDialog {
+ public:
+  ColorAnswer ShowColor(QWidget* parent) override;
+  FileAnswer ShowOpen(QWidget* parent, const FileOpenRequest& request) override;
+
+ private:
+  QColor lastColor_ = Qt::black;
+};
+
+class QtMessageBoxes : public MessageBoxes {
+ public:
+  MessageAnswer Show(QWidget* parent, const Message& message) override;
+};
+
+class QtProgramLauncher : public ProgramLauncher {
+ public:
+  bool Start(const QString& program, const QStringList& arguments,
+             QString& reason) override;
+};
+
+// The real desktop, as the program uses it.
+class QtDesktop {
+ public:
+  Desktop& desktop() { return desktop_; }
+
+ private:
+  QtCommonDialog dialog_;
+  QtMessageBoxes messageBoxes_;
+  QtProgramLauncher launcher_;
+  Desktop desktop_{dialog_, messageBoxes_, launcher_};
+};
+
+}  // namespace tessary

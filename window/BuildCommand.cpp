@@ -1,0 +1,74 @@
+// The Build command: the map is built on a worker from a copy of the
+// options, while the window shows the folder being written and the
+// progress; the page is written to the temporary file at the end.
+#include <QAction>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "BuildRunner.h"
+#include "FolderViews.h"
+#include "MapFile.h"
+#include "Paths.h"
+#include "frmTessary.h"
+
+namespace tessary {
+
+void frmTessary::InitBuild() {
+  connect(cmdBuildMap, &QPushButton::clicked, this,
+          &frmTessary::cmdBuildMap_Click);
+  connect(builder_, &BuildRunner::progress, this, &frmTessary::BuildProgress);
+  connect(builder_, &BuildRunner::finished, this, &frmTessary::BuildFinished);
+}
+
+void frmTessary::cmdBuildMap_Click() {
+  if (builder_->running()) return;
+  cmdBuildMap->setEnabled(false);
+  mnuBuildMap->setEnabled(false);
+  ShowProgress(true, 0);
+  buildBase_ = Dir1->path();
+  builder_->start(settings_);
+}
+
+void frmTessary::BuildProgress(const QString& folder, double fraction) {
+  txtDir->setText(folder);
+  ShowProgress(true, fraction);
+}
+
+void frmTessary::BuildFinished(const mapgen::BuildResult& result) {
+  mapgen::Failure failure = result.failure;
+  if (result.outcome != mapgen::BuildResult::Outcome::kBuilt ||
+      !WriteMapPage(result.mapText, failure)) {
+    desktop_.messageBoxes.Show(
+        this, {"Build Map",
+               QString::fromStdString(failure.path + "\n" + failure.reason),
+               MessageIcon::kExclamation});
+    ShowProgress(false, 0);
+    ReturnToBaseFolder();
+    return;
+  }
+  ReturnToBaseFolder();
+  ShowProgress(false, 0);
+  SetButtons(2);
+  cmdPreview->setFocus();
+}
+
+bool frmTessary::WriteMapPage(const std::string& mapText,
+                              mapgen::Failure& failure) {
+  const std::string path = mapgen::TempMapPath(buildBase_.toStdString());
+  std::string reason;
+  if (!mapgen::WriteMapFile(path, mapText, reason)) {
+    failure = {path, reason};
+    return false;
+  }
+  TempMapPath_ = QString::fromStdString(path);
+  return true;
+}
+
+// The folder display followed the build; it returns to the base folder, or,
+// when that is gone, to the folder the tree still shows.
+void frmTessary::ReturnToBaseFolder() {
+  QString reason;
+  if (!ChangeFolder(buildBase_, reason)) SetForNewMap(Dir1->path());
+}
+
+}  // namespace tessary

@@ -1,0 +1,76 @@
+#include "BuildRunner.h"
+
+#include <chrono>
+
+#include "PosixFileSystem.h"
+
+namespace tessary {
+
+class BuildRunner::Observer : public mapgen::BuildObserver {
+ public:
+  Observer(BuildRunner& runner, unsigned build)
+      : runner_(runner), build_(build) {}
+
+  void FolderWritten(const std::string& folder, std::size_t done,
+                     std::size_t total) override {
+    const auto now = Clock::now();
+    if (now < nextReport_) return;
+    nextReport_ = now + kReportInterval;
+    const QString shown = QString::fromStdString(folder);
+    const double fraction = static_cast<double>(done) / total;
+    QMetaObject::invokeMethod(
+        &runner_, [shown, fraction, runner = &runner_, build = build_] {
+          runner->report(build, shown, fraction);
+        },
+        Qt::QueuedConnection);
+  }
+
+  bool StopRequested() const override { return runner_.stopRequested_; }
+
+ private:
+  using Clock = std::chrono::steady_clock;
+  static constexpr auto kReportInterval = std::chrono::milliseconds(33);
+
+  BuildRunner& runner_;
+  const unsigned build_;
+  Clock::time_point nextReport_;
+};
+
+BuildRunner::BuildRunner(QObject* parent) : QObject(parent) {}
+
+BuildRunner::~BuildRunner() { stop(); }
+
+void BuildRunner::start(const mapgen::MapSettings& settings) {
+  running_ = true;
+  stopRequested_ = false;
+  const unsigned build = ++build_;
+  thread_ = std::thread([this, settings, build] {
+    const mapgen::PosixFileSystem fs;
+    Observer observer(*this, build);
+    result_ = mapgen::BuildMap(settings, fs, observer);
+    QMetaObject::invokeMethod(
+        this, [this, build] { finish(build); }, Qt::QueuedConnection);
+  });
+}
+
+void BuildRunner::stop() {
+  if (!running_) return;
+  stopRequested_ = true;
+  thread_.join();
+  running_ = false;
+  ++build_;
+}
+
+void BuildRunner::report(unsigned build, const QString& folder,
+                         double fraction) {
+  if (build == build_) emit progress(folder, fraction);
+}
+
+void BuildRunner::finish(unsigned build) {
+  if (build != build_) return;
+  thread_.join();
+  running_ = false;
+  emit finished(result_);
+}
+
+}  // namespace tessary

@@ -1,0 +1,107 @@
+#include "Controls.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFont>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace tessary {
+namespace {
+
+template <typename Control>
+Control* Placed(Control* control, const QString& name, TwipsRect place) {
+  control->setObjectName(name);
+  PlaceTwips(control, place);
+  return control;
+}
+
+}  // namespace
+
+// Taking the press makes the release come here too.
+void ClickLabel::mousePressEvent(QMouseEvent* event) { event->accept(); }
+
+void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton && rect().contains(event->pos())) {
+    emit clicked();
+  }
+  QLabel::mouseReleaseEvent(event);
+}
+
+ClickFilter::ClickFilter(QWidget* watched) : QObject(watched) {
+  watched->installEventFilter(this);
+}
+
+bool ClickFilter::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseButtonRelease) emit clicked();
+  return QObject::eventFilter(watched, event);
+}
+
+QString Indexed(const char* name, int index) {
+  return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
+}
+
+QFont NamedFont(const char* family, double points, bool bold) {
+  QFont font{QString::fromLatin1(family)};
+  font.setPointSizeF(points);
+  font.setBold(bold);
+  return font;
+}
+
+ClickLabel* MakeLabel(QWidget* parent, const QString& name,
+                      const QString& caption, TwipsRect place) {
+  auto* label = Placed(new ClickLabel(caption, parent), name, place);
+  label->setWordWrap(true);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  return label;
+}
+
+QCheckBox* MakeCheck(QWidget* parent, const QString& name,
+                     const QString& caption, TwipsRect place) {
+  return Placed(new QCheckBox(caption, parent), name, place);
+}
+
+QRadioButton* MakeOption(QWidget* parent, const QString& name,
+                         const QString& caption, TwipsRect place) {
+  return Placed(new QRadioButton(caption, parent), name, place);
+}
+
+QPushButton* MakeButton(QWidget* parent, const QString& name,
+                        const QString& caption, TwipsRect place) {
+  auto* button = Placed(new QPushButton(caption, parent), name, place);
+  button->setAutoDefault(false);
+  return button;
+}
+
+QLineEdit* MakeText(QWidget* parent, const QString& name, TwipsRect place) {
+  return Placed(new QLineEdit(parent), name, place);
+}
+
+QComboBox* MakeCombo(QWidget* parent, const QString& name,
+                     const QStringList& items, TwipsRect place) {
+  auto* combo = Placed(new QComboBox(parent), name, place);
+  combo->setEditable(true);
+  // What the user types is the option, letter for letter: no completion
+  // that changes its case and no typed text added to the list.
+  combo->setCompleter(nullptr);
+  combo->setInsertPolicy(QComboBox::NoInsert);
+  combo->addItems(items);
+  return combo;
+}
+
+QGroupBox* MakeGroup(QWidget* parent, const QString& name,
+                     const QString& caption, TwipsRect place) {
+  return Placed(new QGroupBox(caption, parent), name, place);
+}
+
+QWidget* MakeShape(QWidget* parent, const QString& name, mapgen::Colour fill,
+                   TwipsRect place) {
+  auto* shape = Placed(new QWidget(parent), name, place);
+  SetBackColor(shape, fill);
+  return shape;
+}
+
+}  // namespace tessary

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QLabel>
+#include <QString>
+#include <QStringList>
+
+#include "Colours.h"
+#include "Twips.h"
+
+class QCheckBox;
+class QComboBox;
+class QFont;
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace tessary {
+
+// A label that answers clicks, as the tab strip and the help labels do.
+class ClickLabel : public QLabel {
+  Q_OBJECT
+ public:
+  using QLabel::QLabel;
+
+ signals:
+  void clicked();
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+// Tells of clicks on a control that has no click signal of its own.
+class ClickFilter : public QObject {
+  Q_OBJECT
+ public:
+  explicit ClickFilter(QWidget* watched);
+
+ signals:
+  void clicked();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
+// The name of one member of a control array: "chkColor(3)".
+QString Indexed(const char* name, int index);
+
+// A font asked for by name; the font configuration picks the nearest face.
+QFont NamedFont(const char* family, double points, bool bold = false);
+
+// Each control is made with its name, its first caption or text and its
+// place in twips; every one is a child of `parent`.
+ClickLabel* MakeLabel(QWidget* parent, const QString& name,
+                      const QString& caption, TwipsRect place);
+QCheckBox* MakeCheck(QWidget* parent, const QString& name,
+                     const QString& caption, TwipsRect place);
+QRadioButton* MakeOption(QWidget* parent, const QString& name,
+                         const QString& caption, TwipsRect place);
+QPushButton* MakeButton(QWidget* parent, const QString& name,
+                        const QString& caption, TwipsRect place);
+QLineEdit* MakeText(QWidget* parent, const QString& name, TwipsRect place);
+QComboBox* MakeCombo(QWidget* parent, const QString& name,
+                     const QStringList& items, TwipsRect place);
+QGroupBox* MakeGroup(QWidget* parent, const QString& name,
+                     const QString& caption, TwipsRect place);
+// A filled rectangle or line without border.
+QWidget* MakeShape(QWidget* parent, const QString& name, mapgen::Colour fill,
+                   TwipsRect place);
+
+}  // namespace tessary

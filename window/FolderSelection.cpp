@@ -1,0 +1,116 @@
+// Folder selection: the drive list, the folder tree whose current folder is
+// the base folder, the file list that follows it, and the output name that
+// follows the base folder unless it is locked.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStandardPaths>
+
+#include "FolderViews.h"
+#include "Paths.h"
+#include "frmTessary.h"
+
+namespace tessary {
+
+void frmTessary::InitFolderSelection() {
+  drives_ = BrowsableDrives();
+  for (const Drive& drive : drives_) Drive1->addItem(drive.text, drive.path);
+  connect(Drive1, &QComboBox::currentIndexChanged, this,
+          &frmTessary::Drive1_Change);
+  connect(Dir1, &FolderTree::folderChosen, this, &frmTessary::Dir1_Chosen);
+  connect(txtDir, &QLineEdit::textChanged, this, [this](const QString& text) {
+    lblDir->setText(text);
+    lblSelectedFolder->setText(text);
+  });
+  connect(new ClickFilter(txtDir), &ClickFilter::clicked, this, [this] {
+    desktop_.messageBoxes.Show(
+        this, {kAppTitle, "Use browse button [...] to modify."});
+  });
+  connect(cmdChangeDirectory, &QPushButton::clicked, this,
+          [this] { lblToolbar_Click(0); });
+}
+
+bool frmTessary::ChangeFolder(const QString& folder, QString& reason) {
+  if (!Dir1->setPath(QDir::cleanPath(QDir::current().absoluteFilePath(folder)),
+                     reason)) {
+    return false;
+  }
+  Dir1_Change();
+  return true;
+}
+
+void frmTessary::OpenCommandLine(const QString& commandLine) {
+  QString reason;
+  if (!ChangeFolder(commandLine, reason)) {
+    desktop_.messageBoxes.Show(
+        this, {kAppTitle, "User's command line is in error:\n" + reason,
+               MessageIcon::kExclamation});
+  }
+}
+
+// The current drive, then the first of the usual start folders that exists.
+void frmTessary::ChooseStartFolder() {
+  Drive1->setCurrentIndex(DriveHolding(drives_, QDir::currentPath()));
+  const QString candidates[] = {
+      QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
+      QDir::homePath(), QStringLiteral("/"), QDir::currentPath()};
+  QString reason;
+  for (const QString& folder : candidates) {
+    if (!folder.isEmpty() && ChangeFolder(folder, reason)) return;
+  }
+}
+
+void frmTessary::Dir1_Chosen(const QString& folder) {
+  QString reason;
+  if (!ChangeFolder(folder, reason)) {
+    desktop_.messageBoxes.Show(this, {"Directory: " + folder, reason});
+  }
+}
+
+void frmTessary::Dir1_Change() {
+  RecordDriveFolder();
+  QString reason;
+  if (!File1->setFolder(Dir1->path(), reason)) {
+    desktop_.messageBoxes.Show(this, {"Directory: " + Dir1->path(), reason});
+  }
+  const bool root = IsDriveRoot(drives_, File1->folder());
+  Label4->setVisible(root);
+  Label5->setVisible(root);
+  SetForNewMap(Dir1->path());
+}
+
+void frmTessary::Drive1_Change() {
+  QString reason;
+  const auto remembered = DriveFolders_.constFind(Drive1->currentText());
+  const bool shown = remembered != DriveFolders_.cend() &&
+                     ChangeFolder(*remembered, reason);
+  if (!shown && !ChangeFolder(Drive1->currentData().toString(), reason)) {
+    desktop_.messageBoxes.Show(this,
+                               {"Drive: " + Drive1->currentText(), reason});
+  }
+  SetFileBoxes();
+}
+
+void frmTessary::SetFileBoxes() {
+  RecordDriveFolder();
+  SetForNewMap(Dir1->path());
+}
+
+void frmTessary::RecordDriveFolder() {
+  DriveFolders_.insert(Drive1->currentText(), Dir1->path());
+}
+
+void frmTessary::SetForNewMap(const QString& newpath) {
+  settings_.txtDir = newpath.toStdString();
+  txtDir->setText(newpath);
+  if (chkLockFilename->checkState() == Qt::Unchecked) {
+    txtMapFile->setText(QString::fromStdString(
+        mapgen::JoinPath(settings_.txtDir, "sitemap.html")));
+  }
+  cmdBuildMap->setFocus();
+  SetButtons(1);
+}
+
+}  // namespace tessary

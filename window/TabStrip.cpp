@@ -1,0 +1,124 @@
+// The tab strip: five labels along the top, one frame per tab under them,
+// the switch that brings a frame to the front, and the hover highlight.
+#include <QEvent>
+#include <QFrame>
+#include <QPushButton>
+#include <algorithm>
+#include <iterator>
+
+#include "frmTessary.h"
+
+namespace tessary {
+namespace {
+
+constexpr int kTabs = 5;
+constexpr int kTabStep = 1320;  // neighbouring labels overlap by 15
+constexpr int kFrameTop = 240;  // the front frame covers the strip's foot
+
+const char* const kTabCaptions[kTabs] = {"Folder", "Content", "Text",
+                                         "Appearance", "Map"};
+
+// No frame is the hover white: an active label is known by its frame's
+// colour.
+constexpr mapgen::Colour kFrameColours[kTabs] = {
+    0x00E8FFFF, 0x00FFF4DF, 0x00FAFFEC, 0x00F0FFF0, 0x00FFFFFE};
+
+// The black edge along the top of each frame, open under its own tab.
+struct Edge {
+  int gapFrom;
+  int gapTo;
+  int end;
+};
+constexpr Edge kTopEdges[kTabs] = {{0, 1320, 8040},
+                                   {1320, 2640, 8040},
+                                   {2640, 3960, 8040},
+                                   {3960, 5280, 8040},
+                                   {5280, 6720, 8160}};
+
+void DrawTopEdge(QFrame* frame, Edge edge) {
+  if (edge.gapFrom > 0) {
+    MakeShape(frame, {}, kBlack, {0, 0, edge.gapFrom, 15});
+  }
+  MakeShape(frame, {}, kBlack, {edge.gapTo, 0, edge.end - edge.gapTo, 15});
+}
+
+}  // namespace
+
+void frmTessary::InitTabStrip() {
+  central_->setMouseTracking(true);
+  central_->installEventFilter(this);
+  for (int i = 0; i < kTabs; ++i) {
+    lblToolbar[i] = MakeLabel(central_, Indexed("lblToolbar", i),
+                              kTabCaptions[i], {kTabStep * i, 0, 1335, 300});
+    lblToolbar[i]->setAlignment(Qt::AlignCenter);
+    lblToolbar[i]->setFrameStyle(QFrame::Box | QFrame::Plain);
+    // The caption takes the hover colours; the border stays black.
+    lblToolbar[i]->setForegroundRole(QPalette::Text);
+    SetForeColor(lblToolbar[i], kBlack);
+    SetBackColor(lblToolbar[i], kLightGrey);
+    lblToolbar[i]->setMouseTracking(true);
+    lblToolbar[i]->installEventFilter(this);
+    connect(lblToolbar[i], &ClickLabel::clicked, this,
+            [this, i] { lblToolbar_Click(i); });
+  }
+  for (int i = 0; i < kTabs; ++i) {
+    fraOptions[i] = new QFrame(central_);
+    fraOptions[i]->setObjectName(Indexed("fraOptions", i));
+    PlaceTwips(fraOptions[i], {0, kFrameTop, i == 0 ? 9495 : 8055, 5535});
+    SetBackColor(fraOptions[i], kFrameColours[i]);
+    fraOptions[i]->setMouseTracking(true);
+    fraOptions[i]->installEventFilter(this);
+    DrawTopEdge(fraOptions[i], kTopEdges[i]);
+  }
+}
+
+void frmTessary::lblToolbar_Click(int index) {
+  fraOptions[index]->raise();
+  fraOptions[0]->resize(fraOptions[1]->width(), fraOptions[0]->height());
+  for (int i = 0; i < kTabs; ++i) {
+    SetBackColor(lblToolbar[i],
+                 i == index ? BackColor(fraOptions[i]) : kLightGrey);
+    fraOptions[i]->move(0, lblToolbar[0]->y() + Twips(kFrameTop));
+    // Frames behind the front one take no keyboard focus.
+    fraOptions[i]->setVisible(i == index);
+  }
+  RefreshPreview();
+  if (index == 4) cmdBuildMap->setFocus();
+}
+
+// The hovered label shows blue text, on white unless it is the active tab;
+// every other label returns to black text and, when inactive, to grey.
+// A hovered index of -1 clears the highlight.
+void frmTessary::HighlightTab(int hovered) {
+  for (int i = 0; i < kTabs; ++i) {
+    SetForeColor(lblToolbar[i], i == hovered ? kBlue : kBlack);
+    if (BackColor(lblToolbar[i]) != BackColor(fraOptions[i])) {
+      SetBackColor(lblToolbar[i], i == hovered ? kWhite : kLightGrey);
+    }
+  }
+}
+
+bool frmTessary::eventFilter(QObject* watched, QEvent* event) {
+  const bool moved =
+      event->type() == QEvent::MouseMove || event->type() == QEvent::Enter;
+  if (!moved) return QMainWindow::eventFilter(watched, event);
+  for (int i = 0; i < kTabs; ++i) {
+    if (watched == lblToolbar[i]) {
+      HighlightTab(i);
+      // Handled here, so the move does not reach the window's surface too.
+      return event->type() == QEvent::MouseMove;
+    }
+  }
+  const bool overFrame =
+      std::find(std::begin(fraOptions), std::end(fraOptions), watched) !=
+      std::end(fraOptions);
+  if (overFrame || watched == central_) HighlightTab(-1);
+  return QMainWindow::eventFilter(watched, event);
+}
+
+// Brings the Map tab's picture of the page up to date with the options.
+// The tab switch calls it on every switch, whatever the tab; the picture
+// has no parts to update yet.
+void frmTessary::RefreshPreview() {}
+
+}  // namespace tessary

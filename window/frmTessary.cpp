@@ -1,0 +1,95 @@
+#include "frmTessary.h"
+
+#include <QAction>
+#include <QPushButton>
+
+#include "BuildRunner.h"
+#include "FolderViews.h"
+#include "OpenBrowser.h"
+#include "Twips.h"
+
+namespace tessary {
+
+frmTessary::frmTessary(Desktop& desktop, std::function<void()> endProgram,
+                       QWidget* parent)
+    : QMainWindow(parent),
+      desktop_(desktop),
+      endProgram_(std::move(endProgram)),
+      builder_(new BuildRunner(this)),
+      central_(new QWidget(this)) {
+  setObjectName("frmTessary");
+  setWindowTitle(kAppTitle);
+  setFont(NamedFont("MS Sans Serif", 8.25));
+  central_->setFixedSize(Twips(9480), Twips(5760));
+  setCentralWidget(central_);
+  InitTabStrip();
+  InitCommandColumn();
+  InitFolderTab();
+  InitContentTab();
+  InitTextTab();
+  InitAppearanceTab();
+  InitMapTab();
+  InitMenus();
+  InitOptionTracking();
+  InitFolderSelection();
+  InitBuild();
+  setFixedSize(sizeHint());
+}
+
+frmTessary::~frmTessary() { builder_->stop(); }
+
+void frmTessary::Form_Load(const QString& commandLine) {
+  ChooseStartFolder();
+  SetForNewMap(Dir1->path());
+  MapBuilt_ = false;
+  MapSaved_ = false;
+  if (commandLine.isEmpty()) {
+    lblToolbar_Click(0);
+    // Opening on the Folder tab, the tab is as wide as the window, so that
+    // its OK button shows in full.
+    fraOptions[0]->resize(central_->width(), fraOptions[0]->height());
+  } else {
+    lblToolbar_Click(4);
+  }
+  InitStyleSamples();
+}
+
+void frmTessary::SetButtons(int mode) {
+  if (mode == 1) {
+    MapBuilt_ = false;
+    MapSaved_ = false;
+    // A running build keeps Build unavailable until it has ended.
+    cmdBuildMap->setEnabled(!builder_->running());
+    mnuBuildMap->setEnabled(!builder_->running());
+    SetOutputCommands(false);
+  } else if (mode == 2) {
+    MapBuilt_ = true;
+    cmdBuildMap->setEnabled(false);
+    mnuBuildMap->setEnabled(false);
+    SetOutputCommands(true);
+  }
+}
+
+void frmTessary::SetOutputCommands(bool enabled) {
+  for (QAction* command : {mnuPreview, mnuSave, mnuSaveAs, mnuEditSource}) {
+    command->setEnabled(enabled);
+  }
+  cmdPreview->setEnabled(enabled);
+  cmdSave->setEnabled(enabled);
+}
+
+void frmTessary::OpenBrowser(const QString& filename) {
+  tessary::OpenBrowser(filename, desktop_, this);
+}
+
+void frmTessary::cmdPreview_Click() {
+  OpenBrowser(TempMapPath_);
+  cmdSave->setFocus();
+}
+
+void frmTessary::cmdExit_Click() {
+  builder_->stop();
+  endProgram_();
+}
+
+}  // namespace tessary
