@@ -59,16 +59,36 @@ class TitleScanner {
   // Keeps the last few bytes of the line, so that an opening text split
   // between two reads is still found.
   void SeekStart(std::string_view part) {
-    carry_.append(part);
-    const std::size_t found = FindIgnoringAsciiCase(carry_, startTag_);
+    const std::size_t keep = startTag_.empty() ? 0 : startTag_.size() - 1;
+    // Offsets count in the carried bytes followed by `part`.
+    std::size_t found = std::string::npos;
+    if (!carry_.empty()) {
+      const std::string joined = carry_ + std::string(part.substr(0, keep));
+      found = FindIgnoringAsciiCase(joined, startTag_);
+    }
     if (found == std::string::npos) {
-      const std::size_t keep =
-          std::min(carry_.size(), std::max<std::size_t>(startTag_.size(), 1) - 1);
-      carry_.erase(0, carry_.size() - keep);
+      const std::size_t inPart = FindIgnoringAsciiCase(part, startTag_);
+      if (inPart != std::string::npos) found = carry_.size() + inPart;
+    }
+    if (found == std::string::npos) {
+      if (part.size() >= keep) {
+        carry_.assign(part.substr(part.size() - keep));
+      } else {
+        carry_.append(part);
+        carry_.erase(0, carry_.size() - std::min(carry_.size(), keep));
+      }
       return;
     }
-    // The tag's ">" is searched from the occurrence's second character on.
-    const std::string rest = carry_.substr(found + 1);
+    // The tag's ">" is searched from the occurrence's second character on;
+    // only a tag split between two reads needs its bytes joined.
+    const std::size_t restStart = found + 1;
+    const std::string joined = restStart < carry_.size()
+                                   ? carry_.substr(restStart) + std::string(part)
+                                   : std::string();
+    const std::string_view rest =
+        restStart < carry_.size()
+            ? std::string_view(joined)
+            : part.substr(restStart - carry_.size());
     carry_.clear();
     phase_ = Phase::kSeekTagEnd;
     ScanLinePart(rest);

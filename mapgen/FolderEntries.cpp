@@ -18,49 +18,54 @@ std::string_view TrimBlanks(std::string_view text) {
   return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-// A file of the base folder links to its bare name; any other to its
-// folder's path below the base, "/", and the name.
-std::string LinkTarget(const std::string& folder, const std::string& base,
-                       const std::string& name) {
-  if (folder == base) return name;
-  return JoinPath(RelativeFolder(folder, base), name);
+// What every link target of a folder begins with: nothing for the base
+// folder, whose files link to their bare names; for any other folder its
+// path below the base and "/".
+std::string LinkPrefix(const std::string& folder, const std::string& base) {
+  if (folder == base) return {};
+  return std::string(RelativeFolder(folder, base)) + '/';
 }
 
 // Writes one folder's entries, with names, titles and links as they stand
 // or, with safe links, as text and quoted, encoded addresses.
 class EntryWriter {
  public:
-  EntryWriter(std::string& out, const MapSettings& settings)
+  EntryWriter(std::string& out, const MapSettings& settings,
+              std::string linkPrefix)
       : out_(out), safe_(IsChecked(settings.chkSafeLinks)),
-        style_(SelectedStyle(settings)) {}
+        style_(SelectedStyle(settings)), linkPrefix_(std::move(linkPrefix)) {}
 
-  void Entry(const std::string& name, const std::string& title,
-             const std::string& target, bool webPage) {
+  void Entry(const std::string& name, const std::string& title, bool webPage) {
     if (style_ == 4) {
       Text(name);
     } else if (!webPage) {
-      Link(target, [&] { Text(name); });
+      Link(name, [&] { Text(name); });
     } else if (style_ == 1) {
-      Link(target, [&] { Title(title, "No Title  "); });
+      Link(name, [&] { Title(title, "No Title  "); });
     } else if (style_ == 2) {
       Title(title, "No title: ");
       out_ += "   ";
-      Link(target, [&] { Text(name); });
+      Link(name, [&] { Text(name); });
     } else {
-      Link(target, [&] { Text(target); });
+      Link(name, [&] {
+        Text(linkPrefix_);
+        Text(name);
+      });
     }
   }
 
  private:
   template <typename WriteText>
-  void Link(std::string_view target, WriteText writeText) {
+  void Link(std::string_view name, WriteText writeText) {
     if (safe_) {
       out_ += "<a href=\"";
-      AppendPercentEncodedPath(out_, target);
+      AppendPercentEncodedPath(out_, linkPrefix_);
+      AppendPercentEncodedPath(out_, name);
       out_ += "\">";
     } else {
       out_ += "<a href=";
-      out_ += target;
+      out_ += linkPrefix_;
+      out_ += name;
       out_ += '>';
     }
     writeText();
@@ -88,6 +93,7 @@ class EntryWriter {
   std::string& out_;
   const bool safe_;
   const int style_;
+  const std::string linkPrefix_;
 };
 
 }  // namespace
@@ -112,15 +118,18 @@ FolderEntries PrepareFolderEntries(const FileSystem& fs, Folder folder,
                                    const MapSettings& settings,
                                    const ExtensionIndex& extensions) {
   FolderEntries entries{std::move(folder.path),
-                        ListFolderFiles(folder.files, extensions), {}, {}};
+                        ListFolderFiles(folder.files, extensions), {}, {}, {}};
   if (!folder.failure.empty()) {
     entries.unreadable.push_back({entries.path, std::move(folder.failure)});
+  }
+  for (const std::string& name : entries.files) {
+    entries.webPages.push_back(IsWebPage(ExtensionOf(name), settings));
   }
   entries.titles.resize(entries.files.size());
   if (!ShowsTitles(SelectedStyle(settings))) return entries;
   for (std::size_t i = 0; i < entries.files.size(); ++i) {
     const std::string& name = entries.files[i];
-    if (!IsWebPage(ExtensionOf(name), settings)) continue;
+    if (!entries.webPages[i]) continue;
     Failure failure;
     entries.titles[i] = std::string(TrimBlanks(
         FileTitle(fs, entries.path, name, "<TITLE", "</TITLE", &failure)));
@@ -135,13 +144,12 @@ std::string RenderFolderEntries(const FolderEntries& folder,
   std::string out;
   if (folder.files.empty()) return out;
   const bool bullets = IsChecked(settings.chkBullets);
-  EntryWriter writer(out, settings);
+  EntryWriter writer(out, settings, LinkPrefix(folder.path, base));
   if (bullets) out += "<UL>";
   for (std::size_t i = 0; i < folder.files.size(); ++i) {
     const std::string& name = folder.files[i];
     if (bullets) out += "<LI>";
-    writer.Entry(name, folder.titles[i], LinkTarget(folder.path, base, name),
-                 IsWebPage(ExtensionOf(name), settings));
+    writer.Entry(name, folder.titles[i], folder.webPages[i]);
     out += "<br>\r\n";
   }
   if (bullets) out += "</UL>";

@@ -18,11 +18,13 @@ using FolderFileList = std::vector<std::string>;
 FolderFileList ListFolderFiles(const std::vector<std::string>& files,
                                const ExtensionIndex& extensions);
 
-// One folder, ready to be rendered: its files and, for the styles that
-// show them, the trimmed titles of its web pages (empty for other files).
+// One folder, ready to be rendered: its files, which of them are web
+// pages, and, for the styles that show them, the trimmed titles of its web
+// pages (empty for other files).
 struct FolderEntries {
   std::string path;
   FolderFileList files;
+  std::vector<bool> webPages;
   std::vector<std::string> titles;
   std::vector<Failure> unreadable;  // the folder itself, or pages
 };

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <utility>
 
 #include "Utf8.h"
@@ -40,12 +42,25 @@ class CodeUnits {
 
 bool IsAscii(char c) { return static_cast<unsigned char>(c) < 0x80; }
 
+// Where the two texts first differ, or the shorter one's length. Paths of
+// one tree share long beginnings, so eight bytes are compared at a time.
+std::size_t FirstDifference(std::string_view a, std::string_view b) {
+  const std::size_t shorter = std::min(a.size(), b.size());
+  std::size_t pos = 0;
+  for (; pos + 8 <= shorter; pos += 8) {
+    std::uint64_t left, right;
+    std::memcpy(&left, a.data() + pos, 8);
+    std::memcpy(&right, b.data() + pos, 8);
+    if (left != right) break;
+  }
+  while (pos < shorter && a[pos] == b[pos]) ++pos;
+  return pos;
+}
+
 }  // namespace
 
 bool OrdinalLess(std::string_view a, std::string_view b) {
-  const auto mismatch =
-      std::mismatch(a.begin(), a.end(), b.begin(), b.end()).first;
-  const auto diff = static_cast<std::size_t>(mismatch - a.begin());
+  const std::size_t diff = FirstDifference(a, b);
   const bool prefix = diff == a.size() || diff == b.size();
   if (prefix && (diff == 0 || IsAscii(a[diff - 1]))) {
     return a.size() < b.size();

@@ -45,6 +45,16 @@ void AppendUtf8(std::string& out, char32_t cp) {
 }  // namespace
 
 std::string UpperCase(std::string_view text) {
+  std::string ascii(text);
+  bool onlyAscii = true;
+  for (char& c : ascii) {
+    if (static_cast<unsigned char>(c) >= 0x80) {
+      onlyAscii = false;
+      break;
+    }
+    c = AsciiUpper(c);
+  }
+  if (onlyAscii) return ascii;
   const locale_t locale = Utf8Locale();
   std::string upper;
   upper.reserve(text.size());

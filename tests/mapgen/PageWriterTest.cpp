@@ -142,7 +142,8 @@ std::string Entries(int style, bool bullets, const std::string& folder) {
   s.optStyle = {style == 1, style == 2, style == 3, style == 4};
   s.chkBullets = bullets ? 1 : 0;
   const FolderEntries entries{
-      folder, {"page.htm", "my page.html", "a.pdf"}, {"Title", "", ""}, {}};
+      folder, {"page.htm", "my page.html", "a.pdf"}, {true, true, false},
+      {"Title", "", ""}, {}};
   return RenderFolderEntries(entries, "/w", s);
 }
 
@@ -169,12 +170,12 @@ TEST(RenderFolderEntries, BulletsOpenEachEntryAndWrapTheList) {
             "<LI>a.pdf<br>\r\n</UL>");
   MapSettings s;
   s.chkBullets = 1;
-  EXPECT_EQ(RenderFolderEntries({"/w", {}, {}, {}}, "/w", s), "");
+  EXPECT_EQ(RenderFolderEntries({"/w", {}, {}, {}, {}}, "/w", s), "");
 }
 
 TEST(RenderFolderEntries, LinksUnderTheRootAreRelativeToIt) {
   MapSettings s;
-  const FolderEntries entries{"/docs", {"a.pdf"}, {""}, {}};
+  const FolderEntries entries{"/docs", {"a.pdf"}, {false}, {""}, {}};
   EXPECT_EQ(RenderFolderEntries(entries, "/", s),
             "<a href=docs/a.pdf>a.pdf</a><br>\r\n");
 }

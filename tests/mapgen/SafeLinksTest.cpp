@@ -43,7 +43,7 @@ MapSettings Safe(int style) {
 
 TEST(SafeLinks, NamesAndTitlesBecomeTextAndLinksAreQuoted) {
   const FolderEntries entries{"/w/a&b", {"x <y>.htm", "q\"#.pdf"},
-                              {"<i>T</i> &amp;", ""}, {}};
+                              {true, false}, {"<i>T</i> &amp;", ""}, {}};
   EXPECT_EQ(RenderFolderEntries(entries, "/w", Safe(1)),
             "<a href=\"a%26b/x%20%3Cy%3E.htm\">&lt;i&gt;T&lt;/i&gt; &amp;</a>"
             "<br>\r\n<a href=\"a%26b/q%22%23.pdf\">q&quot;#.pdf</a><br>\r\n");
