@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <QMap>
+#include <QPointer>
 #include <QString>
 #include <functional>
 #include <vector>
@@ -28,6 +29,7 @@ class BuildRunner;
 class ColorSwatch;
 class FileList;
 class FolderTree;
+class frmAboutTessary;
 
 // The main window: every option of the map on four tabs, the Map tab with
 // the output name, the command column and the menus. It owns the options
@@ -36,7 +38,8 @@ class FolderTree;
 class frmTessary : public QMainWindow {
   Q_OBJECT
  public:
-  // `endProgram` ends the whole program; Exit calls it.
+  // `endProgram` ends the whole program; Exit calls it, and so does closing
+  // the window, unless the user keeps it open.
   frmTessary(Desktop& desktop, std::function<void()> endProgram,
              QWidget* parent = nullptr);
   ~frmTessary() override;
@@ -61,11 +64,13 @@ class frmTessary : public QMainWindow {
 
   const mapgen::MapSettings& settings() const { return settings_; }
   const QString& TempMapPath() const { return TempMapPath_; }
+  const QString& SavedMapPath() const { return SavedMapPath_; }
   bool MapBuilt() const { return MapBuilt_; }
   bool MapSaved() const { return MapSaved_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   // Construction, one method per part of the window.
@@ -82,6 +87,7 @@ class frmTessary : public QMainWindow {
   void InitOptionTracking();
   void InitFolderSelection();
   void InitBuild();
+  void InitOutputCommands();
   void InitStyleSamples();
 
   // Tab strip.
@@ -122,8 +128,21 @@ class frmTessary : public QMainWindow {
   bool WriteMapPage(const std::string& mapText, mapgen::Failure& failure);
   void ReturnToBaseFolder();
   void ShowProgress(bool visible, double fraction);
+
+  // What happens to the built map: save, preview, edit, and the end.
+  void SetTempMapPath(const QString& path);
+  bool IsTemporaryFile(const QString& path) const;
+  bool CopyMapFile(QString& Source, const QString& Destination);
+  bool AskOutputFile(QString& filename);
+  void cmdSave_Click();
+  void mnuSaveAs_Click();
+  void cmdChangeOutputPath_Click();
   void cmdPreview_Click();
+  void mnuEditSource_Click();
+  void mnuHelp_Click();
+  void mnuAboutTessary_Click();
   void cmdExit_Click();
+  bool Exit();
 
   Desktop& desktop_;
   std::function<void()> endProgram_;
@@ -137,6 +156,8 @@ class frmTessary : public QMainWindow {
   QString SavedMapPath_;
   bool MapBuilt_ = false;
   bool MapSaved_ = false;
+  bool leaving_ = false;  // Exit has ended the program
+  QPointer<frmAboutTessary> aboutBox_;
 
   QWidget* central_;
 
