@@ -29,12 +29,13 @@ class BuildRunner;
 class ColorSwatch;
 class FileList;
 class FolderTree;
+class Shape;
 class frmAboutTessary;
 
 // The main window: every option of the map on four tabs, the Map tab with
-// the output name, the command column and the menus. It owns the options
-// (kept in step with the controls in one settings record), the base folder,
-// and the state of the built map.
+// the picture of the page and the output name, the command column and the
+// menus. It owns the options (kept in step with the controls in one
+// settings record), the base folder, and the state of the built map.
 class frmTessary : public QMainWindow {
   Q_OBJECT
  public:
@@ -84,6 +85,7 @@ class frmTessary : public QMainWindow {
   void InitAppearanceTab();
   void InitColourRows(QFrame* frame);
   void InitMapTab();
+  void InitLayoutPreview(QWidget* tab);
   void InitOptionTracking();
   void InitFolderSelection();
   void InitBuild();
@@ -92,7 +94,21 @@ class frmTessary : public QMainWindow {
 
   // Tab strip.
   void HighlightTab(int hovered);
+
+  // The picture of the page on the Map tab.
   void RefreshPreview();
+  void RefreshBanner();
+  void PlaceEntries(int style);
+  void ColourPreview();
+  void SetPreviewFont();
+  void RefreshBackground();
+  void lblMap_Click(int index);
+  void Image1_Click();
+  void fraOptions_MouseUp(int index, QPoint point);
+  void ClickBanner();
+  void ClickImageName();
+  void SelectNextStyle();
+  void ShowControl(int tab, QWidget* control);
 
   // Option editing.
   void BindCheck(QCheckBox* box, mapgen::CheckState& field,
@@ -225,6 +241,11 @@ class frmTessary : public QMainWindow {
   QComboBox* cmbTitleAlign;
 
   // Map tab.
+  Shape* shpMap;
+  ClickLabel* Image1;
+  ClickLabel* lblMap[16];
+  Shape* shpBullet[5];
+  QWidget* lineMap;
   ClickLabel* lblDir;
   QLineEdit* txtMapFile;
   QPushButton* cmdChangeOutputPath;
