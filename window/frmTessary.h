@@ -218,6 +218,7 @@ class frmTessary : public QMainWindow {
   QComboBox* cmbBannerAlign;
   QRadioButton* optStyle[4];
   QCheckBox* chkHTMext;
+  QCheckBox* chkSafeLinks;
   QWidget* Shape1;
   QWidget* Shape2;
   ClickLabel* lblStyle[5];
