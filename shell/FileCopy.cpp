@@ -1,10 +1,10 @@
 #include "FileCopy.h"
 
-#include <QFile>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QFile>
 #include <cerrno>
 #include <cstring>
 
@@ -55,8 +55,8 @@ bool SameFile(const QString& first, const QString& second) {
   struct stat a;
   struct stat b;
   return ::stat(NativePath(first).c_str(), &a) == 0 &&
-         ::stat(NativePath(second).c_str(), &b) == 0 &&
-         a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+         ::stat(NativePath(second).c_str(), &b) == 0 && a.st_dev == b.st_dev &&
+         a.st_ino == b.st_ino;
 }
 
 }  // namespace tessary

@@ -82,9 +82,9 @@ QString QtProgramLauncher::Output(const QString& program,
     process.waitForFinished();
     return {};
   }
-  if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-    return {};
-  }
+  const bool succeeded =
+      process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+  if (!succeeded) return {};
   return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
 }
 

@@ -3,9 +3,9 @@
 namespace tessary {
 namespace {
 
-const char* const kEditors[] = {"gnome-text-editor", "gedit",    "kate",
-                                "kwrite",            "mousepad", "xed",
-                                "pluma",             "featherpad"};
+const char* const kEditors[] = {
+    "gnome-text-editor", "gedit", "kate",  "kwrite",
+    "mousepad",          "xed",   "pluma", "featherpad"};
 
 // The desktop entry registered for plain text ("org.gnome.gedit.desktop"),
 // or empty when none is.

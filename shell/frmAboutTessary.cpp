@@ -20,9 +20,12 @@ constexpr TwipsRect kDescriptionPlaces[3] = {
     {1200, 960, 4800, 615}, {1200, 1620, 4800, 780}, {1200, 2460, 4800, 255}};
 
 // The first of these that starts shows the system's hardware and software.
-const char* const kSystemTools[] = {
-    "hardinfo2",           "hardinfo",  "gnome-system-monitor",
-    "plasma-systemmonitor", "ksysguard", "xfce4-taskmanager"};
+const char* const kSystemTools[] = {"hardinfo2",
+                                    "hardinfo",
+                                    "gnome-system-monitor",
+                                    "plasma-systemmonitor",
+                                    "ksysguard",
+                                    "xfce4-taskmanager"};
 
 ClickLabel* MakeLink(QWidget* parent, const QString& name,
                      const QString& caption, TwipsRect place) {
@@ -49,9 +52,9 @@ frmAboutTessary::frmAboutTessary(Desktop& desktop, QWidget* parent)
   picIcon->setPixmap(QPixmap(":/icons/tessary.png"));
   lblTitle = MakeLabel(this, "lblTitle", kAppTitle, {1200, 240, 4800, 360});
   lblTitle->setFont(NamedFont("MS Sans Serif", 12, true));
-  lblVersion = MakeLink(this, "lblVersion",
-                        QStringLiteral("Version " TESSARY_VERSION),
-                        {1200, 600, 4800, 255});
+  lblVersion =
+      MakeLink(this, "lblVersion", QStringLiteral("Version " TESSARY_VERSION),
+               {1200, 600, 4800, 255});
   lblVersion->setToolTip("Click to download latest version");
   for (int i = 0; i < 3; ++i) {
     lblDescription[i] = MakeLabel(this, Indexed("lblDescription", i),
@@ -64,8 +67,8 @@ frmAboutTessary::frmAboutTessary(Desktop& desktop, QWidget* parent)
                             {240, 3600, 4200, 615});
   cmdOK = MakeButton(this, "cmdOK", "OK", {4680, 3540, 1320, 375});
   cmdOK->setDefault(true);
-  cmdSysInfo =
-      MakeButton(this, "cmdSysInfo", "&System Info...", {4680, 4020, 1320, 375});
+  cmdSysInfo = MakeButton(this, "cmdSysInfo", "&System Info...",
+                          {4680, 4020, 1320, 375});
   connect(cmdOK, &QPushButton::clicked, this, &frmAboutTessary::close);
   connect(cmdSysInfo, &QPushButton::clicked, this,
           &frmAboutTessary::StartSysInfo);
@@ -73,8 +76,10 @@ frmAboutTessary::frmAboutTessary(Desktop& desktop, QWidget* parent)
 
 void frmAboutTessary::InitLinks() {
   Label2 = MakeLabel(this, "Label2", "Email :", {1200, 2820, 1440, 255});
-  lblEmail = MakeLink(this, "lblEmail", kContactAddress, {2640, 2820, 3360, 255});
-  Label1 = MakeLabel(this, "Label1", "Visit Corvale at ", {1200, 3120, 1440, 255});
+  lblEmail =
+      MakeLink(this, "lblEmail", kContactAddress, {2640, 2820, 3360, 255});
+  Label1 =
+      MakeLabel(this, "Label1", "Visit Corvale at ", {1200, 3120, 1440, 255});
   lblCorvale = MakeLink(this, "lblCorvale", kHomePage, {2640, 3120, 3360, 255});
   connect(lblEmail, &ClickLabel::clicked, this,
           &frmAboutTessary::lblEmail_Click);
@@ -89,9 +94,8 @@ void frmAboutTessary::InitLinks() {
 void frmAboutTessary::lblEmail_Click() {
   const QString subject = QStringLiteral("Request-Information");
   QString reason;
-  if (desktop_.launcher.Start("xdg-email",
-                              {"--subject", subject, lblEmail->text()},
-                              reason)) {
+  if (desktop_.launcher.Start(
+          "xdg-email", {"--subject", subject, lblEmail->text()}, reason)) {
     return;
   }
   desktop_.launcher.Start(

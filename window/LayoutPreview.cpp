@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QLineEdit>
+#include <QMap>
 
 #include "FolderViews.h"
 #include "PreviewLayout.h"
@@ -20,9 +21,6 @@ constexpr mapgen::Colour kPageBorder = 0x00C0C0C0;
 // A background picture larger than this is not loaded: the preview only
 // hints at it, and reading it would hold up the window.
 constexpr qint64 kMaxPictureBytes = 64 << 20;
-
-const QString kNoBanner = QStringLiteral("[no banner]");
-const QString kNoBackground = QStringLiteral("[no background image]");
 
 struct LabelDesign {
   const char* caption;
@@ -61,13 +59,15 @@ QString Opening(const std::string& text, const QString& none) {
 // "left", "center" or "right" in any case; another word leaves the
 // alignment as it was.
 void Align(QLabel* label, const std::string& word) {
-  const QString upper = QString::fromStdString(word).toUpper();
-  Qt::Alignment horizontal;
-  if (upper == "LEFT") horizontal = Qt::AlignLeft;
-  else if (upper == "CENTER") horizontal = Qt::AlignHCenter;
-  else if (upper == "RIGHT") horizontal = Qt::AlignRight;
-  else return;
-  label->setAlignment(horizontal | (label->alignment() & Qt::AlignVertical_Mask));
+  static const QMap<QString, Qt::Alignment> kWords = {
+      {"LEFT", Qt::AlignLeft},
+      {"CENTER", Qt::AlignHCenter},
+      {"RIGHT", Qt::AlignRight}};
+  const auto horizontal =
+      kWords.constFind(QString::fromStdString(word).toUpper());
+  if (horizontal == kWords.cend()) return;
+  label->setAlignment(*horizontal |
+                      (label->alignment() & Qt::AlignVertical_Mask));
 }
 
 QString EntryCaption(bool fileName, int number) {
@@ -103,14 +103,15 @@ void frmTessary::InitLayoutPreview(QWidget* tab) {
   Image1->setScaledContents(true);
   Image1->hide();
   connect(Image1, &ClickLabel::clicked, this, &frmTessary::Image1_Click);
-  lineMap = MakeShape(tab, "lineMap",
-                      FromQColor(palette().color(QPalette::Button)),
-                      kSeparatorLine);
+  lineMap =
+      MakeShape(tab, "lineMap", FromQColor(palette().color(QPalette::Button)),
+                kSeparatorLine);
   lineMap->setAttribute(Qt::WA_TransparentForMouseEvents);
   lineMap->hide();
   for (int i = 0; i < 16; ++i) {
     const LabelDesign& design = kLabels[i];
-    lblMap[i] = MakeLabel(tab, Indexed("lblMap", i), design.caption, design.place);
+    lblMap[i] =
+        MakeLabel(tab, Indexed("lblMap", i), design.caption, design.place);
     lblMap[i]->setWordWrap(false);
     if (design.points > 0) {
       QFont font = NamedFont("Times New Roman", design.points, design.bold);
@@ -118,7 +119,8 @@ void frmTessary::InitLayoutPreview(QWidget* tab) {
       lblMap[i]->setFont(font);
     }
     if (IsLink(i)) SetForeColor(lblMap[i], kBlue);
-    connect(lblMap[i], &ClickLabel::clicked, this, [this, i] { lblMap_Click(i); });
+    connect(lblMap[i], &ClickLabel::clicked, this,
+            [this, i] { lblMap_Click(i); });
   }
   lblMap[1]->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   lblMap[10]->setAlignment(Qt::AlignRight | Qt::AlignTop);
@@ -205,8 +207,8 @@ void frmTessary::RefreshBackground() {
   const QString name = QString::fromStdString(settings_.txtImage);
   if (name.isEmpty()) {
     Image1->clear();
-  } else if (const auto picture =
-                 LoadPicture(QDir(Dir1->path()).filePath(name), Image1->size())) {
+  } else if (const auto picture = LoadPicture(QDir(Dir1->path()).filePath(name),
+                                              Image1->size())) {
     Image1->setPixmap(*picture);
   }
   lblMap[10]->setText(name);

@@ -25,7 +25,8 @@ const QStringList kPageFilters = {"Web Pages (*.html *.htm)", "All Files (*)"};
 }  // namespace
 
 void frmTessary::InitOutputCommands() {
-  connect(cmdPreview, &QPushButton::clicked, this, &frmTessary::cmdPreview_Click);
+  connect(cmdPreview, &QPushButton::clicked, this,
+          &frmTessary::cmdPreview_Click);
   connect(mnuPreview, &QAction::triggered, this, &frmTessary::cmdPreview_Click);
   connect(cmdSave, &QPushButton::clicked, this, &frmTessary::cmdSave_Click);
   connect(mnuSave, &QAction::triggered, this, &frmTessary::cmdSave_Click);

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "PreviewLayout.h"
 #include "Shape.h"
 #include "frmTessary.h"
 
@@ -39,7 +40,7 @@ void frmTessary::lblMap_Click(int index) {
     case 8: ShowControl(2, txtAppendix); return;
     case 9: ShowControl(3, chkColor[5]); return;
     case 10: ClickImageName(); return;
-    default:
+    default:  // an entry
       SelectNextStyle();
       lblToolbar_Click(kMapTab);
   }
@@ -49,7 +50,7 @@ void frmTessary::lblMap_Click(int index) {
 void frmTessary::ClickBanner() {
   if (chkBannerImage->checkState() != Qt::Unchecked) {
     chkBannerImage->setChecked(false);
-    lblMap[0]->setText("[no banner]");
+    lblMap[0]->setText(kNoBanner);
     return;
   }
   chkBannerImage->setChecked(true);
@@ -61,7 +62,7 @@ void frmTessary::ClickBanner() {
 }
 
 void frmTessary::ClickImageName() {
-  if (lblMap[10]->text() == "[no background image]") {
+  if (lblMap[10]->text() == kNoBackground) {
     chkBgImage->setChecked(true);
     if (Unnamed(txtImage->text())) {
       ShowControl(3, txtImage);
@@ -71,7 +72,7 @@ void frmTessary::ClickImageName() {
   } else if (!Image1->isHidden()) {
     chkBgImage->setChecked(false);
     Image1->hide();
-    lblMap[10]->setText("[no background image]");
+    lblMap[10]->setText(kNoBackground);
   } else {
     chkBgImage->setChecked(true);
     Image1->show();
@@ -82,7 +83,7 @@ void frmTessary::ClickImageName() {
 void frmTessary::Image1_Click() {
   if (chkBgImage->checkState() == Qt::Checked) {
     chkBgImage->setChecked(false);
-    lblMap[10]->setText("[no background image]");
+    lblMap[10]->setText(kNoBackground);
     lblToolbar_Click(kMapTab);
     return;
   }
@@ -99,8 +100,7 @@ void frmTessary::Image1_Click() {
 void frmTessary::fraOptions_MouseUp(int index, QPoint point) {
   if (index != kMapTab || !StrictlyInside(shpMap->geometry(), point)) return;
   const bool onBullet = std::any_of(
-      std::begin(shpBullet), std::end(shpBullet),
-      [point](const Shape* bullet) {
+      std::begin(shpBullet), std::end(shpBullet), [point](const Shape* bullet) {
         return StrictlyInside(bullet->geometry(), point);
       });
   Toggle(onBullet ? chkBullets : chkColor[0]);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <array>
 
 #include "MapSettings.h"
@@ -30,5 +31,9 @@ PreviewLayout LayOutPreview(const mapgen::MapSettings& settings);
 // The designed places of the parts that the options do not move.
 inline constexpr int kPreviewTextLeft = 480;  // the preface's left
 inline constexpr TwipsRect kSeparatorLine = {240, 2310, 6000, 15};
+
+// What the banner line and the picture's name show when there is none.
+inline const QString kNoBanner = QStringLiteral("[no banner]");
+inline const QString kNoBackground = QStringLiteral("[no background image]");
 
 }  // namespace tessary

@@ -1,8 +1,8 @@
 // The tab strip: five labels along the top, one frame per tab under them,
 // the switch that brings a frame to the front, and the hover highlight.
 // The frames' mouse events pass through here too.
-#include <QMouseEvent>
 #include <QFrame>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <algorithm>
 #include <iterator>
@@ -100,8 +100,10 @@ void frmTessary::HighlightTab(int hovered) {
 }
 
 bool frmTessary::eventFilter(QObject* watched, QEvent* event) {
-  const auto frame = std::find(std::begin(fraOptions), std::end(fraOptions), watched);
-  if (event->type() == QEvent::MouseButtonRelease && frame != std::end(fraOptions)) {
+  const auto frame =
+      std::find(std::begin(fraOptions), std::end(fraOptions), watched);
+  const bool overFrame = frame != std::end(fraOptions);
+  if (overFrame && event->type() == QEvent::MouseButtonRelease) {
     fraOptions_MouseUp(int(frame - std::begin(fraOptions)),
                        static_cast<QMouseEvent*>(event)->position().toPoint());
   }
@@ -115,7 +117,7 @@ bool frmTessary::eventFilter(QObject* watched, QEvent* event) {
       return event->type() == QEvent::MouseMove;
     }
   }
-  if (frame != std::end(fraOptions) || watched == central_) HighlightTab(-1);
+  if (overFrame || watched == central_) HighlightTab(-1);
   return QMainWindow::eventFilter(watched, event);
 }
 
