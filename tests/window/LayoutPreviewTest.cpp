@@ -2,6 +2,7 @@
 // styles and fonts put its parts, what it shows, and its clicks.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -110,54 +111,32 @@ class LayoutPreviewTest : public QObject {
     QVERIFY(Map(f, 10)->font().family() != font);
   }
 
-  void freeTextCaptions_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("preface");
-    QTest::addColumn<QString>("appendix");
-    QTest::newRow("empty") << "" << "[no preface]" << "[no appendix]";
-    QTest::newRow("short") << "Hello" << "Hello ..." << "Hello ...";
-    const QString opening = "Twenty-five characters, t";
-    QTest::newRow("long") << opening + "hirty" << opening + " ..." << opening + " ...";
-  }
-
   void freeTextCaptions() {
-    QFETCH(QString, text);
-    QFETCH(QString, preface);
-    QFETCH(QString, appendix);
     WindowFixture f;
-    f.find<QPlainTextEdit>("txtPreface")->setPlainText(text);
-    f.find<QPlainTextEdit>("txtAppendix")->setPlainText(text);
+    const QString opening = "Twenty-five characters, t";
+    f.find<QPlainTextEdit>("txtPreface")->setPlainText("Hello");
+    f.find<QPlainTextEdit>("txtAppendix")->setPlainText(opening + "hirty");
     f.window->lblToolbar_Click(4);
-    QCOMPARE(Map(f, 2)->text(), preface);
-    QCOMPARE(Map(f, 8)->text(), appendix);
-  }
-
-  // A picture not yet named sends the user to the field that names it.
-  void unnamedPictureClicks_data() {
-    QTest::addColumn<int>("label");
-    QTest::addColumn<QString>("box");
-    QTest::addColumn<int>("tab");
-    QTest::addColumn<QString>("field");
-    QTest::newRow("banner") << 0 << "chkBannerImage" << 1 << "txtBannerImage";
-    QTest::newRow("background") << 10 << "chkBgImage" << 3 << "txtImage";
-  }
-
-  void unnamedPictureClicks() {
-    QFETCH(int, label);
-    QFETCH(QString, box);
-    QFETCH(int, tab);
-    QFETCH(QString, field);
-    WindowFixture f;
+    QCOMPARE(Map(f, 2)->text(), "Hello ...");
+    QCOMPARE(Map(f, 8)->text(), opening + " ...");
+    f.find<QPlainTextEdit>("txtPreface")->clear();
+    f.find<QPlainTextEdit>("txtAppendix")->clear();
     f.window->lblToolbar_Click(4);
-    Click(Map(f, label));
-    QVERIFY(f.find<QCheckBox>(box)->isChecked());
-    QVERIFY(f.find(Indexed("fraOptions", tab))->isVisible());
-    QCOMPARE(f.window->focusWidget(), f.find(field));
+    QCOMPARE(Map(f, 2)->text(), "[no preface]");
+    QCOMPARE(Map(f, 8)->text(), "[no appendix]");
   }
 
+  // Each click switches the banner; with no banner named yet it leads to
+  // the field that names it.
   void bannerClicks() {
     WindowFixture f;
+    f.window->lblToolbar_Click(4);
+    Click(Map(f, 0));
+    QVERIFY(Box(f, "chkBannerImage")->isChecked());
+    QVERIFY(f.find("fraOptions(1)")->isVisible());
+    QCOMPARE(f.window->focusWidget(), f.find("txtBannerImage"));
     f.find<QLineEdit>("txtBannerImage")->setText("top.gif");
+    Box(f, "chkBannerImage")->setChecked(false);
     f.window->lblToolbar_Click(4);
     Click(Map(f, 0));
     QCOMPARE(Map(f, 0)->text(), "top.gif");
@@ -166,13 +145,17 @@ class LayoutPreviewTest : public QObject {
     QVERIFY(!Box(f, "chkBannerImage")->isChecked());
   }
 
-  // A picture that cannot be loaded leaves the one shown before.
+  // The picture's name and the picture switch the background picture; one
+  // that cannot be loaded leaves the picture shown before.
   void backgroundClicks() {
     WindowFixture f;
+    f.window->lblToolbar_Click(4);
+    Click(Map(f, 10));  // no picture named yet
+    QVERIFY(f.find("fraOptions(3)")->isVisible());
+    QCOMPARE(f.window->focusWidget(), f.find("txtImage"));
     QImage red(8, 8, QImage::Format_RGB32);
     red.fill(Qt::red);
     QVERIFY(red.save(f.base.path() + "/back.png"));
-    Box(f, "chkBgImage")->setChecked(true);
     f.find<QLineEdit>("txtImage")->setText("back.png");
     f.window->lblToolbar_Click(4);
     auto* image = f.find<QLabel>("Image1");
