@@ -17,7 +17,10 @@ struct Desktop {
 // The title of every box that names no operation of its own.
 inline const QString kAppTitle = QStringLiteral("Tessary");
 
-// The maker's home page, opened from the windows' maker labels.
+// The maker's home page, opened from the windows' maker labels, the page
+// with the latest version, and the address for questions.
 inline const QString kHomePage = QStringLiteral("https://corvale.example");
+inline const QString kDownloadPage = kHomePage + "/freesoftware.htm";
+inline const QString kContactAddress = QStringLiteral("info@corvale.example");
 
 }  // namespace tessary

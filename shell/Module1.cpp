@@ -28,8 +28,9 @@ void Module1::Main(const QStringList& arguments) {
 void Module1::EndProgram() {
   if (ending_) return;
   ending_ = true;
-  // The main window stops its build as it closes; the windows themselves go
-  // when the program object does, after the event loop has ended.
+  // The main window stops its build and closes the About box as it closes;
+  // the windows themselves go when the program object does, after the event
+  // loop has ended.
   mainWindow_->close();
   intro_->close();
   QCoreApplication::exit(0);

@@ -15,6 +15,12 @@ class ProgramLauncher {
   // with the system's reason, only when the program could not be started.
   virtual bool Start(const QString& program, const QStringList& arguments,
                      QString& reason) = 0;
+
+  // Runs a short query program to its end and gives what it printed on
+  // standard output; empty when it could not run, failed, or did not end
+  // within a few seconds.
+  virtual QString Output(const QString& program,
+                         const QStringList& arguments) = 0;
 };
 
 }  // namespace tessary

@@ -71,4 +71,21 @@ bool QtProgramLauncher::Start(const QString& program,
   return false;
 }
 
+QString QtProgramLauncher::Output(const QString& program,
+                                  const QStringList& arguments) {
+  // Short enough that a hanging query does not freeze the window for long.
+  constexpr int kWaitMilliseconds = 3000;
+  QProcess process;
+  process.start(program, arguments);
+  if (!process.waitForFinished(kWaitMilliseconds)) {
+    process.kill();
+    process.waitForFinished();
+    return {};
+  }
+  const bool succeeded =
+      process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+  if (!succeeded) return {};
+  return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
+}
+
 }  // namespace tessary

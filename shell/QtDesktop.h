@@ -22,6 +22,7 @@ class QtProgramLauncher : public ProgramLauncher {
  public:
   bool Start(const QString& program, const QStringList& arguments,
              QString& reason) override;
+  QString Output(const QString& program, const QStringList& arguments) override;
 };
 
 // The real desktop, as the program uses it.

@@ -60,7 +60,7 @@ bool frmTessary::WriteMapPage(const std::string& mapText,
     failure = {path, reason};
     return false;
   }
-  TempMapPath_ = QString::fromStdString(path);
+  SetTempMapPath(QString::fromStdString(path));
   return true;
 }
 

@@ -51,9 +51,6 @@ void frmTessary::InitCommandColumn() {
   QWidget::setTabOrder(cmdBuildMap, cmdPreview);
   QWidget::setTabOrder(cmdPreview, cmdSave);
   QWidget::setTabOrder(cmdSave, cmdExit);
-  connect(cmdPreview, &QPushButton::clicked, this,
-          &frmTessary::cmdPreview_Click);
-  connect(cmdExit, &QPushButton::clicked, this, &frmTessary::cmdExit_Click);
 
   shpProgressBorder = new QFrame(central_);
   shpProgressBorder->setObjectName("shpProgressBorder");

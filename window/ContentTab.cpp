@@ -99,6 +99,11 @@ void frmTessary::InitContentTab() {
   chkHTMext = MakeCheck(Frame1, "chkHTMext",
                         "Any file extension containing  \"htm\"",
                         {4080, 480, 3615, 255});
+  chkSafeLinks = MakeCheck(Frame1, "chkSafeLinks",
+                           "Safe links (quote and encode names)",
+                           {4080, 840, 3615, 255});
+  chkSafeLinks->setToolTip(
+      "Quote and percent-encode links; show names and titles as text");
 }
 
 // Four style buttons beside example rows; a white bar marks the row of the

@@ -24,11 +24,12 @@ Control* Placed(Control* control, const QString& name, TwipsRect place) {
 // Taking the press makes the release come here too.
 void ClickLabel::mousePressEvent(QMouseEvent* event) { event->accept(); }
 
+// The release stays here: what lies behind a label does not see its click.
 void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
+  event->accept();
   if (event->button() == Qt::LeftButton && rect().contains(event->pos())) {
     emit clicked();
   }
-  QLabel::mouseReleaseEvent(event);
 }
 
 ClickFilter::ClickFilter(QWidget* watched) : QObject(watched) {

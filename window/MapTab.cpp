@@ -1,5 +1,5 @@
-// The Map tab: the mapped folder, the output name and its lock, and the
-// instructions beside the picture of the page.
+// The Map tab: the picture of the page, the mapped folder, the output name
+// and its lock, and the instructions beside the picture.
 #include <QCheckBox>
 #include <QFrame>
 #include <QLineEdit>
@@ -22,6 +22,7 @@ QLabel* MakeNote(QWidget* tab, int index, const char* caption,
 
 void frmTessary::InitMapTab() {
   QFrame* tab = fraOptions[4];
+  InitLayoutPreview(tab);
   Label2[5] = MakeNote(tab, 5, "Instructions:", {6435, 240, 1560, 255});
   Label2[5]->setFont(NamedFont("MS Sans Serif", 8.25, true));
   SetForeColor(Label2[5], kBlue);

@@ -34,9 +34,6 @@ void frmTessary::InitMenus() {
   mnuExit = AddItem(mnuFile, "mnuExit", "E&xit", Qt::CTRL | Qt::Key_X);
   connect(mnuBuildMap, &QAction::triggered, this,
           &frmTessary::cmdBuildMap_Click);
-  connect(mnuPreview, &QAction::triggered, this,
-          &frmTessary::cmdPreview_Click);
-  connect(mnuExit, &QAction::triggered, this, &frmTessary::cmdExit_Click);
 
   QMenu* mnuEdit = AddMenu(menuBar(), "mnuEdit", "&Edit");
   mnuFolder = AddItem(mnuEdit, "mnuFolder", "Set Folder", Qt::Key_F5);

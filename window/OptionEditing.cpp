@@ -59,6 +59,7 @@ void frmTessary::InitOptionTracking() {
   // The further extensions change the page as much as any option does.
   BindText(txtExtensions, settings_.txtExtensions, changed);
   BindCheck(chkHTMext, settings_.chkHTMext, changed);
+  BindCheck(chkSafeLinks, settings_.chkSafeLinks, changed);
   BindStyles();
   BindText(txtTitle, settings_.txtTitle, changed);
   BindCheck(chkBannerImage, settings_.chkBannerImage,

@@ -1,7 +1,8 @@
 // The tab strip: five labels along the top, one frame per tab under them,
 // the switch that brings a frame to the front, and the hover highlight.
-#include <QEvent>
+// The frames' mouse events pass through here too.
 #include <QFrame>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <algorithm>
 #include <iterator>
@@ -99,6 +100,13 @@ void frmTessary::HighlightTab(int hovered) {
 }
 
 bool frmTessary::eventFilter(QObject* watched, QEvent* event) {
+  const auto frame =
+      std::find(std::begin(fraOptions), std::end(fraOptions), watched);
+  const bool overFrame = frame != std::end(fraOptions);
+  if (overFrame && event->type() == QEvent::MouseButtonRelease) {
+    fraOptions_MouseUp(int(frame - std::begin(fraOptions)),
+                       static_cast<QMouseEvent*>(event)->position().toPoint());
+  }
   const bool moved =
       event->type() == QEvent::MouseMove || event->type() == QEvent::Enter;
   if (!moved) return QMainWindow::eventFilter(watched, event);
@@ -109,16 +117,8 @@ bool frmTessary::eventFilter(QObject* watched, QEvent* event) {
       return event->type() == QEvent::MouseMove;
     }
   }
-  const bool overFrame =
-      std::find(std::begin(fraOptions), std::end(fraOptions), watched) !=
-      std::end(fraOptions);
   if (overFrame || watched == central_) HighlightTab(-1);
   return QMainWindow::eventFilter(watched, event);
 }
-
-// Brings the Map tab's picture of the page up to date with the options.
-// The tab switch calls it on every switch, whatever the tab; the picture
-// has no parts to update yet.
-void frmTessary::RefreshPreview() {}
 
 }  // namespace tessary

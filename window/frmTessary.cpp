@@ -33,6 +33,7 @@ frmTessary::frmTessary(Desktop& desktop, std::function<void()> endProgram,
   InitOptionTracking();
   InitFolderSelection();
   InitBuild();
+  InitOutputCommands();
   setFixedSize(sizeHint());
 }
 
@@ -80,16 +81,6 @@ void frmTessary::SetOutputCommands(bool enabled) {
 
 void frmTessary::OpenBrowser(const QString& filename) {
   tessary::OpenBrowser(filename, desktop_, this);
-}
-
-void frmTessary::cmdPreview_Click() {
-  OpenBrowser(TempMapPath_);
-  cmdSave->setFocus();
-}
-
-void frmTessary::cmdExit_Click() {
-  builder_->stop();
-  endProgram_();
 }
 
 }  // namespace tessary

@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <QMap>
+#include <QPointer>
 #include <QString>
 #include <functional>
 #include <vector>
@@ -28,15 +29,18 @@ class BuildRunner;
 class ColorSwatch;
 class FileList;
 class FolderTree;
+class Shape;
+class frmAboutTessary;
 
 // The main window: every option of the map on four tabs, the Map tab with
-// the output name, the command column and the menus. It owns the options
-// (kept in step with the controls in one settings record), the base folder,
-// and the state of the built map.
+// the picture of the page and the output name, the command column and the
+// menus. It owns the options (kept in step with the controls in one
+// settings record), the base folder, and the state of the built map.
 class frmTessary : public QMainWindow {
   Q_OBJECT
  public:
-  // `endProgram` ends the whole program; Exit calls it.
+  // `endProgram` ends the whole program; Exit calls it, and so does closing
+  // the window, unless the user keeps it open.
   frmTessary(Desktop& desktop, std::function<void()> endProgram,
              QWidget* parent = nullptr);
   ~frmTessary() override;
@@ -61,11 +65,13 @@ class frmTessary : public QMainWindow {
 
   const mapgen::MapSettings& settings() const { return settings_; }
   const QString& TempMapPath() const { return TempMapPath_; }
+  const QString& SavedMapPath() const { return SavedMapPath_; }
   bool MapBuilt() const { return MapBuilt_; }
   bool MapSaved() const { return MapSaved_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   // Construction, one method per part of the window.
@@ -79,14 +85,30 @@ class frmTessary : public QMainWindow {
   void InitAppearanceTab();
   void InitColourRows(QFrame* frame);
   void InitMapTab();
+  void InitLayoutPreview(QWidget* tab);
   void InitOptionTracking();
   void InitFolderSelection();
   void InitBuild();
+  void InitOutputCommands();
   void InitStyleSamples();
 
   // Tab strip.
   void HighlightTab(int hovered);
+
+  // The picture of the page on the Map tab.
   void RefreshPreview();
+  void RefreshBanner();
+  void PlaceEntries(int style);
+  void ColourPreview();
+  void SetPreviewFont();
+  void RefreshBackground();
+  void lblMap_Click(int index);
+  void Image1_Click();
+  void fraOptions_MouseUp(int index, QPoint point);
+  void ClickBanner();
+  void ClickImageName();
+  void SelectNextStyle();
+  void ShowControl(int tab, QWidget* control);
 
   // Option editing.
   void BindCheck(QCheckBox* box, mapgen::CheckState& field,
@@ -122,8 +144,21 @@ class frmTessary : public QMainWindow {
   bool WriteMapPage(const std::string& mapText, mapgen::Failure& failure);
   void ReturnToBaseFolder();
   void ShowProgress(bool visible, double fraction);
+
+  // What happens to the built map: save, preview, edit, and the end.
+  void SetTempMapPath(const QString& path);
+  bool IsTemporaryFile(const QString& path) const;
+  bool CopyMapFile(QString& Source, const QString& Destination);
+  bool AskOutputFile(QString& filename);
+  void cmdSave_Click();
+  void mnuSaveAs_Click();
+  void cmdChangeOutputPath_Click();
   void cmdPreview_Click();
+  void mnuEditSource_Click();
+  void mnuHelp_Click();
+  void mnuAboutTessary_Click();
   void cmdExit_Click();
+  bool Exit();
 
   Desktop& desktop_;
   std::function<void()> endProgram_;
@@ -137,6 +172,8 @@ class frmTessary : public QMainWindow {
   QString SavedMapPath_;
   bool MapBuilt_ = false;
   bool MapSaved_ = false;
+  bool leaving_ = false;  // Exit has ended the program
+  QPointer<frmAboutTessary> aboutBox_;
 
   QWidget* central_;
 
@@ -181,6 +218,7 @@ class frmTessary : public QMainWindow {
   QComboBox* cmbBannerAlign;
   QRadioButton* optStyle[4];
   QCheckBox* chkHTMext;
+  QCheckBox* chkSafeLinks;
   QWidget* Shape1;
   QWidget* Shape2;
   ClickLabel* lblStyle[5];
@@ -204,6 +242,11 @@ class frmTessary : public QMainWindow {
   QComboBox* cmbTitleAlign;
 
   // Map tab.
+  Shape* shpMap;
+  ClickLabel* Image1;
+  ClickLabel* lblMap[16];
+  Shape* shpBullet[5];
+  QWidget* lineMap;
   ClickLabel* lblDir;
   QLineEdit* txtMapFile;
   QPushButton* cmdChangeOutputPath;

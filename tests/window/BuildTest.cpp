@@ -23,7 +23,8 @@ class BuildTest : public QObject {
         {"index.html", "<html><title>Home</title>"},
         {"notes.txt", "x"},
         {"docs/guide.pdf", "x"},
-        {"docs/old/page.htm", "<TITLE>Old page</TITLE>"}};
+        {"docs/old/page.htm", "<TITLE>Old page</TITLE>"},
+        {"my page.htm", "<title>Mine</title>"}};
     for (const auto& [name, text] : files) {
       QFile file(base + "/" + name);
       QVERIFY(file.open(QIODevice::WriteOnly));
@@ -46,6 +47,7 @@ class BuildTest : public QObject {
     f.find<QCheckBox>("chkColor(5)")->setChecked(true);
     f.find<QComboBox>("cmbFont")->setEditText("Courier");
     f.find<QAbstractButton>("optStyle(1)")->setChecked(true);
+    f.find<QCheckBox>("chkSafeLinks")->setChecked(true);
 
     mapgen::MapSettings expected;
     expected.txtDir = base.toStdString();
@@ -55,6 +57,7 @@ class BuildTest : public QObject {
     expected.chkColor[5] = 1;
     expected.cmbFont = "Courier";
     expected.optStyle = {false, true, false, false};
+    expected.chkSafeLinks = 1;
     mapgen::BuildObserver quiet;
     const mapgen::BuildResult page =
         mapgen::BuildMap(expected, mapgen::PosixFileSystem(), quiet);
@@ -65,7 +68,9 @@ class BuildTest : public QObject {
 
     QFile written(base + "/sitemap.tmp");
     QVERIFY(written.open(QIODevice::ReadOnly));
-    QCOMPARE(written.readAll().toStdString(), page.mapText);
+    const QByteArray text = written.readAll();
+    QCOMPARE(text.toStdString(), page.mapText);
+    QVERIFY(text.contains("href=\"my%20page.htm\""));
     QCOMPARE(f.window->TempMapPath(), base + "/sitemap.tmp");
     QCOMPARE(f.commands(), "output");
     QVERIFY(f.window->MapBuilt());
@@ -122,6 +127,12 @@ class BuildTest : public QObject {
     QCOMPARE(f.commands(), "build");
     QVERIFY(!f.window->MapBuilt());
     QVERIFY(f.window->TempMapPath().isEmpty());
+    QCOMPARE(QFileInfo(base + "/sitemap.tmp").isDir(), !broken.isEmpty());
+
+    QVERIFY(QDir(base).removeRecursively() && QDir().mkpath(base));
+    QVERIFY(f.window->ChangeFolder(base, error));
+    QVERIFY(f.Build());
+    QVERIFY(f.window->MapBuilt());
   }
 
   void exitDuringBuildWritesNothing() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMap>
 #include <deque>
 #include <vector>
 
@@ -47,7 +48,7 @@ class FakeMessageBoxes : public MessageBoxes {
 };
 
 // Starts nothing; a program counts as started when it is listed in
-// `startable`.
+// `startable`, and a query prints what `outputs` holds for it.
 class FakeLauncher : public ProgramLauncher {
  public:
   bool Start(const QString& program, const QStringList& arguments,
@@ -58,8 +59,13 @@ class FakeLauncher : public ProgramLauncher {
     return false;
   }
 
+  QString Output(const QString& program, const QStringList&) override {
+    return outputs.value(program);
+  }
+
   QStringList startable;
   std::vector<QStringList> tried;
+  QMap<QString, QString> outputs;  // what each query program prints
 };
 
 struct FakeDesktop {

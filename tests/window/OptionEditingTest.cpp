@@ -44,7 +44,7 @@ class OptionEditingTest : public QObject {
     for (const char* name :
          {"txtTitle", "txtPreface", "txtAppendix", "chkShowSubfolders",
           "chkShowEmpties", "chkExtension(5)", "txtExtensions", "chkHTMext",
-          "optStyle(2)", "chkBannerImage", "chkBullets", "chkIndent",
+          "optStyle(2)", "chkSafeLinks", "chkBannerImage", "chkBullets", "chkIndent",
           "chkLines", "cmbFont", "cmbSize(0)", "cmbTitleAlign", "chkColor(4)",
           "chkBgImage", "txtImage"}) {
       QTest::newRow(name) << name << true;

@@ -1,9 +1,13 @@
-// The browser chain, the command line and the welcome window.
+// The browser chain, the command line, the welcome window, the help
+// page's place and the About box.
+#include <QFile>
 #include <QLabel>
 
+#include "HelpPage.h"
 #include "Module1.h"
 #include "OpenBrowser.h"
 #include "WindowFixture.h"
+#include "frmAboutTessary.h"
 #include "frmTessaryIntro.h"
 
 namespace tessary {
@@ -88,6 +92,34 @@ class ShellTest : public QObject {
     intro.close();
     QCOMPARE(ends, 1);
     QVERIFY(!mainWindow.isVisible());
+  }
+
+  // The build tree has the page beside the program, an installation in
+  // ../share/tessary.
+  void helpPageBesideOrInstalled() {
+    QTemporaryDir prefix;
+    const QString bin = prefix.path() + "/bin";
+    const QString installed = prefix.path() + "/share/tessary/tessaryhelp.htm";
+    QVERIFY(QDir(prefix.path()).mkpath("share/tessary"));
+    QCOMPARE(HelpPagePath(bin), bin + "/tessaryhelp.htm");
+    QVERIFY(QFile(installed).open(QIODevice::WriteOnly));
+    QCOMPARE(HelpPagePath(bin), installed);
+    QVERIFY(QDir(prefix.path()).mkpath("bin"));
+    QVERIFY(QFile(bin + "/tessaryhelp.htm").open(QIODevice::WriteOnly));
+    QCOMPARE(HelpPagePath(bin), bin + "/tessaryhelp.htm");
+  }
+
+  void aboutBoxOpensOnce() {
+    WindowFixture f;
+    f.find<QAction>("mnuAboutTessary")->trigger();
+    f.find<QAction>("mnuAboutTessary")->trigger();
+    const auto boxes = f.window->findChildren<frmAboutTessary*>();
+    QCOMPARE(boxes.size(), qsizetype(1));
+    QVERIFY(boxes[0]->isVisible());
+    QCOMPARE(boxes[0]->findChild<QLabel*>("lblVersion")->text(), "Version 1.0.1");
+    f.window->close();  // the program's end closes the box too
+    QCOMPARE(f.programEnds, 1);
+    QTRY_VERIFY(f.window->findChildren<frmAboutTessary*>().isEmpty());
   }
 };
 

@@ -6,6 +6,7 @@
 #include <QTest>
 #include <memory>
 
+#include "BuildRunner.h"
 #include "FakeDesktop.h"
 #include "frmTessary.h"
 
@@ -22,6 +23,13 @@ class WindowFixture {
     QString reason;
     if (!window->ChangeFolder(base.path(), reason)) qFatal("no temporary folder");
     window->show();
+  }
+
+  // Presses Build and waits until the build has ended.
+  bool Build() {
+    QTest::mouseClick(find<QAbstractButton>("cmdBuildMap"), Qt::LeftButton);
+    return QTest::qWaitFor(
+        [this] { return !window->findChild<BuildRunner*>()->running(); });
   }
 
   template <typename Widget = QWidget>

@@ -1,0 +1,218 @@
+// The picture of the page on the Map tab: a banner line, the title, the
+// start of the preface, five sample entries of two folders, the start of
+// the appendix and the name of the background picture, drawn from the
+// options on every tab switch.
+#include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QLineEdit>
+#include <QMap>
+
+#include "FolderViews.h"
+#include "PreviewLayout.h"
+#include "Shape.h"
+#include "frmTessary.h"
+
+namespace tessary {
+namespace {
+
+constexpr mapgen::Colour kPageBorder = 0x00C0C0C0;
+// A background picture larger than this is not loaded: the preview only
+// hints at it, and reading it would hold up the window.
+constexpr qint64 kMaxPictureBytes = 64 << 20;
+
+struct LabelDesign {
+  const char* caption;
+  TwipsRect place;
+  double points;  // 0: the window's own font
+  bool bold;
+};
+// lblMap(0) to lblMap(15); the entries' lefts and the subfolder block's
+// tops follow the options.
+const LabelDesign kLabels[16] = {
+    {"(no banner)", {480, 360, 5655, 255}, 0, false},
+    {"Site Map", {240, 600, 6015, 375}, 15.75, true},
+    {"(no preface)", {480, 1080, 5775, 255}, 9.75, false},
+    {"", {720, 1440, 1815, 255}, 9.75, false},
+    {"", {720, 1680, 1815, 255}, 9.75, false},
+    {"", {720, 1920, 1815, 255}, 9.75, false},
+    {"", {720, 2640, 1815, 255}, 9.75, false},
+    {"", {720, 2880, 1815, 255}, 9.75, false},
+    {"[no appendix]", {480, 3480, 5775, 255}, 9.75, false},
+    {"Subfolder", {480, 2280, 1815, 255}, 11.25, true},
+    {"(no background)", {2520, 3690, 3735, 210}, 0, false},
+    {"", {720, 1440, 1815, 255}, 9.75, false},
+    {"", {720, 1680, 1815, 255}, 9.75, false},
+    {"", {720, 1920, 1815, 255}, 9.75, false},
+    {"", {720, 2640, 1815, 255}, 9.75, false},
+    {"", {720, 2880, 1815, 255}, 9.75, false}};
+
+bool IsLink(int index) { return index >= 11; }
+
+// The first 25 characters and an ellipsis, or `none` for an empty text.
+QString Opening(const std::string& text, const QString& none) {
+  const QString opening = QString::fromStdString(text).left(25) + " ...";
+  return opening == " ..." ? none : opening;
+}
+
+// "left", "center" or "right" in any case; another word leaves the
+// alignment as it was.
+void Align(QLabel* label, const std::string& word) {
+  static const QMap<QString, Qt::Alignment> kWords = {
+      {"LEFT", Qt::AlignLeft},
+      {"CENTER", Qt::AlignHCenter},
+      {"RIGHT", Qt::AlignRight}};
+  const auto horizontal =
+      kWords.constFind(QString::fromStdString(word).toUpper());
+  if (horizontal == kWords.cend()) return;
+  label->setAlignment(*horizontal |
+                      (label->alignment() & Qt::AlignVertical_Mask));
+}
+
+QString EntryCaption(bool fileName, int number) {
+  return fileName ? QStringLiteral("page%1file.html").arg(number)
+                  : QStringLiteral("Page %1 Title").arg(number);
+}
+
+mapgen::Colour OptionColour(const mapgen::MapSettings& settings, int index,
+                            mapgen::Colour otherwise) {
+  return settings.chkColor[index] == mapgen::kChecked ? settings.shpColor[index]
+                                                      : otherwise;
+}
+
+// Only regular files of a modest size are read, so that a pipe or a huge
+// file named as background cannot hold up the window.
+std::optional<QPixmap> LoadPicture(const QString& path, QSize size) {
+  const QFileInfo file(path);
+  if (!file.isFile() || file.size() > kMaxPictureBytes) return std::nullopt;
+  QImageReader reader(path);
+  reader.setScaledSize(size);
+  const QImage image = reader.read();
+  if (image.isNull()) return std::nullopt;
+  return QPixmap::fromImage(image);
+}
+
+}  // namespace
+
+void frmTessary::InitLayoutPreview(QWidget* tab) {
+  shpMap = new Shape(tab, Shape::Kind::kRectangle, kWhite, kPageBorder);
+  shpMap->setObjectName("shpMap");
+  PlaceTwips(shpMap, {105, 225, 6255, 3735});
+  Image1 = MakeLabel(tab, "Image1", {}, {120, 240, 6210, 3700});
+  Image1->setScaledContents(true);
+  Image1->hide();
+  connect(Image1, &ClickLabel::clicked, this, &frmTessary::Image1_Click);
+  lineMap =
+      MakeShape(tab, "lineMap", FromQColor(palette().color(QPalette::Button)),
+                kSeparatorLine);
+  lineMap->setAttribute(Qt::WA_TransparentForMouseEvents);
+  lineMap->hide();
+  for (int i = 0; i < 16; ++i) {
+    const LabelDesign& design = kLabels[i];
+    lblMap[i] =
+        MakeLabel(tab, Indexed("lblMap", i), design.caption, design.place);
+    lblMap[i]->setWordWrap(false);
+    if (design.points > 0) {
+      QFont font = NamedFont("Times New Roman", design.points, design.bold);
+      font.setUnderline(IsLink(i));
+      lblMap[i]->setFont(font);
+    }
+    if (IsLink(i)) SetForeColor(lblMap[i], kBlue);
+    connect(lblMap[i], &ClickLabel::clicked, this,
+            [this, i] { lblMap_Click(i); });
+  }
+  lblMap[1]->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  lblMap[10]->setAlignment(Qt::AlignRight | Qt::AlignTop);
+  for (int k = 0; k < 5; ++k) {
+    shpBullet[k] = new Shape(tab, Shape::Kind::kCircle, kBlack);
+    shpBullet[k]->setObjectName(Indexed("shpBullet", k));
+  }
+}
+
+// Each step reads the options as they stand; the entries' places come from
+// the list options, their captions from the entry style.
+void frmTessary::RefreshPreview() {
+  RefreshBanner();
+  lblMap[1]->setText(QString::fromStdString(settings_.txtTitle));
+  Align(lblMap[1], settings_.cmbTitleAlign);
+  lblMap[2]->setText(Opening(settings_.txtPreface, "[no preface]"));
+  lblMap[8]->setText(Opening(settings_.txtAppendix, "[no appendix]"));
+  PlaceEntries(mapgen::SelectedStyle(settings_));
+  ColourPreview();
+  SetPreviewFont();
+  RefreshBackground();
+}
+
+void frmTessary::RefreshBanner() {
+  const QString name = QString::fromStdString(settings_.txtBannerImage);
+  const bool shown = settings_.chkBannerImage != mapgen::kUnchecked;
+  lblMap[0]->setText(shown && !name.isEmpty() ? name : kNoBanner);
+  Align(lblMap[0], settings_.cmbBannerAlign);
+}
+
+// Style 1 links the title, 2 shows the title and links the file name,
+// 3 links the file name, 4 shows the file name without a link.
+void frmTessary::PlaceEntries(int style) {
+  const PreviewLayout layout = LayOutPreview(settings_);
+  for (int k = 0; k < 5; ++k) {
+    const EntryPlaces& places = layout.entries[k];
+    QLabel* plain = lblMap[k + 3];
+    QLabel* link = lblMap[k + 11];
+    PlaceTwips(shpBullet[k], places.bullet);
+    shpBullet[k]->setVisible(layout.bulletsShown);
+    PlaceTwips(plain, places.plain);
+    PlaceTwips(link, places.link);
+    if (style != 3) plain->setText(EntryCaption(style == 4, k + 1));
+    if (style != 4) link->setText(EntryCaption(style != 1, k + 1));
+    plain->setVisible(style == 2 || style == 4);
+    link->setVisible(style != 4);
+  }
+  PlaceTwips(lblMap[9], layout.heading);
+  lineMap->setVisible(layout.lineShown);
+}
+
+// The link labels keep their blue: the preview shows where links are, not
+// their colours.
+void frmTessary::ColourPreview() {
+  const mapgen::Colour page = OptionColour(settings_, 0, kWhite);
+  shpMap->setFillColour(page);
+  for (ClickLabel* label : lblMap) SetBackColor(label, page);
+  const mapgen::Colour text = OptionColour(settings_, 1, kBlack);
+  for (int i = 2; i <= 8; ++i) SetForeColor(lblMap[i], text);
+  SetForeColor(lblMap[1], OptionColour(settings_, 4, kBlack));
+  SetForeColor(lblMap[9], OptionColour(settings_, 5, kBlack));
+}
+
+// The banner line and the picture's name keep the window's font; a face
+// that is not installed is left to the font configuration's substitute.
+void frmTessary::SetPreviewFont() {
+  const QString face = QString::fromStdString(settings_.cmbFont);
+  for (int i = 1; i < 16; ++i) {
+    if (i == 10) continue;
+    QFont font = lblMap[i]->font();
+    font.setFamily(face);
+    lblMap[i]->setFont(font);
+  }
+}
+
+// A picture that cannot be loaded leaves the one shown before; its name is
+// shown all the same.
+void frmTessary::RefreshBackground() {
+  if (settings_.chkBgImage != mapgen::kChecked) {
+    lblMap[10]->setText(kNoBackground);
+    Image1->hide();
+    return;
+  }
+  const QString name = QString::fromStdString(settings_.txtImage);
+  if (name.isEmpty()) {
+    Image1->clear();
+  } else if (const auto picture = LoadPicture(QDir(Dir1->path()).filePath(name),
+                                              Image1->size())) {
+    Image1->setPixmap(*picture);
+  }
+  lblMap[10]->setText(name);
+  Image1->show();
+}
+
+}  // namespace tessary

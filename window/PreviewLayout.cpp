@@ -1,0 +1,53 @@
+#include "PreviewLayout.h"
+
+namespace tessary {
+namespace {
+
+constexpr int kEntryWidth = 1815;
+constexpr int kEntryHeight = 255;
+constexpr int kBulletSize = 90;
+constexpr int kBulletDrop = 60;  // a bullet's top below its entry's
+constexpr int kBulletGap = 240;  // from a bullet to its entry's text
+constexpr int kIndent = 500;
+constexpr int kBaseTops[3] = {1440, 1680, 1920};
+constexpr int kTitleWidth = 1060;  // Style 2: the file name after the title
+
+// Style 2 shows the file name after the title, further right in the wider
+// faces.
+int LinkShift(const mapgen::MapSettings& settings) {
+  if (mapgen::SelectedStyle(settings) != 2) return 0;
+  if (settings.cmbFont == "Arial") return kTitleWidth + 85;
+  if (settings.cmbFont == "Courier") return kTitleWidth + 540;
+  return kTitleWidth;
+}
+
+}  // namespace
+
+PreviewLayout LayOutPreview(const mapgen::MapSettings& settings) {
+  PreviewLayout layout;
+  const bool indent = settings.chkIndent == mapgen::kChecked;
+  layout.bulletsShown = settings.chkBullets == mapgen::kChecked;
+  layout.lineShown = settings.chkLines == mapgen::kChecked;
+
+  const int headingTop =
+      layout.lineShown ? kSeparatorLine.top + 90 : kBaseTops[2] + 360;
+  layout.heading = {kPreviewTextLeft + (indent ? kIndent : 0), headingTop,
+                    kEntryWidth, kEntryHeight};
+  const int tops[5] = {kBaseTops[0], kBaseTops[1], kBaseTops[2],
+                       headingTop + 360, headingTop + 600};
+  // Without bullets the text moves left into the bullets' place.
+  const int bulletLeft =
+      layout.bulletsShown ? kPreviewTextLeft : kPreviewTextLeft - kBulletGap;
+  const int shift = LinkShift(settings);
+  for (int k = 0; k < 5; ++k) {
+    const int left = bulletLeft + (indent && k >= 3 ? kIndent : 0);
+    const int textLeft = left + kBulletGap;
+    layout.entries[k] = {
+        {left, tops[k] + kBulletDrop, kBulletSize, kBulletSize},
+        {textLeft, tops[k], kEntryWidth, kEntryHeight},
+        {textLeft + shift, tops[k], kEntryWidth, kEntryHeight}};
+  }
+  return layout;
+}
+
+}  // namespace tessary

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <array>
+
+#include "MapSettings.h"
+#include "Twips.h"
+
+namespace tessary {
+
+// The places of one sample entry in the picture of the page: its bullet,
+// its plain-text label and its link label.
+struct EntryPlaces {
+  TwipsRect bullet;
+  TwipsRect plain;
+  TwipsRect link;
+};
+
+// Where the list options put the sample entries, the subfolder heading and
+// the separator line, in twips within the Map tab. Entries 1 to 3 stand in
+// the base folder, 4 and 5 under the subfolder heading.
+struct PreviewLayout {
+  std::array<EntryPlaces, 5> entries;
+  TwipsRect heading;
+  bool bulletsShown = false;
+  bool lineShown = false;
+};
+
+PreviewLayout LayOutPreview(const mapgen::MapSettings& settings);
+
+// The designed places of the parts that the options do not move.
+inline constexpr int kPreviewTextLeft = 480;  // the preface's left
+inline constexpr TwipsRect kSeparatorLine = {240, 2310, 6000, 15};
+
+// What the banner line and the picture's name show when there is none.
+inline const QString kNoBanner = QStringLiteral("[no banner]");
+inline const QString kNoBackground = QStringLiteral("[no background image]");
+
+}  // namespace tessary
