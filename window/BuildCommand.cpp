@@ -1,13 +1,12 @@
 // The Build command: the map is built on a worker from a copy of the
 // options, while the window shows the folder being written and the
-// progress; the page is written to the temporary file at the end.
+// progress; the worker also writes the page to the temporary file.
 #include <QAction>
 #include <QLineEdit>
 #include <QPushButton>
 
 #include "BuildRunner.h"
 #include "FolderViews.h"
-#include "MapFile.h"
 #include "Paths.h"
 #include "frmTessary.h"
 
@@ -26,7 +25,7 @@ void frmTessary::cmdBuildMap_Click() {
   mnuBuildMap->setEnabled(false);
   ShowProgress(true, 0);
   buildBase_ = Dir1->path();
-  builder_->start(settings_);
+  builder_->start(settings_, mapgen::TempMapPath(buildBase_.toStdString()));
 }
 
 void frmTessary::BuildProgress(const QString& folder, double fraction) {
@@ -35,9 +34,8 @@ void frmTessary::BuildProgress(const QString& folder, double fraction) {
 }
 
 void frmTessary::BuildFinished(const mapgen::BuildResult& result) {
-  mapgen::Failure failure = result.failure;
-  if (result.outcome != mapgen::BuildResult::Outcome::kBuilt ||
-      !WriteMapPage(result.mapText, failure)) {
+  if (result.outcome != mapgen::BuildResult::Outcome::kBuilt) {
+    const mapgen::Failure& failure = result.failure;
     desktop_.messageBoxes.Show(
         this, {"Build Map",
                QString::fromStdString(failure.path + "\n" + failure.reason),
@@ -46,22 +44,12 @@ void frmTessary::BuildFinished(const mapgen::BuildResult& result) {
     ReturnToBaseFolder();
     return;
   }
+  SetTempMapPath(
+      QString::fromStdString(mapgen::TempMapPath(buildBase_.toStdString())));
   ReturnToBaseFolder();
   ShowProgress(false, 0);
   SetButtons(2);
   cmdPreview->setFocus();
-}
-
-bool frmTessary::WriteMapPage(const std::string& mapText,
-                              mapgen::Failure& failure) {
-  const std::string path = mapgen::TempMapPath(buildBase_.toStdString());
-  std::string reason;
-  if (!mapgen::WriteMapFile(path, mapText, reason)) {
-    failure = {path, reason};
-    return false;
-  }
-  SetTempMapPath(QString::fromStdString(path));
-  return true;
 }
 
 // The folder display followed the build; it returns to the base folder, or,

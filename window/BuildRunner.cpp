@@ -2,6 +2,7 @@
 
 #include <chrono>
 
+#include "MapFile.h"
 #include "PosixFileSystem.h"
 
 namespace tessary {
@@ -40,17 +41,29 @@ BuildRunner::BuildRunner(QObject* parent) : QObject(parent) {}
 
 BuildRunner::~BuildRunner() { stop(); }
 
-void BuildRunner::start(const mapgen::MapSettings& settings) {
+void BuildRunner::start(const mapgen::MapSettings& settings,
+                        std::string pagePath) {
   running_ = true;
   stopRequested_ = false;
   const unsigned build = ++build_;
-  thread_ = std::thread([this, settings, build] {
+  thread_ = std::thread([this, settings, pagePath, build] {
     const mapgen::PosixFileSystem fs;
     Observer observer(*this, build);
     result_ = mapgen::BuildMap(settings, fs, observer);
+    writePage(pagePath);
     QMetaObject::invokeMethod(
         this, [this, build] { finish(build); }, Qt::QueuedConnection);
   });
+}
+
+// A build abandoned by the end of the program writes nothing.
+void BuildRunner::writePage(const std::string& pagePath) {
+  using Outcome = mapgen::BuildResult::Outcome;
+  if (result_.outcome != Outcome::kBuilt || stopRequested_) return;
+  std::string reason;
+  if (!mapgen::WriteMapFile(pagePath, result_.mapText, reason)) {
+    result_ = {Outcome::kFailed, {}, {pagePath, reason}};
+  }
 }
 
 void BuildRunner::stop() {

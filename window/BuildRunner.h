@@ -4,6 +4,7 @@
 #include <QString>
 #include <atomic>
 #include <memory>
+#include <string>
 #include <thread>
 
 #include "BuildMap.h"
@@ -23,8 +24,9 @@ class BuildRunner : public QObject {
 
   bool running() const { return running_; }
 
-  // Builds from this copy of the settings; later edits do not reach it.
-  void start(const mapgen::MapSettings& settings);
+  // Builds from this copy of the settings, which later edits do not
+  // reach, and writes the page to `pagePath`, all on the worker.
+  void start(const mapgen::MapSettings& settings, std::string pagePath);
 
   // Abandons the running build and waits until its thread has ended.
   // Nothing more is reported of it.
@@ -32,11 +34,14 @@ class BuildRunner : public QObject {
 
  signals:
   void progress(const QString& folder, double fraction);
+  // The build's outcome; a page that could not be written fails it, with
+  // the page's path and the system's reason.
   void finished(const mapgen::BuildResult& result);
 
  private:
   class Observer;
 
+  void writePage(const std::string& pagePath);
   void report(unsigned build, const QString& folder, double fraction);
   void finish(unsigned build);
 

@@ -141,7 +141,6 @@ class frmTessary : public QMainWindow {
   void cmdBuildMap_Click();
   void BuildProgress(const QString& folder, double fraction);
   void BuildFinished(const mapgen::BuildResult& result);
-  bool WriteMapPage(const std::string& mapText, mapgen::Failure& failure);
   void ReturnToBaseFolder();
   void ShowProgress(bool visible, double fraction);
 
