@@ -47,11 +47,6 @@ void MemoryFileSystem::AddFile(const std::string& path, std::string content) {
   Add(path, false).content = std::move(content);
 }
 
-void MemoryFileSystem::MakeUnreadable(const std::string& path,
-                                      std::string reason) {
-  nodes_.at(path).failure = std::move(reason);
-}
-
 const MemoryFileSystem::Node* MemoryFileSystem::Find(const std::string& path,
                                                      std::string& reason) const {
   const auto node = nodes_.find(path);
@@ -59,22 +54,14 @@ const MemoryFileSystem::Node* MemoryFileSystem::Find(const std::string& path,
     reason = "No such file or directory";
     return nullptr;
   }
-  if (!node->second.failure.empty()) {
-    reason = node->second.failure;
-    return nullptr;
-  }
   return &node->second;
 }
 
 bool MemoryFileSystem::IsFolder(const std::string& path,
                                 std::string& reason) const {
-  const auto node = nodes_.find(path);
-  if (node == nodes_.end()) {
-    reason = "No such file or directory";
-    return false;
-  }
-  if (!node->second.folder) reason = "Not a directory";
-  return node->second.folder;
+  const Node* node = Find(path, reason);
+  if (node != nullptr && !node->folder) reason = "Not a directory";
+  return node != nullptr && node->folder;
 }
 
 bool MemoryFileSystem::ListFolder(const std::string& path,

@@ -16,8 +16,6 @@ class MemoryFileSystem : public FileSystem {
   void AddFolder(const std::string& path);
   // Adds a file with its content, and any folder above it that is missing.
   void AddFile(const std::string& path, std::string content = {});
-  // Makes a folder or file fail to be read, with the system's `reason`.
-  void MakeUnreadable(const std::string& path, std::string reason);
 
   bool IsFolder(const std::string& path, std::string& reason) const override;
   bool ListFolder(const std::string& path, FolderListing& listing,
@@ -29,7 +27,6 @@ class MemoryFileSystem : public FileSystem {
   struct Node {
     bool folder = false;
     std::string content;
-    std::string failure;
     FolderListing listing;
   };
   Node& Add(const std::string& path, bool folder);

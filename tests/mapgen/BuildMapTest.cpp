@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "FaultInjectingFileSystem.h"
 #include "MemoryFileSystem.h"
 
 namespace mapgen {
@@ -83,31 +84,11 @@ TEST_P(WholePage, SmallSiteWithDefaultSettings) {
   EXPECT_TRUE(observer.unreadable.empty());
 }
 
-TEST_P(WholePage, UnreadableFoldersAndPagesAreReportedInPageOrder) {
-  MemoryFileSystem fs = SmallSite();
-  fs.AddFile("/w/locked/secret.html");
-  fs.MakeUnreadable("/w/locked", "Permission denied");
-  fs.MakeUnreadable("/w/docs/old/x.html", "Input/output error");
-  MapSettings settings;
-  settings.txtDir = "/w/";
-  RecordingObserver observer;
-
-  const BuildResult result = BuildMap(settings, fs, observer, GetParam());
-
-  ASSERT_EQ(result.outcome, BuildResult::Outcome::kBuilt);
-  EXPECT_NE(result.mapText.find("<a href=docs/old/x.html>No Title  </a>"),
-            std::string::npos);
-  EXPECT_NE(result.mapText.find("<b>locked</b></font><br><br>\r\n</UL>"),
-            std::string::npos);
-  EXPECT_EQ(observer.unreadable,
-            (std::vector<std::string>{
-                "/w/docs/old/x.html: Input/output error",
-                "/w/locked: Permission denied"}));
-}
-
 TEST_P(WholePage, StylesWithoutTitlesReadNoPage) {
-  MemoryFileSystem fs = SmallSite();
-  fs.MakeUnreadable("/w/index.html", "Permission denied");
+  const MemoryFileSystem memory = SmallSite();
+  FaultInjectingFileSystem fs(memory);
+  fs.Fail(FaultInjectingFileSystem::Call::kOpenFile, "/w/index.html",
+          "Permission denied");
   MapSettings settings;
   settings.txtDir = "/w";
   settings.optStyle = {false, false, true, false};

@@ -7,59 +7,36 @@
 namespace mapgen {
 namespace {
 
-ExtensionList WithOther(const std::string& typed) {
+ExtensionList WithOther(const std::string& typed,
+                        std::array<CheckState, 6> boxes = {0, 0, 0, 0, 0, 1}) {
   MapSettings settings;
-  settings.chkExtension = {0, 0, 0, 0, 0, 1};
+  settings.chkExtension = boxes;
   settings.txtExtensions = typed;
   return BuildExtensionList(settings);
 }
 
-TEST(BuildExtensionList, FollowsTheCheckBoxesInOrder) {
-  MapSettings settings;
-  EXPECT_EQ(BuildExtensionList(settings),
+TEST(BuildExtensionList, CheckBoxesThenTypedExtensionsEachOnce) {
+  EXPECT_EQ(BuildExtensionList(MapSettings{}),
             (ExtensionList{"HTML", "HTM", "TXT", "PDF"}));
-  settings.chkExtension = {1, 1, 1, 1, 1, 1};
-  EXPECT_EQ(BuildExtensionList(settings),
+  EXPECT_EQ(WithOther("htm Zip zIP", {1, 1, 1, 1, 1, 1}),
             (ExtensionList{"HTML", "HTM", "ASP", "TXT", "PDF", "JPG", "ZIP"}));
-  settings.chkExtension = {2, 2, 2, 2, 2, 2};  // greyed is not checked
-  EXPECT_EQ(BuildExtensionList(settings), ExtensionList{});
-}
-
-TEST(BuildExtensionList, OnlyBlankCommaAndDotSeparateTypedExtensions) {
-  EXPECT_EQ(WithOther(".zip, .gif"), (ExtensionList{"ZIP", "GIF"}));
-  EXPECT_EQ(WithOther("  zip   gif "), (ExtensionList{"ZIP", "GIF"}));
+  EXPECT_EQ(WithOther("zip", {2, 2, 2, 2, 2, 2}), ExtensionList{});  // greyed
+  // Only the blank, the comma and the dot separate typed extensions.
+  EXPECT_EQ(WithOther(" .zip,  .gif "), (ExtensionList{"ZIP", "GIF"}));
   EXPECT_EQ(WithOther("tar.gz"), (ExtensionList{"TAR", "GZ"}));
   EXPECT_EQ(WithOther("zip;rar\tx*"), (ExtensionList{"ZIP;RAR\tX*"}));
-  EXPECT_EQ(WithOther("Zip zIP"), (ExtensionList{"ZIP"}));
   EXPECT_EQ(WithOther(" ., .,, "), ExtensionList{});
-  EXPECT_EQ(WithOther(""), ExtensionList{});
 }
 
-TEST(BuildExtensionList, SkipsAnExtensionAlreadyListed) {
-  MapSettings settings;
-  settings.chkExtension[5] = 1;
-  settings.txtExtensions = "htm pdf doc";
-  EXPECT_EQ(BuildExtensionList(settings),
-            (ExtensionList{"HTML", "HTM", "TXT", "PDF", "DOC"}));
-}
-
-TEST(ExtensionOf, IsEverythingAfterTheFirstDot) {
-  EXPECT_EQ(ExtensionOf("index.html"), "HTML");
+TEST(ExtensionOf, IsEverythingAfterTheFirstDotAndDecidesWebPages) {
   EXPECT_EQ(ExtensionOf("archive.tar.gz"), "TAR.GZ");
   EXPECT_EQ(ExtensionOf("README"), "README");
-  EXPECT_EQ(ExtensionOf(".profile"), "PROFILE");
   EXPECT_EQ(ExtensionOf("notes."), "");
-}
-
-TEST(IsWebPage, AnyHtmExtensionCountsOnlyWhenAsked) {
   MapSettings settings;
-  EXPECT_TRUE(IsWebPage("HTML", settings));
   EXPECT_TRUE(IsWebPage("HTM", settings));
-  EXPECT_FALSE(IsWebPage("SHTML", settings));
   EXPECT_FALSE(IsWebPage("BACKUP.HTM", settings));
-  settings.chkHTMext = 2;
+  settings.chkHTMext = 2;  // any value but 0 counts here
   EXPECT_TRUE(IsWebPage("SHTML", settings));
-  EXPECT_TRUE(IsWebPage("BACKUP.HTM", settings));
 }
 
 TEST(ListFolderFiles, GroupsByExtensionThenOrdinalOrder) {

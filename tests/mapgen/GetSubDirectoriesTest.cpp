@@ -44,20 +44,6 @@ TEST_P(Walk, UnderTheRootAndManyLevelsDeep) {
   EXPECT_EQ(folders.back().path, deep);
 }
 
-TEST_P(Walk, UnreadableFolderCountsAsEmpty) {
-  MemoryFileSystem fs;
-  fs.AddFile("/w/locked/inner/a.htm");
-  fs.AddFile("/w/open/b.htm");
-  fs.MakeUnreadable("/w/locked", "Permission denied");
-  const BuildObserver observer;
-  const FolderList folders = GetSubDirectories(fs, "/w", true, GetParam(), observer);
-  ASSERT_EQ(Paths(folders),
-            (std::vector<std::string>{"/w", "/w/locked", "/w/open"}));
-  EXPECT_EQ(folders[1].failure, "Permission denied");
-  EXPECT_TRUE(folders[1].files.empty());
-  EXPECT_EQ(folders[2].files, std::vector<std::string>{"b.htm"});
-}
-
 INSTANTIATE_TEST_SUITE_P(SerialAndParallel, Walk, testing::Values(1u, 4u));
 
 }  // namespace

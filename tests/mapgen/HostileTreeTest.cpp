@@ -2,7 +2,9 @@
 // must end in a whole page, or a clear failure, never a crash or a hang.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
@@ -53,7 +55,8 @@ TEST(ChangingTree, EntriesRemovedBetweenListingAndReading) {
   files.Fail(Call::kRead, "/w/cut.html", "Input/output error");
   files.Fail(Call::kListFolder, "/w/sub", "Not a directory");
   Recorder recorder;
-  const BuildResult result = Build(files, "/w", recorder);
+  // A trailing "/" names the same base folder.
+  const BuildResult result = Build(files, "/w/", recorder);
   ASSERT_EQ(result.outcome, BuildResult::Outcome::kBuilt);
   EXPECT_TRUE(Contains(result.mapText, "<a href=gone.html>No Title  </a>"));
   EXPECT_TRUE(Contains(result.mapText, "<a href=cut.html>No Title  </a>"));
@@ -101,24 +104,32 @@ TEST(RealTree, UnreadableFolderAndPageCountAsEmptyForAnUnprivilegedUser) {
   EXPECT_FALSE(Contains(child.output, "inside.html"));
 }
 
-TEST(RealTree, SpecialFilesAndLinksAreNeitherOpenedNorWalked) {
+TEST(RealTree, OnlyRealFoldersAndFilesAreListedAndWalked) {
   TempFolder temp;
   temp.Write("base/page.html", "<title>Real</title>");
+  temp.Write("base/.hidden.html");
+  temp.Write("base/.git/x.html");
   const std::string base = temp.path() + "/base";
   ASSERT_EQ(::mkfifo((base + "/fifo.html").c_str(), 0644), 0);
   ASSERT_EQ(::mknod((base + "/device.html").c_str(), S_IFCHR | 0644,
                     makedev(1, 3)), 0);
+  const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  (base + "/socket.html").copy(address.sun_path, sizeof address.sun_path - 1);
+  ASSERT_EQ(::bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
   fs::create_symlink(base + "/loop", base + "/loop");
   fs::create_symlink(base, base + "/self");
   fs::create_symlink(temp.path(), base + "/up");
   fs::create_symlink(base + "/nothing.html", base + "/dangling.html");
+  fs::create_symlink(base + "/page.html", base + "/link.html");
   Recorder recorder;
   const BuildResult result = Build(PosixFileSystem(), base, recorder);
+  ::close(sock);
   ASSERT_EQ(result.outcome, BuildResult::Outcome::kBuilt);
-  for (const char* name : {"fifo", "device", "loop", "self", "up", "dangling"}) {
-    EXPECT_FALSE(Contains(result.mapText, name)) << name;
-  }
-  EXPECT_TRUE(Contains(result.mapText, "<a href=page.html>Real</a>"));
+  const std::size_t start = result.mapText.find("</p>\r\n") + 6;
+  EXPECT_EQ(result.mapText.substr(start, result.mapText.find("<br><br><br>") - start),
+            "<a href=link.html>Real</a><br>\r\n<a href=page.html>Real</a><br>\r\n");
   EXPECT_EQ(recorder.warnings, "");
 }
 

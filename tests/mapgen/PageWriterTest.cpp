@@ -7,46 +7,22 @@
 namespace mapgen {
 namespace {
 
-const char kStart[] =
-    "<html>\r\n<head>\r\n"
-    "   <!html document auto-created by 'Tessary' by Corvale Software>\r\n";
+TEST(PageArithmetic, ColoursLevelsAndCounts) {
+  EXPECT_EQ(ColorToHex(0x00D0FDFF), "FFFDD0");
+  EXPECT_EQ(ColorToHex(0x000A0B0C), "0C0B0A");
+  EXPECT_EQ(ColorToHex(0), "000000");
+  EXPECT_EQ(CountCharacters("/w/docs/old", "/"), 2);
+  EXPECT_EQ(CountCharacters("", "/"), 0);
+  EXPECT_EQ(CountCharacters("baaa", "aa"), 2);  // overlapping, after the first
+  EXPECT_EQ(IndentLevel("/w/docs/old", "/w"), 2);
+  EXPECT_EQ(IndentLevel("/", "/"), 0);
+  EXPECT_EQ(IndentLevel("/docs", "/"), 1);
+}
 
 std::string Head(const MapSettings& settings) {
   std::string page = "left over from an earlier build";
   WritePageHead(settings, page);
-  return page;
-}
-
-TEST(ColorToHex, WritesRedFirst) {
-  EXPECT_EQ(ColorToHex(0x00D0FDFF), "FFFDD0");
-  EXPECT_EQ(ColorToHex(0x00FF0000), "0000FF");
-  EXPECT_EQ(ColorToHex(0x00C000C0), "C000C0");
-  EXPECT_EQ(ColorToHex(0), "000000");
-  EXPECT_EQ(ColorToHex(0x000A0B0C), "0C0B0A");
-}
-
-TEST(CountCharacters, SkipsTheFirstCharacterAndCountsOverlaps) {
-  EXPECT_EQ(CountCharacters("/w/docs/old", "/"), 2);
-  EXPECT_EQ(CountCharacters("", "/"), 0);
-  EXPECT_EQ(CountCharacters("aaaa", "aa"), 2);
-  EXPECT_EQ(CountCharacters("baaa", "aa"), 2);
-}
-
-TEST(IndentLevel, CountsLevelsBelowTheBaseAlsoUnderTheRoot) {
-  EXPECT_EQ(IndentLevel("/w", "/w"), 0);
-  EXPECT_EQ(IndentLevel("/w/docs", "/w"), 1);
-  EXPECT_EQ(IndentLevel("/w/docs/old", "/w"), 2);
-  EXPECT_EQ(IndentLevel("/", "/"), 0);
-  EXPECT_EQ(IndentLevel("/docs", "/"), 1);
-  EXPECT_EQ(IndentLevel("/docs/old", "/"), 2);
-}
-
-TEST(WritePageHead, InitialSettings) {
-  EXPECT_EQ(Head(MapSettings{}),
-            std::string(kStart) +
-                "   <title>Site Map</title>\r\n</head>\r\n<body>\r\n"
-                "<b><p align=\"Center\"><font size=+2>Site Map</b><p></font>"
-                "</p>\r\n");
+  return page.substr(page.find("</head>\r\n") + 9);
 }
 
 TEST(WritePageHead, EveryOptionalPiece) {
@@ -62,28 +38,30 @@ TEST(WritePageHead, EveryOptionalPiece) {
   s.cmbTitleAlign = "Right";
   s.cmbSize[1] = "NoRmAl";
   s.txtPreface = "one\r\ntwo";
-  EXPECT_EQ(Head(s),
-            std::string(kStart) +
-                "   <title>A <b>&</title>\r\n</head>\r\n"
-                "<body bgcolor=\"#FFFDD0\" link=\"#0000FF\" vlink=\"#C000C0\""
-                " background=\"bg.jpg\">\r\n"
-                "<p align=\"left\"><img SRC=\"top.png\"><br></p><br>\r\n"
-                "<FONT FACE= \"Arial\"><b><p align=\"Right\">"
-                "<font color=\"#000000\">A <b>&</b><p></font>\r\n</p>\r\n"
-                "one<br>two<br><br>\r\n");
+  std::string page;
+  WritePageHead(s, page);
+  EXPECT_EQ(page,
+            "<html>\r\n<head>\r\n"
+            "   <!html document auto-created by 'Tessary' by Corvale Software>\r\n"
+            "   <title>A <b>&</title>\r\n</head>\r\n"
+            "<body bgcolor=\"#FFFDD0\" link=\"#0000FF\" vlink=\"#C000C0\""
+            " background=\"bg.jpg\">\r\n"
+            "<p align=\"left\"><img SRC=\"top.png\"><br></p><br>\r\n"
+            "<FONT FACE= \"Arial\"><b><p align=\"Right\">"
+            "<font color=\"#000000\">A <b>&</b><p></font>\r\n</p>\r\n"
+            "one<br>two<br><br>\r\n");
 }
 
 TEST(WritePageHead, TypedSizesAndFontsAreWrittenAsTheyStand) {
   MapSettings s;
   s.cmbSize[1] = "";
   s.cmbFont = "Default";
-  EXPECT_NE(Head(s).find("<FONT FACE= \"Default\"><b><p align=\"Center\">"
-                         "<font size=>Site Map</b><p></font></p>"),
-            std::string::npos);
+  s.txtPreface = " ";
+  EXPECT_EQ(Head(s),
+            "<body>\r\n<FONT FACE= \"Default\"><b><p align=\"Center\">"
+            "<font size=>Site Map</b><p></font></p>\r\n <br><br>\r\n");
   s.cmbSize[1] = "normal ";
   EXPECT_NE(Head(s).find("<font size=normal >"), std::string::npos);
-  s.txtPreface = " ";
-  EXPECT_NE(Head(s).find("</p>\r\n <br><br>\r\n"), std::string::npos);
 }
 
 std::string Section(const MapSettings& s, const std::string& folder,
@@ -93,32 +71,22 @@ std::string Section(const MapSettings& s, const std::string& folder,
   return page;
 }
 
-TEST(WriteFolderSection, BaseFolderHasNoHeadingOrIndent) {
-  MapSettings s;
-  s.chkLines = 1;
-  EXPECT_EQ(Section(s, "/w", "E"), "E");
-  EXPECT_EQ(Section(s, "/w", ""), "");
-}
-
-TEST(WriteFolderSection, HeadingWithEveryOption) {
+TEST(WriteFolderSection, HeadingsIndentingAndEmptyFolders) {
   MapSettings s;
   s.chkLines = 1;
   s.chkColor[5] = 1;
   s.shpColor[5] = 0x000000FF;
+  EXPECT_EQ(Section(s, "/w", "E"), "E");  // the base: no heading, no indent
   EXPECT_EQ(Section(s, "/w/a/b c", "E"),
             "<UL><UL><p><p><p><hr WIDTH=100%>\r\n<font size=+1>"
             "<font color=\"#FF0000\"><b>b c</b></font></font>\r\n"
             "<br><br>\r\nE</UL></UL>");
   s = MapSettings{};
+  EXPECT_EQ(Section(s, "/w/e", ""),
+            "<UL><p><p><font size=+1><b>e</b></font><br><br>\r\n</UL>");
   s.chkIndent = 0;
   s.cmbSize[2] = "Normal";
   EXPECT_EQ(Section(s, "/w/a", "E"), "<p><p><b>a</b><br><br>\r\nE");
-}
-
-TEST(WriteFolderSection, EmptyFoldersFollowTheirOption) {
-  MapSettings s;
-  EXPECT_EQ(Section(s, "/w/e", ""),
-            "<UL><p><p><font size=+1><b>e</b></font><br><br>\r\n</UL>");
   s.chkShowEmpties = 0;
   EXPECT_EQ(Section(s, "/w/e", ""), "");
 }
@@ -129,25 +97,21 @@ TEST(WritePageTail, AppendixFontAndFooter) {
   s.cmbFont = "Courier";
   std::string page;
   WritePageTail(s, page);
-  EXPECT_EQ(page,
-            "<br><br>bye &amp; <i></FONT><br><br><br><br>"
-            "<FONT FACE=\"Arial,Helvetica,Geneva\" size=-2><hr WIDTH=100%>\r\n"
-            "This webpage generated using <b>Tessary</b> by "
-            "<a href=https://corvale.example>Corvale Software</a></font></p>"
-            "\r\n</body>\r\n</html>\r\n");
+  EXPECT_EQ(page.substr(0, 40), "<br><br>bye &amp; <i></FONT><br><br><br>");
 }
 
-std::string Entries(int style, bool bullets, const std::string& folder) {
+std::string Entries(int style, bool bullets, const std::string& folder,
+                    const std::string& base = "/w") {
   MapSettings s;
   s.optStyle = {style == 1, style == 2, style == 3, style == 4};
   s.chkBullets = bullets ? 1 : 0;
   const FolderEntries entries{
       folder, {"page.htm", "my page.html", "a.pdf"}, {true, true, false},
       {"Title", "", ""}, {}};
-  return RenderFolderEntries(entries, "/w", s);
+  return RenderFolderEntries(entries, base, s);
 }
 
-TEST(RenderFolderEntries, EachStyle) {
+TEST(RenderFolderEntries, EachStyleWithAndWithoutBullets) {
   EXPECT_EQ(Entries(1, false, "/w"),
             "<a href=page.htm>Title</a><br>\r\n"
             "<a href=my page.html>No Title  </a><br>\r\n"
@@ -156,28 +120,16 @@ TEST(RenderFolderEntries, EachStyle) {
             "Title   <a href=docs/page.htm>page.htm</a><br>\r\n"
             "No title:    <a href=docs/my page.html>my page.html</a><br>\r\n"
             "<a href=docs/a.pdf>a.pdf</a><br>\r\n");
-  EXPECT_EQ(Entries(3, false, "/w/docs/old"),
+  EXPECT_EQ(Entries(3, false, "/docs/old", "/"),
             "<a href=docs/old/page.htm>docs/old/page.htm</a><br>\r\n"
             "<a href=docs/old/my page.html>docs/old/my page.html</a><br>\r\n"
             "<a href=docs/old/a.pdf>a.pdf</a><br>\r\n");
-  EXPECT_EQ(Entries(4, false, "/w/docs"),
-            "page.htm<br>\r\nmy page.html<br>\r\na.pdf<br>\r\n");
-}
-
-TEST(RenderFolderEntries, BulletsOpenEachEntryAndWrapTheList) {
   EXPECT_EQ(Entries(4, true, "/w"),
             "<UL><LI>page.htm<br>\r\n<LI>my page.html<br>\r\n"
             "<LI>a.pdf<br>\r\n</UL>");
   MapSettings s;
   s.chkBullets = 1;
   EXPECT_EQ(RenderFolderEntries({"/w", {}, {}, {}, {}}, "/w", s), "");
-}
-
-TEST(RenderFolderEntries, LinksUnderTheRootAreRelativeToIt) {
-  MapSettings s;
-  const FolderEntries entries{"/docs", {"a.pdf"}, {false}, {""}, {}};
-  EXPECT_EQ(RenderFolderEntries(entries, "/", s),
-            "<a href=docs/a.pdf>a.pdf</a><br>\r\n");
 }
 
 }  // namespace
