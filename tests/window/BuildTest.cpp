@@ -1,13 +1,13 @@
-// Build from the window: the page on disk is the core's page for the
-// window's options, and the window returns to its state for a built map.
+// Build from the window: options edited as a user edits them, the page on
+// disk is the core's page for them, and the window's state around a build.
+// Then what becomes of the built map: Preview, Save, Save As, the output
+// name's Browse and Exit, with the files they leave on disk.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDirIterator>
 #include <QFile>
 #include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QSignalSpy>
 
-#include "BuildRunner.h"
 #include "PosixFileSystem.h"
 #include "WindowFixture.h"
 
@@ -18,22 +18,25 @@ class BuildTest : public QObject {
 
  private:
   static void MakeSite(const QString& base) {
-    QDir(base).mkpath("docs/old");
-    const std::pair<const char*, const char*> files[] = {
-        {"index.html", "<html><title>Home</title>"},
-        {"notes.txt", "x"},
-        {"docs/guide.pdf", "x"},
-        {"docs/old/page.htm", "<TITLE>Old page</TITLE>"},
-        {"my page.htm", "<title>Mine</title>"}};
-    for (const auto& [name, text] : files) {
-      QFile file(base + "/" + name);
-      QVERIFY(file.open(QIODevice::WriteOnly));
-      file.write(text);
+    for (const char* name : {"index.html", "my page.htm"}) {
+      QFile page(base + "/" + name);
+      QVERIFY(page.open(QIODevice::WriteOnly) && page.write("<title>P</title>"));
     }
   }
 
-  static bool BuildEnded(const WindowFixture& f) {
-    return !f.window->findChild<BuildRunner*>()->running();
+  // The pages in the base folder and below it, by their relative paths.
+  static QStringList Pages(const QString& base) {
+    QStringList found;
+    QDirIterator files(base, {"sitemap.*", "other.*"}, QDir::Files,
+                       QDirIterator::Subdirectories);
+    while (files.hasNext()) found << QDir(base).relativeFilePath(files.next());
+    found.sort();
+    return found;
+  }
+
+  static QByteArray Contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
   }
 
  private slots:
@@ -41,63 +44,68 @@ class BuildTest : public QObject {
     WindowFixture f;
     const QString base = f.base.path();
     MakeSite(base);
-    f.find<QLineEdit>("txtTitle")->setText("Our <site>");
-    f.find<QPlainTextEdit>("txtPreface")->setPlainText("line 1\nline 2");
-    f.find<QCheckBox>("chkBullets")->setChecked(true);
-    f.find<QCheckBox>("chkColor(5)")->setChecked(true);
-    f.find<QComboBox>("cmbFont")->setEditText("Courier");
-    f.find<QAbstractButton>("optStyle(1)")->setChecked(true);
-    f.find<QCheckBox>("chkSafeLinks")->setChecked(true);
+    f.window->lblToolbar_Click(1);
+    QTest::keyClicks(f.find("txtTitle"), " <x>");
+    f.click("optStyle(1)");
+    f.click("chkSafeLinks");
+    f.window->lblToolbar_Click(2);
+    QTest::keyClicks(f.find("txtPreface"), "one");
+    QTest::keyClick(f.find("txtPreface"), Qt::Key_Return);
+    QTest::keyClicks(f.find("txtPreface"), "two");
+    f.window->lblToolbar_Click(3);
+    f.find<QComboBox>("cmbFont")->lineEdit()->clear();
+    QTest::keyClicks(f.find<QComboBox>("cmbFont")->lineEdit(), "Courier");
+    f.find<QCheckBox>("chkColor(3)")->setCheckState(Qt::PartiallyChecked);
 
     mapgen::MapSettings expected;
     expected.txtDir = base.toStdString();
-    expected.txtTitle = "Our <site>";
-    expected.txtPreface = "line 1\r\nline 2";
-    expected.chkBullets = 1;
-    expected.chkColor[5] = 1;
-    expected.cmbFont = "Courier";
+    expected.txtTitle = "Site Map <x>";
     expected.optStyle = {false, true, false, false};
     expected.chkSafeLinks = 1;
-    mapgen::BuildObserver quiet;
-    const mapgen::BuildResult page =
-        mapgen::BuildMap(expected, mapgen::PosixFileSystem(), quiet);
+    expected.txtPreface = "one\r\ntwo";
+    expected.cmbFont = "Courier";
+    expected.chkColor[3] = 2;
+    QVERIFY(f.window->settings() == expected);
 
-    QTest::mouseClick(f.find<QAbstractButton>("cmdBuildMap"), Qt::LeftButton);
+    f.click("cmdBuildMap");
     QVERIFY(f.find("shpProgressBorder")->isVisible());
-    QTRY_VERIFY(BuildEnded(f));
-
+    QTRY_VERIFY(!f.building());
     QFile written(base + "/sitemap.tmp");
     QVERIFY(written.open(QIODevice::ReadOnly));
     const QByteArray text = written.readAll();
-    QCOMPARE(text.toStdString(), page.mapText);
+    mapgen::BuildObserver quiet;
+    QCOMPARE(text.toStdString(),
+             mapgen::BuildMap(expected, mapgen::PosixFileSystem(), quiet).mapText);
     QVERIFY(text.contains("href=\"my%20page.htm\""));
-    QCOMPARE(f.window->TempMapPath(), base + "/sitemap.tmp");
     QCOMPARE(f.commands(), "output");
-    QVERIFY(f.window->MapBuilt());
     QCOMPARE(f.window->focusWidget(), f.find("cmdPreview"));
     QVERIFY(!f.find("shpProgressBorder")->isVisible());
-    QVERIFY(!f.find("shpProgressPercent")->isVisible());
-    QCOMPARE(f.find<QLineEdit>("txtDir")->text(), base);
 
-    QTest::keyClicks(f.find("txtTitle"), "!");
-    QCOMPARE(f.commands(), "build");
-    QVERIFY(!f.window->MapBuilt());
+    // Preview shows the map's current file: the page just built, then the
+    // saved output.
+    f.fakes.launcher.startable = {"xdg-open"};
+    f.click("cmdPreview");
+    f.click("cmdSave");
+    f.find<QAction>("mnuPreview")->trigger();
+    const QString page = "xdg-open|" + base + "/sitemap.";
+    QCOMPARE(f.fakes.launcher.tried, (QStringList{page + "tmp", page + "html"}));
   }
 
-  void buildCannotStartTwice() {
+  // While a build runs, edits mark the map out of date but Build stays
+  // unavailable; Exit stops the build, and its page is never written.
+  void duringBuild() {
     WindowFixture f;
     MakeSite(f.base.path());
-    QSignalSpy ended(f.window->findChild<BuildRunner*>(), &BuildRunner::finished);
-    auto* build = f.find<QAbstractButton>("cmdBuildMap");
-    QTest::mouseClick(build, Qt::LeftButton);
-    QTest::keyClicks(f.find("txtTitle"), "x");  // marks the map out of date
+    f.click("cmdBuildMap");
+    QTest::keyClicks(f.find("txtTitle"), "x");
     QCOMPARE(f.commands(), "");
-    QTest::mouseClick(build, Qt::LeftButton);
+    f.click("cmdBuildMap");
     f.find<QAction>("mnuBuildMap")->trigger();
-    QTRY_VERIFY(BuildEnded(f));
+    f.click("cmdExit");
+    QCOMPARE(f.programEnds, 1);
+    QVERIFY(!f.building());
     QTest::qWait(100);
-    QCOMPARE(ended.count(), 1);
-    QCOMPARE(f.commands(), "output");
+    QVERIFY(!QFile::exists(f.base.path() + "/sitemap.tmp"));
   }
 
   void failedBuild_data() {
@@ -107,43 +115,128 @@ class BuildTest : public QObject {
     QTest::newRow("temporary file not writable") << "sitemap.tmp" << "Is a directory";
   }
 
+  // A message, the progress hidden, nothing built, what stood in the way
+  // left as it was, and Build works again.
   void failedBuild() {
     QFETCH(QString, broken);
     QFETCH(QString, reason);
     WindowFixture f;
     const QString base = f.base.path() + "/site";
-    QString error;
     QVERIFY(QDir(f.base.path()).mkpath("site/sitemap.tmp"));
-    QVERIFY(f.window->ChangeFolder(base, error));
-    const QString brokenPath = broken.isEmpty() ? base : base + "/" + broken;
+    f.change(base);
     if (broken.isEmpty()) QVERIFY(QDir(base).removeRecursively());
 
-    QTest::mouseClick(f.find<QAbstractButton>("cmdBuildMap"), Qt::LeftButton);
-    QTRY_VERIFY(BuildEnded(f));
-
-    QCOMPARE(int(f.fakes.messageBoxes.shown.size()), 1);
-    QCOMPARE(f.fakes.messageBoxes.shown[0].text, brokenPath + "\n" + reason);
+    f.click("cmdBuildMap");
+    QTRY_VERIFY(!f.building());
+    const QString brokenPath = broken.isEmpty() ? base : base + "/" + broken;
+    QCOMPARE(f.messages(), QStringList{brokenPath + "\n" + reason});
     QVERIFY(!f.find("shpProgressBorder")->isVisible());
     QCOMPARE(f.commands(), "build");
-    QVERIFY(!f.window->MapBuilt());
     QVERIFY(f.window->TempMapPath().isEmpty());
     QCOMPARE(QFileInfo(base + "/sitemap.tmp").isDir(), !broken.isEmpty());
 
     QVERIFY(QDir(base).removeRecursively() && QDir().mkpath(base));
-    QVERIFY(f.window->ChangeFolder(base, error));
+    f.change(base);
     QVERIFY(f.Build());
     QVERIFY(f.window->MapBuilt());
   }
 
-  void exitDuringBuildWritesNothing() {
+  // Steps, the answer to the question at Exit, whether it was asked, and
+  // the pages left on disk. Save As and Browse choose other.html, unless
+  // the step before is "cancel"; "@name": the focus is on that control.
+  void exitLeaves_data() {
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<MessageAnswer>("answer");
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<QStringList>("left");
+    const QStringList none;
+    const QStringList saved = {"sitemap.html"};
+    const QStringList other = {"other.html"};
+    const auto no = MessageAnswer::kNo;
+    const auto yes = MessageAnswer::kYes;
+    QTest::newRow("nothing built") << "" << no << false << none;
+    QTest::newRow("built, not saved, No") << "build" << no << true << none;
+    QTest::newRow("built, not saved, Yes") << "build" << yes << true << saved;
+    QTest::newRow("built and saved") << "build save" << no << false << saved;
+    QTest::newRow("changed after a build") << "build change" << yes << false << none;
+    QTest::newRow("changed after a save")
+        << "build save change" << yes << false << saved;
+    QTest::newRow("saved twice") << "build save save" << no << false << saved;
+    QTest::newRow("saved under a second name")
+        << "build save saveas @cmdExit" << no << false << other + saved;
+    QTest::newRow("Save As, cancelled")
+        << "build cancel saveas @cmdPreview" << yes << true << saved;
+    QTest::newRow("Browse before a build")
+        << "browse @cmdBuildMap" << no << false << none;
+    QTest::newRow("Browse after a build")
+        << "build browse @cmdSave" << yes << true << other;
+    QTest::newRow("Browse, cancelled")
+        << "build cancel browse @cmdChangeOutputPath" << yes << true << saved;
+    QTest::newRow("built elsewhere after a build")
+        << "build elsewhere build" << no << true << none;
+    QTest::newRow("built elsewhere after a save")
+        << "build save elsewhere build" << no << true << saved;
+  }
+
+  void exitLeaves() {
+    QFETCH(QString, steps);
+    QFETCH(MessageAnswer, answer);
+    QFETCH(bool, asked);
+    QFETCH(QStringList, left);
     WindowFixture f;
-    MakeSite(f.base.path());
-    QTest::mouseClick(f.find<QAbstractButton>("cmdBuildMap"), Qt::LeftButton);
-    QTest::mouseClick(f.find<QAbstractButton>("cmdExit"), Qt::LeftButton);
+    const QString base = f.base.path();
+    QVERIFY(QDir(base).mkdir("sub"));
+    f.window->lblToolbar_Click(4);
+    const auto cancelled = DialogOutcome::kCancelled;
+    f.fakes.dialog.files = {{DialogOutcome::kChosen, base + "/other.html", {}}};
+    QByteArray firstPage;
+    for (const QString& step : steps.split(' ', Qt::SkipEmptyParts)) {
+      if (step == "build") QVERIFY(f.Build());
+      if (firstPage.isEmpty()) firstPage = Contents(f.window->TempMapPath());
+      if (step == "save") f.click("cmdSave");
+      if (step == "saveas") f.find<QAction>("mnuSaveAs")->trigger();
+      if (step == "browse") f.click("cmdChangeOutputPath");
+      if (step == "cancel") f.fakes.dialog.files = {{cancelled, {}, {}}};
+      if (step == "change") QTest::keyClicks(f.find("txtTitle"), "x");
+      if (step == "elsewhere") f.change(base + "/sub");
+      if (step[0] == '@') QCOMPARE(f.window->focusWidget(), f.find(step.mid(1)));
+    }
+    for (const FileOpenRequest& request : f.fakes.dialog.fileRequests) {
+      QCOMPARE(request.initialFileName, base + "/sitemap.html");
+    }
+    f.fakes.messageBoxes.answer = answer;
+    f.click("cmdExit");
+
     QCOMPARE(f.programEnds, 1);
-    QVERIFY(BuildEnded(f));
-    QTest::qWait(100);
-    QVERIFY(!QFile::exists(f.base.path() + "/sitemap.tmp"));
+    // The question, if asked, is the only message: no save failed.
+    QCOMPARE(f.messages().size(), asked ? 1 : 0);
+    QCOMPARE(Pages(base), left);
+    for (const QString& page : left) QCOMPARE(Contents(base + "/" + page), firstPage);
+  }
+
+  // The failure is shown and the name is focused for a fix; Exit, through
+  // the command or the frame, asks again, and a failed save keeps the window.
+  void saveIntoMissingFolder() {
+    WindowFixture f;
+    QVERIFY(f.Build());
+    const QString output = f.base.path() + "/missing/sitemap.html";
+    f.find<QLineEdit>("txtMapFile")->setText(output);
+    f.click("cmdSave");
+    const QString failure = output + "\nNo such file or directory";
+    QCOMPARE(f.messages(), QStringList{failure});
+    QCOMPARE(f.window->focusWidget(), f.find("txtMapFile"));
+
+    f.fakes.messageBoxes.answer = MessageAnswer::kYes;
+    f.click("cmdExit");
+    f.window->close();
+    const QString question = "Save generated file?";
+    QCOMPARE(f.messages(),
+             (QStringList{failure, question, failure, question, failure}));
+    QCOMPARE(f.programEnds, 0);
+    QVERIFY(f.window->isVisible());
+    f.fakes.messageBoxes.answer = MessageAnswer::kNo;
+    f.window->close();
+    QCOMPARE(f.programEnds, 1);
   }
 };
 

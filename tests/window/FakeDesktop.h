@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QMap>
 #include <deque>
 #include <vector>
 
@@ -12,10 +11,7 @@ namespace tessary {
 // An unscripted dialog is cancelled.
 class FakeCommonDialog : public CommonDialog {
  public:
-  ColorAnswer ShowColor(QWidget*) override {
-    ++colourDialogs;
-    return Next(colours);
-  }
+  ColorAnswer ShowColor(QWidget*) override { return Next(colours); }
   FileAnswer ShowOpen(QWidget*, const FileOpenRequest& request) override {
     fileRequests.push_back(request);
     return Next(files);
@@ -23,7 +19,6 @@ class FakeCommonDialog : public CommonDialog {
 
   std::deque<ColorAnswer> colours;
   std::deque<FileAnswer> files;
-  int colourDialogs = 0;
   std::vector<FileOpenRequest> fileRequests;
 
  private:
@@ -43,29 +38,33 @@ class FakeMessageBoxes : public MessageBoxes {
     return answer;
   }
 
+  QStringList texts() const {
+    QStringList all;
+    for (const Message& message : shown) all << message.text;
+    return all;
+  }
+
   std::vector<Message> shown;
   MessageAnswer answer = MessageAnswer::kOk;
 };
 
 // Starts nothing; a program counts as started when it is listed in
-// `startable`, and a query prints what `outputs` holds for it.
+// `startable`. Each try is kept as the program and its arguments joined
+// by "|". Queries print nothing.
 class FakeLauncher : public ProgramLauncher {
  public:
   bool Start(const QString& program, const QStringList& arguments,
              QString& reason) override {
-    tried.push_back(QStringList{program} + arguments);
+    tried << (QStringList{program} + arguments).join('|');
     if (startable.contains(program)) return true;
     reason = "No such file or directory";
     return false;
   }
 
-  QString Output(const QString& program, const QStringList&) override {
-    return outputs.value(program);
-  }
+  QString Output(const QString&, const QStringList&) override { return {}; }
 
   QStringList startable;
-  std::vector<QStringList> tried;
-  QMap<QString, QString> outputs;  // what each query program prints
+  QStringList tried;
 };
 
 struct FakeDesktop {

@@ -1,13 +1,21 @@
-// The main window as it starts, its tab switch and its hover highlight.
+// The program around the map: the main window as it starts, the command
+// line and the welcome window, the base folder and the output name that
+// follows it, the tab switch and its hover highlight, the browser chain,
+// the help page's place and the About box.
 #include <QCheckBox>
-#include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QMouseEvent>
 
 #include "Colours.h"
-#include "Twips.h"
+#include "HelpPage.h"
+#include "Module1.h"
+#include "OpenBrowser.h"
 #include "WindowFixture.h"
+#include "frmAboutTessary.h"
+#include "frmTessaryIntro.h"
 
 namespace tessary {
 
@@ -21,92 +29,104 @@ class MainWindowTest : public QObject {
     QApplication::sendEvent(widget, &move);
   }
 
+  // The one tab in front: its frame alone is shown and its label alone
+  // has the frame's colour; the other labels are grey.
   static int ActiveTab(const WindowFixture& f) {
     int active = -1;
     for (int i = 0; i < 5; ++i) {
       const auto* frame = f.find(Indexed("fraOptions", i));
       const bool front = frame->isVisible();
-      const bool coloured =
-          BackColor(f.find(Indexed("lblToolbar", i))) == BackColor(frame);
-      if (front != coloured) return -2;
+      const mapgen::Colour label = BackColor(f.find(Indexed("lblToolbar", i)));
+      if (label != (front ? BackColor(frame) : kLightGrey)) return -2;
       if (front) active = active == -1 ? i : -2;
     }
     return active;
   }
 
  private slots:
-  void startState() {
+  // The start state; then the command line, whose arguments, joined, are
+  // one path, quotes and blanks included.
+  void startAndCommandLine() {
     WindowFixture f;
     const QString base = f.base.path();
     QCOMPARE(f.commands(), "build");
-    QVERIFY(!f.window->MapBuilt());
     QCOMPARE(ActiveTab(f), 0);
-    QVERIFY(!f.find("shpProgressBorder")->isVisible());
-    for (const char* name : {"txtDir", "txtMapFile"}) {
-      QVERIFY(f.find<QLineEdit>(name)->text().startsWith(base));
-    }
-    QCOMPARE(f.find<QLineEdit>("txtMapFile")->text(), base + "/sitemap.html");
-    QCOMPARE(f.find<QLabel>("lblDir")->text(), base);
-    QCOMPARE(f.find<QLabel>("lblSelectedFolder")->text(), base);
-    for (const char* name : {"txtImage", "cmdFindImage", "txtBannerImage",
-                             "cmdImageBrowse", "cmbBannerAlign", "lblX(0)"}) {
-      QVERIFY2(!f.find(name)->isEnabled(), name);
-    }
-    QVERIFY(f.find("chkShowEmpties")->isEnabled());
-
     mapgen::MapSettings expected;
     expected.txtDir = base.toStdString();
     QVERIFY(f.window->settings() == expected);
-  }
 
-  void commandLine() {
-    WindowFixture f;
+    f.window->OpenCommandLine(Module1::JoinCommandLine({"\"" + base + "\""}));
+    QCOMPARE(f.messages(), QStringList{"User's command line is in error:\n"
+                                       "No such file or directory"});
+    QCOMPARE(f.find<QLineEdit>("txtDir")->text(), base);
     f.window->Form_Load("given");
     QCOMPARE(ActiveTab(f), 4);
-
-    const QString before = f.find<QLineEdit>("txtDir")->text();
-    f.window->OpenCommandLine("\"" + f.base.path() + "\"");
-    QCOMPARE(int(f.fakes.messageBoxes.shown.size()), 1);
-    const Message& error = f.fakes.messageBoxes.shown[0];
-    QCOMPARE(error.title, "Tessary");
-    QCOMPARE(error.text, "User's command line is in error:\nNo such file or directory");
-    QCOMPARE(error.icon, MessageIcon::kExclamation);
-    QCOMPARE(f.find<QLineEdit>("txtDir")->text(), before);
-
-    QVERIFY(QDir(f.base.path()).mkdir("my site"));
-    QDir::setCurrent(f.base.path());
-    f.window->OpenCommandLine("my site");
-    QCOMPARE(f.find<QLineEdit>("txtDir")->text(), f.base.path() + "/my site");
+    QVERIFY(QDir(base).mkdir("my  site"));
+    QDir::setCurrent(base);
+    f.window->OpenCommandLine(Module1::JoinCommandLine({"my", " site"}));
+    QCOMPARE(f.find<QLineEdit>("txtDir")->text(), base + "/my  site");
   }
 
-  void tabSwitch_data() {
-    QTest::addColumn<int>("tab");
-    QTest::addColumn<mapgen::Colour>("colour");
-    QTest::newRow("Folder") << 0 << mapgen::Colour{0x00E8FFFF};
-    QTest::newRow("Content") << 1 << mapgen::Colour{0x00FFF4DF};
-    QTest::newRow("Text") << 2 << mapgen::Colour{0x00FAFFEC};
-    QTest::newRow("Appearance") << 3 << mapgen::Colour{0x00F0FFF0};
-    QTest::newRow("Map") << 4 << mapgen::Colour{0x00FFFFFE};
-  }
-
-  void tabSwitch() {
-    QFETCH(int, tab);
-    QFETCH(mapgen::Colour, colour);
+  // The base folder shows in its three places, read-only, and reaches the
+  // settings; the output name follows it unless locked; a drive root
+  // brings a caution. The file list shows no folders, not even those its
+  // model keeps from earlier visits.
+  void baseFolder() {
     WindowFixture f;
-    f.find("cmdExit")->setFocus();
-    QTest::mouseClick(f.find(Indexed("lblToolbar", tab)), Qt::LeftButton);
-    QCOMPARE(ActiveTab(f), tab);
-    for (int i = 0; i < 5; ++i) {
-      const auto* label = f.find(Indexed("lblToolbar", i));
-      QCOMPARE(BackColor(label), i == tab ? colour : kLightGrey);
-      QCOMPARE(f.find(Indexed("fraOptions", i))->pos(), QPoint(0, Twips(240)));
+    auto* name = f.find<QLineEdit>("txtMapFile");
+    const QString base = f.base.path();
+    const QString a = base + "/a";
+    const QString b = base + "/b";
+    QVERIFY(QDir().mkpath(a) && QDir().mkpath(b));
+    QVERIFY(QFile(base + "/page.html").open(QIODevice::WriteOnly));
+    f.change(a);
+    QCOMPARE(name->text(), a + "/sitemap.html");
+
+    name->setText("/srv/www/map.html");
+    f.find<QCheckBox>("chkLockFilename")->setChecked(true);
+    f.window->SetButtons(2);
+    f.change(b);
+    QCOMPARE(name->text(), "/srv/www/map.html");
+    QCOMPARE(f.commands(), "build");
+    for (const char* shown : {"lblDir", "lblSelectedFolder"}) {
+      QCOMPARE(f.find<QLabel>(shown)->text(), b);
     }
-    QCOMPARE(f.find("fraOptions(0)")->width(), Twips(8055));
-    QCOMPARE(f.window->focusWidget(), f.find(tab == 4 ? "cmdBuildMap" : "cmdExit"));
+    QCOMPARE(f.window->settings().txtDir, b.toStdString());
+    f.window->lblToolbar_Click(1);
+    auto* box = f.find<QLineEdit>("txtDir");
+    QTest::mouseClick(box, Qt::LeftButton);
+    QTest::keyClicks(box, "x");
+    QCOMPARE(box->text(), b);
+    QCOMPARE(f.messages().size(), 1);  // how to change it
+
+    f.find<QCheckBox>("chkLockFilename")->setChecked(false);
+    auto* caution = f.find("Label4");
+    QVERIFY(caution->isHidden());
+    f.change("/");
+    QCOMPARE(name->text(), "/sitemap.html");
+    QVERIFY(!caution->isHidden() && !f.find("Label5")->isHidden());
+    f.change(base);
+    QCOMPARE(name->text(), base + "/sitemap.html");
+    QVERIFY(caution->isHidden() && f.find("Label5")->isHidden());
+    auto* list = f.find<QListView>("File1");
+    QTRY_COMPARE(list->model()->rowCount(list->rootIndex()), 1);
+    QCOMPARE(list->model()->index(0, 0, list->rootIndex()).data().toString(),
+             "page.html");
   }
 
-  void otherWaysToSwitch() {
+  // Each label brings its tab to the front, and so do the shortcuts and
+  // the controls that lead to a tab. The hovered label shows blue text, on
+  // white unless it is the active tab; leaving over a frame or the window
+  // clears the highlight.
+  void tabStrip() {
     WindowFixture f;
+    for (int tab : {4, 0, 1, 2, 3}) {
+      f.find("cmdExit")->setFocus();
+      QTest::mouseClick(f.find(Indexed("lblToolbar", tab)), Qt::LeftButton);
+      QCOMPARE(ActiveTab(f), tab);
+      QCOMPARE(f.window->focusWidget(),
+               f.find(tab == 4 ? "cmdBuildMap" : "cmdExit"));
+    }
     QApplication::setActiveWindow(f.window.get());
     QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
     QTest::keyClick(f.window.get(), Qt::Key_F7);
@@ -116,37 +136,98 @@ class MainWindowTest : public QObject {
     QTest::mouseClick(f.find("lblDir"), Qt::LeftButton);
     QCOMPARE(ActiveTab(f), 0);
     QCOMPARE(f.window->focusWidget(), f.find("Dir1"));
-    QTest::mouseClick(f.find<QAbstractButton>("cmdOK"), Qt::LeftButton);
+    f.click("cmdOK");
     QCOMPARE(ActiveTab(f), 4);
     f.find<QAction>("mnuContent")->trigger();
-    QTest::mouseClick(f.find<QAbstractButton>("cmdChangeDirectory"), Qt::LeftButton);
+    f.click("cmdChangeDirectory");
     QCOMPARE(ActiveTab(f), 0);
+
+    const mapgen::Colour active = BackColor(f.find("fraOptions(0)"));
+    auto colours = [&f](int i) {
+      const QWidget* label = f.find(Indexed("lblToolbar", i));
+      return std::pair{ForeColor(label), BackColor(label)};
+    };
+    Hover(f.find("lblToolbar(3)"));
+    QCOMPARE(colours(3), std::pair(kBlue, kWhite));
+    Hover(f.find("lblToolbar(0)"));
+    QCOMPARE(colours(0), std::pair(kBlue, active));
+    QCOMPARE(colours(3), std::pair(kBlack, kLightGrey));
+    Hover(f.find("fraOptions(0)"));
+    QCOMPARE(colours(0), std::pair(kBlack, active));
+    Hover(f.find("lblToolbar(2)"));
+    Hover(f.window->centralWidget());
+    QCOMPARE(colours(2), std::pair(kBlack, kLightGrey));
   }
 
-  void hover() {
+  // The browsers in turn until one starts, then the user's choice from
+  // /usr/bin; a choice that does not start and a failed dialog are told.
+  void browserChain() {
+    FakeDesktop fakes;
+    fakes.launcher.startable = {"firefox", "chromium"};
+    OpenBrowser("my page", fakes.desktop, nullptr);
+    QCOMPARE(fakes.launcher.tried,
+             (QStringList{"xdg-open|my page", "sensible-browser|my page",
+                          "x-www-browser|my page", "firefox|my page"}));
+    QVERIFY(fakes.dialog.fileRequests.empty());
+
+    fakes.launcher.startable = {"/opt/good"};
+    fakes.dialog.files = {{DialogOutcome::kCancelled, {}, {}},
+                          {DialogOutcome::kChosen, "/opt/good", {}},
+                          {DialogOutcome::kChosen, "/opt/bad", {}},
+                          {DialogOutcome::kFailed, {}, "No memory"}};
+    for (int i = 0; i < 4; ++i) OpenBrowser("page", fakes.desktop, nullptr);
+    QCOMPARE(fakes.dialog.fileRequests.at(0).initialFolder, "/usr/bin");
+    QCOMPARE(fakes.launcher.tried.at(14), "/opt/good|page");
+    QCOMPARE(fakes.messageBoxes.texts(),
+             (QStringList{"No such file or directory", "No memory"}));
+  }
+
+  // The picture opens the maker's page; Start shows the main window, while
+  // closing the welcome window ends the program.
+  void welcomeWindow() {
+    FakeDesktop fakes;
+    fakes.launcher.startable = {"xdg-open"};
+    QWidget mainWindow;
+    int ends = 0;
+    frmTessaryIntro intro(fakes.desktop, mainWindow, [&ends] { ++ends; });
+    intro.show();
+    QTest::mouseClick(intro.findChild<QLabel*>("Image1"), Qt::LeftButton);
+    QCOMPARE(fakes.launcher.tried, QStringList{"xdg-open|https://corvale.example"});
+    QTest::mouseClick(intro.findChild<QAbstractButton*>("cmdStart"), Qt::LeftButton);
+    QVERIFY(mainWindow.isVisible() && !intro.isVisible());
+    QCOMPARE(ends, 0);
+
+    frmTessaryIntro closed(fakes.desktop, mainWindow, [&ends] { ++ends; });
+    closed.show();
+    closed.close();
+    QCOMPARE(ends, 1);
+  }
+
+  // The build tree has the page beside the program, an installation in
+  // ../share/tessary.
+  void helpPageBesideOrInstalled() {
+    QTemporaryDir prefix;
+    const QString bin = prefix.path() + "/bin";
+    const QString beside = bin + "/tessaryhelp.htm";
+    const QString installed = prefix.path() + "/share/tessary/tessaryhelp.htm";
+    QVERIFY(QDir(prefix.path()).mkpath("share/tessary") && QDir().mkpath(bin));
+    QCOMPARE(HelpPagePath(bin), beside);
+    QVERIFY(QFile(installed).open(QIODevice::WriteOnly));
+    QCOMPARE(HelpPagePath(bin), installed);
+    QVERIFY(QFile(beside).open(QIODevice::WriteOnly));
+    QCOMPARE(HelpPagePath(bin), beside);
+  }
+
+  // Asked twice, one box; the program's end closes it too.
+  void aboutBoxOpensOnce() {
     WindowFixture f;
-    f.window->lblToolbar_Click(1);
-    auto label = [&](int i) { return f.find(Indexed("lblToolbar", i)); };
-
-    Hover(label(3));
-    QCOMPARE(ForeColor(label(3)), kBlue);
-    QCOMPARE(BackColor(label(3)), kWhite);
-    Hover(label(1));  // the active tab keeps its colour
-    QCOMPARE(ForeColor(label(1)), kBlue);
-    QCOMPARE(BackColor(label(1)), mapgen::Colour{0x00FFF4DF});
-    QCOMPARE(ForeColor(label(3)), kBlack);
-    QCOMPARE(BackColor(label(3)), kLightGrey);
-
-    Hover(label(4));
-    Hover(f.find("fraOptions(1)"));
-    QCOMPARE(ForeColor(label(4)), kBlack);
-    QCOMPARE(BackColor(label(4)), kLightGrey);
-
-    Hover(label(2));
-    Hover(f.window->centralWidget());
-    QCOMPARE(ForeColor(label(2)), kBlack);
-    QCOMPARE(BackColor(label(2)), kLightGrey);
-    QCOMPARE(BackColor(label(1)), mapgen::Colour{0x00FFF4DF});
+    f.find<QAction>("mnuAboutTessary")->trigger();
+    f.find<QAction>("mnuAboutTessary")->trigger();
+    const auto boxes = f.window->findChildren<frmAboutTessary*>();
+    QCOMPARE(boxes.size(), qsizetype(1));
+    QVERIFY(boxes[0]->isVisible());
+    f.window->close();
+    QTRY_VERIFY(f.window->findChildren<frmAboutTessary*>().isEmpty());
   }
 };
 

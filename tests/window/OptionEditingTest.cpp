@@ -3,11 +3,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QRadioButton>
 
 #include "ColorSwatch.h"
-#include "Colours.h"
 #include "WindowFixture.h"
 
 namespace tessary {
@@ -53,6 +50,8 @@ class OptionEditingTest : public QObject {
     QTest::newRow("txtBannerImage unused") << "txtBannerImage" << false;
   }
 
+  // Every edit reaches the settings; one that alters the page brings back
+  // the start state.
   void editMarksMapOutOfDate() {
     QFETCH(QString, control);
     QFETCH(bool, outOfDate);
@@ -60,144 +59,103 @@ class OptionEditingTest : public QObject {
     QWidget* widget = f.find(control);
     OpenTabOf(f, widget);
     f.window->SetButtons(2);
+    const mapgen::MapSettings before = f.window->settings();
     Edit(widget);
     QCOMPARE(f.commands(), outOfDate ? "build" : "output");
-    QCOMPARE(f.window->MapBuilt(), !outOfDate);
+    QVERIFY(!(f.window->settings() == before));
   }
 
-  void editedValuesReachTheSettings() {
-    WindowFixture f;
-    f.window->lblToolbar_Click(2);
-    QTest::keyClicks(f.find("txtPreface"), "one");
-    QTest::keyClick(f.find("txtPreface"), Qt::Key_Return);
-    QTest::keyClicks(f.find("txtPreface"), "two");
-    f.window->lblToolbar_Click(3);
-    f.find<QComboBox>("cmbFont")->lineEdit()->clear();
-    QTest::keyClicks(f.find<QComboBox>("cmbFont")->lineEdit(), "Default");
-    f.find<QComboBox>("cmbSize(2)")->setCurrentIndex(5);
-    f.find<QCheckBox>("chkColor(3)")->setCheckState(Qt::PartiallyChecked);
-    f.window->lblToolbar_Click(1);
-    QTest::mouseClick(f.find("optStyle(3)"), Qt::LeftButton, {}, QPoint(5, 5));
-    QTest::mouseClick(f.find("chkShowSubfolders"), Qt::LeftButton, {}, QPoint(5, 5));
-
-    const mapgen::MapSettings& settings = f.window->settings();
-    QCOMPARE(settings.txtPreface, "one\r\ntwo");
-    QCOMPARE(settings.cmbFont, "Default");
-    QCOMPARE(settings.cmbSize[2], "+5");
-    QCOMPARE(settings.chkColor[3], 2);
-    QVERIFY((settings.optStyle == std::array<bool, 4>{false, false, false, true}));
-    QCOMPARE(settings.chkShowSubfolders, 0);
-    // A disabled option keeps its value.
-    QVERIFY(!f.find("chkShowEmpties")->isEnabled());
-    QCOMPARE(settings.chkShowEmpties, 1);
-  }
-
+  // The image controls wait for their check boxes; the empty folders'
+  // box for subfolders, and keeps its value while it waits.
   void dependentControls() {
     WindowFixture f;
-    auto* banner = f.find<QCheckBox>("chkBannerImage");
-    auto* background = f.find<QCheckBox>("chkBgImage");
-    banner->setChecked(true);
-    background->setChecked(true);
-    for (const char* name : {"txtBannerImage", "cmdImageBrowse",
-                             "cmbBannerAlign", "txtImage", "cmdFindImage"}) {
-      QVERIFY2(f.find(name)->isEnabled(), name);
-    }
-    QVERIFY(!f.find("lblX(0)")->isEnabled());
-    banner->setChecked(false);
-    for (const char* name : {"txtBannerImage", "cmdImageBrowse", "cmbBannerAlign"}) {
-      QVERIFY2(!f.find(name)->isEnabled(), name);
-    }
-    QVERIFY(f.find("txtImage")->isEnabled());
+    auto enabled = [&f] {
+      QStringList on;
+      for (const char* name :
+           {"txtBannerImage", "cmbBannerAlign", "txtImage", "chkShowEmpties"}) {
+        if (f.find(name)->isEnabled()) on << name;
+      }
+      return on.join(' ');
+    };
+    QCOMPARE(enabled(), "chkShowEmpties");
+    f.find<QCheckBox>("chkBannerImage")->setChecked(true);
+    f.find<QCheckBox>("chkBgImage")->setChecked(true);
+    f.find<QCheckBox>("chkShowSubfolders")->setChecked(false);
+    QCOMPARE(enabled(), "txtBannerImage cmbBannerAlign txtImage");
+    QCOMPARE(f.window->settings().chkShowEmpties, 1);
+    f.find<QCheckBox>("chkBannerImage")->setChecked(false);
+    QCOMPARE(enabled(), "txtImage");
   }
 
-  void colourChoice_data() {
-    QTest::addColumn<bool>("inUse");
-    QTest::newRow("colour not in use") << false;
-    QTest::newRow("colour in use") << true;
-  }
-
+  // A cancelled choice leaves the colour; a chosen one shows on the swatch
+  // and makes the map out of date only while its check box is on.
   void colourChoice() {
-    QFETCH(bool, inUse);
-    WindowFixture f;
-    f.window->lblToolbar_Click(3);
-    f.find<QCheckBox>("chkColor(2)")->setChecked(inUse);
-    f.window->SetButtons(2);
-    auto* swatch = f.find<ColorSwatch>("cmdColor(2)");
-    f.fakes.dialog.colours = {{DialogOutcome::kCancelled, {}, {}},
-                              {DialogOutcome::kChosen, QColor(0x12, 0x34, 0x56), {}}};
-
-    QTest::mouseClick(swatch, Qt::LeftButton);
-    QCOMPARE(swatch->colour(), mapgen::Colour{0x00FF0000});
-    QCOMPARE(f.commands(), "output");
-
-    QTest::mouseClick(swatch, Qt::LeftButton);
-    QCOMPARE(f.fakes.dialog.colourDialogs, 2);
-    QCOMPARE(swatch->colour(), mapgen::Colour{0x00563412});
-    QCOMPARE(f.window->settings().shpColor[2], mapgen::Colour{0x00563412});
-    QCOMPARE(f.commands(), inUse ? "build" : "output");
+    for (bool inUse : {false, true}) {
+      WindowFixture f;
+      f.window->lblToolbar_Click(3);
+      f.find<QCheckBox>("chkColor(2)")->setChecked(inUse);
+      f.window->SetButtons(2);
+      auto* swatch = f.find<ColorSwatch>("cmdColor(2)");
+      f.fakes.dialog.colours = {
+          {DialogOutcome::kCancelled, {}, {}},
+          {DialogOutcome::kChosen, QColor(0x12, 0x34, 0x56), {}}};
+      QTest::mouseClick(swatch, Qt::LeftButton);
+      QCOMPARE(swatch->colour(), mapgen::Colour{0x00FF0000});
+      QCOMPARE(f.commands(), "output");
+      QTest::mouseClick(swatch, Qt::LeftButton);
+      QCOMPARE(swatch->colour(), mapgen::Colour{0x00563412});
+      QCOMPARE(f.window->settings().shpColor[2], mapgen::Colour{0x00563412});
+      QCOMPARE(f.commands(), inUse ? "build" : "output");
+    }
   }
 
+  // Which browse button, what the dialog did and where the chosen file
+  // lies below the base folder's parent; the name shown, and the message
+  // ("%1": the base folder).
   void imageChoice_data() {
-    QTest::addColumn<QString>("chosen");  // below the base folder's parent
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("in the base folder") << "Web/back.gif" << "back.gif";
-    QTest::newRow("letter case ignored") << "WEB/BACK.GIF" << "BACK.GIF";
-    QTest::newRow("in a subfolder") << "Web/img/back.gif" << "img/back.gif";
-    QTest::newRow("outside") << "pics/back.gif" << "";
-    QTest::newRow("name-prefixed folder") << "Website/back.gif" << "";
+    QTest::addColumn<bool>("banner");
+    QTest::addColumn<DialogOutcome>("outcome");
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("message");
+    const auto ok = DialogOutcome::kChosen;
+    const QString away = "File should reside within %1";
+    QTest::newRow("inside") << false << ok << "Web/a.gif" << "a.gif" << "";
+    QTest::newRow("letter case ignored") << false << ok << "WEB/A.GIF" << "A.GIF" << "";
+    QTest::newRow("in a subfolder") << false << ok << "Web/b/a.gif" << "b/a.gif" << "";
+    QTest::newRow("outside") << false << ok << "pics/a.gif" << "[none]" << away;
+    QTest::newRow("name-prefixed") << false << ok << "Webs/a.gif" << "[none]" << away;
+    QTest::newRow("banner") << true << ok << "Web/a.gif" << "a.gif" << "";
+    QTest::newRow("banner, cancelled")
+        << true << DialogOutcome::kCancelled << "" << "[none]" << "";
+    QTest::newRow("dialog failed")
+        << false << DialogOutcome::kFailed << "" << "[none]" << "Out of memory";
   }
 
   void imageChoice() {
+    QFETCH(bool, banner);
+    QFETCH(DialogOutcome, outcome);
     QFETCH(QString, chosen);
-    QFETCH(QString, expected);
+    QFETCH(QString, shown);
+    QFETCH(QString, message);
     WindowFixture f;
     const QString base = f.base.path() + "/Web";
-    QString reason;
-    QVERIFY(QDir(f.base.path()).mkdir("Web") && f.window->ChangeFolder(base, reason));
-    f.window->lblToolbar_Click(3);
-    f.find<QCheckBox>("chkBgImage")->setChecked(true);
+    QVERIFY(QDir(f.base.path()).mkdir("Web"));
+    f.change(base);
+    f.window->lblToolbar_Click(banner ? 1 : 3);
+    f.find<QCheckBox>(banner ? "chkBannerImage" : "chkBgImage")->setChecked(true);
     f.window->SetButtons(2);
-    f.fakes.dialog.files = {{DialogOutcome::kChosen, f.base.path() + "/" + chosen, {}}};
-
-    QTest::mouseClick(f.find<QAbstractButton>("cmdFindImage"), Qt::LeftButton);
+    // The error counts only when the dialog failed.
+    f.fakes.dialog.files = {{outcome, f.base.path() + "/" + chosen, "Out of memory"}};
+    f.click(banner ? "cmdImageBrowse" : "cmdFindImage");
 
     const FileOpenRequest& request = f.fakes.dialog.fileRequests.at(0);
-    QCOMPARE(request.title, "Select Background Image");
     QCOMPARE(request.initialFolder, base);
     QCOMPARE(request.filters.value(request.filterIndex),
              "Image Files (*.jpg *.jpeg *.gif *.bmp)");
-    QCOMPARE(request.filters.size(), 4);
-    const QString shown = f.find<QLineEdit>("txtImage")->text();
-    if (expected.isEmpty()) {
-      QCOMPARE(shown, "[none]");
-      QCOMPARE(int(f.fakes.messageBoxes.shown.size()), 1);
-      QCOMPARE(f.fakes.messageBoxes.shown[0].text, "File should reside within " + base);
-      QCOMPARE(f.fakes.messageBoxes.shown[0].title, "Tessary");
-      QCOMPARE(f.commands(), "output");
-    } else {
-      QCOMPARE(shown, expected);
-      QVERIFY(f.fakes.messageBoxes.shown.empty());
-      QCOMPARE(f.commands(), "build");
-    }
-  }
-
-  void imageDialogCancelOrFailure() {
-    WindowFixture f;
-    f.window->lblToolbar_Click(1);
-    f.find<QCheckBox>("chkBannerImage")->setChecked(true);
-    f.window->SetButtons(2);
-    f.fakes.dialog.files = {{DialogOutcome::kCancelled, {}, {}},
-                            {DialogOutcome::kFailed, {}, "Out of memory"}};
-    auto* browse = f.find<QAbstractButton>("cmdImageBrowse");
-    QTest::mouseClick(browse, Qt::LeftButton);
-    QVERIFY(f.fakes.messageBoxes.shown.empty());
-    QTest::mouseClick(browse, Qt::LeftButton);
-    QCOMPARE(f.fakes.dialog.fileRequests.at(1).title, "Select Banner Image");
-    QCOMPARE(int(f.fakes.messageBoxes.shown.size()), 1);
-    QCOMPARE(f.fakes.messageBoxes.shown[0].title, "");
-    QCOMPARE(f.fakes.messageBoxes.shown[0].text, "Out of memory");
-    QCOMPARE(f.find<QLineEdit>("txtBannerImage")->text(), "[none]");
-    QCOMPARE(f.commands(), "output");
+    QCOMPARE(f.find<QLineEdit>(banner ? "txtBannerImage" : "txtImage")->text(), shown);
+    QCOMPARE(f.messages().join('\n'), message.replace("%1", base));
+    QCOMPARE(f.commands(), shown == "[none]" ? "output" : "build");
   }
 };
 

@@ -27,9 +27,20 @@ class WindowFixture {
 
   // Presses Build and waits until the build has ended.
   bool Build() {
-    QTest::mouseClick(find<QAbstractButton>("cmdBuildMap"), Qt::LeftButton);
-    return QTest::qWaitFor(
-        [this] { return !window->findChild<BuildRunner*>()->running(); });
+    click("cmdBuildMap");
+    return QTest::qWaitFor([this] { return !building(); });
+  }
+
+  bool building() const { return window->findChild<BuildRunner*>()->running(); }
+
+  void click(const QString& button) const {
+    QTest::mouseClick(find<QAbstractButton>(button), Qt::LeftButton);
+  }
+
+  // Makes `folder` the base folder, as the folder tree does.
+  void change(const QString& folder) {
+    QString reason;
+    QVERIFY2(window->ChangeFolder(folder, reason), qPrintable(reason));
   }
 
   template <typename Widget = QWidget>
@@ -43,20 +54,19 @@ class WindowFixture {
   // or "output" (Preview, Save, Save As, Edit Source), or a mixture.
   QString commands() const {
     QStringList on;
-    for (const char* name : {"mnuBuildMap", "mnuPreview", "mnuSave",
-                             "mnuSaveAs", "mnuEditSource"}) {
-      if (find<QAction>(name)->isEnabled()) on << name;
-    }
-    for (const char* name : {"cmdBuildMap", "cmdPreview", "cmdSave"}) {
-      if (find<QAbstractButton>(name)->isEnabled()) on << name;
+    for (const char* name : {"cmdBuildMap", "mnuBuildMap", "cmdPreview", "mnuPreview",
+                             "cmdSave", "mnuSave", "mnuSaveAs", "mnuEditSource"}) {
+      if (find<QObject>(name)->property("enabled").toBool()) on << name;
     }
     const QString joined = on.join(' ');
-    if (joined == "mnuBuildMap cmdBuildMap") return "build";
-    if (joined == "mnuPreview mnuSave mnuSaveAs mnuEditSource cmdPreview cmdSave") {
+    if (joined == "cmdBuildMap mnuBuildMap") return "build";
+    if (joined == "cmdPreview mnuPreview cmdSave mnuSave mnuSaveAs mnuEditSource") {
       return "output";
     }
     return joined;
   }
+
+  QStringList messages() const { return fakes.messageBoxes.texts(); }
 
   QTemporaryDir base;
   FakeDesktop fakes;
