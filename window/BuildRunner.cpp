@@ -1,6 +1,7 @@
 #include "BuildRunner.h"
 
 #include <chrono>
+#include <cstdio>
 
 #include "MapFile.h"
 #include "PosixFileSystem.h"
@@ -63,7 +64,9 @@ void BuildRunner::writePage(const std::string& pagePath) {
   std::string reason;
   if (!mapgen::WriteMapFile(pagePath, result_.mapText, reason)) {
     result_ = {Outcome::kFailed, {}, {pagePath, reason}};
+    return;
   }
+  unclaimedPage_ = pagePath;
 }
 
 void BuildRunner::stop() {
@@ -72,6 +75,10 @@ void BuildRunner::stop() {
   thread_.join();
   running_ = false;
   ++build_;
+  // The build may have written its page just before it was abandoned;
+  // nobody will hear of that page, so nobody would ever remove it.
+  if (!unclaimedPage_.empty()) std::remove(unclaimedPage_.c_str());
+  unclaimedPage_.clear();
 }
 
 void BuildRunner::report(unsigned build, const QString& folder,
@@ -83,6 +90,7 @@ void BuildRunner::finish(unsigned build) {
   if (build != build_) return;
   thread_.join();
   running_ = false;
+  unclaimedPage_.clear();  // the window takes the page over
   emit finished(result_);
 }
 

@@ -49,6 +49,7 @@ class BuildRunner : public QObject {
   unsigned build_ = 0;  // counts builds, so a stopped one's reports drop
   std::atomic<bool> stopRequested_ = false;
   mapgen::BuildResult result_;
+  std::string unclaimedPage_;  // written, but not yet handed to the window
   std::thread thread_;
 };
 
