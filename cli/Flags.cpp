@@ -6,7 +6,7 @@
 
 #include "SettingFields.h"
 #include "SettingValues.h"
-#include "TextFile.h"
+#include "MapFile.h"
 
 namespace cli {
 namespace {
@@ -52,7 +52,7 @@ template <auto Member>
 void ReadBoxText(CliOptions& options, const std::string& path) {
   std::string text;
   std::string reason;
-  if (!ReadWholeFile(path, text, reason)) {
+  if (!mapgen::ReadWholeFile(path, text, reason)) {
     throw UnreadableFile("cannot read " + path + ": " + reason);
   }
   options.settings.*Member = WithCrLfBreaks(text);

@@ -10,10 +10,11 @@
 #include <cstring>
 #include <random>
 
+#include "Paths.h"
+#include "SystemReason.h"
+
 namespace mapgen {
 namespace {
-
-std::string SystemReason(int error) { return std::strerror(error); }
 
 bool WriteInPlace(const std::string& path, std::string_view text,
                   std::string& reason) {
@@ -30,19 +31,13 @@ bool WriteInPlace(const std::string& path, std::string_view text,
   return written;
 }
 
-std::string FolderOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 // Creates a new, hidden file beside `path`. It is made with the mode a new
 // file gets from the umask, unlike mkstemp's owner-only one.
 int CreateSibling(const std::string& path, std::string& temp) {
   static std::atomic<unsigned> counter = 0;
   std::random_device random;
   for (int attempt = 0; attempt < 100; ++attempt) {
-    temp = FolderOf(path) + "/.tessary-" + std::to_string(::getpid()) + "-" +
+    temp = ParentFolder(path) + "/.tessary-" + std::to_string(::getpid()) + "-" +
            std::to_string(counter++) + "-" + std::to_string(random());
     const int fd = ::open(temp.c_str(),
                           O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY,
@@ -90,6 +85,27 @@ std::string LinkTarget(const std::string& path) {
 }
 
 }  // namespace
+
+bool ReadWholeFile(const std::string& path, std::string& text,
+                   std::string& reason) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) {
+    reason = SystemReason(errno);
+    return false;
+  }
+  text.clear();
+  char buffer[64 * 1024];
+  while (true) {
+    const ssize_t got = ::read(fd, buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) {
+      if (got < 0) reason = SystemReason(errno);
+      ::close(fd);
+      return got == 0;
+    }
+    text.append(buffer, static_cast<std::size_t>(got));
+  }
+}
 
 bool WriteAll(int fd, std::string_view text, std::string& reason) {
   while (!text.empty()) {

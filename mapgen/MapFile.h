@@ -16,4 +16,9 @@ bool WriteMapFile(const std::string& path, std::string_view text,
 // Writes all of `text` to an open descriptor, such as standard output.
 bool WriteAll(int fd, std::string_view text, std::string& reason);
 
+// Reads the whole file at `path` into `text`, bytes unchanged; false with
+// `reason` set when it cannot be read.
+bool ReadWholeFile(const std::string& path, std::string& text,
+                   std::string& reason);
+
 }  // namespace mapgen

@@ -22,18 +22,13 @@ class StringReader : public FileReader {
   std::string_view rest_;
 };
 
-std::string ParentOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 }  // namespace
 
 MemoryFileSystem::Node& MemoryFileSystem::Add(const std::string& path,
                                               bool folder) {
   const auto [node, added] = nodes_.try_emplace(path);
   if (added && path != "/") {
-    Node& parent = Add(ParentOf(path), true);
+    Node& parent = Add(ParentFolder(path), true);
     const std::string name(LastName(path));
     (folder ? parent.listing.subfolders : parent.listing.files).push_back(name);
   }

@@ -16,6 +16,12 @@ std::string JoinPath(std::string_view folder, std::string_view name) {
   return path;
 }
 
+std::string ParentFolder(std::string_view path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string_view::npos) return ".";
+  return std::string(slash == 0 ? "/" : path.substr(0, slash));
+}
+
 std::string_view LastName(std::string_view folder) {
   const std::size_t slash = folder.rfind('/');
   return slash == std::string_view::npos ? folder : folder.substr(slash + 1);

@@ -15,6 +15,10 @@ std::string WithoutTrailingSlashes(std::string_view path);
 // The folder and a name joined by one "/".
 std::string JoinPath(std::string_view folder, std::string_view name);
 
+// The folder that holds `path`: "/" for a name under the root, "." for a
+// bare name.
+std::string ParentFolder(std::string_view path);
+
 // The folder's own name: the text after its last "/".
 std::string_view LastName(std::string_view folder);
 

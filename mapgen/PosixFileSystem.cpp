@@ -6,12 +6,11 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
+
+#include "SystemReason.h"
 
 namespace mapgen {
 namespace {
-
-std::string SystemReason(int error) { return std::strerror(error); }
 
 enum class EntryKind { kFolder, kFile, kOther };
 
