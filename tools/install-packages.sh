@@ -22,5 +22,9 @@ echo "Installing: ${missing[*]}"
 sudo=()
 [[ $(id -u) -eq 0 ]] || sudo=(sudo)
 export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get update -qq
-"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# Another install (a second checkout's script, an unattended upgrade) may
+# hold the package lock for a while: wait for it rather than fail.
+wait_for_lock=(-o DPkg::Lock::Timeout=600)
+"${sudo[@]}" apt-get "${wait_for_lock[@]}" update -qq
+"${sudo[@]}" apt-get "${wait_for_lock[@]}" install -y -qq \
+  --no-install-recommends "${missing[@]}"
