@@ -1,15 +1,19 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing Tessary need, and
 # only those that are missing, so a second run costs nothing.
+#
+#   tools/install-packages.sh           what building and testing need
+#   tools/install-packages.sh --bench   and the tools bench/run.sh times with
 set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
   clang libclang-rt-dev
   python3 groff-base desktop-file-utils
-  libcli11-dev libgtest-dev
+  libcli11-dev libgtest-dev libutf8proc-dev
   qt6-base-dev
 )
+[[ "${1:-}" == --bench ]] && packages+=(hyperfine tree time)
 
 missing=()
 for package in "${packages[@]}"; do
