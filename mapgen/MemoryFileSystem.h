@@ -17,20 +17,24 @@ class MemoryFileSystem : public FileSystem {
   // Adds a file with its content, and any folder above it that is missing.
   void AddFile(const std::string& path, std::string content = {});
 
-  bool IsFolder(const std::string& path, std::string& reason) const override;
-  bool ListFolder(const std::string& path, FolderListing& listing,
-                  std::string& reason) const override;
-  std::unique_ptr<FileReader> OpenFile(const std::string& path,
-                                       std::string& reason) const override;
+  std::unique_ptr<FolderHandle> OpenFolder(const std::string& path,
+                                           Failure& failure) const override;
+  std::unique_ptr<FolderHandle> Reopen(const std::string& path, FileId id,
+                                       Failure& failure) const override;
+  std::size_t HeldFolderBudget() const override { return 16; }
 
  private:
+  class Folder;
   struct Node {
     bool folder = false;
+    std::uint64_t inode = 0;
     std::string content;
     FolderListing listing;
   };
   Node& Add(const std::string& path, bool folder);
-  const Node* Find(const std::string& path, std::string& reason) const;
+  const Node* Find(const std::string& path, Failure& failure) const;
+  std::unique_ptr<FolderHandle> Open(const std::string& path,
+                                     Failure& failure) const;
 
   std::map<std::string, Node> nodes_;
 };

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cerrno>
 #include <string>
 #include <vector>
 
@@ -87,8 +88,7 @@ TEST_P(WholePage, SmallSiteWithDefaultSettings) {
 TEST_P(WholePage, StylesWithoutTitlesReadNoPage) {
   const MemoryFileSystem memory = SmallSite();
   FaultInjectingFileSystem fs(memory);
-  fs.Fail(FaultInjectingFileSystem::Call::kOpenFile, "/w/index.html",
-          "Permission denied");
+  fs.Fail(FaultInjectingFileSystem::Call::kOpenFile, "/w/index.html", EACCES);
   MapSettings settings;
   settings.txtDir = "/w";
   settings.optStyle = {false, false, true, false};

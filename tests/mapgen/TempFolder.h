@@ -1,5 +1,9 @@
 #pragma once
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -25,6 +29,28 @@ class TempFolder {
     std::filesystem::create_directories(file.parent_path());
     std::ofstream(file, std::ios::binary) << content;
     return file.string();
+  }
+
+  // Makes folders named `name` inside one another, `levels` deep, each one
+  // relative to the last so that any depth works, with a file `file` of
+  // `content` in the deepest; returns the deepest folder's path.
+  std::string Deep(const std::string& name, int levels, const std::string& file,
+                   const std::string& content) const {
+    int fd = ::open(path_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    std::string deepest = path_;
+    for (int level = 0; level < levels && fd >= 0; ++level) {
+      ::mkdirat(fd, name.c_str(), 0755);
+      const int next =
+          ::openat(fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+      ::close(fd);
+      fd = next;
+      deepest += "/" + name;
+    }
+    const int page = ::openat(fd, file.c_str(), O_WRONLY | O_CREAT, 0644);
+    if (::write(page, content.data(), content.size()) < 0) deepest.clear();
+    ::close(page);
+    ::close(fd);
+    return deepest;
   }
 
   std::string Read(const std::string& relative) const {
