@@ -152,8 +152,8 @@ class PosixFolder : public FolderHandle {
 
   bool List(FolderListing& listing, Failure& failure) override {
     listing = {};
-    const int error = ::lseek(fd_, 0, SEEK_SET) != 0 ? errno
-                                                     : ReadEntries(fd_, listing);
+    const int error =
+        ::lseek(fd_, 0, SEEK_SET) != 0 ? errno : ReadEntries(fd_, listing);
     if (error != 0) failure = SystemFailure(path_, error);
     return error == 0;
   }

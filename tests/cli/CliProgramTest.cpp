@@ -158,8 +158,6 @@ TEST_F(CliProgram, FailsWithTheSystemsReasonAndKeepsTheOldPage) {
       {{site_ + "/mis\nsing\x1B[2J"},
        "cannot read " + site_ + "/mis\\x0Asing\\x1B[2J: No such file or directory"},
       {{site_ + "/a.txt"}, "cannot read " + site_ + "/a.txt: Not a directory"},
-      {{"-o", site_ + "/no/map.html", site_},
-       "cannot write " + site_ + "/no/map.html: No such file or directory"},
       {{"-o", "/dev/full", site_}, "cannot write /dev/full: No space left on device"},
       {{"-o", site_ + "/pipe", site_},
        "cannot write " + site_ +

@@ -111,19 +111,5 @@ TEST_P(WholePage, StopsWhenAsked) {
 
 INSTANTIATE_TEST_SUITE_P(SerialAndParallel, WholePage, testing::Values(1u, 8u));
 
-TEST(BuildMap, FailsWhenTheBaseIsNotAFolder) {
-  const MemoryFileSystem fs = SmallSite();
-  MapSettings settings;
-  RecordingObserver observer;
-  settings.txtDir = "/nowhere";
-  BuildResult result = BuildMap(settings, fs, observer);
-  EXPECT_EQ(result.outcome, BuildResult::Outcome::kFailed);
-  EXPECT_EQ(result.failure.path, "/nowhere");
-  EXPECT_EQ(result.failure.reason, "No such file or directory");
-  settings.txtDir = "/w/b.txt";
-  result = BuildMap(settings, fs, observer);
-  EXPECT_EQ(result.failure.reason, "Not a directory");
-}
-
 }  // namespace
 }  // namespace mapgen

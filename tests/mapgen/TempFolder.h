@@ -1,7 +1,9 @@
 #pragma once
 
 #include <fcntl.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -51,6 +53,16 @@ class TempFolder {
     ::close(page);
     ::close(fd);
     return deepest;
+  }
+
+  // Binds a socket at `relative`; returns its descriptor.
+  int Socket(const std::string& relative) const {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    (path_ + "/" + relative).copy(address.sun_path, sizeof address.sun_path - 1);
+    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    return fd;
   }
 
   std::string Read(const std::string& relative) const {
