@@ -55,8 +55,9 @@ class FileReader {
 
 // An open folder. Its entries are listed and its subfolders and files opened
 // relative to it, so that a folder on its path renamed, or replaced by a
-// link, while a build runs never leads the build anywhere else. Each handle
-// is used by one thread at a time.
+// link, while a build runs never leads the build anywhere else. Several
+// threads may open subfolders and files of one handle at once; only List
+// wants it to themselves.
 class FolderHandle {
  public:
   virtual ~FolderHandle() = default;
@@ -95,8 +96,8 @@ class FileSystem {
                                                FileId id,
                                                Failure& failure) const = 0;
 
-  // How many folders a walk may keep open while they wait to be listed;
-  // the others are reopened when their turn comes.
+  // How many folders a walk may keep open for their subfolders to be
+  // opened from; the subfolders of any others are opened by path.
   virtual std::size_t HeldFolderBudget() const = 0;
 
   // Whether `path` names a folder that can be opened; the reason when not.

@@ -3,35 +3,36 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
-#include <deque>
 #include <memory>
 #include <mutex>
 
 #include "BuildFailure.h"
 #include "Ordinal.h"
+#include "Paths.h"
 #include "WorkerThreads.h"
 
 namespace mapgen {
 namespace {
 
-// A folder waiting to be listed. It stays open while the file system's
-// budget allows; past it, it is opened again by its path when its turn
-// comes, and only if it is still the same folder.
+// A folder waiting to be listed. It is opened from its parent, which stays
+// open meanwhile, by the thread that lists it; past the budget of open
+// folders it is opened by its path instead, and only if it is still the
+// same folder.
 struct PendingFolder {
   std::string path;
-  FileId id;
-  std::unique_ptr<FolderHandle> handle;
+  std::shared_ptr<FolderHandle> parent;  // null: open by path
+  FileId id;                             // what to find there
 };
 
-// The breadth-first walk, shared by its threads: folders waiting to be
-// listed, and the count of folders being listed, which may still add more.
+// The walk, shared by its threads: folders waiting to be listed, and the
+// count of folders being listed, which may still add more.
 class Walk {
  public:
   Walk(const FileSystem& fs, const BuildObserver& observer)
       : fs_(fs), observer_(observer), budget_(fs.HeldFolderBudget()) {}
 
   FolderList Run(std::unique_ptr<FolderHandle> base, unsigned threads) {
-    pending_.push_back({base->Path(), base->Id(), std::move(base)});
+    List(std::move(base), done_, pending_);
     WorkerThreads helpers([this] { StopAfterError(); });
     helpers.Start(threads - 1, [this] { Work(); });
     helpers.Run([this] { Work(); });
@@ -48,14 +49,13 @@ class Walk {
         return !pending_.empty() || busy_ == 0 || stopped_;
       });
       if (pending_.empty() || stopped_) break;
-      PendingFolder next = std::move(pending_.front());
-      pending_.pop_front();
-      if (next.handle != nullptr) --held_;
+      PendingFolder next = std::move(pending_.back());
+      pending_.pop_back();
       ++busy_;
       lock.unlock();
       std::vector<Folder> listed;
       std::vector<PendingFolder> subfolders;
-      List(std::move(next), listed, subfolders);
+      Open(std::move(next), listed, subfolders);
       const bool stop = observer_.StopRequested();
       lock.lock();
       std::move(subfolders.begin(), subfolders.end(),
@@ -63,7 +63,15 @@ class Walk {
       std::move(listed.begin(), listed.end(), std::back_inserter(done_));
       stopped_ = stopped_ || stop;
       --busy_;
-      changed_.notify_all();
+      // This thread takes one of the new folders itself; waking more
+      // threads than there is work for only makes them fight for the lock.
+      if (busy_ == 0 || stopped_) {
+        changed_.notify_all();
+      } else {
+        for (std::size_t i = 1; i < subfolders.size(); ++i) {
+          changed_.notify_one();
+        }
+      }
     }
     changed_.notify_all();
   }
@@ -74,45 +82,78 @@ class Walk {
     changed_.notify_all();
   }
 
-  // Lists one folder into `listed`, together with any subfolder that cannot
-  // be opened, and opens the others for `subfolders`.
-  void List(PendingFolder next, std::vector<Folder>& listed,
+  void Open(PendingFolder next, std::vector<Folder>& listed,
             std::vector<PendingFolder>& subfolders) {
     Failure failure;
-    auto folder = next.handle != nullptr
-                      ? std::move(next.handle)
-                      : fs_.Reopen(next.path, next.id, failure);
-    listed.push_back({std::move(next.path), next.id, {}, {}});
+    auto folder =
+        next.parent != nullptr
+            ? next.parent->OpenSubfolder(std::string(LastName(next.path)),
+                                         failure)
+            : fs_.Reopen(next.path, next.id, failure);
+    next.parent.reset();
+    if (folder == nullptr) {
+      ThrowIfShortage(failure);
+      listed.push_back({std::move(next.path), {}, {}, failure.reason});
+      return;
+    }
+    List(std::move(folder), listed, subfolders);
+  }
+
+  // Lists an open folder into `listed` and its subfolders into
+  // `subfolders`, sharing the folder with them, to be opened from, while the
+  // budget allows.
+  void List(std::unique_ptr<FolderHandle> folder, std::vector<Folder>& listed,
+            std::vector<PendingFolder>& subfolders) {
+    listed.push_back({folder->Path(), folder->Id(), {}, {}});
     FolderListing listing;
-    if (folder == nullptr || !folder->List(listing, failure)) {
+    Failure failure;
+    if (!folder->List(listing, failure)) {
       ThrowIfShortage(failure);
       listed.back().failure = std::move(failure.reason);
       return;
     }
     listed.back().files = std::move(listing.files);
+    if (listing.subfolders.empty()) return;
+    if (const auto shared = Hold(folder)) {
+      for (const std::string& name : listing.subfolders) {
+        subfolders.push_back({JoinPath(shared->Path(), name), shared, {}});
+      }
+      return;
+    }
+    // Past the budget: each is identified now and opened by path later.
     for (const std::string& name : listing.subfolders) {
-      auto subfolder = folder->OpenSubfolder(name, failure);
+      const auto subfolder = folder->OpenSubfolder(name, failure);
       if (subfolder == nullptr) {
         ThrowIfShortage(failure);
         listed.push_back({failure.path, {}, {}, failure.reason});
-        continue;
-      }
-      subfolders.push_back({subfolder->Path(), subfolder->Id(), nullptr});
-      if (held_.fetch_add(1) < budget_) {
-        subfolders.back().handle = std::move(subfolder);
       } else {
-        --held_;
+        subfolders.push_back({subfolder->Path(), nullptr, subfolder->Id()});
       }
     }
+  }
+
+  // Shares an open folder unless the budget is spent; then nothing, and
+  // `folder` stays as it was.
+  std::shared_ptr<FolderHandle> Hold(std::unique_ptr<FolderHandle>& folder) {
+    if (held_.fetch_add(1) >= budget_) {
+      --held_;
+      return nullptr;
+    }
+    return {folder.release(), [this](FolderHandle* released) {
+              delete released;
+              --held_;
+            }};
   }
 
   const FileSystem& fs_;
   const BuildObserver& observer_;
   const std::size_t budget_;
-  std::atomic<std::size_t> held_ = 0;  // open folders in `pending_`
+  std::atomic<std::size_t> held_ = 0;  // open folders shared in `pending_`
   std::mutex mutex_;
   std::condition_variable changed_;
-  std::deque<PendingFolder> pending_;
+  // Newest first: the walk goes deep before it goes wide, so few folders
+  // wait with their subfolders at any time, whatever the tree's shape.
+  std::vector<PendingFolder> pending_;  // after `held_`, which it counts
   unsigned busy_ = 0;
   bool stopped_ = false;
   FolderList done_;

@@ -12,6 +12,9 @@ namespace mapgen {
 // the order they were added, which is no particular order.
 class MemoryFileSystem : public FileSystem {
  public:
+  explicit MemoryFileSystem(std::size_t heldFolderBudget = 16)
+      : heldFolderBudget_(heldFolderBudget) {}
+
   // Adds a folder, and any folder above it that is missing.
   void AddFolder(const std::string& path);
   // Adds a file with its content, and any folder above it that is missing.
@@ -21,7 +24,7 @@ class MemoryFileSystem : public FileSystem {
                                            Failure& failure) const override;
   std::unique_ptr<FolderHandle> Reopen(const std::string& path, FileId id,
                                        Failure& failure) const override;
-  std::size_t HeldFolderBudget() const override { return 16; }
+  std::size_t HeldFolderBudget() const override { return heldFolderBudget_; }
 
  private:
   class Folder;
@@ -36,6 +39,7 @@ class MemoryFileSystem : public FileSystem {
   std::unique_ptr<FolderHandle> Open(const std::string& path,
                                      Failure& failure) const;
 
+  std::size_t heldFolderBudget_;
   std::map<std::string, Node> nodes_;
 };
 

@@ -19,7 +19,9 @@ constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
 // O_NONBLOCK keeps the open itself from waiting on a pipe that took a
 // page's place; the type check after it then refuses the pipe.
 constexpr int kFileFlags = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
-constexpr std::size_t kMostHeldFolders = 256;
+// Few enough that the descriptor table keeps its first size: growing it
+// while threads share it waits for every other core each time.
+constexpr std::size_t kMostHeldFolders = 32;
 
 FileId IdOf(const struct stat& info) {
   return {static_cast<std::uint64_t>(info.st_dev),
@@ -152,8 +154,10 @@ class PosixFolder : public FolderHandle {
 
   bool List(FolderListing& listing, Failure& failure) override {
     listing = {};
-    const int error =
-        ::lseek(fd_, 0, SEEK_SET) != 0 ? errno : ReadEntries(fd_, listing);
+    // A folder is usually listed once: only a second listing rewinds.
+    const bool rewound = !listed_ || ::lseek(fd_, 0, SEEK_SET) == 0;
+    listed_ = true;
+    const int error = rewound ? ReadEntries(fd_, listing) : errno;
     if (error != 0) failure = SystemFailure(path_, error);
     return error == 0;
   }
@@ -191,6 +195,7 @@ class PosixFolder : public FolderHandle {
   int fd_;
   std::string path_;
   FileId id_;
+  bool listed_ = false;
 };
 
 std::unique_ptr<FolderHandle> AdoptFolder(int fd, std::string path,
