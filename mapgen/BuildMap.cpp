@@ -144,7 +144,10 @@ BuildResult BuildMap(const MapSettings& settings, const FileSystem& fs,
                      BuildObserver& observer, unsigned threads) {
   const std::string base = WithoutTrailingSlashes(settings.txtDir);
   try {
-    return Build(settings, base, fs, observer, std::max(threads, 1u));
+    // Fewer threads where descriptors are scarce, rather than a build that
+    // runs out of them.
+    threads = std::clamp(threads, 1u, fs.ReadersAllowed());
+    return Build(settings, base, fs, observer, threads);
   } catch (const BuildFailure& failure) {
     return Failed(failure.failure());
   } catch (const std::bad_alloc&) {

@@ -41,6 +41,7 @@ class FaultInjectingFileSystem : public FileSystem {
   std::size_t HeldFolderBudget() const override {
     return inner_.HeldFolderBudget();
   }
+  unsigned ReadersAllowed() const override { return inner_.ReadersAllowed(); }
 
  private:
   struct Fault {

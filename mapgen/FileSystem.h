@@ -1,5 +1,6 @@
 #pragma once
 
+#include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -99,6 +100,11 @@ class FileSystem {
   // How many folders a walk may keep open for their subfolders to be
   // opened from; the subfolders of any others are opened by path.
   virtual std::size_t HeldFolderBudget() const = 0;
+
+  // How many threads may read at once, each with a folder and a page open,
+  // beside the folders a walk holds; no limit unless the file system has
+  // one.
+  virtual unsigned ReadersAllowed() const { return UINT_MAX; }
 
   // Whether `path` names a folder that can be opened; the reason when not.
   bool IsFolder(const std::string& path, std::string& reason) const;

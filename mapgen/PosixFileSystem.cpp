@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 
 #include "LongPath.h"
 #include "Paths.h"
@@ -22,6 +23,14 @@ constexpr int kFileFlags = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
 // Few enough that the descriptor table keeps its first size: growing it
 // while threads share it waits for every other core each time.
 constexpr std::size_t kMostHeldFolders = 32;
+// What the rest of the process may hold open: standard streams, a window's
+// connections, the page being written.
+constexpr rlim_t kDescriptorsForTheRest = 16;
+
+rlim_t DescriptorLimit() {
+  rlimit limit{};
+  return ::getrlimit(RLIMIT_NOFILE, &limit) == 0 ? limit.rlim_cur : 0;
+}
 
 FileId IdOf(const struct stat& info) {
   return {static_cast<std::uint64_t>(info.st_dev),
@@ -228,11 +237,16 @@ std::unique_ptr<FolderHandle> PosixFileSystem::Reopen(const std::string& path,
 }
 
 std::size_t PosixFileSystem::HeldFolderBudget() const {
-  rlimit limit{};
-  if (::getrlimit(RLIMIT_NOFILE, &limit) != 0) return 0;
   // A quarter of the descriptors, so that the build's threads, the pages
   // they read and whatever else the process holds have room too.
-  return std::min<rlim_t>(limit.rlim_cur / 4, kMostHeldFolders);
+  return std::min<rlim_t>(DescriptorLimit() / 4, kMostHeldFolders);
+}
+
+unsigned PosixFileSystem::ReadersAllowed() const {
+  const rlim_t limit = DescriptorLimit();
+  const rlim_t taken = kDescriptorsForTheRest + HeldFolderBudget();
+  return static_cast<unsigned>(
+      std::clamp<rlim_t>(limit > taken ? (limit - taken) / 2 : 0, 1, UINT_MAX));
 }
 
 }  // namespace mapgen

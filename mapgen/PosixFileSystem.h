@@ -13,6 +13,7 @@ class PosixFileSystem : public FileSystem {
   std::unique_ptr<FolderHandle> Reopen(const std::string& path, FileId id,
                                        Failure& failure) const override;
   std::size_t HeldFolderBudget() const override;
+  unsigned ReadersAllowed() const override;
 };
 
 }  // namespace mapgen
