@@ -260,9 +260,10 @@ TEST(ProcessLimits, RealDescriptorLimitsGiveTheWholePageOrFail) {
       Build(PosixFileSystem(), temp.path(), recorder, 16).mapText;
   for (const int room : {2, 6}) {
     const auto child = RunInChild([&] {
-      // With room to spare first: a sanitizer's first check of a type needs
-      // descriptors of its own.
+      // With room to spare first, a build that works and one that fails: a
+      // sanitizer's first check of a type needs descriptors of its own.
       Build(PosixFileSystem(), temp.path(), recorder, 1);
+      Build(PosixFileSystem(), temp.path() + "/none", recorder, 1);
       const int lowest = ::dup(0);
       ::close(lowest);
       const rlimit limit{static_cast<rlim_t>(lowest + room),
