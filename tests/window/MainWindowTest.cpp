@@ -1,18 +1,28 @@
 // The program around the map: the main window as it starts, the command
 // line and the welcome window, the base folder and the output name that
-// follows it, the tab switch and its hover highlight, the browser chain,
-// the help page's place and the About box.
+// follows it, the folder tree, the layout and the tab switch with its
+// hover highlight, the keys, names shown as text, the browser and editor
+// chains, the real message box, the help page's place and the About box.
 #include <QCheckBox>
 #include <QFile>
+#include <QFileSystemModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMessageBox>
+#include <QMimeData>
 #include <QMouseEvent>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTimer>
+#include <QTreeView>
 
 #include "Colours.h"
 #include "HelpPage.h"
 #include "Module1.h"
 #include "OpenBrowser.h"
+#include "QtDesktop.h"
+#include "TextEditor.h"
 #include "WindowFixture.h"
 #include "frmAboutTessary.h"
 #include "frmTessaryIntro.h"
@@ -157,6 +167,156 @@ class MainWindowTest : public QObject {
     Hover(f.find("lblToolbar(2)"));
     Hover(f.window->centralWidget());
     QCOMPARE(colours(2), std::pair(kBlack, kLightGrey));
+    // Leaving upwards, through the menu bar, clears it as well.
+    Hover(f.find("lblToolbar(1)"));
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(f.find("lblToolbar(1)"), &leave);
+    QCOMPARE(colours(1), std::pair(kBlack, kLightGrey));
+  }
+
+  // From the start and after any tab switch, every frame has its designed
+  // place, the command buttons take clicks at every corner, and the
+  // Folder tab's OK lies whole inside its tab.
+  void layoutOnEveryTab() {
+    WindowFixture f;
+    QWidget* form = f.window->centralWidget();
+    auto takesClicks = [form](QWidget* control) {
+      const QRect inside = control->rect().adjusted(0, 0, -1, -1);
+      for (QPoint corner : {inside.topLeft(), inside.topRight(),
+                            inside.bottomLeft(), inside.bottomRight()}) {
+        if (form->childAt(control->mapTo(form, corner)) != control) return false;
+      }
+      return true;
+    };
+    for (int tab : {-1, 1, 0, 4, 2, 0}) {
+      if (tab >= 0) f.window->lblToolbar_Click(tab);
+      const QString after = QString("after tab %1: ").arg(tab);
+      for (int i = 0; i < 5; ++i) {
+        QCOMPARE(f.find(Indexed("fraOptions", i))->geometry(),
+                 ToPixels({0, 240, 8055, 5535}));
+      }
+      for (const char* name : {"cmdBuildMap", "cmdPreview", "cmdSave", "cmdExit"}) {
+        QVERIFY2(takesClicks(f.find(name)), qPrintable(after + name));
+      }
+    }
+    auto* ok = f.find("cmdOK");
+    QCOMPARE(ok->geometry(), ToPixels({6960, 4320, 975, 495}));
+    QVERIFY(takesClicks(ok));
+    QTest::mouseClick(ok, Qt::LeftButton, {}, QPoint(ok->width() - 1, 0));
+    QCOMPARE(ActiveTab(f), 4);
+  }
+
+  // A double click chooses a folder and opens it to list its subfolders;
+  // the highlight then moves on its own, and the current folder stands
+  // apart from it.
+  void doubleClickOpensFolder() {
+    WindowFixture f;
+    const QString a = f.base.path() + "/a";
+    QVERIFY(QDir().mkpath(a + "/inner"));
+    auto* tree = f.find<QTreeView>("Dir1");
+    const auto* model = qobject_cast<QFileSystemModel*>(tree->model());
+    const QModelIndex folder = model->index(a);
+    QTRY_VERIFY(tree->visualRect(folder).isValid());
+    // As a mouse does it: a click, then the second press as a double click.
+    const QPoint where = tree->visualRect(folder).center();
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, where);
+    QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, where);
+    QTest::mouseRelease(tree->viewport(), Qt::LeftButton, {}, where);
+    QCOMPARE(f.window->settings().txtDir, a.toStdString());
+    QVERIFY(tree->isExpanded(folder));
+    const QModelIndex inner = model->index(a + "/inner");
+    QTRY_VERIFY(tree->visualRect(inner).isValid());
+    QTest::keyClick(tree, Qt::Key_Down);
+    QCOMPARE(tree->currentIndex(), inner);
+    QCOMPARE(f.window->settings().txtDir, a.toStdString());
+    auto bold = [](const QModelIndex& index) {
+      return index.data(Qt::FontRole).value<QFont>().bold();
+    };
+    QVERIFY(bold(folder) && !bold(inner));
+  }
+
+  // A folder dropped from a file manager becomes the base folder; a file
+  // is refused.
+  void droppedFolder() {
+    WindowFixture f;
+    const QString folder = f.base.path() + "/dropped";
+    QVERIFY(QDir().mkpath(folder));
+    auto drop = [&f](const QString& path) {
+      QMimeData data;
+      data.setUrls({QUrl::fromLocalFile(path)});
+      QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+      QApplication::sendEvent(f.window.get(), &enter);
+      QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+      QApplication::sendEvent(f.window.get(), &dropped);
+      return enter.isAccepted();
+    };
+    QVERIFY(!drop(f.base.path() + "/sitemap.none"));
+    QVERIFY(drop(folder));
+    QCOMPARE(f.window->settings().txtDir, folder.toStdString());
+    QCOMPARE(f.find<QLineEdit>("txtMapFile")->text(), folder + "/sitemap.html");
+  }
+
+  // Enter presses whichever button has the focus.
+  void enterPressesFocusedButton() {
+    WindowFixture f;
+    for (QPushButton* button : f.window->findChildren<QPushButton*>()) {
+      if (!button->isEnabled()) continue;
+      QSignalSpy pressed(button, &QAbstractButton::clicked);
+      QTest::keyClick(button, Qt::Key_Return);
+      QVERIFY2(pressed.count() == 1, qPrintable(button->objectName()));
+    }
+  }
+
+  // A name that is markup shows as its letters in every label.
+  void markupInNamesShowsAsText() {
+    WindowFixture f;
+    const QString folder = f.base.path() + "/<b>x</b><img src=y>";
+    QVERIFY(QDir().mkpath(folder));
+    f.change(folder);
+    int shown = 0;
+    for (const QLabel* label : f.window->findChildren<QLabel*>()) {
+      if (!label->text().contains("<b>")) continue;
+      ++shown;
+      QVERIFY2(label->textFormat() == Qt::PlainText,
+               qPrintable(label->objectName()));
+    }
+    QCOMPARE(shown, 2);  // the selected and the mapped folder
+  }
+
+  void realMessageBox_data() {
+    QTest::addColumn<bool>("escape");
+    QTest::newRow("Escape") << true;
+    QTest::newRow("close button") << false;
+  }
+
+  // The real box: as wide as its title, names as their letters, and
+  // Escape or the close button answer Cancel where there is one.
+  void realMessageBox() {
+    QFETCH(bool, escape);
+    const QString title = "Problem with file /a/rather/long/folder/name/"
+                          "that/goes/on/and/on/sitemap.html";
+    int width = 0;
+    Qt::TextFormat format = Qt::AutoText;
+    QTimer::singleShot(0, [&] {
+      for (QWidget* window : QApplication::topLevelWidgets()) {
+        auto* box = qobject_cast<QMessageBox*>(window);
+        if (box == nullptr || !box->isVisible()) continue;
+        width = box->width() - box->fontMetrics().horizontalAdvance(title);
+        format = box->findChild<QLabel*>("qt_msgbox_label")->textFormat();
+        if (escape) {
+          QTest::keyClick(box, Qt::Key_Escape);
+        } else {
+          box->close();
+        }
+      }
+    });
+    QtMessageBoxes boxes;
+    const MessageAnswer answer = boxes.Show(
+        nullptr, {title, "<b>x</b><img src=y>", MessageIcon::kNone,
+                  MessageButtons::kYesNoCancel});
+    QCOMPARE(answer, MessageAnswer::kCancel);
+    QVERIFY(width > 0);
+    QCOMPARE(format, Qt::PlainText);
   }
 
   // The browsers in turn until one starts, then the user's choice from
@@ -182,6 +342,52 @@ class MainWindowTest : public QObject {
              (QStringList{"No such file or directory", "No memory"}));
   }
 
+  void textEditorChain_data() {
+    QTest::addColumn<QString>("entry");  // registered for plain text
+    QTest::addColumn<QString>("terminal");
+    QTest::addColumn<QStringList>("startable");
+    QTest::addColumn<QString>("started");  // empty: nothing could start
+    const QString vim = "Exec=vim %F\nTerminal=true";
+    QTest::newRow("an editor with a window")
+        << "Exec=myedit --new %U\nTerminal=false" << "" << QStringList{"myedit"}
+        << "myedit|--new|/w/a b";
+    QTest::newRow("a terminal program, $TERMINAL")
+        << vim << "kitty" << QStringList{"kitty", "x-terminal-emulator"}
+        << "kitty|-e|vim|/w/a b";
+    QTest::newRow("a terminal program, the system's terminal")
+        << vim << "" << QStringList{"x-terminal-emulator"}
+        << "x-terminal-emulator|-e|vim|/w/a b";
+    QTest::newRow("no editor but what gio opens")
+        << "" << "" << QStringList{"gio"} << "gio|open|/w/a b";
+    QTest::newRow("nothing") << vim << "" << QStringList{} << "";
+  }
+
+  // The editor registered for plain text, in the user's terminal when its
+  // entry needs one; then the usual editors; then what gio opens.
+  void textEditorChain() {
+    QFETCH(QString, entry);
+    QFETCH(QString, terminal);
+    QFETCH(QStringList, startable);
+    QFETCH(QString, started);
+    QTemporaryDir data;
+    QVERIFY(QDir(data.path()).mkpath("applications"));
+    QFile file(data.path() + "/applications/editor.desktop");
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[Desktop Entry]\nName=Editor\n" + entry.toUtf8() + "\n");
+    file.close();
+    qputenv("XDG_DATA_HOME", data.path().toUtf8());
+    qputenv("XDG_DATA_DIRS", data.path().toUtf8());
+    qputenv("TERMINAL", terminal.toUtf8());
+    FakeLauncher launcher;
+    launcher.startable = startable;
+    if (!entry.isEmpty()) launcher.printed["xdg-mime"] = "editor.desktop\n";
+    QCOMPARE(OpenTextEditor("/w/a b", launcher), !started.isEmpty());
+    // Each start that fails leads to the next; the last tried is the one
+    // that started.
+    QCOMPARE(launcher.tried.last(),
+             started.isEmpty() ? "gio|open|/w/a b" : started);
+  }
+
   // The picture opens the maker's page; Start shows the main window, while
   // closing the welcome window ends the program.
   void welcomeWindow() {
@@ -193,7 +399,7 @@ class MainWindowTest : public QObject {
     intro.show();
     QTest::mouseClick(intro.findChild<QLabel*>("Image1"), Qt::LeftButton);
     QCOMPARE(fakes.launcher.tried, QStringList{"xdg-open|https://corvale.example"});
-    QTest::mouseClick(intro.findChild<QAbstractButton*>("cmdStart"), Qt::LeftButton);
+    QTest::keyClick(intro.findChild<QAbstractButton*>("cmdStart"), Qt::Key_Return);
     QVERIFY(mainWindow.isVisible() && !intro.isVisible());
     QCOMPARE(ends, 0);
 
