@@ -141,8 +141,10 @@ void frmTessary::SetForNewMap(const QString& newpath) {
     txtMapFile->setText(QString::fromStdString(
         mapgen::JoinPath(settings_.txtDir, "sitemap.html")));
   }
-  cmdBuildMap->setFocus();
+  // Build first becomes available again, or a map just built would keep
+  // the focus from it.
   SetButtons(1);
+  cmdBuildMap->setFocus();
 }
 
 }  // namespace tessary

@@ -74,6 +74,19 @@ FolderTree::FolderTree(QWidget* parent)
   // choosing it has just opened.
   setExpandsOnDoubleClick(false);
   connect(this, &QTreeView::doubleClicked, this, &FolderTree::Open);
+  connect(model_, &QFileSystemModel::directoryLoaded, this,
+          &FolderTree::ShowAtTop);
+}
+
+// The current folder at the top, so that the subfolders it opened show
+// below it; again as the folders on its way are read, which moves it.
+void FolderTree::ShowAtTop(const QString& loaded) {
+  if (!showAtTop_) return;
+  const bool onTheWay = loaded == "/" || path_ == loaded ||
+                        path_.startsWith(loaded + '/');
+  if (!onTheWay) return;
+  scrollTo(model_->index(path_), QAbstractItemView::PositionAtTop);
+  showAtTop_ = loaded != path_;
 }
 
 // As in a folder list: a closed folder opens, and an open one closes the
@@ -98,7 +111,8 @@ bool FolderTree::setPath(const QString& folder, QString& reason) {
   model_->setCurrent(index);
   setCurrentIndex(index);
   expand(index);
-  scrollTo(index);
+  showAtTop_ = true;
+  ShowAtTop(folder);
   return true;
 }
 

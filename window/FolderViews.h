@@ -34,9 +34,11 @@ class FolderTree : public QTreeView {
   class Folders;
 
   void Open(const QModelIndex& index);
+  void ShowAtTop(const QString& loaded);
 
   Folders* model_;
   QString path_;
+  bool showAtTop_ = false;  // until the current folder has been read
 };
 
 // The file list File1: the plain files of one folder, hidden ones left out.
