@@ -49,9 +49,8 @@ FileAnswer AskFile(QWidget* parent, const FileOpenRequest& request,
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setOption(QFileDialog::DontConfirmOverwrite);
   dialog.setNameFilters(request.filters);
-  if (request.filterIndex >= 0 && request.filterIndex < request.filters.size()) {
-    dialog.selectNameFilter(request.filters[request.filterIndex]);
-  }
+  const QString filter = request.filters.value(request.filterIndex);
+  if (!filter.isEmpty()) dialog.selectNameFilter(filter);
   if (!request.initialFileName.isEmpty()) {
     dialog.selectFile(request.initialFileName);
   }

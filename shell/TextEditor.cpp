@@ -67,8 +67,9 @@ bool StartEntry(const DesktopEntry& entry, const QString& path,
   if (!entry.terminal) {
     return launcher.Start(command.first(), command.mid(1), reason);
   }
-  for (const QString& terminal :
-       {qEnvironmentVariable("TERMINAL"), QStringLiteral("x-terminal-emulator")}) {
+  const QString terminals[] = {qEnvironmentVariable("TERMINAL"),
+                               QStringLiteral("x-terminal-emulator")};
+  for (const QString& terminal : terminals) {
     if (!terminal.isEmpty() &&
         launcher.Start(terminal, QStringList{"-e"} + command, reason)) {
       return true;

@@ -101,7 +101,8 @@ bool frmTessary::CopyOrTell(const QString& source, const QString& target) {
 // A relative name is taken from the base folder, never from wherever the
 // program was started.
 QString frmTessary::OutputPath() const {
-  return QDir::cleanPath(QDir(Dir1->path()).absoluteFilePath(txtMapFile->text()));
+  const QDir base(Dir1->path());
+  return QDir::cleanPath(base.absoluteFilePath(txtMapFile->text()));
 }
 
 bool frmTessary::AskOutputFile(QString& filename) {

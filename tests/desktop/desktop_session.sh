@@ -95,7 +95,9 @@ xdotool key Return
 wait_until "the main window" has_window Tessary
 main=$(visible_window Tessary)
 xdotool windowactivate --sync "$main"
-place() { xwininfo -id "$main" | awk -v key="$1" -F': *' '$1 ~ key { print $2 }'; }
+place() {
+  xwininfo -id "$main" | awk -v key="$1" -F': *' '$1 ~ key { print $2 }'
+}
 X=$(place "Absolute upper-left X")
 Y=$(place "Absolute upper-left Y")
 WIDTH=$(place "Width")

@@ -98,14 +98,15 @@ class LayoutPreviewTest : public QObject {
     if (!link.isEmpty() && !plain.isEmpty()) {
       for (int k = 3; k <= 7; ++k) {
         QLabel* title = Map(f, k);
-        QVERIFY(title->x() + title->fontMetrics().horizontalAdvance(title->text()) <
-                Map(f, k + 8)->x());
+        const int width = title->fontMetrics().horizontalAdvance(title->text());
+        QVERIFY(title->x() + width < Map(f, k + 8)->x());
       }
     }
     // "default" names no face: the browser's own serif is shown.
     const QFont asked = font == "default" ? QFont("serif") : QFont(font);
     for (int i : {1, 7, 9, 15}) {
-      QCOMPARE(QFontInfo(Map(f, i)->font()).family(), QFontInfo(asked).family());
+      QCOMPARE(QFontInfo(Map(f, i)->font()).family(),
+               QFontInfo(asked).family());
     }
     QVERIFY(Map(f, 10)->font().family() != font);
   }

@@ -184,7 +184,8 @@ class MainWindowTest : public QObject {
       const QRect inside = control->rect().adjusted(0, 0, -1, -1);
       for (QPoint corner : {inside.topLeft(), inside.topRight(),
                             inside.bottomLeft(), inside.bottomRight()}) {
-        if (form->childAt(control->mapTo(form, corner)) != control) return false;
+        const QPoint point = control->mapTo(form, corner);
+        if (form->childAt(point) != control) return false;
       }
       return true;
     };
@@ -195,7 +196,8 @@ class MainWindowTest : public QObject {
         QCOMPARE(f.find(Indexed("fraOptions", i))->geometry(),
                  ToPixels({0, 240, 8055, 5535}));
       }
-      for (const char* name : {"cmdBuildMap", "cmdPreview", "cmdSave", "cmdExit"}) {
+      for (const char* name :
+           {"cmdBuildMap", "cmdPreview", "cmdSave", "cmdExit"}) {
         QVERIFY2(takesClicks(f.find(name)), qPrintable(after + name));
       }
     }
@@ -244,9 +246,10 @@ class MainWindowTest : public QObject {
     auto drop = [&f](const QString& path) {
       QMimeData data;
       data.setUrls({QUrl::fromLocalFile(path)});
-      QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+      const auto copy = Qt::CopyAction;
+      QDragEnterEvent enter(QPoint(5, 5), copy, &data, Qt::LeftButton, {});
       QApplication::sendEvent(f.window.get(), &enter);
-      QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+      QDropEvent dropped(QPointF(5, 5), copy, &data, Qt::LeftButton, {});
       QApplication::sendEvent(f.window.get(), &dropped);
       return enter.isAccepted();
     };
@@ -399,7 +402,8 @@ class MainWindowTest : public QObject {
     intro.show();
     QTest::mouseClick(intro.findChild<QLabel*>("Image1"), Qt::LeftButton);
     QCOMPARE(fakes.launcher.tried, QStringList{"xdg-open|https://corvale.example"});
-    QTest::keyClick(intro.findChild<QAbstractButton*>("cmdStart"), Qt::Key_Return);
+    auto* start = intro.findChild<QAbstractButton*>("cmdStart");
+    QTest::keyClick(start, Qt::Key_Return);
     QVERIFY(mainWindow.isVisible() && !intro.isVisible());
     QCOMPARE(ends, 0);
 
