@@ -304,7 +304,8 @@ class MainWindowTest : public QObject {
       for (QWidget* window : QApplication::topLevelWidgets()) {
         auto* box = qobject_cast<QMessageBox*>(window);
         if (box == nullptr || !box->isVisible()) continue;
-        width = box->width() - box->fontMetrics().horizontalAdvance(title);
+        width = box->width() -
+                QApplication::fontMetrics().horizontalAdvance(title);
         format = box->findChild<QLabel*>("qt_msgbox_label")->textFormat();
         if (escape) {
           QTest::keyClick(box, Qt::Key_Escape);
@@ -318,7 +319,8 @@ class MainWindowTest : public QObject {
         nullptr, {title, "<b>x</b><img src=y>", MessageIcon::kNone,
                   MessageButtons::kYesNoCancel});
     QCOMPARE(answer, MessageAnswer::kCancel);
-    QVERIFY(width > 0);
+    // Beside the title, the frame shows an icon and three buttons.
+    QVERIFY(width >= 100);
     QCOMPARE(format, Qt::PlainText);
   }
 
