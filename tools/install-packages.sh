@@ -9,6 +9,7 @@ packages=(
   python3 groff-base desktop-file-utils
   libcli11-dev libgtest-dev
   qt6-base-dev
+  xvfb xauth openbox x11-utils xdotool imagemagick fonts-dejavu-core
 )
 
 missing=()
