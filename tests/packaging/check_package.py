@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Checks Tessary as a distribution would receive it.
+"""Checks Tessary as a distribution receives it.
 
     check_package.py --build DIR --version V --programs TESSARY CLI CHECK
 
@@ -22,12 +22,10 @@ import tempfile
 import xml.etree.ElementTree as ElementTree
 
 METAINFO = "share/metainfo/example.corvale.tessary.metainfo.xml"
+DESKTOP = "share/applications/tessary.desktop"
 INSTALLED = {
-    "bin/tessary", "bin/tessary-cli",
-    "share/tessary/tessaryhelp.htm",
-    "share/applications/tessary.desktop",
-    METAINFO,
-    "share/icons/hicolor/scalable/apps/tessary.svg",
+    "bin/tessary", "bin/tessary-cli", "share/tessary/tessaryhelp.htm",
+    DESKTOP, METAINFO, "share/icons/hicolor/scalable/apps/tessary.svg",
     "share/icons/hicolor/48x48/apps/tessary.png",
     "share/icons/hicolor/256x256/apps/tessary.png",
     "share/man/man1/tessary.1.gz", "share/man/man1/tessary-cli.1.gz",
@@ -44,69 +42,50 @@ def run(command, **kwargs):
     return subprocess.run(command, capture_output=True, text=True, **kwargs)
 
 
-def files_under(root):
-    return {os.path.relpath(os.path.join(folder, name), root)
-            for folder, _, names in os.walk(root) for name in names}
-
-
-def compare_files(found, expected):
-    return [f"not installed: {path}" for path in sorted(expected - found)] + \
-        [f"installed but not expected: {path}"
-         for path in sorted(found - expected)]
+def compare_files(found):
+    return [f"not installed: {path}" for path in sorted(INSTALLED - found)] + \
+        [f"unexpected: {path}" for path in sorted(found - INSTALLED)]
 
 
 def validator_problems(prefix):
     """What desktop-file-validate, appstreamcli and man say, hints too."""
-    problems = []
-    desktop = run(["desktop-file-validate",
-                   f"{prefix}/share/applications/tessary.desktop"])
-    problems += (desktop.stdout + desktop.stderr).splitlines()
+    desktop = run(["desktop-file-validate", f"{prefix}/{DESKTOP}"])
+    problems = (desktop.stdout + desktop.stderr).splitlines()
     appstream = run(["appstreamcli", "validate", "--no-net",
                      f"{prefix}/{METAINFO}"])
-    if appstream.returncode:
-        problems += appstream.stdout.splitlines()
+    problems += appstream.stdout.splitlines() if appstream.returncode else []
     for page in glob.glob(f"{prefix}/share/man/man1/*.gz"):
         shown = run(["man", "--warnings", "-E", "UTF-8", "-l", page],
                     env=dict(os.environ, MANWIDTH="80"))
-        problems += [f"{os.path.basename(page)}: {line}"
-                     for line in shown.stderr.splitlines()]
+        problems += [f"{page}: {line}" for line in shown.stderr.splitlines()]
     return problems
 
 
-def entry_problems(prefix):
-    """The desktop entry and the metainfo point at what is installed."""
-    with open(f"{prefix}/share/applications/tessary.desktop") as f:
-        keys = dict(line.rstrip("\n").split("=", 1)
-                    for line in f if "=" in line)
-    problems = []
-    if keys.get("Exec") != "tessary %f" or \
-            keys.get("MimeType") != "inode/directory;":
-        problems.append("the desktop entry does not open folders with tessary")
-    if not os.path.exists(f"{prefix}/share/icons/hicolor/scalable/apps/"
-                          f"{keys.get('Icon')}.svg"):
-        problems.append("the desktop entry's Icon is not installed")
+def reference_problems(prefix):
+    """The desktop entry and the metainfo name what is installed."""
+    with open(f"{prefix}/{DESKTOP}") as f:
+        icon = re.search(r"^Icon=(.*)$", f.read(), re.M).group(1)
     metainfo = ElementTree.parse(f"{prefix}/{METAINFO}").getroot()
-    if metainfo.findtext("launchable") != "tessary.desktop":
-        problems.append("the metainfo launches another desktop entry")
-    for binary in metainfo.iter("binary"):
-        if not os.access(f"{prefix}/bin/{binary.text}", os.X_OK):
-            problems.append(f"the metainfo names {binary.text}, not installed")
-    return problems
+    named = [f"share/icons/hicolor/scalable/apps/{icon}.svg",
+             f"share/applications/{metainfo.findtext('launchable')}"]
+    named += [f"bin/{binary.text}" for binary in metainfo.iter("binary")]
+    return [f"named but not installed: {path}" for path in named
+            if not os.path.exists(f"{prefix}/{path}")]
 
 
-def stated_versions(prefix):
-    """The version each installed document states, by document."""
+def version_problems(prefix, version):
+    """Each document states the version the programs report."""
     metainfo = ElementTree.parse(f"{prefix}/{METAINFO}").getroot()
-    versions = {"metainfo": metainfo.find("releases/release").get("version")}
-    for name in ("tessary.1", "tessary-cli.1", "changelog"):
-        path = f"{prefix}/share/man/man1/{name}.gz"
-        if name == "changelog":
-            path = f"{prefix}/share/doc/tessary/changelog.gz"
-        with gzip.open(path, "rt") as f:
-            first = f.readline()
-        found = re.search(r'"Tessary ([^"]+)"|^tessary \(([^)]+)\)', first)
-        versions[name] = found and (found.group(1) or found.group(2))
-    return versions
+    stated = {"metainfo": metainfo.find("releases/release").get("version")}
+    for path in ("share/man/man1/tessary.1.gz",
+                 "share/man/man1/tessary-cli.1.gz",
+                 "share/doc/tessary/changelog.gz"):
+        with gzip.open(f"{prefix}/{path}", "rt") as f:
+            found = re.search(r'"Tessary ([^"]+)"|^tessary \(([^)]+)\)',
+                              f.readline())
+        stated[path] = found and (found.group(1) or found.group(2))
+    return [f"{document} states version {found}"
+            for document, found in stated.items() if found != version]
 
 
 def runpath_problems(prefix):
@@ -119,9 +98,7 @@ def runpath_problems(prefix):
     return problems
 
 
-def version_problems(programs, version):
-    """What --version of `programs`, the paths of tessary and tessary-cli,
-    prints with no display."""
+def reported_version_problems(programs, version):
     problems = []
     for program in programs:
         shown = run([program, "--version"], env=NO_DISPLAY)
@@ -141,15 +118,14 @@ def check_install(args):
         # A prefix moved after installing must still work: nothing may point
         # back at where it was built or installed first.
         shutil.move(first, moved)
-        problems = compare_files(files_under(moved), INSTALLED)
-        if problems:
-            return problems
-        problems += validator_problems(moved) + entry_problems(moved)
-        problems += [f"{document} states version {found}"
-                     for document, found in stated_versions(moved).items()
-                     if found != args.version]
-        return problems + runpath_problems(moved) + version_problems(
-            [f"{moved}/bin/tessary", f"{moved}/bin/tessary-cli"], args.version)
+        found = {os.path.relpath(os.path.join(folder, name), moved)
+                 for folder, _, names in os.walk(moved) for name in names}
+        return compare_files(found) or \
+            validator_problems(moved) + reference_problems(moved) + \
+            version_problems(moved, args.version) + runpath_problems(moved) + \
+            reported_version_problems(
+                [f"{moved}/bin/tessary", f"{moved}/bin/tessary-cli"],
+                args.version)
 
 
 def no_core_dumps():
@@ -157,8 +133,7 @@ def no_core_dumps():
 
 
 def check_no_display(args):
-    tessary = args.programs[0]
-    problems = version_problems(args.programs, args.version)
+    problems = reported_version_problems(args.programs, args.version)
     for program in args.programs:
         shown = run([program, "--help"], env=NO_DISPLAY)
         lines = shown.stdout.splitlines()
@@ -168,7 +143,7 @@ def check_no_display(args):
     # Anything but the one argument names a folder, so the window starts
     # and, with no display, fails: what it must not do is print the usage.
     for arguments in (["--help", "me"], ["./--help"], ["--version", "--help"]):
-        shown = run([tessary, *arguments], env=NO_DISPLAY,
+        shown = run([args.programs[0], *arguments], env=NO_DISPLAY,
                     preexec_fn=no_core_dumps, timeout=60)
         if shown.returncode == 0 or shown.stdout:
             problems.append(f"tessary {' '.join(arguments)}: status "
@@ -177,7 +152,7 @@ def check_no_display(args):
 
 
 def lintian(package):
-    """Lintian's findings; it refuses to run as root without a word."""
+    """Lintian's findings; it would rather not run as root."""
     command = ["lintian", "--fail-on", "error", package]
     if os.geteuid() == 0:
         command = ["setpriv", "--reuid=65534", "--regid=65534",
@@ -193,18 +168,14 @@ def check_deb(args):
         packages = glob.glob(f"{temporary}/*.deb")
         if made.returncode or len(packages) != 1:
             return [f"cpack: {made.stdout}{made.stderr}"]
-        package = packages[0]
-        fields = run(["dpkg-deb", "-f", package, "Version", "Depends"]).stdout
-        problems = [] if f"Version: {args.version}\n" in fields else \
-            [f"the package's version is not {args.version}: {fields}"]
-        for needed in ("libc6", "libqt6widgets6", "qt6-qpa-plugins"):
-            if not re.search(rf"\b{needed}\b", fields):
-                problems.append(f"Depends lacks {needed}: {fields}")
-        listed = run(["dpkg-deb", "-c", package]).stdout
-        files = {line.split()[-1].removeprefix("./usr/")
-                 for line in listed.splitlines() if not line.startswith("d")}
-        problems += compare_files(files, INSTALLED)
-        verdict = lintian(package)
+        fields = run(["dpkg-deb", "-f", packages[0], "Version", "Depends"])
+        problems = [f"no {needed} in {fields.stdout}" for needed in
+                    (f"Version: {args.version}\n", "libc6", "libqt6widgets6",
+                     "qt6-qpa-plugins") if needed not in fields.stdout]
+        listed = run(["dpkg-deb", "-c", packages[0]]).stdout.splitlines()
+        problems += compare_files({line.split()[-1].removeprefix("./usr/")
+                                   for line in listed if line[0] != "d"})
+        verdict = lintian(packages[0])
         print(verdict.stdout + verdict.stderr)
         if verdict.returncode:
             problems.append(f"lintian found errors ({verdict.returncode})")

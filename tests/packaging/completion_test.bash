@@ -43,14 +43,10 @@ expect() {  # the answers, one a line; then the words
 lines() { printf '%s\n' "$@"; }
 
 expect "$usage_flags" -
-expect --style --st
 expect "$(lines 1 2 3 4)" --style ''
 expect "$(lines 1 2 3 4)" --style = ''
-expect "$(lines Center Left Right)" -q --title-align ''
 expect 'link=' --color l
 expect 'chkColor\(4\)=' --set 'chkColor\(4'
-expect "$(lines 'optStyle\(0\)=' 'optStyle\(1\)=' 'optStyle\(2\)=' \
-  'optStyle\(3\)=')" --set optS
 expect "" --title ''
 expect site s
 expect "$(lines site sitemap.txt)" -o s
@@ -76,8 +72,6 @@ if command -v fish >/dev/null; then
     fish --no-config -c "source '$scripts/tessary-cli.fish'
       complete -C '$1'" | cut -f1 | sort
   }
-  [[ $(fish_answers 'tessary-cli --style ') == "$(lines 1 2 3 4)" ]] ||
-    fail "fish: --style"
   [[ $(fish_answers 'tessary-cli --set chkColor\(5') == 'chkColor(5)=' ]] ||
     fail "fish: --set"
   [[ $(fish_answers 'tessary-cli ') == site/ ]] ||
