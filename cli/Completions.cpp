@@ -1,5 +1,7 @@
 #include "Completions.h"
 
+#include <algorithm>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -75,8 +77,8 @@ std::string Unquoted(std::string_view text) { return std::string(text); }
 
 // Bash ------------------------------------------------------------------
 
-// The case of the value after `flag`, or nothing when the value is a
-// flag's or FOLDER's.
+// The case that completes the value after `flag`; none for a flag without
+// a value, whose next word is another flag or FOLDER.
 std::string BashValueCase(const ShellFlag& flag) {
   if (!flag.TakesValue()) return {};
   const std::string pattern = "    " + Joined(flag.names, Unquoted, "|");
