@@ -110,6 +110,8 @@ BuildResult BuildMap(const MapSettings& settings, const FileSystem& fs,
     const std::optional<FolderEntries> prepared = prefetch.Take(i);
     if (!prepared || observer.StopRequested()) return Stopped();
     const FolderEntries& entries = *prepared;
+    result.files += entries.files.size();
+    result.webPages += std::ranges::count(entries.webPages, true);
     for (const Failure& failure : entries.unreadable) {
       observer.Unreadable(failure);
     }
@@ -119,6 +121,7 @@ BuildResult BuildMap(const MapSettings& settings, const FileSystem& fs,
     observer.FolderWritten(entries.path, i + 1, total);
   }
   WritePageTail(settings, result.mapText);
+  result.folders = total;
   // A base folder removed halfway leaves a page of nothing: say so instead.
   if (!fs.IsFolder(base, reason)) {
     return {BuildResult::Outcome::kFailed, {}, {base, reason}};

@@ -1,16 +1,32 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing Tessary need, and
 # only those that are missing, so a second run costs nothing.
+#
+#   tools/install-packages.sh            what ./test.sh needs: the build,
+#                                        the tests and their checkers
+#   tools/install-packages.sh --build    what building the two programs needs
 set -euo pipefail
 
-packages=(
+build=(
   cmake ninja-build g++ pkg-config
-  clang libclang-rt-dev
-  python3 groff-base desktop-file-utils
-  libcli11-dev libgtest-dev
+  libcli11-dev
   qt6-base-dev
   xvfb xauth openbox x11-utils xdotool imagemagick fonts-dejavu-core
 )
+# The checkers of the packaging tests: lintian alone brings some sixty Perl
+# packages, which a first ./run.sh should not wait for.
+checks=(
+  clang libclang-rt-dev
+  python3 groff-base desktop-file-utils
+  libgtest-dev
+  appstream man-db dpkg-dev file binutils lintian zsh fish
+)
+packages=("${build[@]}")
+case "${1:-}" in
+  --build) ;;
+  "") packages+=("${checks[@]}") ;;
+  *) echo "usage: $0 [--build]" >&2; exit 2 ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do
