@@ -41,10 +41,10 @@ std::vector<WrittenFile> Write(std::size_t count, SitemapLimits limits = {}) {
   return sink.files;
 }
 
-std::size_t UrlCount(const std::string& text) {
+std::size_t UrlCount(std::string_view text) {
   std::size_t count = 0;
-  for (auto pos = text.find("<url>"); pos != std::string::npos;
-       pos = text.find("<url>", pos + 1)) {
+  while (text.find("<url>") != text.npos) {
+    text.remove_prefix(text.find("<url>") + 1);
     ++count;
   }
   return count;
@@ -121,12 +121,8 @@ TEST(HasRobotsNoindex, ReadsRobotsMetaInTheHeadInAnyOrderAndQuoting) {
 
 TEST(SizeAndTime, FormatsSizesAndTimesForReaders) {
   const std::pair<std::uint64_t, const char*> sizes[] = {
-      {0, "0 B"},
-      {1023, "1023 B"},
-      {1024, "1.0 KiB"},
-      {3481, "3.4 KiB"},
-      {1536, "1.5 KiB"},
-      {1048575, "1.0 MiB"},
+      {0, "0 B"},          {1023, "1023 B"},    {1024, "1.0 KiB"},
+      {3481, "3.4 KiB"},   {1536, "1.5 KiB"},   {1048575, "1.0 MiB"},
       {10ull << 30, "10.0 GiB"},
       {std::numeric_limits<std::uint64_t>::max(), "16.0 EiB"},
   };
