@@ -16,14 +16,6 @@ char AsciiLower(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-// The C.UTF-8 locale carries the Unicode simple case mapping; it is asked
-// for explicitly so that the process's own locale never changes the result.
-locale_t Utf8Locale() {
-  static const locale_t locale =
-      newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
-  return locale;
-}
-
 void AppendUtf8(std::string& out, char32_t cp) {
   if (cp < 0x80) {
     out += static_cast<char>(cp);
@@ -43,6 +35,13 @@ void AppendUtf8(std::string& out, char32_t cp) {
 }
 
 }  // namespace
+
+// The C.UTF-8 locale carries the Unicode simple case mapping.
+locale_t Utf8Locale() {
+  static const locale_t locale =
+      newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
+  return locale;
+}
 
 std::string UpperCase(std::string_view text) {
   std::string ascii(text);
