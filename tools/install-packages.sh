@@ -11,15 +11,15 @@ build=(
   cmake ninja-build g++ pkg-config
   libcli11-dev
   qt6-base-dev
-  xvfb xauth openbox x11-utils xdotool imagemagick fonts-dejavu-core
 )
-# The checkers of the packaging tests: lintian alone brings some sixty Perl
+# The checkers of the packaging and desktop tests: lintian alone brings some sixty Perl
 # packages, which a first ./run.sh should not wait for.
 checks=(
   clang libclang-rt-dev
   python3 groff-base desktop-file-utils
   libgtest-dev
   appstream man-db dpkg-dev file binutils lintian zsh fish
+  xvfb xauth openbox x11-utils xdotool imagemagick fonts-dejavu-core
 )
 packages=("${build[@]}")
 case "${1:-}" in
