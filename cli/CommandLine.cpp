@@ -51,9 +51,10 @@ using FlagsByOption = std::map<const CLI::Option*, const Flag*>;
 FlagsByOption AddFlags(CLI::App& app) {
   // Every occurrence of a flag is kept, to be applied in turn.
   app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
-  app.set_help_flag("-h,--help", "show this usage and exit");
-  app.set_version_flag("--version", std::string(kProgram) + " " TESSARY_VERSION,
-                       "show the version and exit");
+  app.set_help_flag(kHelpFlag.names, kHelpFlag.description);
+  app.set_version_flag(kVersionFlag.names,
+                       std::string(kProgram) + " " TESSARY_VERSION,
+                       kVersionFlag.description);
   FlagsByOption flags;
   for (const Flag& flag : Flags()) {
     CLI::Option* option =

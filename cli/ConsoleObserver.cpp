@@ -7,8 +7,16 @@
 #include "TerminalText.h"
 
 namespace cli {
+namespace {
 
-ConsoleObserver::ConsoleObserver(bool quiet) : quiet_(quiet) {
+std::string Counted(std::size_t count, const std::string& what) {
+  return std::to_string(count) + " " + what + (count == 1 ? "" : "s");
+}
+
+}  // namespace
+
+ConsoleObserver::ConsoleObserver(bool quiet)
+    : quiet_(quiet), start_(std::chrono::steady_clock::now()) {
   if (!quiet && ::isatty(STDERR_FILENO)) progress_.emplace(stderr);
 }
 
@@ -27,6 +35,17 @@ void ConsoleObserver::Unreadable(const mapgen::Failure& failure) {
 
 void ConsoleObserver::Finish() {
   if (progress_) progress_->Clear();
+}
+
+void ConsoleObserver::Summarize(const mapgen::BuildResult& result,
+                                const std::string& where) {
+  if (!progress_) return;
+  const std::chrono::duration<double> took =
+      std::chrono::steady_clock::now() - start_;
+  std::fprintf(stderr, "Wrote %s: %s, %s, %s in %.2f s\n", where.c_str(),
+               Counted(result.folders, "folder").c_str(),
+               Counted(result.files, "file").c_str(),
+               Counted(result.webPages, "page").c_str(), took.count());
 }
 
 }  // namespace cli

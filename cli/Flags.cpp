@@ -135,6 +135,34 @@ void SetAnyField(CliOptions& options, const std::string& assignment) {
   }
 }
 
+std::vector<std::string> StyleNumbers() { return {"1", "2", "3", "4"}; }
+
+std::vector<std::string> BannerAlignments() {
+  return {"left", "center", "right"};
+}
+
+std::vector<std::string> TitleAlignments() {
+  return {"Left", "Center", "Right"};
+}
+
+std::vector<std::string> Sizes() {
+  return {"normal", "+1", "+2", "+3", "+4", "+5"};
+}
+
+std::vector<std::string> ColourKindAssignments() {
+  std::vector<std::string> kinds;
+  for (const std::string_view kind : kColourKinds) {
+    kinds.push_back(std::string(kind) + "=");
+  }
+  return kinds;
+}
+
+std::vector<std::string> FieldAssignments() {
+  std::vector<std::string> fields = FieldNames();
+  for (std::string& field : fields) field += "=";
+  return fields;
+}
+
 constexpr Flag kFlags[] = {
     {"-o,--output", "FILE", "write the page to FILE; - writes to stdout",
      SetOutput},
@@ -163,10 +191,11 @@ constexpr Flag kFlags[] = {
      SetOther},
     {"--any-htm", nullptr, "any extension containing htm is a web page",
      SetCheck<&MapSettings::chkHTMext, kChecked>},
-    {"--style", "N", "entry style 1 to 4 (title, both, name, name)", SetStyle},
+    {"--style", "N", "entry style 1 to 4 (title, both, name, name)", SetStyle,
+     StyleNumbers},
     {"--banner", "REF", "banner image at the top of the page", SetBanner},
     {"--banner-align", "TEXT", "banner alignment: left, center, right",
-     SetText<&MapSettings::cmbBannerAlign>},
+     SetText<&MapSettings::cmbBannerAlign>, BannerAlignments},
     {"--preface", "TEXT", "text after the title",
      SetBoxText<&MapSettings::txtPreface>},
     {"--preface-file", "FILE", "text after the title, read from FILE",
@@ -184,19 +213,20 @@ constexpr Flag kFlags[] = {
     {"--font", "FACE", "font face of the page (default sets none)",
      SetText<&MapSettings::cmbFont>},
     {"--title-align", "TEXT", "map title alignment: Left, Center, Right",
-     SetText<&MapSettings::cmbTitleAlign>},
-    {"--text-size", "TEXT", "page text size: normal, +1 to +5", SetSize<0>},
-    {"--title-size", "TEXT", "map title size", SetSize<1>},
-    {"--folder-size", "TEXT", "subfolder title size", SetSize<2>},
+     SetText<&MapSettings::cmbTitleAlign>, TitleAlignments},
+    {"--text-size", "TEXT", "page text size: normal, +1 to +5", SetSize<0>,
+     Sizes},
+    {"--title-size", "TEXT", "map title size", SetSize<1>, Sizes},
+    {"--folder-size", "TEXT", "subfolder title size", SetSize<2>, Sizes},
     {"--color", "KIND=RRGGBB", "colour of KIND, red first as in HTML",
-     SetColour},
+     SetColour, ColourKindAssignments},
     {"--background-image", "REF", "background image of the page",
      SetBackgroundImage},
     {"--safe-links", nullptr,
      "quote and encode links; names, titles as text",
      SetCheck<&MapSettings::chkSafeLinks, kChecked>},
     {"--set", "FIELD=VALUE", "any setting FIELD to VALUE exactly as given",
-     SetAnyField},
+     SetAnyField, FieldAssignments},
 };
 
 // The words joined by ", ", broken into lines indented by two blanks.
@@ -228,7 +258,8 @@ std::string FlagNotes() {
       "A check box takes 0, 1 or 2 (chkSafeLinks 0 or 1), optStyle(i) takes\n"
       "1, shpColor(i) a number laid out 0x00BBGGRR; texts are stored\n"
       "unchanged.\n"
-      "Exit status: 0 page written, 1 build failed, 2 wrong command line.\n";
+      "Exit status: 0 page written, 1 build failed, 2 wrong command line.\n"
+      "Tessary is free software under the MIT License.";
   return notes;
 }
 

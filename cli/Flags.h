@@ -3,6 +3,7 @@
 #include <span>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "CommandLine.h"
 
@@ -26,10 +27,20 @@ struct Flag {
   const char* description;  // one line for the usage
   // Applies one occurrence; throws WrongValue or UnreadableFile.
   void (*apply)(CliOptions& options, const std::string& value);
+  // The values that shell completion offers, for a flag whose value is one
+  // of a known set; null for any other. A value ending in "=" is the first
+  // half of an assignment.
+  std::vector<std::string> (*choices)() = nullptr;
 };
 
 // Every flag, in the order the usage lists them.
 std::span<const Flag> Flags();
+
+// The two flags that stop before any other is applied.
+inline constexpr Flag kHelpFlag = {"-h,--help", nullptr,
+                                   "show this usage and exit", nullptr};
+inline constexpr Flag kVersionFlag = {"--version", nullptr,
+                                      "show the version and exit", nullptr};
 
 // The usage's closing notes: the order rule, the colour kinds, the fields
 // --set knows and the exit statuses.

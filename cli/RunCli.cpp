@@ -37,12 +37,13 @@ int BuildAndWrite(const CliOptions& options) {
       options.ToStandardOutput()
           ? mapgen::WriteAll(STDOUT_FILENO, result.mapText, reason)
           : mapgen::WriteMapFile(options.output, result.mapText, reason);
+  const std::string where =
+      options.ToStandardOutput() ? "standard output" : options.output;
   if (!written) {
-    const std::string where =
-        options.ToStandardOutput() ? "standard output" : options.output;
     PrintError("cannot write " + where + ": " + reason);
     return kExitFailed;
   }
+  observer.Summarize(result, where);
   return kExitWritten;
 }
 

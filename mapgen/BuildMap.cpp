@@ -121,6 +121,8 @@ BuildResult Build(const MapSettings& settings, const std::string& base,
     const std::optional<FolderEntries> prepared = prefetch.Take(i);
     if (!prepared || observer.StopRequested()) return Stopped();
     const FolderEntries& entries = *prepared;
+    result.files += entries.files.size();
+    result.webPages += std::ranges::count(entries.webPages, true);
     for (const Failure& failure : entries.unreadable) {
       observer.Unreadable(failure);
     }
@@ -128,6 +130,7 @@ BuildResult Build(const MapSettings& settings, const std::string& base,
     observer.FolderWritten(entries.path, i + 1, total);
   }
   WritePageTail(settings, result.mapText);
+  result.folders = total;
   // A base folder removed halfway leaves a page of nothing: say so instead.
   Failure failure;
   if (fs.Reopen(base, baseId, failure) == nullptr) return Failed(failure);

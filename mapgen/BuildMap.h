@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "BuildObserver.h"
@@ -13,6 +14,8 @@ struct BuildResult {
   Outcome outcome = Outcome::kBuilt;
   std::string mapText;  // the whole page, when built
   Failure failure;      // the base folder's trouble, when failed
+  // What the page lists, for a closing summary.
+  std::size_t folders = 0, files = 0, webPages = 0;
 };
 
 // A thread count that suits both a warm cache (one per core) and a cold one

@@ -17,6 +17,13 @@ char AsciiLower(char c) {
 
 }  // namespace
 
+// For the C library's own text rules (fnmatch's character classes).
+locale_t Utf8Locale() {
+  static const locale_t locale =
+      newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
+  return locale;
+}
+
 std::string UpperCase(std::string_view text) {
   std::string ascii(text);
   bool onlyAscii = true;

@@ -43,6 +43,11 @@ class CommonDialog {
 
   virtual FileAnswer ShowOpen(QWidget* parent,
                               const FileOpenRequest& request) = 0;
+
+  // The same request, for a file to be written: the dialog says so, and
+  // asks nothing about a file that exists.
+  virtual FileAnswer ShowSave(QWidget* parent,
+                              const FileOpenRequest& request) = 0;
 };
 
 }  // namespace tessary

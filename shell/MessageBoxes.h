@@ -8,9 +8,11 @@ namespace tessary {
 
 enum class MessageIcon { kNone, kInformation, kQuestion, kExclamation,
                          kCritical };
-enum class MessageButtons { kOk, kYesNo };
-enum class MessageAnswer { kOk, kYes, kNo };
+// With a Cancel button, Escape and the box's close button mean Cancel.
+enum class MessageButtons { kOk, kYesNo, kYesNoCancel };
+enum class MessageAnswer { kOk, kYes, kNo, kCancel };
 
+// Both texts are shown as plain text, as they may hold any file's name.
 struct Message {
   QString title;  // shown as given, also when empty
   QString text;

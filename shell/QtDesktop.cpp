@@ -2,6 +2,7 @@
 
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QProcess>
 
@@ -19,26 +20,37 @@ QMessageBox::Icon ToQt(MessageIcon icon) {
   return QMessageBox::NoIcon;
 }
 
-}  // namespace
-
-ColorAnswer QtCommonDialog::ShowColor(QWidget* parent) {
-  QColorDialog dialog(lastColor_, parent);
-  if (dialog.exec() != QDialog::Accepted) return {};
-  lastColor_ = dialog.selectedColor();
-  return {DialogOutcome::kChosen, lastColor_, {}};
+QMessageBox::StandardButtons ToQt(MessageButtons buttons) {
+  switch (buttons) {
+    case MessageButtons::kYesNo: return QMessageBox::Yes | QMessageBox::No;
+    case MessageButtons::kYesNoCancel:
+      return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case MessageButtons::kOk: break;
+  }
+  return QMessageBox::Ok;
 }
 
-FileAnswer QtCommonDialog::ShowOpen(QWidget* parent,
-                                    const FileOpenRequest& request) {
+// The window manager cuts a title that its box is too narrow for; the
+// allowance leaves room for the frame's own buttons beside the title.
+void FitTitle(QMessageBox& box) {
+  constexpr int kFrameButtons = 120;
+  const int width =
+      box.fontMetrics().horizontalAdvance(box.windowTitle()) + kFrameButtons;
+  auto* layout = qobject_cast<QGridLayout*>(box.layout());
+  if (layout == nullptr) return;
+  layout->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum),
+                  layout->rowCount(), 0, 1, layout->columnCount());
+}
+
+FileAnswer AskFile(QWidget* parent, const FileOpenRequest& request,
+                   QFileDialog::AcceptMode mode) {
   QFileDialog dialog(parent, request.title, request.initialFolder);
-  // An open dialog that takes a name not yet on disk: the output name
-  // chooser uses it for files that a save will create.
-  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setAcceptMode(mode);
   dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
   dialog.setNameFilters(request.filters);
-  if (request.filterIndex >= 0 && request.filterIndex < request.filters.size()) {
-    dialog.selectNameFilter(request.filters[request.filterIndex]);
-  }
+  const QString filter = request.filters.value(request.filterIndex);
+  if (!filter.isEmpty()) dialog.selectNameFilter(filter);
   if (!request.initialFileName.isEmpty()) {
     dialog.selectFile(request.initialFileName);
   }
@@ -48,15 +60,35 @@ FileAnswer QtCommonDialog::ShowOpen(QWidget* parent,
   return {DialogOutcome::kChosen, chosen.first(), {}};
 }
 
+}  // namespace
+
+ColorAnswer QtCommonDialog::ShowColor(QWidget* parent) {
+  QColorDialog dialog(lastColor_, parent);
+  if (dialog.exec() != QDialog::Accepted) return {};
+  lastColor_ = dialog.selectedColor();
+  return {DialogOutcome::kChosen, lastColor_, {}};
+}
+
+// The image and browser choosers take names that need not exist yet.
+FileAnswer QtCommonDialog::ShowOpen(QWidget* parent,
+                                    const FileOpenRequest& request) {
+  return AskFile(parent, request, QFileDialog::AcceptOpen);
+}
+
+FileAnswer QtCommonDialog::ShowSave(QWidget* parent,
+                                    const FileOpenRequest& request) {
+  return AskFile(parent, request, QFileDialog::AcceptSave);
+}
+
 MessageAnswer QtMessageBoxes::Show(QWidget* parent, const Message& message) {
   QMessageBox box(ToQt(message.icon), message.title, message.text,
-                  message.buttons == MessageButtons::kYesNo
-                      ? QMessageBox::Yes | QMessageBox::No
-                      : QMessageBox::Ok,
-                  parent);
+                  ToQt(message.buttons), parent);
+  box.setTextFormat(Qt::PlainText);
+  FitTitle(box);
   switch (box.exec()) {
     case QMessageBox::Yes: return MessageAnswer::kYes;
     case QMessageBox::No: return MessageAnswer::kNo;
+    case QMessageBox::Cancel: return MessageAnswer::kCancel;
     default: return MessageAnswer::kOk;
   }
 }

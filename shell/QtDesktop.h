@@ -8,6 +8,7 @@ class QtCommonDialog : public CommonDialog {
  public:
   ColorAnswer ShowColor(QWidget* parent) override;
   FileAnswer ShowOpen(QWidget* parent, const FileOpenRequest& request) override;
+  FileAnswer ShowSave(QWidget* parent, const FileOpenRequest& request) override;
 
  private:
   QColor lastColor_ = Qt::black;

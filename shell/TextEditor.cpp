@@ -1,5 +1,10 @@
 #include "TextEditor.h"
 
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <optional>
+
 namespace tessary {
 namespace {
 
@@ -7,29 +12,85 @@ const char* const kEditors[] = {
     "gnome-text-editor", "gedit", "kate",  "kwrite",
     "mousepad",          "xed",   "pluma", "featherpad"};
 
-// The desktop entry registered for plain text ("org.gnome.gedit.desktop"),
-// or empty when none is.
-QString RegisteredEditor(ProgramLauncher& launcher) {
+// What an installed desktop entry runs, and whether it needs a terminal.
+struct DesktopEntry {
+  QString exec;
+  bool terminal = false;
+};
+
+std::optional<DesktopEntry> ReadEntry(const QString& id) {
+  QFile file(
+      QStandardPaths::locate(QStandardPaths::ApplicationsLocation, id));
+  if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return std::nullopt;
+  DesktopEntry entry;
+  bool inMainGroup = false;
+  while (!file.atEnd()) {
+    const QString line = QString::fromUtf8(file.readLine()).trimmed();
+    if (line.startsWith('[')) inMainGroup = line == "[Desktop Entry]";
+    if (!inMainGroup) continue;
+    if (line.startsWith("Exec=")) entry.exec = line.mid(5);
+    if (line.startsWith("Terminal=")) entry.terminal = line.mid(9) == "true";
+  }
+  if (entry.exec.isEmpty()) return std::nullopt;
+  return entry;
+}
+
+// The entry registered for plain text ("org.gnome.gedit.desktop"), if any.
+std::optional<DesktopEntry> RegisteredEditor(ProgramLauncher& launcher) {
   const QString entries =
       launcher.Output("xdg-mime", {"query", "default", "text/plain"});
-  return entries.section('\n', 0, 0).section(';', 0, 0).trimmed();
+  const QString id = entries.section('\n', 0, 0).section(';', 0, 0).trimmed();
+  if (id.isEmpty()) return std::nullopt;
+  return ReadEntry(id);
+}
+
+// The entry's command line for one file: the codes for files and
+// addresses stand for the file, the other codes are dropped.
+QStringList CommandFor(const QString& exec, const QString& path) {
+  QStringList command;
+  for (QString word : QProcess::splitCommand(exec)) {
+    if (QStringList{"%f", "%F", "%u", "%U"}.contains(word)) {
+      command << path;
+    } else if (word.size() != 2 || word[0] != '%') {
+      command << word.replace("%%", "%");
+    }
+  }
+  return command;
+}
+
+// A terminal program such as vim runs in the user's terminal emulator.
+bool StartEntry(const DesktopEntry& entry, const QString& path,
+                ProgramLauncher& launcher) {
+  const QStringList command = CommandFor(entry.exec, path);
+  if (command.isEmpty()) return false;
+  QString reason;
+  if (!entry.terminal) {
+    return launcher.Start(command.first(), command.mid(1), reason);
+  }
+  const QString terminals[] = {qEnvironmentVariable("TERMINAL"),
+                               QStringLiteral("x-terminal-emulator")};
+  for (const QString& terminal : terminals) {
+    if (!terminal.isEmpty() &&
+        launcher.Start(terminal, QStringList{"-e"} + command, reason)) {
+      return true;
+    }
+  }
+  return false;
 }
 
 }  // namespace
 
 bool OpenTextEditor(const QString& path, ProgramLauncher& launcher) {
+  const std::optional<DesktopEntry> registered = RegisteredEditor(launcher);
+  if (registered && StartEntry(*registered, path, launcher)) return true;
   QString reason;
-  const QString registered = RegisteredEditor(launcher);
-  if (!registered.isEmpty() &&
-      launcher.Start("gtk-launch", {registered, path}, reason)) {
-    return true;
-  }
   for (const char* editor : kEditors) {
     if (launcher.Start(QString::fromLatin1(editor), {path}, reason)) {
       return true;
     }
   }
-  return false;
+  // Whatever the desktop opens the file with, as a last resort.
+  return launcher.Start("gio", {"open", path}, reason);
 }
 
 }  // namespace tessary

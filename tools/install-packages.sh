@@ -2,18 +2,34 @@
 # Installs the Debian packages that building and testing Tessary need, and
 # only those that are missing, so a second run costs nothing.
 #
-#   tools/install-packages.sh           what building and testing need
-#   tools/install-packages.sh --bench   and the tools bench/run.sh times with
+#   tools/install-packages.sh            what ./test.sh needs: the build,
+#                                        the tests and their checkers
+#   tools/install-packages.sh --build    what building the two programs needs
+#   tools/install-packages.sh --bench    the build, and the tools bench/run.sh
+#                                        times with
 set -euo pipefail
 
-packages=(
+build=(
   cmake ninja-build g++ pkg-config
-  clang libclang-rt-dev
-  python3 groff-base desktop-file-utils
-  libcli11-dev libgtest-dev libutf8proc-dev
+  libcli11-dev libutf8proc-dev
   qt6-base-dev
 )
-[[ "${1:-}" == --bench ]] && packages+=(hyperfine tree time)
+# The checkers of the packaging and desktop tests: lintian alone brings some sixty Perl
+# packages, which a first ./run.sh should not wait for.
+checks=(
+  clang libclang-rt-dev
+  python3 groff-base desktop-file-utils
+  libgtest-dev
+  appstream man-db dpkg-dev file binutils lintian zsh fish
+  xvfb xauth openbox x11-utils xdotool imagemagick fonts-dejavu-core
+)
+packages=("${build[@]}")
+case "${1:-}" in
+  --build) ;;
+  --bench) packages+=(hyperfine tree time) ;;
+  "") packages+=("${checks[@]}") ;;
+  *) echo "usage: $0 [--build | --bench]" >&2; exit 2 ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do

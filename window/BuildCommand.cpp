@@ -24,7 +24,10 @@ void frmTessary::cmdBuildMap_Click() {
   cmdBuildMap->setEnabled(false);
   mnuBuildMap->setEnabled(false);
   ShowProgress(true, 0);
+  RemovePreview();
   buildBase_ = Dir1->path();
+  buildWalks_ = settings_.chkShowSubfolders != mapgen::kUnchecked;
+  changedDuringBuild_ = false;
   builder_->start(settings_, mapgen::TempMapPath(buildBase_.toStdString()));
 }
 
@@ -48,13 +51,26 @@ void frmTessary::BuildFinished(const mapgen::BuildResult& result) {
       QString::fromStdString(mapgen::TempMapPath(buildBase_.toStdString())));
   ReturnToBaseFolder();
   ShowProgress(false, 0);
+  // The page holds the options as they were at Build: one changed since
+  // is not in it, so the map is still out of date.
+  if (changedDuringBuild_) {
+    SetButtons(1);
+    cmdBuildMap->setFocus();
+    return;
+  }
   SetButtons(2);
   cmdPreview->setFocus();
 }
 
-// The folder display followed the build; it returns to the base folder, or,
-// when that is gone, to the folder the tree still shows.
+// A build of the subfolders showed each of them; the folder display
+// returns to the base folder, or, when that is gone, to the folder the tree
+// still shows, and an unlocked output name follows it. A build of the base
+// folder alone moved nothing, so a name the user typed stays.
 void frmTessary::ReturnToBaseFolder() {
+  if (!buildWalks_) {
+    txtDir->setText(Dir1->path());
+    return;
+  }
   QString reason;
   if (!ChangeFolder(buildBase_, reason)) SetForNewMap(Dir1->path());
 }

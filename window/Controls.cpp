@@ -55,6 +55,8 @@ QFont NamedFont(const char* family, double points, bool bold) {
 ClickLabel* MakeLabel(QWidget* parent, const QString& name,
                       const QString& caption, TwipsRect place) {
   auto* label = Placed(new ClickLabel(caption, parent), name, place);
+  // Captions show names of files and folders, which may hold markup.
+  label->setTextFormat(Qt::PlainText);
   label->setWordWrap(true);
   label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   return label;
@@ -73,7 +75,8 @@ QRadioButton* MakeOption(QWidget* parent, const QString& name,
 QPushButton* MakeButton(QWidget* parent, const QString& name,
                         const QString& caption, TwipsRect place) {
   auto* button = Placed(new QPushButton(caption, parent), name, place);
-  button->setAutoDefault(false);
+  // Enter presses the focused button, in the main window as in dialogs.
+  button->setAutoDefault(true);
   return button;
 }
 

@@ -4,6 +4,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -14,7 +17,22 @@
 
 namespace tessary {
 
+namespace {
+
+// The first folder among the dropped items; empty when there is none.
+QString DroppedFolder(const QMimeData* data) {
+  for (const QUrl& url : data->urls()) {
+    if (url.isLocalFile() && QFileInfo(url.toLocalFile()).isDir()) {
+      return QDir::cleanPath(url.toLocalFile());
+    }
+  }
+  return {};
+}
+
+}  // namespace
+
 void frmTessary::InitFolderSelection() {
+  setAcceptDrops(true);
   drives_ = BrowsableDrives();
   for (const Drive& drive : drives_) Drive1->addItem(drive.text, drive.path);
   connect(Drive1, &QComboBox::currentIndexChanged, this,
@@ -69,6 +87,20 @@ void frmTessary::Dir1_Chosen(const QString& folder) {
   }
 }
 
+// A folder dropped from a file manager is chosen as in the folder tree.
+void frmTessary::dragEnterEvent(QDragEnterEvent* event) {
+  if (!DroppedFolder(event->mimeData()).isEmpty()) {
+    event->acceptProposedAction();
+  }
+}
+
+void frmTessary::dropEvent(QDropEvent* event) {
+  const QString folder = DroppedFolder(event->mimeData());
+  if (folder.isEmpty()) return;
+  event->acceptProposedAction();
+  Dir1_Chosen(folder);
+}
+
 void frmTessary::Dir1_Change() {
   RecordDriveFolder();
   QString reason;
@@ -109,8 +141,10 @@ void frmTessary::SetForNewMap(const QString& newpath) {
     txtMapFile->setText(QString::fromStdString(
         mapgen::JoinPath(settings_.txtDir, "sitemap.html")));
   }
-  cmdBuildMap->setFocus();
+  // Build first becomes available again, or a map just built would keep
+  // the focus from it.
   SetButtons(1);
+  cmdBuildMap->setFocus();
 }
 
 }  // namespace tessary

@@ -38,7 +38,7 @@ void frmTessary::InitFolderTab() {
   Label5 = MakeLabel(tab, "Label5",
                      "Selecting a root directory (such as \"/\")  may "
                      "generate a very long site map.",
-                     {4080, 4200, 3735, 480});
+                     {4080, 4200, 2760, 720});
 
   Label9 = MakeLabel(tab, "Label9", "Selected folder :", {240, 4950, 1455, 255});
   lblSelectedFolder = MakeLabel(tab, "lblSelectedFolder", "Selected folder",
@@ -46,7 +46,9 @@ void frmTessary::InitFolderTab() {
   lblSelectedFolder->setWordWrap(false);
   SetForeColor(lblSelectedFolder, kBlue);
 
-  cmdOK = MakeButton(tab, "cmdOK", "OK", {8040, 4320, 975, 495});
+  // Inside the tab, right-aligned, so that it never covers the command
+  // column beside the tab.
+  cmdOK = MakeButton(tab, "cmdOK", "OK", {6960, 4320, 975, 495});
   connect(cmdOK, &QPushButton::clicked, this, [this] { lblToolbar_Click(4); });
 }
 

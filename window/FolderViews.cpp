@@ -3,6 +3,7 @@
 #include <dirent.h>
 
 #include <QFileSystemModel>
+#include <QFont>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPersistentModelIndex>
@@ -16,8 +17,9 @@
 namespace tessary {
 namespace {
 
-QFileSystemModel* FolderModel(QObject* parent, QDir::Filters filter) {
-  auto* model = new QFileSystemModel(parent);
+template <typename Model>
+Model* FolderModel(QObject* parent, QDir::Filters filter) {
+  auto* model = new Model(parent);
   model->setFilter(filter | QDir::NoDotAndDotDot);
   model->setRootPath(QStringLiteral("/"));
   return model;
@@ -35,16 +37,67 @@ bool CanList(const QString& folder, QString& reason) {
 
 }  // namespace
 
+// The folders, with the current one in bold, so that it stands apart from
+// the highlighted entry that the keys and single clicks move.
+class FolderTree::Folders : public QFileSystemModel {
+ public:
+  using QFileSystemModel::QFileSystemModel;
+
+  void setCurrent(const QModelIndex& folder) {
+    const QModelIndex previous = current_;
+    current_ = folder;
+    if (previous.isValid()) emit dataChanged(previous, previous);
+    emit dataChanged(folder, folder);
+  }
+
+  QVariant data(const QModelIndex& index, int role) const override {
+    if (role != Qt::FontRole || index != current_) {
+      return QFileSystemModel::data(index, role);
+    }
+    QFont bold;  // only the weight: the view keeps its own face and size
+    bold.setBold(true);
+    return bold;
+  }
+
+ private:
+  QPersistentModelIndex current_;
+};
+
 FolderTree::FolderTree(QWidget* parent)
-    : QTreeView(parent), model_(FolderModel(this, QDir::Dirs)) {
+    : QTreeView(parent), model_(FolderModel<Folders>(this, QDir::Dirs)) {
   setModel(model_);
   setHeaderHidden(true);
   for (int column = 1; column < model_->columnCount(); ++column) {
     hideColumn(column);
   }
-  connect(this, &QTreeView::doubleClicked, this, [this](const QModelIndex& i) {
-    emit folderChosen(model_->filePath(i));
-  });
+  // The view's own double click would close again the folder that
+  // choosing it has just opened.
+  setExpandsOnDoubleClick(false);
+  connect(this, &QTreeView::doubleClicked, this, &FolderTree::Open);
+  connect(model_, &QFileSystemModel::directoryLoaded, this,
+          &FolderTree::ShowAtTop);
+}
+
+// The current folder at the top, so that the subfolders it opened show
+// below it; again as the folders on its way are read, which moves it.
+void FolderTree::ShowAtTop(const QString& loaded) {
+  if (!showAtTop_) return;
+  const bool onTheWay = loaded == "/" || path_ == loaded ||
+                        path_.startsWith(loaded + '/');
+  if (!onTheWay) return;
+  scrollTo(model_->index(path_), QAbstractItemView::PositionAtTop);
+  showAtTop_ = loaded != path_;
+}
+
+// As in a folder list: a closed folder opens, and an open one closes the
+// folders below it; either way it becomes the current folder.
+void FolderTree::Open(const QModelIndex& index) {
+  if (isExpanded(index)) {
+    for (int row = 0; row < model_->rowCount(index); ++row) {
+      collapse(model_->index(row, 0, index));
+    }
+  }
+  emit folderChosen(model_->filePath(index));
 }
 
 bool FolderTree::setPath(const QString& folder, QString& reason) {
@@ -55,9 +108,11 @@ bool FolderTree::setPath(const QString& folder, QString& reason) {
   }
   path_ = folder;
   const QModelIndex index = model_->index(folder);
+  model_->setCurrent(index);
   setCurrentIndex(index);
   expand(index);
-  scrollTo(index);
+  showAtTop_ = true;
+  ShowAtTop(folder);
   return true;
 }
 
@@ -93,7 +148,7 @@ class FileList::PlainFiles : public QSortFilterProxyModel {
 
 FileList::FileList(QWidget* parent)
     : QListView(parent),
-      model_(FolderModel(this, QDir::Files)),
+      model_(FolderModel<QFileSystemModel>(this, QDir::Files)),
       files_(new PlainFiles(this)) {
   files_->setSourceModel(model_);
   setModel(files_);

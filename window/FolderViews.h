@@ -10,8 +10,9 @@ class QSortFilterProxyModel;
 namespace tessary {
 
 // The folder tree Dir1: every folder from "/" down, hidden ones left out.
-// Its current folder is the base folder of the map; a single click only
-// highlights an entry, a double click or Enter chooses it.
+// Its current folder, shown in bold, is the base folder of the map; a
+// single click only highlights an entry, a double click or Enter chooses
+// it, and the chosen folder opens to list its subfolders.
 class FolderTree : public QTreeView {
   Q_OBJECT
  public:
@@ -30,8 +31,14 @@ class FolderTree : public QTreeView {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  QFileSystemModel* model_;
+  class Folders;
+
+  void Open(const QModelIndex& index);
+  void ShowAtTop(const QString& loaded);
+
+  Folders* model_;
   QString path_;
+  bool showAtTop_ = false;  // until the current folder has been read
 };
 
 // The file list File1: the plain files of one folder, hidden ones left out.

@@ -1,11 +1,15 @@
 #include "ImageInBase.h"
 
+#include <QFile>
+
 namespace tessary {
 
 std::optional<QString> NameInBase(const QString& file, const QString& base) {
-  const QString prefix = base.endsWith('/') ? base : base + '/';
-  if (!file.startsWith(prefix, Qt::CaseInsensitive)) return std::nullopt;
-  return file.mid(prefix.size());
+  const QByteArray path = QFile::encodeName(file);
+  QByteArray prefix = QFile::encodeName(base);
+  if (!prefix.endsWith('/')) prefix += '/';
+  if (!path.startsWith(prefix)) return std::nullopt;
+  return QFile::decodeName(path.mid(prefix.size()));
 }
 
 }  // namespace tessary

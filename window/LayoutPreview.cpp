@@ -18,6 +18,7 @@ namespace tessary {
 namespace {
 
 constexpr mapgen::Colour kPageBorder = 0x00C0C0C0;
+constexpr int kTitleGap = 60;  // at least, between a title and its file name
 // A background picture larger than this is not loaded: the preview only
 // hints at it, and reading it would hold up the window.
 constexpr qint64 kMaxPictureBytes = 64 << 20;
@@ -51,9 +52,15 @@ const LabelDesign kLabels[16] = {
 bool IsLink(int index) { return index >= 11; }
 
 // The first 25 characters and an ellipsis, or `none` for an empty text.
+// Characters are whole code points; line breaks show as blanks, so that
+// the ellipsis stays on the one line there is room for.
 QString Opening(const std::string& text, const QString& none) {
-  const QString opening = QString::fromStdString(text).left(25) + " ...";
-  return opening == " ..." ? none : opening;
+  if (text.empty()) return none;
+  const std::u32string characters =
+      QString::fromStdString(text).toStdU32String().substr(0, 25);
+  QString opening = QString::fromStdU32String(characters);
+  opening.replace("\r\n", " ").replace('\r', ' ').replace('\n', ' ');
+  return opening + " ...";
 }
 
 // "left", "center" or "right" in any case; another word leaves the
@@ -141,6 +148,7 @@ void frmTessary::RefreshPreview() {
   PlaceEntries(mapgen::SelectedStyle(settings_));
   ColourPreview();
   SetPreviewFont();
+  KeepTitlesWhole();
   RefreshBackground();
 }
 
@@ -186,13 +194,32 @@ void frmTessary::ColourPreview() {
 
 // The banner line and the picture's name keep the window's font; a face
 // that is not installed is left to the font configuration's substitute.
+// The page names no face for "default", so a browser shows its own
+// default, a serif face.
 void frmTessary::SetPreviewFont() {
   const QString face = QString::fromStdString(settings_.cmbFont);
+  const bool browsersOwn = face == "default";
   for (int i = 1; i < 16; ++i) {
     if (i == 10) continue;
     QFont font = lblMap[i]->font();
-    font.setFamily(face);
+    font.setFamily(browsersOwn ? QStringLiteral("serif") : face);
+    font.setStyleHint(browsersOwn ? QFont::Serif : QFont::AnyStyle);
     lblMap[i]->setFont(font);
+  }
+}
+
+// Style 2 puts each file name after its title; where the font's title is
+// wider than the room left for it, the file name moves on rather than
+// cover the title's end.
+void frmTessary::KeepTitlesWhole() {
+  if (mapgen::SelectedStyle(settings_) != 2) return;
+  for (int k = 0; k < 5; ++k) {
+    const QLabel* title = lblMap[k + 3];
+    QLabel* link = lblMap[k + 11];
+    const int titleEnd = title->x() + title->contentsMargins().left() +
+                         title->fontMetrics().horizontalAdvance(title->text()) +
+                         Twips(kTitleGap);
+    if (link->x() < titleEnd) link->move(titleEnd, link->y());
   }
 }
 

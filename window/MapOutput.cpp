@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -12,6 +13,7 @@
 
 #include "BuildRunner.h"
 #include "FileCopy.h"
+#include "FolderViews.h"
 #include "HelpPage.h"
 #include "TextEditor.h"
 #include "frmAboutTessary.h"
@@ -21,6 +23,18 @@ namespace tessary {
 namespace {
 
 const QStringList kPageFilters = {"Web Pages (*.html *.htm)", "All Files (*)"};
+
+// Browsers judge a file by its name's ending and show any other than a web
+// page's as source.
+bool NamedAsPage(const QString& path) {
+  return path.endsWith(".html", Qt::CaseInsensitive) ||
+         path.endsWith(".htm", Qt::CaseInsensitive);
+}
+
+// Hidden, so that no map ever lists it.
+QString PreviewPathBeside(const QString& page) {
+  return QFileInfo(page).dir().filePath(".sitemap-preview.html");
+}
 
 }  // namespace
 
@@ -67,13 +81,7 @@ bool frmTessary::IsTemporaryFile(const QString& path) const {
 // build's temporary file, so an earlier output stays.
 bool frmTessary::CopyMapFile(QString& Source, const QString& Destination) {
   if (!SameFile(Source, Destination)) {
-    mapgen::Failure failure;
-    if (!CopyWholeFile(Source, Destination, failure)) {
-      desktop_.messageBoxes.Show(
-          this, {"Problem with file",
-                 QString::fromStdString(failure.path + "\n" + failure.reason)});
-      return false;
-    }
+    if (!CopyOrTell(Source, Destination)) return false;
     if (IsTemporaryFile(Source)) QFile::remove(Source);
   }
   Source = Destination;
@@ -81,8 +89,24 @@ bool frmTessary::CopyMapFile(QString& Source, const QString& Destination) {
   return true;
 }
 
+bool frmTessary::CopyOrTell(const QString& source, const QString& target) {
+  mapgen::Failure failure;
+  if (CopyWholeFile(source, target, failure)) return true;
+  desktop_.messageBoxes.Show(
+      this, {"Problem with file",
+             QString::fromStdString(failure.path + "\n" + failure.reason)});
+  return false;
+}
+
+// A relative name is taken from the base folder, never from wherever the
+// program was started.
+QString frmTessary::OutputPath() const {
+  const QDir base(Dir1->path());
+  return QDir::cleanPath(base.absoluteFilePath(txtMapFile->text()));
+}
+
 bool frmTessary::AskOutputFile(QString& filename) {
-  const FileAnswer answer = desktop_.CommonDialog1.ShowOpen(
+  const FileAnswer answer = desktop_.CommonDialog1.ShowSave(
       this, {"Save output map as ...", QFileInfo(filename).absolutePath(),
              filename, kPageFilters, 0});
   if (answer.outcome == DialogOutcome::kFailed) {
@@ -94,7 +118,8 @@ bool frmTessary::AskOutputFile(QString& filename) {
 }
 
 void frmTessary::cmdSave_Click() {
-  MapSaved_ = CopyMapFile(TempMapPath_, txtMapFile->text());
+  RemovePreview();
+  MapSaved_ = CopyMapFile(TempMapPath_, OutputPath());
   if (MapSaved_) {
     cmdExit->setFocus();
   } else {
@@ -103,14 +128,14 @@ void frmTessary::cmdSave_Click() {
 }
 
 void frmTessary::mnuSaveAs_Click() {
-  QString filename = txtMapFile->text();
+  QString filename = OutputPath();
   if (!AskOutputFile(filename)) return;
   txtMapFile->setText(filename);
   cmdSave_Click();
 }
 
 void frmTessary::cmdChangeOutputPath_Click() {
-  QString filename = txtMapFile->text();
+  QString filename = OutputPath();
   if (!AskOutputFile(filename)) return;
   txtMapFile->setText(filename);
   if (cmdSave->isEnabled()) {
@@ -120,9 +145,25 @@ void frmTessary::cmdChangeOutputPath_Click() {
   }
 }
 
+// The map's current file is handed over as it is when its name tells a
+// browser it is a page; the build's temporary file is copied to a page
+// name first, a copy that goes again with the next Save, Build or Exit.
 void frmTessary::cmdPreview_Click() {
-  OpenBrowser(TempMapPath_);
+  if (NamedAsPage(TempMapPath_)) {
+    OpenBrowser(TempMapPath_);
+  } else {
+    RemovePreview();
+    const QString preview = PreviewPathBeside(TempMapPath_);
+    if (!CopyOrTell(TempMapPath_, preview)) return;
+    previewPath_ = preview;
+    OpenBrowser(preview);
+  }
   cmdSave->setFocus();
+}
+
+void frmTessary::RemovePreview() {
+  if (!previewPath_.isEmpty()) QFile::remove(previewPath_);
+  previewPath_.clear();
 }
 
 void frmTessary::mnuEditSource_Click() {
@@ -153,13 +194,15 @@ bool frmTessary::Exit() {
   if (MapBuilt_ && !MapSaved_) {
     const MessageAnswer answer = desktop_.messageBoxes.Show(
         this, {"Unsaved site map", "Save generated file?", MessageIcon::kNone,
-               MessageButtons::kYesNo});
+               MessageButtons::kYesNoCancel});
+    if (answer == MessageAnswer::kCancel) return false;
     if (answer == MessageAnswer::kYes &&
-        !CopyMapFile(TempMapPath_, txtMapFile->text())) {
+        !CopyMapFile(TempMapPath_, OutputPath())) {
       return false;
     }
   }
   builder_->stop();
+  RemovePreview();
   if (IsTemporaryFile(TempMapPath_)) QFile::remove(TempMapPath_);
   leaving_ = true;
   endProgram_();

@@ -15,6 +15,10 @@ namespace {
 constexpr int kTabs = 5;
 constexpr int kTabStep = 1320;  // neighbouring labels overlap by 15
 constexpr int kFrameTop = 240;  // the front frame covers the strip's foot
+// Every frame ends where the command column begins, so the column stays
+// visible and clickable whatever the tab.
+constexpr int kFrameWidth = 8055;
+constexpr int kFrameHeight = 5535;
 
 const char* const kTabCaptions[kTabs] = {"Folder", "Content", "Text",
                                          "Appearance", "Map"};
@@ -65,7 +69,7 @@ void frmTessary::InitTabStrip() {
   for (int i = 0; i < kTabs; ++i) {
     fraOptions[i] = new QFrame(central_);
     fraOptions[i]->setObjectName(Indexed("fraOptions", i));
-    PlaceTwips(fraOptions[i], {0, kFrameTop, i == 0 ? 9495 : 8055, 5535});
+    PlaceTwips(fraOptions[i], {0, kFrameTop, kFrameWidth, kFrameHeight});
     SetBackColor(fraOptions[i], kFrameColours[i]);
     fraOptions[i]->setMouseTracking(true);
     fraOptions[i]->installEventFilter(this);
@@ -75,7 +79,6 @@ void frmTessary::InitTabStrip() {
 
 void frmTessary::lblToolbar_Click(int index) {
   fraOptions[index]->raise();
-  fraOptions[0]->resize(fraOptions[1]->width(), fraOptions[0]->height());
   for (int i = 0; i < kTabs; ++i) {
     SetBackColor(lblToolbar[i],
                  i == index ? BackColor(fraOptions[i]) : kLightGrey);
@@ -109,10 +112,14 @@ bool frmTessary::eventFilter(QObject* watched, QEvent* event) {
   }
   const bool moved =
       event->type() == QEvent::MouseMove || event->type() == QEvent::Enter;
-  if (!moved) return QMainWindow::eventFilter(watched, event);
+  // The pointer may leave a label where no frame or window surface lies,
+  // such as the menu bar above it.
+  const bool left = event->type() == QEvent::Leave;
+  if (!moved && !left) return QMainWindow::eventFilter(watched, event);
   for (int i = 0; i < kTabs; ++i) {
     if (watched == lblToolbar[i]) {
-      HighlightTab(i);
+      HighlightTab(left ? -1 : i);
+      if (left) return false;
       // Handled here, so the move does not reach the window's surface too.
       return event->type() == QEvent::MouseMove;
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QRect>
+
 class QWidget;
 
 namespace tessary {
@@ -16,6 +18,7 @@ struct TwipsRect {
   int height = 0;
 };
 
+QRect ToPixels(TwipsRect rect);
 void PlaceTwips(QWidget* widget, TwipsRect rect);
 
 }  // namespace tessary

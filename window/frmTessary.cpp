@@ -44,19 +44,13 @@ void frmTessary::Form_Load(const QString& commandLine) {
   SetForNewMap(Dir1->path());
   MapBuilt_ = false;
   MapSaved_ = false;
-  if (commandLine.isEmpty()) {
-    lblToolbar_Click(0);
-    // Opening on the Folder tab, the tab is as wide as the window, so that
-    // its OK button shows in full.
-    fraOptions[0]->resize(central_->width(), fraOptions[0]->height());
-  } else {
-    lblToolbar_Click(4);
-  }
+  lblToolbar_Click(commandLine.isEmpty() ? 0 : 4);
   InitStyleSamples();
 }
 
 void frmTessary::SetButtons(int mode) {
   if (mode == 1) {
+    changedDuringBuild_ = changedDuringBuild_ || builder_->running();
     MapBuilt_ = false;
     MapSaved_ = false;
     // A running build keeps Build unavailable until it has ended.

@@ -72,6 +72,8 @@ class frmTessary : public QMainWindow {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   // Construction, one method per part of the window.
@@ -101,6 +103,7 @@ class frmTessary : public QMainWindow {
   void PlaceEntries(int style);
   void ColourPreview();
   void SetPreviewFont();
+  void KeepTitlesWhole();
   void RefreshBackground();
   void lblMap_Click(int index);
   void Image1_Click();
@@ -148,6 +151,9 @@ class frmTessary : public QMainWindow {
   void SetTempMapPath(const QString& path);
   bool IsTemporaryFile(const QString& path) const;
   bool CopyMapFile(QString& Source, const QString& Destination);
+  bool CopyOrTell(const QString& source, const QString& target);
+  QString OutputPath() const;
+  void RemovePreview();
   bool AskOutputFile(QString& filename);
   void cmdSave_Click();
   void mnuSaveAs_Click();
@@ -164,6 +170,9 @@ class frmTessary : public QMainWindow {
   mapgen::MapSettings settings_;
   BuildRunner* builder_;
   QString buildBase_;
+  bool buildWalks_ = false;          // the running build maps subfolders
+  bool changedDuringBuild_ = false;  // so its page is out of date at once
+  QString previewPath_;  // the page as the browser was last handed it
   std::vector<Drive> drives_;
   QMap<QString, QString> DriveFolders_;
 

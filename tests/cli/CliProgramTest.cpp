@@ -258,12 +258,26 @@ TEST_F(CliProgram, WarnsAboutUnreadableFoldersAndPagesUnlessQuiet) {
   ::chmod(locked.c_str(), 0755);
 }
 
-TEST_F(CliProgram, DrawsProgressOnATerminalOnly) {
+TEST_F(CliProgram, DrawsProgressAndASummaryOnATerminalOnly) {
+  const std::string summary = RunCli({site_}, true).err;
+  const std::string counts = "Wrote " + site_ +
+                             "/sitemap.html: 2 folders, 3 files, 1 page in ";
+  const std::size_t start = summary.find("Wrote ");
+  ASSERT_NE(start, std::string::npos) << summary;
+  EXPECT_EQ(summary.substr(start, counts.size()), counts);
+  EXPECT_TRUE(summary.ends_with(" s\r\n")) << summary;
+
   const std::string deep = site_ + "/" + std::string(60, 'x');
   fs::create_directory(deep);
   // 39 of the 40 columns: the count, then the end of the folder's path.
-  EXPECT_EQ(RunCli({"-o", "-", deep}, true).err,
-            "\r\033[K1/1 ..." + deep.substr(deep.size() - 32) + "\r\033[K");
+  const std::string progress =
+      "\r\033[K1/1 ..." + deep.substr(deep.size() - 32) + "\r\033[K";
+  const std::string shown = RunCli({"-o", "-", deep}, true).err;
+  EXPECT_EQ(shown.substr(0, progress.size()), progress);
+  EXPECT_TRUE(shown.substr(progress.size())
+                  .starts_with("Wrote standard output: 1 folder, 0 files, "
+                               "0 pages in "))
+      << shown;
   EXPECT_EQ(RunCli({"-q", "-o", "-", deep}, true).err, "");
 }
 

@@ -27,8 +27,8 @@ class BuildTest : public QObject {
   // The pages in the base folder and below it, by their relative paths.
   static QStringList Pages(const QString& base) {
     QStringList found;
-    QDirIterator files(base, {"sitemap.*", "other.*"}, QDir::Files,
-                       QDirIterator::Subdirectories);
+    QDirIterator files(base, {"sitemap.*", "other.*", ".sitemap*"},
+                       QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (files.hasNext()) found << QDir(base).relativeFilePath(files.next());
     found.sort();
     return found;
@@ -81,14 +81,67 @@ class BuildTest : public QObject {
     QCOMPARE(f.window->focusWidget(), f.find("cmdPreview"));
     QVERIFY(!f.find("shpProgressBorder")->isVisible());
 
-    // Preview shows the map's current file: the page just built, then the
+    // Preview hands the browser the map's current file under a page's name:
+    // the page just built as a hidden copy, gone with the Save, then the
     // saved output.
     f.fakes.launcher.startable = {"xdg-open"};
     f.click("cmdPreview");
+    const QString copy = base + "/.sitemap-preview.html";
+    QCOMPARE(Contents(copy), text);
     f.click("cmdSave");
+    QVERIFY(!QFile::exists(copy));
     f.find<QAction>("mnuPreview")->trigger();
-    const QString page = "xdg-open|" + base + "/sitemap.";
-    QCOMPARE(f.fakes.launcher.tried, (QStringList{page + "tmp", page + "html"}));
+    const QString saved = base + "/sitemap.html";
+    QCOMPARE(f.fakes.launcher.tried,
+             (QStringList{"xdg-open|" + copy, "xdg-open|" + saved}));
+  }
+
+  // An edit while a build runs is not in its page: when the build ends the
+  // map is out of date, and Build, from the button or the menu, builds it
+  // anew.
+  void changeDuringBuild() {
+    WindowFixture f;
+    MakeSite(f.base.path());
+    f.click("cmdBuildMap");
+    QTest::keyClicks(f.find("txtTitle"), " changed");
+    QTRY_VERIFY(!f.building());
+    QCOMPARE(f.commands(), "build");
+    QVERIFY(!f.window->MapBuilt());
+    const QString page = f.base.path() + "/sitemap.tmp";
+    QVERIFY(!Contents(page).contains("Site Map changed"));
+    QCOMPARE(f.window->TempMapPath(), page);
+    f.find<QAction>("mnuBuildMap")->trigger();
+    QTRY_VERIFY(!f.building());
+    QCOMPARE(f.commands(), "output");
+    QVERIFY(Contents(page).contains("Site Map changed"));
+  }
+
+  void outputNameAtBuild_data() {
+    QTest::addColumn<bool>("subfolders");
+    QTest::addColumn<QString>("saved");  // where Save writes, in the base
+    QTest::newRow("base folder alone: the typed name stays")
+        << false << "mine.html";
+    QTest::newRow("subfolders: the name follows the base folder")
+        << true << "sitemap.html";
+  }
+
+  // A build that walks no subfolders leaves the name the user typed; a
+  // relative name is taken from the base folder, wherever the program
+  // was started.
+  void outputNameAtBuild() {
+    QFETCH(bool, subfolders);
+    QFETCH(QString, saved);
+    WindowFixture f;
+    QTemporaryDir elsewhere;
+    QDir::setCurrent(elsewhere.path());
+    f.find<QCheckBox>("chkShowSubfolders")->setChecked(subfolders);
+    auto* name = f.find<QLineEdit>("txtMapFile");
+    name->setText("mine.html");
+    QVERIFY(f.Build());
+    QCOMPARE(name->text(), subfolders ? f.base.path() + "/" + saved : saved);
+    f.click("cmdSave");
+    QVERIFY(QFile::exists(f.base.path() + "/" + saved));
+    QVERIFY(QDir(elsewhere.path()).isEmpty());
   }
 
   // While a build runs, edits mark the map out of date but Build stays
@@ -172,6 +225,8 @@ class BuildTest : public QObject {
         << "build browse @cmdSave" << yes << true << other;
     QTest::newRow("Browse, cancelled")
         << "build cancel browse @cmdChangeOutputPath" << yes << true << saved;
+    QTest::newRow("previewed, not saved, Yes")
+        << "build preview" << yes << true << saved;
     QTest::newRow("built elsewhere after a build")
         << "build elsewhere build" << no << true << none;
     QTest::newRow("built elsewhere after a save")
@@ -194,6 +249,8 @@ class BuildTest : public QObject {
       if (step == "build") QVERIFY(f.Build());
       if (firstPage.isEmpty()) firstPage = Contents(f.window->TempMapPath());
       if (step == "save") f.click("cmdSave");
+      if (step == "preview") f.fakes.launcher.startable = {"xdg-open"};
+      if (step == "preview") f.click("cmdPreview");
       if (step == "saveas") f.find<QAction>("mnuSaveAs")->trigger();
       if (step == "browse") f.click("cmdChangeOutputPath");
       if (step == "cancel") f.fakes.dialog.files = {{cancelled, {}, {}}};
@@ -201,7 +258,9 @@ class BuildTest : public QObject {
       if (step == "elsewhere") f.change(base + "/sub");
       if (step[0] == '@') QCOMPARE(f.window->focusWidget(), f.find(step.mid(1)));
     }
-    for (const FileOpenRequest& request : f.fakes.dialog.fileRequests) {
+    // The output name is asked for in a dialog for saving.
+    QVERIFY(f.fakes.dialog.fileRequests.empty());
+    for (const FileOpenRequest& request : f.fakes.dialog.saveRequests) {
       QCOMPARE(request.initialFileName, base + "/sitemap.html");
     }
     f.fakes.messageBoxes.answer = answer;
@@ -215,7 +274,8 @@ class BuildTest : public QObject {
   }
 
   // The failure is shown and the name is focused for a fix; Exit, through
-  // the command or the frame, asks again, and a failed save keeps the window.
+  // the command or the frame, asks again, and a failed save or Cancel
+  // keeps the window.
   void saveIntoMissingFolder() {
     WindowFixture f;
     QVERIFY(f.Build());
@@ -234,6 +294,12 @@ class BuildTest : public QObject {
              (QStringList{failure, question, failure, question, failure}));
     QCOMPARE(f.programEnds, 0);
     QVERIFY(f.window->isVisible());
+    // Cancel keeps the program and the page.
+    f.fakes.messageBoxes.answer = MessageAnswer::kCancel;
+    f.click("cmdExit");
+    QCOMPARE(f.messages().size(), 6);
+    QCOMPARE(f.programEnds, 0);
+    QVERIFY(QFile::exists(f.window->TempMapPath()));
     f.fakes.messageBoxes.answer = MessageAnswer::kNo;
     f.window->close();
     QCOMPARE(f.programEnds, 1);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMap>
 #include <deque>
 #include <vector>
 
@@ -16,10 +17,15 @@ class FakeCommonDialog : public CommonDialog {
     fileRequests.push_back(request);
     return Next(files);
   }
+  FileAnswer ShowSave(QWidget*, const FileOpenRequest& request) override {
+    saveRequests.push_back(request);
+    return Next(files);
+  }
 
   std::deque<ColorAnswer> colours;
   std::deque<FileAnswer> files;
   std::vector<FileOpenRequest> fileRequests;
+  std::vector<FileOpenRequest> saveRequests;
 
  private:
   template <typename Answer>
@@ -50,7 +56,7 @@ class FakeMessageBoxes : public MessageBoxes {
 
 // Starts nothing; a program counts as started when it is listed in
 // `startable`. Each try is kept as the program and its arguments joined
-// by "|". Queries print nothing.
+// by "|". A query prints what `printed` holds for its program.
 class FakeLauncher : public ProgramLauncher {
  public:
   bool Start(const QString& program, const QStringList& arguments,
@@ -61,8 +67,11 @@ class FakeLauncher : public ProgramLauncher {
     return false;
   }
 
-  QString Output(const QString&, const QStringList&) override { return {}; }
+  QString Output(const QString& program, const QStringList&) override {
+    return printed.value(program);
+  }
 
+  QMap<QString, QString> printed;
   QStringList startable;
   QStringList tried;
 };

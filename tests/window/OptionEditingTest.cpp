@@ -121,7 +121,7 @@ class OptionEditingTest : public QObject {
     const auto ok = DialogOutcome::kChosen;
     const QString away = "File should reside within %1";
     QTest::newRow("inside") << false << ok << "Web/a.gif" << "a.gif" << "";
-    QTest::newRow("letter case ignored") << false << ok << "WEB/A.GIF" << "A.GIF" << "";
+    QTest::newRow("letter case counts") << false << ok << "WEB/A.GIF" << "[none]" << away;
     QTest::newRow("in a subfolder") << false << ok << "Web/b/a.gif" << "b/a.gif" << "";
     QTest::newRow("outside") << false << ok << "pics/a.gif" << "[none]" << away;
     QTest::newRow("name-prefixed") << false << ok << "Webs/a.gif" << "[none]" << away;

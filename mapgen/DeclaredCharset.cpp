@@ -1,0 +1,81 @@
+#include "DeclaredCharset.h"
+
+#include "InvalidUtf8.h"
+#include "MetaTags.h"
+#include "TextCase.h"
+
+namespace mapgen {
+namespace {
+
+std::string_view ByteOrderMark(std::string_view head) {
+  if (head.starts_with(kUtf8ByteOrderMark)) return "UTF-8";
+  if (head.starts_with("\xFF\xFE")) return "UTF-16LE";
+  if (head.starts_with("\xFE\xFF")) return "UTF-16BE";
+  return {};
+}
+
+// The value after `name`, blanks and "=" in `text`, quoted or running to
+// the first blank, ";" or quote; empty when `name` is not followed by "=".
+std::string_view ValueAfter(std::string_view text, std::string_view name) {
+  std::size_t pos = FindIgnoringAsciiCase(text, name);
+  while (pos != std::string_view::npos) {
+    std::string_view rest = TrimHtmlSpace(text.substr(pos + name.size()));
+    if (rest.starts_with('=')) {
+      rest = TrimHtmlSpace(rest.substr(1));
+      if (rest.starts_with('"') || rest.starts_with('\'')) {
+        const std::size_t close = rest.find(rest[0], 1);
+        if (close == std::string_view::npos) return {};
+        return rest.substr(1, close - 1);
+      }
+      return rest.substr(0, rest.find_first_of(" \t\n\f\r;\"'"));
+    }
+    pos = FindIgnoringAsciiCase(text, name, pos + 1);
+  }
+  return {};
+}
+
+std::string_view XmlDeclarationEncoding(std::string_view head) {
+  if (!head.starts_with("<?xml")) return {};
+  const std::size_t end = head.find("?>");
+  if (end == std::string_view::npos) return {};
+  return ValueAfter(head.substr(0, end), "encoding");
+}
+
+std::string_view MetaCharset(std::string_view head) {
+  std::string_view charset;
+  FindMetaTag(head, [&](const TagAttributes& attributes) {
+    charset = TrimHtmlSpace(AttributeValue(attributes, "charset"));
+    if (charset.empty() &&
+        EqualsIgnoringAsciiCase(
+            TrimHtmlSpace(AttributeValue(attributes, "http-equiv")),
+            "content-type")) {
+      charset = ValueAfter(AttributeValue(attributes, "content"), "charset");
+    }
+    return !charset.empty();
+  });
+  return charset;
+}
+
+bool IsUtf16Name(std::string_view charset) {
+  return EqualsIgnoringAsciiCase(charset, "utf-16") ||
+         EqualsIgnoringAsciiCase(charset, "utf-16le") ||
+         EqualsIgnoringAsciiCase(charset, "utf-16be");
+}
+
+}  // namespace
+
+std::string DeclaredCharset(std::string_view head) {
+  if (const std::string_view mark = ByteOrderMark(head); !mark.empty()) {
+    return std::string(mark);
+  }
+  std::string_view charset = TrimHtmlSpace(XmlDeclarationEncoding(head));
+  if (charset.empty()) charset = MetaCharset(head);
+  if (IsUtf16Name(charset)) return "UTF-8";
+  return std::string(charset);
+}
+
+bool TagsNeedDecoding(std::string_view charset) {
+  return charset == "UTF-16LE" || charset == "UTF-16BE";
+}
+
+}  // namespace mapgen

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace mapgen {
+
+// One attribute of a tag: its name in ASCII lower case, its value as
+// written, quotes removed (empty when the attribute has none).
+struct TagAttribute {
+  std::string name;
+  std::string_view value;
+};
+
+using TagAttributes = std::vector<TagAttribute>;
+
+// The value of the first attribute called `name` (lower case); empty when
+// the tag has none.
+std::string_view AttributeValue(const TagAttributes& attributes,
+                                std::string_view name);
+
+// Offers each <meta> tag of a page's head to `wanted`, in order, until it
+// says yes; whether one did. The head ends at "</head", "<body" or the end
+// of `html`; comments are skipped, and a tag cut off by the end of `html`
+// counts as absent. Names of tags and attributes match in any letter case,
+// attributes come in any order, quoted either way or not at all.
+bool FindMetaTag(std::string_view html,
+                 const std::function<bool(const TagAttributes&)>& wanted);
+
+// Whether `a` and `b` are equal, ASCII letters compared without case.
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
+
+// The text without the blanks HTML allows around values.
+std::string_view TrimHtmlSpace(std::string_view text);
+
+}  // namespace mapgen

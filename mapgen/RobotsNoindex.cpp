@@ -1,0 +1,34 @@
+#include "RobotsNoindex.h"
+
+#include "MetaTags.h"
+
+namespace mapgen {
+namespace {
+
+// Whether one of the comma-separated directives is noindex or none.
+bool SaysNoindex(std::string_view content) {
+  while (true) {
+    const std::size_t comma = content.find(',');
+    const std::string_view directive = TrimHtmlSpace(content.substr(0, comma));
+    if (EqualsIgnoringAsciiCase(directive, "noindex") ||
+        EqualsIgnoringAsciiCase(directive, "none")) {
+      return true;
+    }
+    if (comma == std::string_view::npos) return false;
+    content.remove_prefix(comma + 1);
+  }
+}
+
+}  // namespace
+
+bool HasRobotsNoindex(std::string_view page) {
+  return FindMetaTag(
+      page.substr(0, kRobotsSearchBytes), [](const TagAttributes& attributes) {
+        return EqualsIgnoringAsciiCase(
+                   TrimHtmlSpace(AttributeValue(attributes, "name")),
+                   "robots") &&
+               SaysNoindex(AttributeValue(attributes, "content"));
+      });
+}
+
+}  // namespace mapgen

@@ -1,0 +1,101 @@
+#include "SitemapXml.h"
+
+#include "SafeText.h"
+#include "SizeAndTime.h"
+
+namespace mapgen {
+namespace {
+
+constexpr std::string_view kDeclaration =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+constexpr std::string_view kNamespace =
+    " xmlns=\"http://www.sitemaps.org/schemas/sitemap/0.9\">\n";
+constexpr std::string_view kUrlSetEnd = "</urlset>\n";
+
+void AppendLocation(std::string& out, std::string_view siteUrl,
+                    std::string_view path) {
+  out += "<loc>";
+  AppendEscapedText(out, siteUrl);
+  AppendPercentEncodedPath(out, path);
+  out += "</loc>";
+}
+
+}  // namespace
+
+std::string SitemapPartName(std::string_view fileName, std::size_t number) {
+  std::size_t dot = fileName.rfind('.');
+  // A name that only begins with a dot has no extension.
+  if (dot == 0 || dot == std::string_view::npos) dot = fileName.size();
+  return std::string(fileName.substr(0, dot)) + "-" + std::to_string(number) +
+         std::string(fileName.substr(dot));
+}
+
+SitemapWriter::SitemapWriter(std::string_view siteUrl,
+                             std::string_view fileName, SitemapSink& sink,
+                             SitemapLimits limits)
+    : siteUrl_(siteUrl), fileName_(fileName), sink_(sink), limits_(limits) {
+  if (!siteUrl_.ends_with('/')) siteUrl_ += '/';
+}
+
+void SitemapWriter::Add(std::string_view path, std::time_t modified) {
+  std::string url = "<url>";
+  AppendLocation(url, siteUrl_, path);
+  if (const std::string lastmod = UtcTimestamp(modified); !lastmod.empty()) {
+    url += "<lastmod>" + lastmod + "</lastmod>";
+  }
+  url += "</url>\n";
+  // A file holds at least one URL, however small the limits.
+  const bool full =
+      urlsInFile_ >= limits_.urls ||
+      bytesInFile_ + url.size() + kUrlSetEnd.size() > limits_.bytes;
+  if (inFile_ && urlsInFile_ > 0 && full) {
+    EndUrlSet(SitemapPartName(fileName_, ++partsDone_));
+  }
+  if (!inFile_) BeginUrlSet();
+  sink_.Write(url);
+  bytesInFile_ += url.size();
+  ++urlsInFile_;
+  ++urlCount_;
+}
+
+void SitemapWriter::Finish() {
+  if (!inFile_) BeginUrlSet();
+  if (partsDone_ == 0) {
+    EndUrlSet(fileName_);
+    return;
+  }
+  EndUrlSet(SitemapPartName(fileName_, ++partsDone_));
+  WriteIndex();
+}
+
+void SitemapWriter::BeginUrlSet() {
+  sink_.Begin();
+  const std::string start =
+      std::string(kDeclaration) + "<urlset" + std::string(kNamespace);
+  sink_.Write(start);
+  inFile_ = true;
+  urlsInFile_ = 0;
+  bytesInFile_ = start.size();
+}
+
+void SitemapWriter::EndUrlSet(std::string_view name) {
+  sink_.Write(kUrlSetEnd);
+  sink_.End(name);
+  inFile_ = false;
+}
+
+void SitemapWriter::WriteIndex() {
+  std::string index =
+      std::string(kDeclaration) + "<sitemapindex" + std::string(kNamespace);
+  for (std::size_t part = 1; part <= partsDone_; ++part) {
+    index += "<sitemap>";
+    AppendLocation(index, siteUrl_, SitemapPartName(fileName_, part));
+    index += "</sitemap>\n";
+  }
+  index += "</sitemapindex>\n";
+  sink_.Begin();
+  sink_.Write(index);
+  sink_.End(fileName_);
+}
+
+}  // namespace mapgen

@@ -1,0 +1,76 @@
+// Feeds fuzzed bytes to everything that reads what strangers wrote: a
+// page's head, its title in its declared set, its bytes as UTF-16 read in
+// pieces, and a settings file. Whatever comes in, what comes out is valid
+// UTF-8, reading in pieces changes nothing, and settings lines that were
+// read write back to the same values.
+#include <algorithm>
+#include <cctype>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "DeclaredCharset.h"
+#include "InvalidUtf8.h"
+#include "RobotsNoindex.h"
+#include "SettingsText.h"
+#include "TitleCharset.h"
+
+namespace {
+
+using namespace mapgen;
+
+void Check(bool holds) {
+  if (!holds) __builtin_trap();
+}
+
+std::string DecodeUtf16(std::string_view page, std::size_t step) {
+  PageDecoder decoder("UTF-16LE");
+  std::string decoded;
+  for (std::size_t pos = 0; pos < page.size(); pos += step) {
+    decoded += decoder.Decode(page.substr(pos, step));
+  }
+  return decoded + decoder.Finish();
+}
+
+void CheckSettingsRoundTrip(std::string_view text) {
+  // Field names as the field table has them: letters, digits, parentheses.
+  const SettingCheck any = [](const SettingRecord& record, std::string&) {
+    return std::all_of(record.field.begin(), record.field.end(), [](char c) {
+      return std::isalnum(static_cast<unsigned char>(c)) || c == '(' ||
+             c == ')';
+    });
+  };
+  std::vector<SettingRecord> records;
+  std::string error;
+  if (!ParseSettingsText("f", text, any, records, error)) return;
+  std::string written;
+  for (const SettingRecord& record : records) {
+    AppendSettingLine(written, record.field, record.value);
+  }
+  std::vector<SettingRecord> again;
+  Check(ParseSettingsText("f", written, any, again, error));
+  Check(again.size() == records.size());
+  for (std::size_t i = 0; i < again.size(); ++i) {
+    Check(again[i].field == records[i].field &&
+          again[i].value == records[i].value);
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
+                                      std::size_t size) {
+  if (size == 0) return 0;
+  const std::string_view page(reinterpret_cast<const char*>(data) + 1,
+                              size - 1);
+  Check(IsValidUtf8(TitleToUtf8(page, DeclaredCharset(page))));
+  std::string shown;
+  AppendReplacingInvalidUtf8(shown, page);
+  Check(IsValidUtf8(shown) && (shown == page) == IsValidUtf8(page));
+  HasRobotsNoindex(page);
+  const std::string whole = DecodeUtf16(page, page.size() + 1);
+  Check(IsValidUtf8(whole) && whole == DecodeUtf16(page, 1 + data[0] % 7));
+  CheckSettingsRoundTrip(page);
+  return 0;
+}

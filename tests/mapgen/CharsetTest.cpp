@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "DeclaredCharset.h"
+#include "InvalidUtf8.h"
+#include "TitleCharset.h"
+
+namespace mapgen {
+namespace {
+
+using namespace std::string_literals;
+
+constexpr const char* kNihon = "\xE6\x97\xA5\xE6\x9C\xAC";  // 日本
+constexpr const char* kFffd = "\xEF\xBF\xBD";
+
+TEST(DeclaredCharset, FindsTheMarkTheXmlDeclarationOrTheFirstMetaInTheHead) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"\xEF\xBB\xBF<meta charset=koi8-r>", "UTF-8"},
+      {"\xFF\xFE<\0h\0"s, "UTF-16LE"},
+      {"\xFE\xFF\0<"s, "UTF-16BE"},
+      {"<meta charset=\" Shift_JIS \">", "Shift_JIS"},
+      {"<HEAD><META CHARSET=euc-jp>", "euc-jp"},
+      {"<meta content='text/html; charset=ISO-8859-1' "
+       "http-equiv='Content-Type'>",
+       "ISO-8859-1"},
+      {"<meta http-equiv=content-type content=\"text/html;charset='cp1252'\">",
+       "cp1252"},
+      {"<?xml version=\"1.0\" encoding='EUC-JP'?><meta charset=big5>",
+       "EUC-JP"},
+      {"<meta charset=\"utf-16\">", "UTF-8"},
+      {"<!-- <meta charset=koi8-r> --><meta charset=\"utf-8\">", "utf-8"},
+      {"<meta name=x content=\"charset=big5\"><metadata charset=big5>", ""},
+      {"<body><meta charset=koi8-r>", ""},
+      {"<title>x</title><meta charset=\"big5", ""},
+  };
+  for (const auto& [head, charset] : cases) {
+    EXPECT_EQ(DeclaredCharset(head), charset) << head;
+  }
+}
+
+TEST(TitleToUtf8, ConvertsFromTheDeclaredSetAndMarksWhatIsNoCharacter) {
+  const struct {
+    std::string title;
+    const char* charset;
+    std::string utf8;
+  } cases[] = {
+      {"\xE5\x65\x2C\x67", "UTF-16LE", kNihon},
+      {"\x65\xE5\x67\x2C", "UTF-16BE", kNihon},
+      // A lone surrogate is skipped as one unit, keeping the rest in step.
+      {"\x00\xD8\x41\x00"s, "UTF-16LE", kFffd + "A"s},
+      {"A\0B"s, "UTF-16LE", "A"s + kFffd},
+      {"\x93\xFA\x96\x7B", "Shift_JIS", kNihon},
+      {"\x87\x40", "shift_jis", "\xE2\x91\xA0"},  // circled 1, Windows-31J
+      {"\xC6\xFC\xCB\xDC", "EUC-JP", kNihon},
+      {"caf\xE9 \x93q\x94", "ISO-8859-1",
+       "caf\xC3\xA9 \xE2\x80\x9Cq\xE2\x80\x9D"},
+      {"\x80\x81", "windows-1252", "\xE2\x82\xAC"s + kFffd},
+      {"caf\xC3\xA9\xFF", "x-no-such-set", "caf\xC3\xA9"s + kFffd},
+      {"\xFF", "../../etc/x", kFffd},
+      {"\xC3", "", kFffd},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(TitleToUtf8(c.title, c.charset), c.utf8) << c.charset;
+  }
+}
+
+TEST(InvalidUtf8, ShowsEachMaximalBadSubsequenceAsOneReplacement) {
+  const auto fffd = [](int times) {
+    std::string text;
+    while (times-- > 0) text += kFffd;
+    return text;
+  };
+  const std::pair<std::string, std::string> cases[] = {
+      {"a\xFF\x62", "a" + fffd(1) + "b"},
+      {"\xF0\x9F\x98\x41", fffd(1) + "A"},
+      {"\xE0\x80\xAF", fffd(3)},      // overlong
+      {"\xED\xA0\x80", fffd(3)},      // surrogate
+      {"\xF4\x90\x80\x80", fffd(4)},  // past U+10FFFF
+      {"\xC0\xAF", fffd(2)},
+      {"x\xE2\x82", "x" + fffd(1)},
+      {kNihon + "\xC3\xA9"s, kNihon + "\xC3\xA9"s},
+  };
+  for (const auto& [text, shown] : cases) {
+    std::string out;
+    AppendReplacingInvalidUtf8(out, text);
+    EXPECT_EQ(out, shown) << text;
+    EXPECT_EQ(IsValidUtf8(text), text == shown) << text;
+  }
+}
+
+TEST(InvalidUtf8, LinksEncodeTheBytesOfABadNameOnly) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"bad\xFFname.txt", "bad%FFname.txt"},
+      {"a b/\xFF.txt", "a%20b/%FF.txt"},
+      {"sub/caf\xC3\xA9 x.txt", "sub/caf\xC3\xA9 x.txt"},
+  };
+  for (const auto& [name, link] : cases) {
+    std::string out;
+    AppendUtf8PageLink(out, name);
+    EXPECT_EQ(out, link);
+  }
+}
+
+// A UTF-16 page is decoded as it is read, so its title tag can be found.
+TEST(PageDecoder, DecodesUtf16ReadInAnySizeOfChunk) {
+  const std::string page =
+      "\xFF\xFE<\0t\0>\0\xE5\x65\x2C\x67\x3D\xD8\x00\xDE<\0/\0t\0>\0X"s;
+  const std::string expected = "<t>"s + kNihon + "\xF0\x9F\x98\x80</t>" + kFffd;
+  for (const std::size_t chunk : {1, 3, 1000}) {
+    PageDecoder decoder("UTF-16LE");
+    std::string decoded;
+    for (std::size_t pos = 0; pos < page.size(); pos += chunk) {
+      decoded += decoder.Decode(page.substr(pos, chunk));
+    }
+    decoded += decoder.Finish();
+    EXPECT_EQ(decoded, expected) << chunk;
+  }
+}
+
+}  // namespace
+}  // namespace mapgen

@@ -1,0 +1,54 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "SettingsText.h"
+
+namespace mapgen {
+namespace {
+
+// A field table that knows every field but "unknown".
+bool Check(const SettingRecord& record, std::string& reason) {
+  if (record.field != "unknown") return true;
+  reason = "unknown field unknown";
+  return false;
+}
+
+TEST(SettingsText, EveryEscapeRoundTripsPastCommentsAndBlankLines) {
+  const std::string value = "a\\b\nc\rd\te=f#\\n";
+  EXPECT_EQ(EscapeSettingValue(value), "a\\\\b\\nc\\rd\\te=f#\\\\n");
+  std::string text = "\xEF\xBB\xBF# Tessary settings\r\n\r\n  \n";
+  AppendSettingLine(text, "txtPreface", value);
+  text += "cmbFont=\r\n";
+  std::vector<SettingRecord> records;
+  std::string error;
+  ASSERT_TRUE(ParseSettingsText("m.tessary", text, Check, records, error));
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[0].line, 4u);
+  EXPECT_EQ(records[0].field, "txtPreface");
+  EXPECT_EQ(records[0].value, value);
+  EXPECT_EQ(records[1].line, 5u);
+  EXPECT_EQ(records[1].value, "");
+}
+
+TEST(SettingsText, NamesFileLineAndReasonOfTheFirstBadLine) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"txtTitle\n", "m.tessary:1: not a FIELD=VALUE line"},
+      {"# x\n=1\n", "m.tessary:2: no field name before \"=\""},
+      {"a=1\nb=c:\\q\n",
+       "m.tessary:2: unknown escape \\q; write \\\\ for a backslash"},
+      {"a=x\\", "m.tessary:1: a backslash ends the value; write \\\\ for a "
+                "backslash"},
+      {"a=1\r\n\r\nunknown=1\nbad line", "m.tessary:3: unknown field unknown"},
+  };
+  for (const auto& [text, expected] : cases) {
+    std::vector<SettingRecord> records;
+    std::string error;
+    EXPECT_FALSE(ParseSettingsText("m.tessary", text, Check, records, error));
+    EXPECT_EQ(error, expected);
+  }
+}
+
+}  // namespace
+}  // namespace mapgen
