@@ -12,14 +12,7 @@ tree_root="${1:-/tmp/tessary-bench-tree}"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
-for tool in hyperfine tree /usr/bin/time; do
-  command -v "$tool" >/dev/null || {
-    echo "bench needs hyperfine, tree and time: apt-get install hyperfine tree time" >&2
-    exit 1
-  }
-done
-
-"$top/tools/install-packages.sh"
+"$top/tools/install-packages.sh" --bench
 cmake -S "$top" -B "$top/build-bench" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DTESSARY_TESTS=OFF >/dev/null
 cmake --build "$top/build-bench" --target tessary-cli >/dev/null

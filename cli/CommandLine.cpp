@@ -71,6 +71,7 @@ FlagsByOption AddFlags(CLI::App& app) {
 // that a later flag overrides what an earlier one set.
 ParsedCommandLine ApplyInOrder(const CLI::App& app, const FlagsByOption& flags,
                                const std::string& folder) {
+  if (folder.empty()) return Stop(Outcome::kWrongUsage, "FOLDER is empty");
   ParsedCommandLine parsed;
   CliOptions& options = parsed.options;
   options.settings.txtDir = mapgen::WithoutTrailingSlashes(folder);

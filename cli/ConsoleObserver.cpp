@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+#include "TerminalText.h"
+
 namespace cli {
 namespace {
 
@@ -27,7 +29,8 @@ void ConsoleObserver::Unreadable(const mapgen::Failure& failure) {
   if (quiet_) return;
   Finish();
   std::fprintf(stderr, "tessary-cli: warning: cannot read %s: %s\n",
-               failure.path.c_str(), failure.reason.c_str());
+               ShownOnTerminal(failure.path).c_str(),
+               ShownOnTerminal(failure.reason).c_str());
 }
 
 void ConsoleObserver::Finish() {

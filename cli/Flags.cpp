@@ -48,12 +48,19 @@ void SetBoxText(CliOptions& options, const std::string& value) {
   options.settings.*Member = WithCrLfBreaks(value);
 }
 
+// More than a text box would ever hold: a file this large is a mistake
+// (/dev/zero, a log), not a preface.
+constexpr std::size_t kLargestTextFile = 16 << 20;
+
 template <auto Member>
 void ReadBoxText(CliOptions& options, const std::string& path) {
   std::string text;
   std::string reason;
-  if (!mapgen::ReadWholeFile(path, text, reason)) {
+  if (!mapgen::ReadWholeFile(path, text, reason, kLargestTextFile + 1)) {
     throw UnreadableFile("cannot read " + path + ": " + reason);
+  }
+  if (text.size() > kLargestTextFile) {
+    throw WrongValue(path + " holds more than 16 MiB");
   }
   options.settings.*Member = WithCrLfBreaks(text);
 }
@@ -248,8 +255,9 @@ std::string FlagNotes() {
   notes += "KIND is one of " + ColourKindList() + ".\n";
   notes += "FIELD is one of:\n" + WrappedList(FieldNames());
   notes +=
-      "A check box takes 0, 1 or 2, optStyle(i) takes 1, shpColor(i) a\n"
-      "number laid out 0x00BBGGRR; texts are stored unchanged.\n"
+      "A check box takes 0, 1 or 2 (chkSafeLinks 0 or 1), optStyle(i) takes\n"
+      "1, shpColor(i) a number laid out 0x00BBGGRR; texts are stored\n"
+      "unchanged.\n"
       "Exit status: 0 page written, 1 build failed, 2 wrong command line.\n"
       "Tessary is free software under the MIT License.";
   return notes;

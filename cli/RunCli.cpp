@@ -9,6 +9,8 @@
 #include "ConsoleObserver.h"
 #include "MapFile.h"
 #include "PosixFileSystem.h"
+#include "Signals.h"
+#include "TerminalText.h"
 
 namespace cli {
 namespace {
@@ -16,10 +18,11 @@ namespace {
 using Outcome = ParsedCommandLine::Outcome;
 
 void PrintError(const std::string& message) {
-  std::fprintf(stderr, "tessary-cli: %s\n", message.c_str());
+  std::fprintf(stderr, "tessary-cli: %s\n", ShownOnTerminal(message).c_str());
 }
 
 int BuildAndWrite(const CliOptions& options) {
+  HandleSignals();
   ConsoleObserver observer(options.quiet);
   const mapgen::BuildResult result =
       mapgen::BuildMap(options.settings, mapgen::PosixFileSystem(), observer);

@@ -31,6 +31,7 @@ template <typename T>
 constexpr const char* kTakes = "any text";
 template <>
 constexpr const char* kTakes<CheckState> = "0, 1 or 2";
+constexpr const char* kSwitchTakes = "0 or 1";
 template <>
 constexpr const char* kTakes<Colour> = "a number from 0 to 0xFFFFFF";
 constexpr const char* kStyleTakes = "only 1, which selects it";
@@ -62,6 +63,19 @@ class FieldTable {
              return Store((settings.*member)[i], value);
            }});
     }
+  }
+
+  // A check box that the window never greys: 0 or 1 only.
+  void AddSwitch(const std::string& name, CheckState MapSettings::*member) {
+    fields_.push_back({name, kSwitchTakes,
+                       [member](MapSettings& settings, std::string_view value) {
+                         CheckState state = 0;
+                         if (!ParseCheckState(value, state) || state > 1) {
+                           return false;
+                         }
+                         settings.*member = state;
+                         return true;
+                       }});
   }
 
   // The entry style buttons form a group: setting one clears the others,
@@ -113,7 +127,7 @@ const std::vector<Field>& Fields() {
     table.Add("txtImage", &MapSettings::txtImage);
     table.Add("txtPreface", &MapSettings::txtPreface);
     table.Add("txtAppendix", &MapSettings::txtAppendix);
-    table.Add("chkSafeLinks", &MapSettings::chkSafeLinks);
+    table.AddSwitch("chkSafeLinks", &MapSettings::chkSafeLinks);
     return table.Take();
   }();
   return fields;

@@ -9,7 +9,8 @@
 namespace cli {
 
 // Sets the settings field named `name` ("txtTitle", "chkColor(3)") from
-// `value`: a check box takes 0, 1 or 2; an entry style button takes only 1,
+// `value`: a check box takes 0, 1 or 2 (2 is greyed), but one the window
+// never greys (chkSafeLinks) takes 0 or 1; an entry style button takes only 1,
 // which selects it; a colour takes its stored number; a text takes the value
 // exactly as given. False with `problem` set, and the settings unchanged,
 // when there is no such field or the value does not suit it.

@@ -24,9 +24,10 @@ unsigned DefaultThreadCount();
 
 // Builds the map page of `settings.txtDir`, reading the file system through
 // `fs`. Folders are listed and page titles read on `threads` threads; the
-// page is the same for any count. Fails only when the base folder is not a
-// folder; anything unreadable below it is reported to the observer and
-// counts as empty.
+// page is the same for any count. Fails when the base folder cannot be
+// read, or when descriptors or memory run out, since a page built then
+// could silently miss folders; anything else unreadable below the base is
+// reported to the observer and counts as empty.
 BuildResult BuildMap(const MapSettings& settings, const FileSystem& fs,
                      BuildObserver& observer,
                      unsigned threads = DefaultThreadCount());

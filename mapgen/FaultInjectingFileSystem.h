@@ -1,9 +1,9 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <mutex>
 #include <string>
-#include <functional>
 #include <utility>
 
 #include "FileSystem.h"
@@ -11,33 +11,44 @@
 namespace mapgen {
 
 // Wraps a file system and makes chosen calls fail, so that tests can repeat
-// what a changing disk does to a build: a folder removed after its parent
-// was listed, a page deleted before its title is read, a base folder that
-// vanishes halfway.
+// what a changing disk or a starved process does to a build: a folder
+// removed after its parent was listed, a page deleted before its title is
+// read, a base folder that vanishes halfway, descriptors running out.
 class FaultInjectingFileSystem : public FileSystem {
  public:
-  enum class Call { kIsFolder, kListFolder, kOpenFile, kRead };
+  // Opening a folder is kOpenFolder, whichever way it is opened.
+  enum class Call { kOpenFolder, kList, kOpenFile, kRead };
 
   explicit FaultInjectingFileSystem(const FileSystem& inner) : inner_(inner) {}
 
   // Lets the first `successes` calls of `call` on `path` through, then fails
-  // every later one with `reason`.
-  void Fail(Call call, const std::string& path, std::string reason,
-            int successes = 0);
+  // every later one with the error number `error`.
+  void Fail(Call call, const std::string& path, int error, int successes = 0);
 
-  bool IsFolder(const std::string& path, std::string& reason) const override;
-  bool ListFolder(const std::string& path, FolderListing& listing,
-                  std::string& reason) const override;
-  std::unique_ptr<FileReader> OpenFile(const std::string& path,
-                                       std::string& reason) const override;
+  // Runs `change` once, right before the call of `call` on `path` that
+  // follows the first `successes`, and then lets that call through: the
+  // disk changes under the build at that very moment.
+  void Before(Call call, const std::string& path, std::function<void()> change,
+              int successes = 0);
+
+  // True, with `failure` set, when this call is to fail.
+  bool Fails(Call call, const std::string& path, Failure& failure) const;
+
+  std::unique_ptr<FolderHandle> OpenFolder(const std::string& path,
+                                           Failure& failure) const override;
+  std::unique_ptr<FolderHandle> Reopen(const std::string& path, FileId id,
+                                       Failure& failure) const override;
+  std::size_t HeldFolderBudget() const override {
+    return inner_.HeldFolderBudget();
+  }
+  unsigned ReadersAllowed() const override { return inner_.ReadersAllowed(); }
 
  private:
   struct Fault {
-    std::string reason;
+    int error;
     int successesLeft;
+    std::function<void()> change;
   };
-  // True, with the reason, when this call is to fail.
-  bool Fails(Call call, const std::string& path, std::string& reason) const;
 
   const FileSystem& inner_;
   mutable std::mutex mutex_;

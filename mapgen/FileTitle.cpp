@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "Paths.h"
+#include "Utf8.h"
 #include "TextCase.h"
 
 namespace mapgen {
@@ -103,7 +103,7 @@ class TitleScanner {
     if (end != std::string::npos) {
       Finalize(end);
     } else if (title_.size() >= kMaxTitleBytes + endTag_.size()) {
-      Finalize(kMaxTitleBytes);
+      Finalize(title_.size());
     }
   }
 
@@ -118,13 +118,18 @@ class TitleScanner {
     title_.clear();
   }
 
-  // Keeps the title's first `length` bytes, at most the cap, never ending
-  // in the middle of a UTF-8 sequence that the cap cut.
+  // Keeps the title's first `length` bytes, at most the cap. A character
+  // that the cap cuts in two is left out whole; bytes that form no
+  // character are kept as they are.
   void Finalize(std::size_t length) {
-    length = std::min(length, kMaxTitleBytes);
-    while (length > 0 && length < title_.size() &&
-           (title_[length] & 0xC0) == 0x80) {
-      --length;
+    if (length > kMaxTitleBytes) {
+      length = kMaxTitleBytes;
+      for (std::size_t back = 1; back < 4 && back <= length; ++back) {
+        if (DecodeUtf8(title_, length - back).length > back) {
+          length -= back;
+          break;
+        }
+      }
     }
     title_.resize(length);
     done_ = true;
@@ -140,27 +145,22 @@ class TitleScanner {
 
 }  // namespace
 
-std::string FileTitle(const FileSystem& fs, std::string_view Path,
-                      std::string_view Filename, std::string_view startstrg,
-                      std::string_view endstrg, Failure* failure) {
-  const std::string path = JoinPath(Path, Filename);
-  std::string reason;
-  const auto reader = fs.OpenFile(path, reason);
+std::string FileTitle(FileReader& page, std::string_view startstrg,
+                      std::string_view endstrg, const BuildObserver& observer,
+                      Failure& failure) {
   TitleScanner scanner(startstrg, endstrg);
   // Pages usually name their title in the first few KiB; later reads take
   // larger steps through pages that do not.
   std::array<char, 64 * 1024> buffer;
   std::size_t step = 4096;
-  while (reader && !scanner.Done()) {
-    const long got = reader->Read(buffer.data(), step, reason);
-    if (got < 0) break;
-    if (got == 0) return scanner.Finish();
+  while (!scanner.Done() && !observer.StopRequested()) {
+    const long got = page.Read(buffer.data(), step, failure);
+    if (got < 0) return {};
+    if (got == 0) break;
     scanner.Feed(std::string_view(buffer.data(), static_cast<std::size_t>(got)));
     step = buffer.size();
   }
-  if (scanner.Done()) return scanner.Finish();
-  if (failure != nullptr) *failure = {path, reason};
-  return {};
+  return scanner.Finish();
 }
 
 }  // namespace mapgen

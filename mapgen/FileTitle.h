@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "BuildObserver.h"
 #include "FileSystem.h"
 
 namespace mapgen {
@@ -16,11 +17,12 @@ inline constexpr std::size_t kMaxTitleBytes = 64 * 1024;
 // "<TITLE" also finds "<title lang=en>") and its ">", up to the closing text
 // `endstrg` or the end of that line, from the first line that gives a
 // non-empty text. Lines end at a carriage return, so a file with line feeds
-// alone is one long line. The file is read as a stream and no further than
-// the title's line. Blanks around the title are kept. A file that cannot be
-// read gives the empty title, with the reason in `failure` when asked for.
-std::string FileTitle(const FileSystem& fs, std::string_view Path,
-                      std::string_view Filename, std::string_view startstrg,
-                      std::string_view endstrg, Failure* failure = nullptr);
+// alone is one long line. The page is read as a stream through one buffer,
+// no further than the title's line, and not at all once the observer asks
+// the build to stop. Blanks around the title are kept. A page that cannot
+// be read gives the empty title, with `failure` set.
+std::string FileTitle(FileReader& page, std::string_view startstrg,
+                      std::string_view endstrg, const BuildObserver& observer,
+                      Failure& failure);
 
 }  // namespace mapgen

@@ -1,7 +1,9 @@
 #include "FolderEntries.h"
 
 #include <algorithm>
+#include <unordered_map>
 
+#include "BuildFailure.h"
 #include "FileTitle.h"
 #include "Ordinal.h"
 #include "Paths.h"
@@ -35,7 +37,7 @@ class EntryWriter {
       : out_(out), safe_(IsChecked(settings.chkSafeLinks)),
         style_(SelectedStyle(settings)), linkPrefix_(std::move(linkPrefix)) {}
 
-  void Entry(const std::string& name, const std::string& title, bool webPage) {
+  void Entry(const std::string& name, std::string_view title, bool webPage) {
     if (style_ == 4) {
       Text(name);
     } else if (!webPage) {
@@ -96,6 +98,62 @@ class EntryWriter {
   const std::string linkPrefix_;
 };
 
+struct FileIdHash {
+  std::size_t operator()(const FileId& id) const {
+    return std::hash<std::uint64_t>()(id.inode * 31 + id.device);
+  }
+};
+
+// Reads the titles of one folder's web pages, each page's once: names that
+// lead to one page (hard links) share its title.
+class TitleReader {
+ public:
+  TitleReader(FolderHandle& folder, FolderEntries& entries,
+              const BuildObserver& observer)
+      : folder_(folder), entries_(entries), observer_(observer) {}
+
+  void ReadAll() {
+    for (std::size_t i = 0; i < entries_.files.size(); ++i) {
+      if (entries_.webPages[i]) entries_.titles[i] = Read(entries_.files[i]);
+    }
+  }
+
+ private:
+  std::string_view Read(const std::string& name) {
+    Failure failure;
+    const auto page = folder_.OpenFile(name, failure);
+    if (page == nullptr) return Unreadable(std::move(failure));
+    const bool shared = page->HasOtherNames();
+    if (shared) {
+      const auto known = sharedTitles_.find(page->Id());
+      if (known != sharedTitles_.end()) return known->second;
+    }
+    const std::string text =
+        FileTitle(*page, "<TITLE", "</TITLE", observer_, failure);
+    if (!failure.reason.empty()) return Unreadable(std::move(failure));
+    const std::string_view title = Keep(TrimBlanks(text));
+    if (shared) sharedTitles_.emplace(page->Id(), title);
+    return title;
+  }
+
+  std::string_view Keep(std::string_view title) {
+    if (title.empty()) return {};
+    entries_.titleTexts.push_back(std::make_unique<const std::string>(title));
+    return *entries_.titleTexts.back();
+  }
+
+  std::string_view Unreadable(Failure failure) {
+    ThrowIfShortage(failure);
+    entries_.unreadable.push_back(std::move(failure));
+    return {};
+  }
+
+  FolderHandle& folder_;
+  FolderEntries& entries_;
+  const BuildObserver& observer_;
+  std::unordered_map<FileId, std::string_view, FileIdHash> sharedTitles_;
+};
+
 }  // namespace
 
 FolderFileList ListFolderFiles(const std::vector<std::string>& files,
@@ -116,9 +174,11 @@ FolderFileList ListFolderFiles(const std::vector<std::string>& files,
 
 FolderEntries PrepareFolderEntries(const FileSystem& fs, Folder folder,
                                    const MapSettings& settings,
-                                   const ExtensionIndex& extensions) {
+                                   const ExtensionIndex& extensions,
+                                   const BuildObserver& observer) {
   FolderEntries entries{std::move(folder.path),
-                        ListFolderFiles(folder.files, extensions), {}, {}, {}};
+                        ListFolderFiles(folder.files, extensions), {}, {}, {},
+                        {}};
   if (!folder.failure.empty()) {
     entries.unreadable.push_back({entries.path, std::move(folder.failure)});
   }
@@ -126,23 +186,24 @@ FolderEntries PrepareFolderEntries(const FileSystem& fs, Folder folder,
     entries.webPages.push_back(IsWebPage(ExtensionOf(name), settings));
   }
   entries.titles.resize(entries.files.size());
-  if (!ShowsTitles(SelectedStyle(settings))) return entries;
-  for (std::size_t i = 0; i < entries.files.size(); ++i) {
-    const std::string& name = entries.files[i];
-    if (!entries.webPages[i]) continue;
-    Failure failure;
-    entries.titles[i] = std::string(TrimBlanks(
-        FileTitle(fs, entries.path, name, "<TITLE", "</TITLE", &failure)));
-    if (!failure.reason.empty()) entries.unreadable.push_back(failure);
+  const bool anyPage = std::find(entries.webPages.begin(),
+                                 entries.webPages.end(),
+                                 true) != entries.webPages.end();
+  if (!ShowsTitles(SelectedStyle(settings)) || !anyPage) return entries;
+  Failure failure;
+  const auto opened = fs.Reopen(entries.path, folder.id, failure);
+  if (opened == nullptr) {
+    ThrowIfShortage(failure);
+    entries.unreadable.push_back(std::move(failure));
+    return entries;
   }
+  TitleReader(*opened, entries, observer).ReadAll();
   return entries;
 }
 
-std::string RenderFolderEntries(const FolderEntries& folder,
-                                const std::string& base,
-                                const MapSettings& settings) {
-  std::string out;
-  if (folder.files.empty()) return out;
+void RenderFolderEntries(const FolderEntries& folder, const std::string& base,
+                         const MapSettings& settings, std::string& out) {
+  if (folder.files.empty()) return;
   const bool bullets = IsChecked(settings.chkBullets);
   EntryWriter writer(out, settings, LinkPrefix(folder.path, base));
   if (bullets) out += "<UL>";
@@ -153,7 +214,6 @@ std::string RenderFolderEntries(const FolderEntries& folder,
     out += "<br>\r\n";
   }
   if (bullets) out += "</UL>";
-  return out;
 }
 
 }  // namespace mapgen

@@ -1,44 +1,43 @@
 #include "GetSubDirectories.h"
 
 #include <algorithm>
+#include <atomic>
 #include <condition_variable>
-#include <deque>
+#include <memory>
 #include <mutex>
-#include <thread>
 
+#include "BuildFailure.h"
 #include "Ordinal.h"
 #include "Paths.h"
+#include "WorkerThreads.h"
 
 namespace mapgen {
 namespace {
 
-Folder ListOne(const FileSystem& fs, std::string path,
-               std::vector<std::string>& subfolders) {
-  Folder folder{std::move(path), {}, {}};
-  FolderListing listing;
-  if (fs.ListFolder(folder.path, listing, folder.failure)) {
-    folder.files = std::move(listing.files);
-    subfolders = std::move(listing.subfolders);
-  }
-  return folder;
-}
+// A folder waiting to be listed. It is opened from its parent, which stays
+// open meanwhile, by the thread that lists it; past the budget of open
+// folders it is opened by its path instead, and only if it is still the
+// same folder.
+struct PendingFolder {
+  std::string path;
+  std::shared_ptr<FolderHandle> parent;  // null: open by path
+  FileId id;                             // what to find there
+};
 
-// The breadth-first walk, shared by its threads: folders waiting to be
-// listed, and the count of folders being listed, which may still add more.
+// The walk, shared by its threads: folders waiting to be listed, and the
+// count of folders being listed, which may still add more.
 class Walk {
  public:
   Walk(const FileSystem& fs, const BuildObserver& observer)
-      : fs_(fs), observer_(observer) {}
+      : fs_(fs), observer_(observer), budget_(fs.HeldFolderBudget()) {}
 
-  FolderList Run(const std::string& base, unsigned threads) {
-    pending_.push_back(base);
-    {
-      std::vector<std::jthread> helpers;
-      for (unsigned i = 1; i < threads; ++i) {
-        helpers.emplace_back([this] { Work(); });
-      }
-      Work();
-    }
+  FolderList Run(std::unique_ptr<FolderHandle> base, unsigned threads) {
+    List(std::move(base), done_, pending_);
+    WorkerThreads helpers([this] { StopAfterError(); });
+    helpers.Start(threads - 1, [this] { Work(); });
+    helpers.Run([this] { Work(); });
+    helpers.Join();
+    helpers.RethrowFirstError();
     return std::move(done_);
   }
 
@@ -46,32 +45,115 @@ class Walk {
   void Work() {
     std::unique_lock lock(mutex_);
     while (true) {
-      changed_.wait(lock, [this] { return !pending_.empty() || busy_ == 0; });
+      changed_.wait(lock, [this] {
+        return !pending_.empty() || busy_ == 0 || stopped_;
+      });
       if (pending_.empty() || stopped_) break;
-      std::string path = std::move(pending_.front());
-      pending_.pop_front();
+      PendingFolder next = std::move(pending_.back());
+      pending_.pop_back();
       ++busy_;
       lock.unlock();
-      std::vector<std::string> subfolders;
-      Folder folder = ListOne(fs_, std::move(path), subfolders);
+      std::vector<Folder> listed;
+      std::vector<PendingFolder> subfolders;
+      Open(std::move(next), listed, subfolders);
       const bool stop = observer_.StopRequested();
       lock.lock();
-      for (const std::string& name : subfolders) {
-        pending_.push_back(JoinPath(folder.path, name));
-      }
-      done_.push_back(std::move(folder));
+      std::move(subfolders.begin(), subfolders.end(),
+                std::back_inserter(pending_));
+      std::move(listed.begin(), listed.end(), std::back_inserter(done_));
       stopped_ = stopped_ || stop;
       --busy_;
-      changed_.notify_all();
+      // This thread takes one of the new folders itself; waking more
+      // threads than there is work for only makes them fight for the lock.
+      if (busy_ == 0 || stopped_) {
+        changed_.notify_all();
+      } else {
+        for (std::size_t i = 1; i < subfolders.size(); ++i) {
+          changed_.notify_one();
+        }
+      }
     }
     changed_.notify_all();
   }
 
+  void StopAfterError() {
+    std::lock_guard lock(mutex_);
+    stopped_ = true;
+    changed_.notify_all();
+  }
+
+  void Open(PendingFolder next, std::vector<Folder>& listed,
+            std::vector<PendingFolder>& subfolders) {
+    Failure failure;
+    auto folder =
+        next.parent != nullptr
+            ? next.parent->OpenSubfolder(std::string(LastName(next.path)),
+                                         failure)
+            : fs_.Reopen(next.path, next.id, failure);
+    next.parent.reset();
+    if (folder == nullptr) {
+      ThrowIfShortage(failure);
+      listed.push_back({std::move(next.path), {}, {}, failure.reason});
+      return;
+    }
+    List(std::move(folder), listed, subfolders);
+  }
+
+  // Lists an open folder into `listed` and its subfolders into
+  // `subfolders`, sharing the folder with them, to be opened from, while the
+  // budget allows.
+  void List(std::unique_ptr<FolderHandle> folder, std::vector<Folder>& listed,
+            std::vector<PendingFolder>& subfolders) {
+    listed.push_back({folder->Path(), folder->Id(), {}, {}});
+    FolderListing listing;
+    Failure failure;
+    if (!folder->List(listing, failure)) {
+      ThrowIfShortage(failure);
+      listed.back().failure = std::move(failure.reason);
+      return;
+    }
+    listed.back().files = std::move(listing.files);
+    if (listing.subfolders.empty()) return;
+    if (const auto shared = Hold(folder)) {
+      for (const std::string& name : listing.subfolders) {
+        subfolders.push_back({JoinPath(shared->Path(), name), shared, {}});
+      }
+      return;
+    }
+    // Past the budget: each is identified now and opened by path later.
+    for (const std::string& name : listing.subfolders) {
+      const auto subfolder = folder->OpenSubfolder(name, failure);
+      if (subfolder == nullptr) {
+        ThrowIfShortage(failure);
+        listed.push_back({failure.path, {}, {}, failure.reason});
+      } else {
+        subfolders.push_back({subfolder->Path(), nullptr, subfolder->Id()});
+      }
+    }
+  }
+
+  // Shares an open folder unless the budget is spent; then nothing, and
+  // `folder` stays as it was.
+  std::shared_ptr<FolderHandle> Hold(std::unique_ptr<FolderHandle>& folder) {
+    if (held_.fetch_add(1) >= budget_) {
+      --held_;
+      return nullptr;
+    }
+    return {folder.release(), [this](FolderHandle* released) {
+              delete released;
+              --held_;
+            }};
+  }
+
   const FileSystem& fs_;
   const BuildObserver& observer_;
+  const std::size_t budget_;
+  std::atomic<std::size_t> held_ = 0;  // open folders shared in `pending_`
   std::mutex mutex_;
   std::condition_variable changed_;
-  std::deque<std::string> pending_;
+  // Newest first: the walk goes deep before it goes wide, so few folders
+  // wait with their subfolders at any time, whatever the tree's shape.
+  std::vector<PendingFolder> pending_;  // after `held_`, which it counts
   unsigned busy_ = 0;
   bool stopped_ = false;
   FolderList done_;
@@ -82,18 +164,29 @@ class Walk {
 FolderList GetSubDirectories(const FileSystem& fs, const std::string& dirctry,
                              bool all, unsigned threads,
                              const BuildObserver& observer) {
-  if (!all) {
-    std::vector<std::string> ignored;
-    FolderList list;
-    list.push_back(ListOne(fs, dirctry, ignored));
-    return list;
+  Failure failure;
+  auto base = fs.OpenFolder(dirctry, failure);
+  if (base == nullptr) throw BuildFailure(failure);
+  FolderList list;
+  if (all) {
+    list = Walk(fs, observer).Run(std::move(base), std::max(threads, 1u));
+  } else {
+    FolderListing listing;
+    list.push_back({dirctry, base->Id(), {}, {}});
+    if (base->List(listing, failure)) {
+      list.back().files = std::move(listing.files);
+    } else {
+      list.back().failure = failure.reason;
+    }
   }
-  FolderList list = Walk(fs, observer).Run(dirctry, std::max(threads, 1u));
   if (observer.StopRequested()) return {};
   // Every path begins with the base folder's, so the base sorts first.
   std::sort(list.begin(), list.end(), [](const Folder& a, const Folder& b) {
     return OrdinalLess(a.path, b.path);
   });
+  if (!list.front().failure.empty()) {
+    throw BuildFailure({dirctry, list.front().failure});
+  }
   return list;
 }
 

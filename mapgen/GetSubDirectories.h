@@ -9,9 +9,10 @@
 namespace mapgen {
 
 // A folder that the map covers, with the files its listing gave, so that no
-// folder is read twice.
+// folder is read twice, and what it is, so that it can be opened again.
 struct Folder {
   std::string path;
+  FileId id;
   std::vector<std::string> files;
   std::string failure;  // why it could not be listed; empty when it could
 };
@@ -21,9 +22,11 @@ struct Folder {
 using FolderList = std::vector<Folder>;
 
 // Collects the folders one map covers: `dirctry` alone, or with `all` every
-// real folder below it at any depth. Folders are listed on `threads`
-// threads; the order never depends on it. A folder that cannot be listed
-// counts as one without subfolders or files. An empty list when the
+// real folder below it at any depth, each opened relative to its parent and
+// never through a link. Folders are listed on up to `threads` threads; the
+// order never depends on it. A subfolder that cannot be listed counts as
+// one without subfolders or files. Throws BuildFailure when the base folder
+// cannot be read or the machine runs short. An empty list when the
 // observer asks the build to stop.
 FolderList GetSubDirectories(const FileSystem& fs, const std::string& dirctry,
                              bool all, unsigned threads,

@@ -12,26 +12,34 @@ namespace mapgen {
 // the order they were added, which is no particular order.
 class MemoryFileSystem : public FileSystem {
  public:
+  explicit MemoryFileSystem(std::size_t heldFolderBudget = 16)
+      : heldFolderBudget_(heldFolderBudget) {}
+
   // Adds a folder, and any folder above it that is missing.
   void AddFolder(const std::string& path);
   // Adds a file with its content, and any folder above it that is missing.
   void AddFile(const std::string& path, std::string content = {});
 
-  bool IsFolder(const std::string& path, std::string& reason) const override;
-  bool ListFolder(const std::string& path, FolderListing& listing,
-                  std::string& reason) const override;
-  std::unique_ptr<FileReader> OpenFile(const std::string& path,
-                                       std::string& reason) const override;
+  std::unique_ptr<FolderHandle> OpenFolder(const std::string& path,
+                                           Failure& failure) const override;
+  std::unique_ptr<FolderHandle> Reopen(const std::string& path, FileId id,
+                                       Failure& failure) const override;
+  std::size_t HeldFolderBudget() const override { return heldFolderBudget_; }
 
  private:
+  class Folder;
   struct Node {
     bool folder = false;
+    std::uint64_t inode = 0;
     std::string content;
     FolderListing listing;
   };
   Node& Add(const std::string& path, bool folder);
-  const Node* Find(const std::string& path, std::string& reason) const;
+  const Node* Find(const std::string& path, Failure& failure) const;
+  std::unique_ptr<FolderHandle> Open(const std::string& path,
+                                     Failure& failure) const;
 
+  std::size_t heldFolderBudget_;
   std::map<std::string, Node> nodes_;
 };
 

@@ -165,14 +165,14 @@ void WritePageHead(const MapSettings& s, std::string& out) {
   }
 }
 
-void WriteFolderSection(const MapSettings& s, std::string_view base,
-                        std::string_view folder, std::string_view entries,
-                        std::string& out) {
-  if (entries.empty() && !IsChecked(s.chkShowEmpties)) return;
+void WriteFolderSection(const MapSettings& s, const std::string& base,
+                        const FolderEntries& entries, std::string& out) {
+  if (entries.files.empty() && !IsChecked(s.chkShowEmpties)) return;
+  const std::string& folder = entries.path;
   const int level = IsChecked(s.chkIndent) ? IndentLevel(folder, base) : 0;
   AppendRepeated(out, "<UL>", level);
   if (folder != base) WriteHeading(s, folder, out);
-  out += entries;
+  RenderFolderEntries(entries, base, s, out);
   AppendRepeated(out, "</UL>", level);
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "FolderEntries.h"
 #include "MapSettings.h"
 
 namespace mapgen {
@@ -23,9 +24,8 @@ void WritePageHead(const MapSettings& settings, std::string& mapText);
 // One folder's section: its heading (none for the base folder) and its
 // entries, indented by its level. Nothing for a folder without entries
 // unless empty folders are shown.
-void WriteFolderSection(const MapSettings& settings, std::string_view base,
-                        std::string_view folder, std::string_view entries,
-                        std::string& mapText);
+void WriteFolderSection(const MapSettings& settings, const std::string& base,
+                        const FolderEntries& entries, std::string& mapText);
 
 // The appendix, the footer and the end of the page.
 void WritePageTail(const MapSettings& settings, std::string& mapText);

@@ -2,15 +2,40 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 
-#include "SystemReason.h"
+#include "LongPath.h"
+#include "Paths.h"
 
 namespace mapgen {
 namespace {
+
+constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+// O_NONBLOCK keeps the open itself from waiting on a pipe that took a
+// page's place; the type check after it then refuses the pipe.
+constexpr int kFileFlags = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
+// Few enough that the descriptor table keeps its first size: growing it
+// while threads share it waits for every other core each time.
+constexpr std::size_t kMostHeldFolders = 32;
+// What the rest of the process may hold open: standard streams, a window's
+// connections, the page being written.
+constexpr rlim_t kDescriptorsForTheRest = 16;
+
+rlim_t DescriptorLimit() {
+  rlimit limit{};
+  return ::getrlimit(RLIMIT_NOFILE, &limit) == 0 ? limit.rlim_cur : 0;
+}
+
+FileId IdOf(const struct stat& info) {
+  return {static_cast<std::uint64_t>(info.st_dev),
+          static_cast<std::uint64_t>(info.st_ino)};
+}
 
 enum class EntryKind { kFolder, kFile, kOther };
 
@@ -51,27 +76,6 @@ EntryKind KindOf(int folderFd, const dirent64& entry) {
   }
 }
 
-class PosixFileReader : public FileReader {
- public:
-  explicit PosixFileReader(int fd) : fd_(fd) {}
-  ~PosixFileReader() override { ::close(fd_); }
-  PosixFileReader(const PosixFileReader&) = delete;
-  PosixFileReader& operator=(const PosixFileReader&) = delete;
-
-  long Read(char* buffer, std::size_t size, std::string& reason) override {
-    while (true) {
-      const ssize_t got = ::read(fd_, buffer, size);
-      if (got >= 0) return static_cast<long>(got);
-      if (errno == EINTR) continue;
-      reason = SystemReason(errno);
-      return -1;
-    }
-  }
-
- private:
-  int fd_;
-};
-
 void AddEntry(int folderFd, const dirent64& entry, FolderListing& listing) {
   if (entry.d_name[0] == '.') return;  // hidden, and "." and ".."
   switch (KindOf(folderFd, entry)) {
@@ -87,16 +91,16 @@ void AddEntry(int folderFd, const dirent64& entry, FolderListing& listing) {
 }
 
 // Reads the entries straight from the kernel: the DIR stream would add
-// three system calls to every folder of a large tree.
-bool ReadEntries(int fd, FolderListing& listing, std::string& reason) {
+// three system calls to every folder of a large tree. Returns 0, or the
+// error number.
+int ReadEntries(int fd, FolderListing& listing) {
   alignas(dirent64) char buffer[32 * 1024];
   while (true) {
     const ssize_t got = ::getdents64(fd, buffer, sizeof buffer);
-    if (got == 0) return true;
+    if (got == 0) return 0;
     if (got < 0) {
       if (errno == EINTR) continue;
-      reason = SystemReason(errno);
-      return false;
+      return errno;
     }
     for (ssize_t pos = 0; pos < got;) {
       const auto* entry = reinterpret_cast<const dirent64*>(buffer + pos);
@@ -106,57 +110,143 @@ bool ReadEntries(int fd, FolderListing& listing, std::string& reason) {
   }
 }
 
-}  // namespace
+class PosixFileReader : public FileReader {
+ public:
+  PosixFileReader(int fd, std::string path, const struct stat& info)
+      : fd_(fd), path_(std::move(path)), id_(IdOf(info)),
+        otherNames_(info.st_nlink > 1),
+        left_(static_cast<std::size_t>(info.st_size)) {}
+  ~PosixFileReader() override { ::close(fd_); }
+  PosixFileReader(const PosixFileReader&) = delete;
+  PosixFileReader& operator=(const PosixFileReader&) = delete;
 
-bool PosixFileSystem::IsFolder(const std::string& path,
-                               std::string& reason) const {
-  struct stat info;
-  if (::stat(path.c_str(), &info) != 0) {
-    reason = SystemReason(errno);
-    return false;
+  long Read(char* buffer, std::size_t size, Failure& failure) override {
+    size = std::min(size, left_);
+    if (size == 0) return 0;
+    while (true) {
+      const ssize_t got = ::read(fd_, buffer, size);
+      if (got >= 0) {
+        // A file cut short while it is read ends where it now ends.
+        left_ = got == 0 ? 0 : left_ - static_cast<std::size_t>(got);
+        return static_cast<long>(got);
+      }
+      if (errno == EINTR) continue;
+      failure = SystemFailure(path_, errno);
+      return -1;
+    }
   }
-  if (!S_ISDIR(info.st_mode)) {
-    reason = SystemReason(ENOTDIR);
-    return false;
-  }
-  return true;
-}
 
-bool PosixFileSystem::ListFolder(const std::string& path,
-                                 FolderListing& listing,
-                                 std::string& reason) const {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) {
-    reason = SystemReason(errno);
-    return false;
-  }
-  const bool read = ReadEntries(fd, listing, reason);
-  ::close(fd);
-  return read;
-}
+  FileId Id() const override { return id_; }
+  bool HasOtherNames() const override { return otherNames_; }
 
-std::unique_ptr<FileReader> PosixFileSystem::OpenFile(
-    const std::string& path, std::string& reason) const {
-  // O_NONBLOCK keeps the open itself from waiting on a pipe that took a
-  // page's place; the check below then refuses it.
-  const int fd =
-      ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-  if (fd < 0) {
-    reason = SystemReason(errno);
+ private:
+  int fd_;
+  std::string path_;
+  FileId id_;
+  bool otherNames_;
+  std::size_t left_;
+};
+
+std::unique_ptr<FolderHandle> AdoptFolder(int fd, std::string path,
+                                          Failure& failure);
+
+class PosixFolder : public FolderHandle {
+ public:
+  PosixFolder(int fd, std::string path, FileId id)
+      : fd_(fd), path_(std::move(path)), id_(id) {}
+  ~PosixFolder() override { ::close(fd_); }
+  PosixFolder(const PosixFolder&) = delete;
+  PosixFolder& operator=(const PosixFolder&) = delete;
+
+  const std::string& Path() const override { return path_; }
+  FileId Id() const override { return id_; }
+
+  bool List(FolderListing& listing, Failure& failure) override {
+    listing = {};
+    // A folder is usually listed once: only a second listing rewinds.
+    const bool rewound = !listed_ || ::lseek(fd_, 0, SEEK_SET) == 0;
+    listed_ = true;
+    const int error = rewound ? ReadEntries(fd_, listing) : errno;
+    if (error != 0) failure = SystemFailure(path_, error);
+    return error == 0;
+  }
+
+  std::unique_ptr<FolderHandle> OpenSubfolder(const std::string& name,
+                                              Failure& failure) override {
+    return AdoptFolder(
+        ::openat(fd_, name.c_str(), kFolderFlags | O_NOFOLLOW),
+        JoinPath(path_, name), failure);
+  }
+
+  std::unique_ptr<FileReader> OpenFile(const std::string& name,
+                                       Failure& failure) override {
+    std::string path = JoinPath(path_, name);
+    const int fd = ::openat(fd_, name.c_str(), kFileFlags);
+    if (fd < 0) {
+      failure = SystemFailure(std::move(path), errno);
+      return nullptr;
+    }
+    struct stat info;
+    if (::fstat(fd, &info) != 0) {
+      failure = SystemFailure(std::move(path), errno);
+    } else if (S_ISDIR(info.st_mode)) {
+      failure = SystemFailure(std::move(path), EISDIR);
+    } else if (!S_ISREG(info.st_mode)) {
+      failure = {std::move(path), "Not a regular file", 0};
+    } else {
+      return std::make_unique<PosixFileReader>(fd, std::move(path), info);
+    }
+    ::close(fd);
     return nullptr;
   }
+
+ private:
+  int fd_;
+  std::string path_;
+  FileId id_;
+  bool listed_ = false;
+};
+
+std::unique_ptr<FolderHandle> AdoptFolder(int fd, std::string path,
+                                          Failure& failure) {
   struct stat info;
-  if (::fstat(fd, &info) != 0) {
-    reason = SystemReason(errno);
-  } else if (S_ISDIR(info.st_mode)) {
-    reason = SystemReason(EISDIR);
-  } else if (!S_ISREG(info.st_mode)) {
-    reason = "Not a regular file";
-  } else {
-    return std::make_unique<PosixFileReader>(fd);
+  if (fd < 0 || ::fstat(fd, &info) != 0) {
+    failure = SystemFailure(std::move(path), errno);
+    if (fd >= 0) ::close(fd);
+    return nullptr;
   }
-  ::close(fd);
-  return nullptr;
+  return std::make_unique<PosixFolder>(fd, std::move(path), IdOf(info));
+}
+
+}  // namespace
+
+std::unique_ptr<FolderHandle> PosixFileSystem::OpenFolder(
+    const std::string& path, Failure& failure) const {
+  return AdoptFolder(OpenLongPath(path, kFolderFlags), path, failure);
+}
+
+std::unique_ptr<FolderHandle> PosixFileSystem::Reopen(const std::string& path,
+                                                      FileId id,
+                                                      Failure& failure) const {
+  auto folder = AdoptFolder(OpenLongPath(path, kFolderFlags), path, failure);
+  if (folder != nullptr && folder->Id() != id) {
+    failure = {path, kReplacedReason, 0};
+    return nullptr;
+  }
+  return folder;
+}
+
+std::size_t PosixFileSystem::HeldFolderBudget() const {
+  // A quarter of the descriptors, so that the build's threads, the pages
+  // they read and whatever else the process holds have room too.
+  return std::min<rlim_t>(DescriptorLimit() / 4, kMostHeldFolders);
+}
+
+unsigned PosixFileSystem::ReadersAllowed() const {
+  const rlim_t limit = DescriptorLimit();
+  const rlim_t taken = kDescriptorsForTheRest + HeldFolderBudget();
+  return static_cast<unsigned>(
+      std::clamp<rlim_t>(limit > taken ? (limit - taken) / 2 : 0, 1, UINT_MAX));
 }
 
 }  // namespace mapgen

@@ -8,11 +8,12 @@ namespace mapgen {
 // so a pipe or a device named like a page cannot stall a build.
 class PosixFileSystem : public FileSystem {
  public:
-  bool IsFolder(const std::string& path, std::string& reason) const override;
-  bool ListFolder(const std::string& path, FolderListing& listing,
-                  std::string& reason) const override;
-  std::unique_ptr<FileReader> OpenFile(const std::string& path,
-                                       std::string& reason) const override;
+  std::unique_ptr<FolderHandle> OpenFolder(const std::string& path,
+                                           Failure& failure) const override;
+  std::unique_ptr<FolderHandle> Reopen(const std::string& path, FileId id,
+                                       Failure& failure) const override;
+  std::size_t HeldFolderBudget() const override;
+  unsigned ReadersAllowed() const override;
 };
 
 }  // namespace mapgen

@@ -1,7 +1,6 @@
 #include "TextCase.h"
 
-#include <locale.h>
-#include <wctype.h>
+#include <utf8proc.h>
 
 #include "Utf8.h"
 
@@ -16,27 +15,9 @@ char AsciiLower(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-void AppendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
 }  // namespace
 
-// The C.UTF-8 locale carries the Unicode simple case mapping.
+// For the C library's own text rules (fnmatch's character classes).
 locale_t Utf8Locale() {
   static const locale_t locale =
       newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
@@ -54,21 +35,25 @@ std::string UpperCase(std::string_view text) {
     c = AsciiUpper(c);
   }
   if (onlyAscii) return ascii;
-  const locale_t locale = Utf8Locale();
+  // The Unicode tables come with the program, so the result is the same
+  // whichever locales the machine has installed.
   std::string upper;
   upper.reserve(text.size());
   for (std::size_t pos = 0; pos < text.size();) {
     const auto byte = static_cast<unsigned char>(text[pos]);
     const DecodedChar decoded =
         byte < 0x80 ? DecodedChar{0, 0} : DecodeUtf8(text, pos);
-    if (decoded.length == 0 || locale == nullptr) {
+    if (decoded.length == 0) {
       upper += byte < 0x80 ? AsciiUpper(text[pos]) : text[pos];
       ++pos;
       continue;
     }
-    AppendUtf8(upper, static_cast<char32_t>(
-                          towupper_l(static_cast<wint_t>(decoded.codePoint),
-                                     locale)));
+    utf8proc_uint8_t encoded[4];
+    const auto length = utf8proc_encode_char(
+        utf8proc_toupper(static_cast<utf8proc_int32_t>(decoded.codePoint)),
+        encoded);
+    upper.append(reinterpret_cast<const char*>(encoded),
+                 static_cast<std::size_t>(length));
     pos += decoded.length;
   }
   return upper;

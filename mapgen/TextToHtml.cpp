@@ -1,5 +1,9 @@
 #include "TextToHtml.h"
 
+#include <algorithm>
+
+#include "Utf8.h"
+
 namespace mapgen {
 namespace {
 
@@ -27,12 +31,17 @@ std::string EscapePass(std::string_view text, char special,
 std::string LineBreaksToHtml(std::string_view text) {
   std::string out;
   out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r') {
-      out += "<br>";
-      ++i;  // the line feed of the pair, or whatever stands there
-    } else {
-      out += text[i];
+  for (std::size_t i = 0; i < text.size();) {
+    if (text[i] != '\r') {
+      out += text[i++];
+      continue;
+    }
+    out += "<br>";
+    ++i;
+    // The line feed of the pair goes with it, or whatever character stands
+    // there: all of it, so that no piece of a character is left behind.
+    if (i < text.size()) {
+      i += std::max<std::size_t>(DecodeUtf8(text, i).length, 1);
     }
   }
   return out;

@@ -5,11 +5,13 @@
 #   tools/install-packages.sh            what ./test.sh needs: the build,
 #                                        the tests and their checkers
 #   tools/install-packages.sh --build    what building the two programs needs
+#   tools/install-packages.sh --bench    the build, and the tools bench/run.sh
+#                                        times with
 set -euo pipefail
 
 build=(
   cmake ninja-build g++ pkg-config
-  libcli11-dev
+  libcli11-dev libutf8proc-dev
   qt6-base-dev
 )
 # The checkers of the packaging and desktop tests: lintian alone brings some sixty Perl
@@ -24,8 +26,9 @@ checks=(
 packages=("${build[@]}")
 case "${1:-}" in
   --build) ;;
+  --bench) packages+=(hyperfine tree time) ;;
   "") packages+=("${checks[@]}") ;;
-  *) echo "usage: $0 [--build]" >&2; exit 2 ;;
+  *) echo "usage: $0 [--build | --bench]" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -33,15 +33,10 @@ std::string ReadAll(const std::string& path) {
   return text.str();
 }
 
-// Runs tessary-cli with `args`. Standard error goes to a terminal 40 columns
-// wide when `terminal` is set. As root, `asNobody` drops privileges first,
-// so that permissions apply.
-ProgramRun RunCli(std::vector<std::string> args, bool terminal = false,
-                  bool asNobody = false) {
-  args.insert(args.begin(), TESSARY_CLI);
-  if (asNobody && ::geteuid() == 0) {
-    args.insert(args.begin(), {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"});
-  }
+// Runs the program `args` names. Standard error goes to a terminal 40
+// columns wide when `terminal` is set. A status of 128 + N tells that
+// signal N ended it.
+ProgramRun RunProgram(std::vector<std::string> args, bool terminal = false) {
   const std::string out = testing::TempDir() + "/cli-" + std::to_string(::getpid());
   const std::string err = out + ".err";
   int master = -1, slave = -1;
@@ -68,10 +63,28 @@ ProgramRun RunCli(std::vector<std::string> args, bool terminal = false,
   }
   int status = 0;
   ::waitpid(pid, &status, 0);
-  ProgramRun run{WEXITSTATUS(status), ReadAll(out), terminal ? shown : ReadAll(err)};
+  ProgramRun run{WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status),
+                 ReadAll(out), terminal ? shown : ReadAll(err)};
   fs::remove(out);
   fs::remove(err);
   return run;
+}
+
+// Runs tessary-cli with `args`. As root, `asNobody` drops privileges
+// first, so that permissions apply.
+ProgramRun RunCli(std::vector<std::string> args, bool terminal = false,
+                  bool asNobody = false) {
+  args.insert(args.begin(), TESSARY_CLI);
+  if (asNobody && ::geteuid() == 0) {
+    args.insert(args.begin(), {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"});
+  }
+  return RunProgram(args, terminal);
+}
+
+// Runs `script` in sh, with tessary-cli as $0 and `args` as $1, $2 ...
+ProgramRun RunScript(const std::string& script, std::vector<std::string> args) {
+  args.insert(args.begin(), {"sh", "-c", script, TESSARY_CLI});
+  return RunProgram(args);
 }
 
 // A folder of its own for each test, with a page, a text and a subfolder.
@@ -106,13 +119,19 @@ TEST_F(CliProgram, WritesThePageToTheFolderAFileOrStandardOutput) {
   EXPECT_EQ(standardOutput.status, 0);
   EXPECT_EQ(standardOutput.out, page);
   EXPECT_FALSE(fs::exists(site_ + "/sitemap.html"));
+  // The process's own standard output, as the shell opened it.
+  std::ofstream(site_ + "/log") << "log\n";
+  const ProgramRun appended =
+      RunScript("exec \"$0\" -o /dev/stdout \"$1\" >> \"$1/log\"", {site_});
+  EXPECT_EQ(ReadAll(site_ + "/log"), "log\n" + page);
 
   const ProgramRun toFile = RunCli({"--output", site_ + "/page.out", site_});
   EXPECT_EQ(ReadAll(site_ + "/page.out"), page);
 
   const ProgramRun byDefault = RunCli({site_ + "/"});
   EXPECT_EQ(ReadAll(site_ + "/sitemap.html"), page);
-  for (const ProgramRun& run : {toFile, byDefault}) {
+
+  for (const ProgramRun& run : {toFile, byDefault, appended}) {
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out + run.err, "");
   }
@@ -131,14 +150,20 @@ TEST_F(CliProgram, WritesThePageTheCoreBuildsFromTheSameSettings) {
 
 TEST_F(CliProgram, FailsWithTheSystemsReasonAndKeepsTheOldPage) {
   std::ofstream(site_ + "/sitemap.html") << "old";
+  ASSERT_EQ(::mkfifo((site_ + "/pipe").c_str(), 0), 0);
+  // Only the folder keeps the page from being replaced.
+  for (const char* name : {"/sitemap.html", "/pipe"}) ::chmod((site_ + name).c_str(), 0666);
   ::chmod(site_.c_str(), 0555);
   const std::pair<std::vector<std::string>, std::string> cases[] = {
-      {{site_ + "/missing"}, "cannot read " + site_ + "/missing: No such file or directory"},
+      {{site_ + "/mis\nsing\x1B[2J"},
+       "cannot read " + site_ + "/mis\\x0Asing\\x1B[2J: No such file or directory"},
       {{site_ + "/a.txt"}, "cannot read " + site_ + "/a.txt: Not a directory"},
-      {{"-o", site_ + "/no/map.html", site_},
-       "cannot write " + site_ + "/no/map.html: No such file or directory"},
       {{"-o", "/dev/full", site_}, "cannot write /dev/full: No space left on device"},
-      {{site_}, "cannot write " + site_ + "/sitemap.html: Permission denied"},
+      {{"-o", site_ + "/pipe", site_},
+       "cannot write " + site_ +
+           "/pipe: No such device or address (nothing reads from the pipe)"},
+      {{site_}, "cannot write " + site_ + "/sitemap.html: cannot create a file in " +
+                    site_ + ": Permission denied"},
   };
   for (const auto& [args, message] : cases) {
     const ProgramRun run = RunCli(args, false, true);
@@ -150,12 +175,46 @@ TEST_F(CliProgram, FailsWithTheSystemsReasonAndKeepsTheOldPage) {
   ::chmod(site_.c_str(), 0755);
 }
 
+bool HasTemporaryFile(const std::string& folder) {
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    if (entry.path().filename().string().starts_with(".tessary-")) return true;
+  }
+  return false;
+}
+
+TEST_F(CliProgram, AFileSizeLimitIsAWriteErrorThatKeepsTheOldPage) {
+  std::ofstream(site_ + "/sitemap.html") << "old";
+  const ProgramRun run = RunScript("ulimit -f 1; exec \"$0\" --title \"$1\" \"$2\"",
+                                   {std::string(2000, 'T'), site_});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "tessary-cli: cannot write " + site_ + "/sitemap.html: File too large\n");
+  EXPECT_EQ(ReadAll(site_ + "/sitemap.html"), "old");
+  EXPECT_FALSE(HasTemporaryFile(site_));
+}
+
+TEST_F(CliProgram, MatchesLetterCaseWithoutInstalledLocales) {
+  const std::string page = "r\xC3\xA9sum\xC3\xA9.\xC3\xA9t\xC3\xA9";
+  std::ofstream(site_ + "/" + page);
+  fs::create_directory(site_ + "/.none");
+  // The machine's locale data hidden, as on a system that has none.
+  const ProgramRun run = RunProgram(
+      {"unshare", "-m", "sh", "-c",
+       "mount --bind \"$1\" /usr/lib/locale && exec \"$0\" -o - --other \"$2\" \"$1/..\"",
+       TESSARY_CLI, site_ + "/.none", "\xC3\x89T\xC3\x89"});
+  if (run.status != 0) GTEST_SKIP() << "cannot hide the locale data: " << run.err;
+  EXPECT_NE(run.out.find(">" + page + "</a>"), std::string::npos);
+}
+
 TEST_F(CliProgram, RefusesAWrongCommandLineWithAHint) {
   const std::pair<std::vector<std::string>, std::string> cases[] = {
       {{"--bogus", site_}, "The following argument was not expected: --bogus"},
       {{"--set", "chkNone=1", site_}, "--set: unknown field chkNone"},
       {{"--set", "chkIndent=yes", site_}, "--set: chkIndent takes 0, 1 or 2, not yes"},
       {{"-q"}, "FOLDER is required"},
+      {{""}, "FOLDER is empty"},
+      {{"--set", "chkSafeLinks=2", site_}, "--set: chkSafeLinks takes 0 or 1, not 2"},
+      {{"--preface-file", "/dev/zero", site_},
+       "--preface-file: /dev/zero holds more than 16 MiB"},
   };
   for (const auto& [args, message] : cases) {
     const ProgramRun run = RunCli(args);
@@ -179,8 +238,10 @@ TEST_F(CliProgram, ShowsVersionAndUsage) {
 }
 
 TEST_F(CliProgram, WarnsAboutUnreadableFoldersAndPagesUnlessQuiet) {
-  fs::create_directory(site_ + "/locked");
-  ::chmod((site_ + "/locked").c_str(), 0);
+  // A name can neither steer the terminal nor split the warning's line.
+  const std::string locked = site_ + "/lo\x1B]0;x\x07\rck\ned";
+  fs::create_directory(locked);
+  ::chmod(locked.c_str(), 0);
   std::ofstream(site_ + "/secret.html") << "<title>Secret</title>";
   ::chmod((site_ + "/secret.html").c_str(), 0);
   const ProgramRun warned = RunCli({"-o", "-", site_}, false, true);
@@ -188,13 +249,13 @@ TEST_F(CliProgram, WarnsAboutUnreadableFoldersAndPagesUnlessQuiet) {
   EXPECT_EQ(warned.err, "tessary-cli: warning: cannot read " + site_ +
                             "/secret.html: Permission denied\n"
                             "tessary-cli: warning: cannot read " + site_ +
-                            "/locked: Permission denied\n");
+                            "/lo\\x1B]0;x\\x07\\x0Dck\\x0Aed: Permission denied\n");
   EXPECT_NE(warned.out.find("<a href=secret.html>No Title  </a>"), std::string::npos);
   const ProgramRun quiet = RunCli({"-q", "-o", "-", site_}, false, true);
   EXPECT_EQ(quiet.status, 0);
   EXPECT_EQ(quiet.err, "");
   EXPECT_EQ(quiet.out, warned.out);
-  ::chmod((site_ + "/locked").c_str(), 0755);
+  ::chmod(locked.c_str(), 0755);
 }
 
 TEST_F(CliProgram, DrawsProgressAndASummaryOnATerminalOnly) {

@@ -20,7 +20,7 @@ class DribblingReader : public FileReader {
  public:
   DribblingReader(std::string_view page, std::string_view sizes)
       : rest_(page), sizes_(sizes) {}
-  long Read(char* buffer, std::size_t size, std::string&) override {
+  long Read(char* buffer, std::size_t size, Failure&) override {
     const std::size_t step =
         sizes_.empty()
             ? size
@@ -30,25 +30,12 @@ class DribblingReader : public FileReader {
     rest_.remove_prefix(got);
     return static_cast<long>(got);
   }
+  FileId Id() const override { return {}; }
+  bool HasOtherNames() const override { return false; }
 
  private:
   std::string_view rest_, sizes_;
   std::size_t next_ = 0;
-};
-
-class OnePage : public FileSystem {
- public:
-  OnePage(std::string_view page, std::string_view sizes) : page_(page), sizes_(sizes) {}
-  bool IsFolder(const std::string&, std::string&) const override { return true; }
-  bool ListFolder(const std::string&, FolderListing&, std::string&) const override {
-    return true;
-  }
-  std::unique_ptr<FileReader> OpenFile(const std::string&, std::string&) const override {
-    return std::make_unique<DribblingReader>(page_, sizes_);
-  }
-
- private:
-  std::string_view page_, sizes_;
 };
 
 // The title the plain way: the page's lines one by one, in memory.
@@ -82,8 +69,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   const std::size_t sizeBytes = std::min<std::size_t>(data[0] % 8, size - 1);
   const std::string_view sizes = input.substr(1, sizeBytes);
   const std::string_view page = input.substr(1 + sizeBytes);
+  DribblingReader reader(page, sizes);
+  Failure failure;
   const std::string title =
-      FileTitle(OnePage(page, sizes), "/w", "page.htm", "<TITLE", "</TITLE");
+      FileTitle(reader, "<TITLE", "</TITLE", BuildObserver(), failure);
   if (title != WholePageTitle(page)) __builtin_trap();
   return 0;
 }

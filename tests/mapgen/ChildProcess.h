@@ -10,10 +10,19 @@
 
 namespace mapgen::testing_support {
 
+// Memory limits and peaks mean nothing under AddressSanitizer, which
+// reserves far more than any limit and keeps freed memory aside.
+#if defined(__SANITIZE_ADDRESS__)
+inline constexpr bool kAddressSanitizer = true;
+#else
+inline constexpr bool kAddressSanitizer = false;
+#endif
+
 struct ChildResult {
   std::string output;  // what the child returned
   long peakKiB = 0;    // the child's peak resident memory
   bool exitedCleanly = false;
+  int signal = 0;  // the signal that ended the child, if one did
 };
 
 // Runs `work` in a child process and brings back the text it returns, its
@@ -50,6 +59,7 @@ inline ChildResult RunInChild(const std::function<std::string()>& work,
   ::wait4(pid, &status, 0, &usage);
   result.peakKiB = usage.ru_maxrss;
   result.exitedCleanly = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  result.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
   return result;
 }
 

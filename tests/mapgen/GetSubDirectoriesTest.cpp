@@ -44,6 +44,23 @@ TEST_P(Walk, UnderTheRootAndManyLevelsDeep) {
   EXPECT_EQ(folders.back().path, deep);
 }
 
+// With no folder to be held open, every subfolder is opened again by its
+// path when its turn comes.
+TEST_P(Walk, FoldersPastTheHeldBudgetAreOpenedAgain) {
+  MemoryFileSystem fs(0);
+  std::vector<std::string> expected = {"/w"};
+  for (int i = 10; i < 40; ++i) {
+    expected.push_back("/w/f" + std::to_string(i));
+    fs.AddFile(expected.back() + "/a.txt");
+  }
+  const BuildObserver observer;
+  const FolderList folders = GetSubDirectories(fs, "/w", true, GetParam(), observer);
+  EXPECT_EQ(Paths(folders), expected);
+  for (const Folder& folder : folders) {
+    EXPECT_EQ(folder.files.size(), folder.path == "/w" ? 0u : 1u) << folder.failure;
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(SerialAndParallel, Walk, testing::Values(1u, 4u));
 
 }  // namespace

@@ -1,14 +1,17 @@
-// Trees, files and disks that change or misbehave under a build: each case
-// must end in a whole page, or a clear failure, never a crash or a hang.
+// Trees, files and process limits that change or misbehave under a build:
+// each case must end in a whole page or a clear failure, never a crash, a
+// hang, or a page that silently misses what it should show.
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/socket.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <cerrno>
 #include <filesystem>
+#include <fstream>
 
 #include "BuildMap.h"
 #include "ChildProcess.h"
@@ -16,14 +19,17 @@
 #include "FileTitle.h"
 #include "MemoryFileSystem.h"
 #include "PosixFileSystem.h"
+#include "SystemReason.h"
 #include "TempFolder.h"
 
 namespace mapgen {
 namespace {
 
+using testing_support::kAddressSanitizer;
 using testing_support::RunInChild;
 using testing_support::TempFolder;
 using Call = FaultInjectingFileSystem::Call;
+using Outcome = BuildResult::Outcome;
 namespace fs = std::filesystem;
 
 class Recorder : public BuildObserver {
@@ -35,10 +41,16 @@ class Recorder : public BuildObserver {
 };
 
 BuildResult Build(const FileSystem& files, const std::string& base,
-                  Recorder& recorder, unsigned threads = 4) {
-  MapSettings settings;
+                  Recorder& recorder, unsigned threads = 4,
+                  MapSettings settings = {}) {
   settings.txtDir = base;
   return BuildMap(settings, files, recorder, threads);
+}
+
+// How a build in a child process ended, as text to hand back.
+std::string Ending(const BuildResult& result) {
+  if (result.outcome == Outcome::kBuilt) return result.mapText;
+  return "failed: " + result.failure.path + ": " + result.failure.reason;
 }
 
 bool Contains(const std::string& text, const std::string& part) {
@@ -51,13 +63,13 @@ TEST(ChangingTree, EntriesRemovedBetweenListingAndReading) {
   memory.AddFile("/w/cut.html", "<title>Cut</title>");
   memory.AddFile("/w/sub/a.txt");
   FaultInjectingFileSystem files(memory);
-  files.Fail(Call::kOpenFile, "/w/gone.html", "No such file or directory");
-  files.Fail(Call::kRead, "/w/cut.html", "Input/output error");
-  files.Fail(Call::kListFolder, "/w/sub", "Not a directory");
+  files.Fail(Call::kOpenFile, "/w/gone.html", ENOENT);
+  files.Fail(Call::kRead, "/w/cut.html", EIO);
+  files.Fail(Call::kList, "/w/sub", ENOTDIR);
   Recorder recorder;
   // A trailing "/" names the same base folder.
   const BuildResult result = Build(files, "/w/", recorder);
-  ASSERT_EQ(result.outcome, BuildResult::Outcome::kBuilt);
+  ASSERT_EQ(result.outcome, Outcome::kBuilt);
   EXPECT_TRUE(Contains(result.mapText, "<a href=gone.html>No Title  </a>"));
   EXPECT_TRUE(Contains(result.mapText, "<a href=cut.html>No Title  </a>"));
   EXPECT_TRUE(Contains(result.mapText, "<b>sub</b></font><br><br>\r\n</UL>"));
@@ -71,16 +83,42 @@ TEST(ChangingTree, BaseFolderVanishingFailsTheBuild) {
   MemoryFileSystem memory;
   memory.AddFile("/w/a.html");
   FaultInjectingFileSystem files(memory);
-  files.Fail(Call::kIsFolder, "/w", "No such file or directory", 1);
+  // Opened for the walk and for its titles, then gone.
+  files.Fail(Call::kOpenFolder, "/w", ENOENT, 2);
   Recorder recorder;
-  const BuildResult result = Build(files, "/w", recorder);
-  EXPECT_EQ(result.outcome, BuildResult::Outcome::kFailed);
-  EXPECT_EQ(result.failure.path, "/w");
-  EXPECT_EQ(result.failure.reason, "No such file or directory");
-  EXPECT_TRUE(result.mapText.empty());
+  EXPECT_EQ(Ending(Build(files, "/w", recorder)),
+            "failed: /w: No such file or directory");
 }
 
-TEST(RealTree, UnreadableFolderAndPageCountAsEmptyForAnUnprivilegedUser) {
+// A folder renamed and replaced by a link to a folder outside while the
+// build runs: the walk never enters it, and no title is read through it.
+TEST(ChangingTree, AFolderSwappedForALinkIsNeverFollowed) {
+  const std::pair<int, std::string> cases[] = {
+      {0, "Not a directory"},  // before the walk opens it
+      {1, kReplacedReason},                      // before its titles are read
+  };
+  for (const auto& [successes, warning] : cases) {
+    SCOPED_TRACE(warning);
+    TempFolder temp;
+    temp.Write("base/sub/in.html", "<title>Inside</title>");
+    temp.Write("outside/in.html", "<title>Secret</title>");
+    temp.Write("outside/more/out.html", "<title>Secret</title>");
+    const std::string sub = temp.path() + "/base/sub";
+    const PosixFileSystem posix;
+    FaultInjectingFileSystem files(posix);
+    files.Before(Call::kOpenFolder, sub, [&] {
+      fs::rename(sub, temp.path() + "/base/.moved");
+      fs::create_directory_symlink(temp.path() + "/outside", sub);
+    }, successes);
+    Recorder recorder;
+    const BuildResult result = Build(files, temp.path() + "/base", recorder);
+    EXPECT_EQ(recorder.warnings, sub + ": " + warning + "\n");
+    EXPECT_FALSE(Contains(result.mapText, "Secret"));
+    EXPECT_FALSE(Contains(result.mapText, "more"));
+  }
+}
+
+TEST(RealTree, UnreadableEntriesCountAsEmptyButAnUnreadableBaseFails) {
   TempFolder temp;
   fs::permissions(temp.path(), fs::perms::all);
   temp.Write("open.html", "<title>Open</title>");
@@ -91,14 +129,17 @@ TEST(RealTree, UnreadableFolderAndPageCountAsEmptyForAnUnprivilegedUser) {
   const auto child = RunInChild(
       [&] {
         Recorder recorder;
-        const BuildResult result = Build(PosixFileSystem(), temp.path(), recorder);
-        return recorder.warnings + result.mapText;
+        const BuildResult closed =
+            Build(PosixFileSystem(), temp.path() + "/closed", recorder);
+        return Ending(closed) + "\n" + recorder.warnings +
+               Build(PosixFileSystem(), temp.path(), recorder).mapText;
       },
       true);
   ASSERT_TRUE(child.exitedCleanly);
   EXPECT_EQ(child.output.substr(0, child.output.find("<html>")),
-            temp.path() + "/locked.html: Permission denied\n" + temp.path() +
-                "/closed: Permission denied\n");
+            "failed: " + temp.path() + "/closed: Permission denied\n" +
+                temp.path() + "/locked.html: Permission denied\n" +
+                temp.path() + "/closed: Permission denied\n");
   EXPECT_TRUE(Contains(child.output, "<a href=locked.html>No Title  </a>"));
   EXPECT_TRUE(Contains(child.output, "<a href=open.html>Open</a>"));
   EXPECT_FALSE(Contains(child.output, "inside.html"));
@@ -113,11 +154,7 @@ TEST(RealTree, OnlyRealFoldersAndFilesAreListedAndWalked) {
   ASSERT_EQ(::mkfifo((base + "/fifo.html").c_str(), 0644), 0);
   ASSERT_EQ(::mknod((base + "/device.html").c_str(), S_IFCHR | 0644,
                     makedev(1, 3)), 0);
-  const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
-  sockaddr_un address{};
-  address.sun_family = AF_UNIX;
-  (base + "/socket.html").copy(address.sun_path, sizeof address.sun_path - 1);
-  ASSERT_EQ(::bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  const int sock = temp.Socket("base/socket.html");
   fs::create_symlink(base + "/loop", base + "/loop");
   fs::create_symlink(base, base + "/self");
   fs::create_symlink(temp.path(), base + "/up");
@@ -126,30 +163,41 @@ TEST(RealTree, OnlyRealFoldersAndFilesAreListedAndWalked) {
   Recorder recorder;
   const BuildResult result = Build(PosixFileSystem(), base, recorder);
   ::close(sock);
-  ASSERT_EQ(result.outcome, BuildResult::Outcome::kBuilt);
+  ASSERT_EQ(result.outcome, Outcome::kBuilt);
   const std::size_t start = result.mapText.find("</p>\r\n") + 6;
   EXPECT_EQ(result.mapText.substr(start, result.mapText.find("<br><br><br>") - start),
             "<a href=link.html>Real</a><br>\r\n<a href=page.html>Real</a><br>\r\n");
   EXPECT_EQ(recorder.warnings, "");
+  // A pipe that takes a page's place after the listing is not opened.
+  Failure failure;
+  EXPECT_EQ(PosixFileSystem().OpenFolder(base, failure)->OpenFile("fifo.html", failure),
+            nullptr);
+  EXPECT_EQ(failure.reason, "Not a regular file");
 }
 
-TEST(RealTree, DeeperThanThePathLimitIsSkippedWithAWarning) {
+// Every folder is opened relative to its parent, so the depth of a tree and
+// the length of the base folder's path have no limit.
+TEST(RealTree, DeeperThanThePathLimitIsListedWithItsTitles) {
   TempFolder temp;
-  const int root = ::open(temp.path().c_str(), O_RDONLY | O_DIRECTORY);
-  int fd = ::dup(root);
-  for (int level = 0; level < 2000; ++level) {
-    ASSERT_EQ(::mkdirat(fd, "dd", 0755), 0);
-    const int next = ::openat(fd, "dd", O_RDONLY | O_DIRECTORY);
-    ::close(fd);
-    fd = next;
+  const int levels = 2000;
+  const std::string deepest =
+      temp.Deep("dd", levels, "deep.html", "<title>Deepest</title>");
+  ASSERT_FALSE(deepest.empty());
+  const std::string longBase = deepest.substr(0, deepest.size() - 1500);
+  for (const std::string& base : {temp.path(), longBase}) {
+    Recorder recorder;
+    const BuildResult result = Build(PosixFileSystem(), base, recorder);
+    ASSERT_EQ(result.outcome, Outcome::kBuilt) << result.failure.reason;
+    EXPECT_EQ(recorder.warnings, "");
+    EXPECT_TRUE(Contains(result.mapText, "deep.html>Deepest</a>"));
+    std::size_t headings = 0;
+    for (std::size_t at = 0;
+         (at = result.mapText.find("<b>dd</b>", at)) != std::string::npos;
+         ++at) {
+      ++headings;
+    }
+    EXPECT_EQ(headings, (deepest.size() - base.size()) / 3);
   }
-  ::close(fd);
-  ::close(root);
-  Recorder recorder;
-  const BuildResult result = Build(PosixFileSystem(), temp.path(), recorder);
-  ASSERT_EQ(result.outcome, BuildResult::Outcome::kBuilt);
-  EXPECT_TRUE(Contains(recorder.warnings, ": File name too long\n"));
-  EXPECT_EQ(recorder.warnings.find('\n'), recorder.warnings.size() - 1);
 }
 
 TEST(RealTree, NamesReachThePageByteForByte) {
@@ -165,22 +213,196 @@ TEST(RealTree, NamesReachThePageByteForByte) {
   }
 }
 
-TEST(RealTree, HugePagesAreReadInLittleMemory) {
+MemoryFileSystem SmallSite() {
+  MemoryFileSystem site;
+  site.AddFile("/w/index.html", "<title>Home</title>");
+  site.AddFile("/w/docs/old/x.html", "<title>Old</title>");
+  return site;
+}
+
+// Out of descriptors or memory, a build could miss any folder: it fails,
+// naming where it ran short, and never passes it off as one unreadable
+// entry.
+TEST(ProcessLimits, RunningShortAnywhereFailsTheBuild) {
+  const struct {
+    Call call;
+    std::string path;
+    int error;
+    int successes;
+  } cases[] = {
+      {Call::kOpenFolder, "/w/docs", EMFILE, 0},
+      {Call::kOpenFolder, "/w/docs/old", ENFILE, 1},  // to read its titles
+      {Call::kList, "/w/docs/old", ENOMEM, 0},
+      {Call::kOpenFile, "/w/index.html", EMFILE, 0},
+      {Call::kRead, "/w/docs/old/x.html", ENOMEM, 0},
+  };
+  const MemoryFileSystem site = SmallSite();
+  for (const auto& c : cases) {
+    for (unsigned threads : {1u, 8u}) {
+      FaultInjectingFileSystem files(site);
+      files.Fail(c.call, c.path, c.error, c.successes);
+      Recorder recorder;
+      EXPECT_EQ(Ending(Build(files, "/w", recorder, threads)),
+                "failed: " + c.path + ": " + SystemReason(c.error));
+    }
+  }
+}
+
+// A low descriptor limit leaves fewer threads; one too low for even one
+// fails the build.
+TEST(ProcessLimits, RealDescriptorLimitsGiveTheWholePageOrFail) {
+  TempFolder temp;
+  for (int folder = 0; folder < 30; ++folder) {
+    temp.Write("f" + std::to_string(folder) + "/x/p.html", "<title>T</title>");
+  }
+  Recorder recorder;
+  const std::string page =
+      Build(PosixFileSystem(), temp.path(), recorder, 16).mapText;
+  for (const int room : {2, 6}) {
+    const auto child = RunInChild([&] {
+      // With room to spare first, a build that works and one that fails: a
+      // sanitizer's first check of a type needs descriptors of its own.
+      Build(PosixFileSystem(), temp.path(), recorder, 1);
+      Build(PosixFileSystem(), temp.path() + "/none", recorder, 1);
+      const int lowest = ::dup(0);
+      ::close(lowest);
+      const rlimit limit{static_cast<rlim_t>(lowest + room),
+                         static_cast<rlim_t>(lowest + room)};
+      ::setrlimit(RLIMIT_NOFILE, &limit);
+      return Ending(Build(PosixFileSystem(), temp.path(), recorder, 16));
+    });
+    ASSERT_TRUE(child.exitedCleanly);
+    if (room == 6) {
+      EXPECT_EQ(child.output, page);
+    } else {
+      EXPECT_TRUE(child.output.starts_with("failed: " + temp.path() + "/"));
+      EXPECT_TRUE(child.output.ends_with(": Too many open files"));
+    }
+  }
+}
+
+TEST(ProcessLimits, ThreadsThatCannotStartLeaveTheSamePage) {
+  if (::geteuid() != 0) {
+    GTEST_SKIP() << "needs root to become a user with a thread limit of 0";
+  }
+  TempFolder temp;
+  fs::permissions(temp.path(), fs::perms::all);
+  temp.Write("index.html", "<title>Home</title>");
+  temp.Write("docs/old/x.html", "<title>Old</title>");
+  Recorder recorder;
+  const std::string page =
+      Build(PosixFileSystem(), temp.path(), recorder, 8).mapText;
+  const auto child = RunInChild(
+      [&] {
+        const rlimit none{0, 0};
+        ::setrlimit(RLIMIT_NPROC, &none);
+        Recorder quiet;
+        return Ending(Build(PosixFileSystem(), temp.path(), quiet, 8));
+      },
+      true);
+  EXPECT_TRUE(child.exitedCleanly);
+  EXPECT_EQ(child.output, page);
+}
+
+// 2,000 hard links to one page with a 60 KB title, in one folder.
+class ManyNamesOfOnePage : public testing::Test {
+ protected:
+  void SetUp() override {
+    if (kAddressSanitizer) GTEST_SKIP() << "memory is not measurable here";
+    const std::string page =
+        temp_.Write("page.html", "<title>" + std::string(60000, 'x') + "</title>");
+    for (int i = 1; i < 2000; ++i) {
+      const std::string name = temp_.path() + "/p" + std::to_string(i) + ".html";
+      ASSERT_EQ(::link(page.c_str(), name.c_str()), 0);
+    }
+  }
+
+  std::string BuildInChild(const std::function<void()>& limit,
+                           long* peakKiB = nullptr) const {
+    const auto child = RunInChild([&] {
+      limit();
+      MapSettings settings;
+      settings.chkSafeLinks = kChecked;
+      Recorder recorder;
+      const BuildResult result =
+          Build(PosixFileSystem(), temp_.path(), recorder, 4, settings);
+      return result.outcome == Outcome::kBuilt
+                 ? std::to_string(result.mapText.size())
+                 : Ending(result);
+    });
+    EXPECT_TRUE(child.exitedCleanly);
+    if (peakKiB != nullptr) *peakKiB = child.peakKiB;
+    return child.output;
+  }
+
+  TempFolder temp_;
+};
+
+TEST_F(ManyNamesOfOnePage, BuildInBoundedMemory) {
+  long peakKiB = 0;
+  const std::string size = BuildInChild([] {}, &peakKiB);
+  EXPECT_GT(std::stoul(size), 2000u * 60000u);
+  EXPECT_LT(peakKiB, 256 * 1024);
+}
+
+TEST_F(ManyNamesOfOnePage, RunningOutOfMemoryFailsTheBuild) {
+  const std::string ending = BuildInChild([] {
+    long pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    const rlim_t room = pages * ::sysconf(_SC_PAGESIZE) + (48 << 20);
+    const rlimit limit{room, room};
+    ::setrlimit(RLIMIT_AS, &limit);
+  });
+  EXPECT_EQ(ending, "failed: " + temp_.path() + ": Cannot allocate memory");
+}
+
+// Asks the build to stop after a given number of checks.
+class StopsAfter : public BuildObserver {
+ public:
+  explicit StopsAfter(int checks) : checksLeft(checks) {}
+  bool StopRequested() const override { return --checksLeft < 0; }
+  mutable std::atomic<int> checksLeft;
+};
+
+std::string TitleOf(const std::string& folder, const std::string& name,
+                    const BuildObserver& observer = BuildObserver()) {
+  Failure failure;
+  const auto page =
+      PosixFileSystem().OpenFolder(folder, failure)->OpenFile(name, failure);
+  return FileTitle(*page, "<TITLE", "</TITLE", observer, failure);
+}
+
+// A page is read through one buffer, to its end or to the title's cap,
+// never past the size it had when opened, and not at all after a stop.
+TEST(PagesOfAnySize, ReadInLittleMemoryUpToTheirSizeWhenOpened) {
   TempFolder temp;
   const std::string noTitle = temp.Write("none.html", std::string(1000, '\n'));
-  const std::string unclosed = temp.Write("open.html", "<title>" + std::string(100, 'x'));
+  const std::string unclosed =
+      temp.Write("open.html", "<title>" + std::string(100, 'x'));
   for (const std::string& page : {noTitle, unclosed}) {
     ASSERT_EQ(::truncate(page.c_str(), 400L << 20), 0);
   }
   const auto child = RunInChild([&] {
-    const PosixFileSystem files;
-    return FileTitle(files, temp.path(), "none.html", "<TITLE", "</TITLE") + "|" +
-           std::to_string(
-               FileTitle(files, temp.path(), "open.html", "<TITLE", "</TITLE").size());
+    return TitleOf(temp.path(), "none.html") + "|" +
+           std::to_string(TitleOf(temp.path(), "open.html").size());
   });
   ASSERT_TRUE(child.exitedCleanly);
   EXPECT_EQ(child.output, "|" + std::to_string(kMaxTitleBytes));
   EXPECT_LT(child.peakKiB, 64 * 1024);
+
+  const StopsAfter stop(3);
+  EXPECT_EQ(TitleOf(temp.path(), "none.html", stop), "");
+  EXPECT_EQ(stop.checksLeft, -1);
+
+  temp.Write("growing.html", "x\r\n");
+  Failure failure;
+  const auto page = PosixFileSystem()
+                        .OpenFolder(temp.path(), failure)
+                        ->OpenFile("growing.html", failure);
+  std::ofstream(temp.path() + "/growing.html", std::ios::app)
+      << "<title>Later</title>";
+  EXPECT_EQ(FileTitle(*page, "<TITLE", "</TITLE", BuildObserver(), failure),
+            "");
 }
 
 }  // namespace

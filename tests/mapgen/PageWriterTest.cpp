@@ -64,10 +64,14 @@ TEST(WritePageHead, TypedSizesAndFontsAreWrittenAsTheyStand) {
   EXPECT_NE(Head(s).find("<font size=normal >"), std::string::npos);
 }
 
-std::string Section(const MapSettings& s, const std::string& folder,
-                    const std::string& entries) {
+// The section of `folder`, with one entry "E" or none.
+std::string Section(MapSettings s, const std::string& folder,
+                    const std::string& entry) {
+  s.optStyle = {false, false, false, true};  // the bare name
+  const FolderEntries entries{folder, {}, {}, {}, {}, {}};
+  const FolderEntries one{folder, {entry}, {false}, {""}, {}, {}};
   std::string page;
-  WriteFolderSection(s, "/w", folder, entries, page);
+  WriteFolderSection(s, "/w", entry.empty() ? entries : one, page);
   return page;
 }
 
@@ -76,17 +80,17 @@ TEST(WriteFolderSection, HeadingsIndentingAndEmptyFolders) {
   s.chkLines = 1;
   s.chkColor[5] = 1;
   s.shpColor[5] = 0x000000FF;
-  EXPECT_EQ(Section(s, "/w", "E"), "E");  // the base: no heading, no indent
+  EXPECT_EQ(Section(s, "/w", "E"), "E<br>\r\n");  // no heading, no indent
   EXPECT_EQ(Section(s, "/w/a/b c", "E"),
             "<UL><UL><p><p><p><hr WIDTH=100%>\r\n<font size=+1>"
             "<font color=\"#FF0000\"><b>b c</b></font></font>\r\n"
-            "<br><br>\r\nE</UL></UL>");
+            "<br><br>\r\nE<br>\r\n</UL></UL>");
   s = MapSettings{};
   EXPECT_EQ(Section(s, "/w/e", ""),
             "<UL><p><p><font size=+1><b>e</b></font><br><br>\r\n</UL>");
   s.chkIndent = 0;
   s.cmbSize[2] = "Normal";
-  EXPECT_EQ(Section(s, "/w/a", "E"), "<p><p><b>a</b><br><br>\r\nE");
+  EXPECT_EQ(Section(s, "/w/a", "E"), "<p><p><b>a</b><br><br>\r\nE<br>\r\n");
   s.chkShowEmpties = 0;
   EXPECT_EQ(Section(s, "/w/e", ""), "");
 }
@@ -107,8 +111,10 @@ std::string Entries(int style, bool bullets, const std::string& folder,
   s.chkBullets = bullets ? 1 : 0;
   const FolderEntries entries{
       folder, {"page.htm", "my page.html", "a.pdf"}, {true, true, false},
-      {"Title", "", ""}, {}};
-  return RenderFolderEntries(entries, base, s);
+      {"Title", "", ""}, {}, {}};
+  std::string out;
+  RenderFolderEntries(entries, base, s, out);
+  return out;
 }
 
 TEST(RenderFolderEntries, EachStyleWithAndWithoutBullets) {
@@ -129,7 +135,9 @@ TEST(RenderFolderEntries, EachStyleWithAndWithoutBullets) {
             "<LI>a.pdf<br>\r\n</UL>");
   MapSettings s;
   s.chkBullets = 1;
-  EXPECT_EQ(RenderFolderEntries({"/w", {}, {}, {}, {}}, "/w", s), "");
+  std::string out;
+  RenderFolderEntries({"/w", {}, {}, {}, {}, {}}, "/w", s, out);
+  EXPECT_EQ(out, "");
 }
 
 }  // namespace

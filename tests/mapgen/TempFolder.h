@@ -1,5 +1,11 @@
 #pragma once
 
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -25,6 +31,38 @@ class TempFolder {
     std::filesystem::create_directories(file.parent_path());
     std::ofstream(file, std::ios::binary) << content;
     return file.string();
+  }
+
+  // Makes folders named `name` inside one another, `levels` deep, each one
+  // relative to the last so that any depth works, with a file `file` of
+  // `content` in the deepest; returns the deepest folder's path.
+  std::string Deep(const std::string& name, int levels, const std::string& file,
+                   const std::string& content) const {
+    int fd = ::open(path_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    std::string deepest = path_;
+    for (int level = 0; level < levels && fd >= 0; ++level) {
+      ::mkdirat(fd, name.c_str(), 0755);
+      const int next =
+          ::openat(fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+      ::close(fd);
+      fd = next;
+      deepest += "/" + name;
+    }
+    const int page = ::openat(fd, file.c_str(), O_WRONLY | O_CREAT, 0644);
+    if (::write(page, content.data(), content.size()) < 0) deepest.clear();
+    ::close(page);
+    ::close(fd);
+    return deepest;
+  }
+
+  // Binds a socket at `relative`; returns its descriptor.
+  int Socket(const std::string& relative) const {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    (path_ + "/" + relative).copy(address.sun_path, sizeof address.sun_path - 1);
+    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    return fd;
   }
 
   std::string Read(const std::string& relative) const {
