@@ -127,23 +127,30 @@ class LayoutPreviewTest : public QObject {
   }
 
   // The picture's name and the picture switch the background picture; one
-  // that cannot be loaded leaves the picture shown before.
+  // that cannot be loaded leaves the picture shown before. Pictures are
+  // read in the background; the last one named is the one shown.
   void backgroundClicks() {
     WindowFixture f;
     f.window->lblToolbar_Click(4);
     Click(Map(f, 10));  // no picture named yet
     QCOMPARE(f.window->focusWidget(), f.find("txtImage"));
     QVERIFY(f.find("txtImage")->isVisible());  // its tab in front
-    QImage red(8, 8, QImage::Format_RGB32);
-    red.fill(Qt::red);
-    QVERIFY(red.save(f.base.path() + "/back.png"));
-    f.find<QLineEdit>("txtImage")->setText("back.png");
-    f.window->lblToolbar_Click(4);
+    for (auto [name, colour] : {std::pair{"red.png", Qt::red},
+                                std::pair{"blue.png", Qt::blue}}) {
+      QImage picture(8, 8, QImage::Format_RGB32);
+      picture.fill(colour);
+      QVERIFY(picture.save(f.base.path() + "/" + name));
+      f.find<QLineEdit>("txtImage")->setText(name);
+      f.window->lblToolbar_Click(4);
+    }
+    QVERIFY(f.idle());
     auto* image = f.find<QLabel>("Image1");
+    QVERIFY(image->isVisible());
+    QCOMPARE(image->pixmap().toImage().pixelColor(0, 0), QColor(Qt::blue));
     const qint64 loaded = image->pixmap().cacheKey();
-    QVERIFY(image->isVisible() && !image->pixmap().isNull());
     f.find<QLineEdit>("txtImage")->setText("missing.png");
     f.window->lblToolbar_Click(4);
+    QVERIFY(f.idle());
     QCOMPARE(Map(f, 10)->text(), "missing.png");
     QCOMPARE(image->pixmap().cacheKey(), loaded);
 
