@@ -85,9 +85,8 @@ bool frmTessary::IsTemporaryFile(const QString& path) const {
 
 // A save copies the current file to the output file, which then becomes
 // the current file; the build's temporary file goes, an earlier output
-// stays. A preview copies it to a page name beside it. One copy at a time.
+// stays. A preview copies it to a page name beside it.
 void frmTessary::CopyMapFile(const QString& destination, AfterCopy after) {
-  if (copy_->isRunning()) return;
   copyTarget_ = destination;
   afterCopy_ = after;
   const bool removeSource =
@@ -97,11 +96,13 @@ void frmTessary::CopyMapFile(const QString& destination, AfterCopy after) {
   });
 }
 
-// Once the program is ending, nobody is left to tell.
+// Once the program is ending, nobody is left to tell, but a preview copy
+// still goes with the rest.
 void frmTessary::CopyFinished() {
-  if (leaving_) return;
   const CopyOutcome outcome = copy_->result();
   const bool saving = afterCopy_ != AfterCopy::kPreview;
+  if (outcome.copied && !saving) previewPath_ = copyTarget_;
+  if (leaving_) return;
   if (!outcome.copied) {
     const mapgen::Failure& failure = outcome.failure;
     desktop_.messageBoxes.Show(
@@ -111,7 +112,6 @@ void frmTessary::CopyFinished() {
     return;
   }
   if (!saving) {
-    previewPath_ = copyTarget_;
     OpenBrowser(previewPath_);
     cmdSave->setFocus();
     return;
@@ -142,7 +142,9 @@ bool frmTessary::AskOutputFile(QString& filename) {
   return true;
 }
 
+// One copy at a time.
 void frmTessary::cmdSave_Click() {
+  if (copy_->isRunning()) return;
   RemovePreview();
   CopyMapFile(OutputPath(), AfterCopy::kSaved);
 }
@@ -169,6 +171,7 @@ void frmTessary::cmdChangeOutputPath_Click() {
 // browser it is a page; the build's temporary file is copied to a page
 // name first, a copy that goes again with the next Save, Build or Exit.
 void frmTessary::cmdPreview_Click() {
+  if (copy_->isRunning()) return;
   if (NamedAsPage(TempMapPath_)) {
     OpenBrowser(TempMapPath_);
     cmdSave->setFocus();
