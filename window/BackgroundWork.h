@@ -22,9 +22,10 @@ namespace tessary {
 // thread; the work itself never touches a widget.
 //
 // A pool that cannot start a thread (the process is at its thread limit)
-// neither throws nor runs the work. Work that no thread has taken up within
-// a few seconds is therefore run on the window's thread instead: slowly,
-// but it ends, and its watcher reports as usual.
+// neither throws nor runs the work, nor ever lets its destructor return.
+// Work that no thread has taken up within two seconds is therefore run on
+// the window's thread instead: slowly, but it ends, and its watcher
+// reports as usual.
 class BackgroundWork : public QObject {
   Q_OBJECT
  public:
@@ -54,7 +55,7 @@ class BackgroundWork : public QObject {
         });
     running_.insert(watcher);
     watcher->setFuture(pooled);
-    QTimer::singleShot(startLimit_, watcher, [taken, work, pooled, watcher] {
+    QTimer::singleShot(kStartLimit, watcher, [taken, work, pooled, watcher] {
       if (pooled.isFinished() || taken->test_and_set()) return;
       QPromise<T> promise;
       // Work cancelled while it waited for a thread is not done at all.
@@ -79,13 +80,11 @@ class BackgroundWork : public QObject {
   // whichever comes first; the event loop runs meanwhile.
   void WhenIdle(std::chrono::milliseconds limit, std::function<void()> then);
 
-  QThreadPool& pool() { return *pool_; }
-  void setStartLimit(std::chrono::milliseconds limit) { startLimit_ = limit; }
-
  private:
+  static constexpr std::chrono::seconds kStartLimit{2};
+
   QThreadPool* pool_;
   QSet<QFutureWatcherBase*> running_;
-  std::chrono::milliseconds startLimit_{5000};
 };
 
 }  // namespace tessary

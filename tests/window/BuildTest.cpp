@@ -12,11 +12,8 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QSemaphore>
-#include <QThreadPool>
 #include <csignal>
 
-#include "BackgroundWork.h"
 #include "PosixFileSystem.h"
 #include "WindowFixture.h"
 
@@ -148,21 +145,6 @@ class BuildTest : public QObject {
     QCOMPARE(name->text(), subfolders ? f.base.path() + "/" + saved : saved);
     QVERIFY(QFile::exists(f.base.path() + "/" + saved));
     QVERIFY(QDir(elsewhere.path()).isEmpty());
-  }
-
-  // A pool that cannot start a thread, as at the process's thread limit,
-  // leaves the build to the window's own thread: slower, but built.
-  void buildWithoutAThread() {
-    WindowFixture f;
-    auto* work = f.window->findChild<BackgroundWork*>();
-    work->setStartLimit(std::chrono::milliseconds(0));
-    work->pool().setMaxThreadCount(1);
-    QSemaphore gate;
-    work->pool().start([&gate] { gate.acquire(); });
-    QVERIFY(f.Build());
-    QVERIFY(f.window->MapBuilt());
-    QVERIFY(QFile::exists(f.base.path() + "/sitemap.tmp"));
-    gate.release();
   }
 
   void failedBuild_data() {
