@@ -78,8 +78,8 @@ class AppTest : public QObject {
     QCOMPARE(fakes.messageBoxes.texts.join(""), message);
   }
 
-  // The command line names the base folder. One About box however often
-  // it is asked for; the program's end closes it and every window, and
+  // The command line names the base folder, or is said to be wrong. One
+  // About box however often it is asked for; the program's end closes it and every window, and
   // abandons a running build, which leaves no page.
   void endProgram() {
     FakeDesktop fakes;
@@ -87,15 +87,25 @@ class AppTest : public QObject {
     const QString site = top.filePath("my  site");
     QVERIFY(QDir().mkdir(site));
     QVERIFY(QFile(site + "/a.html").open(QIODevice::WriteOnly));
+    Module1 wrong(fakes.desktop);
+    wrong.Main({"\"" + site + "\""});
+    QCOMPARE(fakes.messageBoxes.texts,
+             QStringList{"User's command line is in error:\n"
+                         "No such file or directory"});
+    wrong.EndProgram();
     Module1 program(fakes.desktop);
-    // The arguments, joined by blanks, are one path.
+    // The arguments, joined by blanks, are one path; given, it opens the
+    // Map tab.
     program.Main({top.filePath("my"), " site"});
     frmTessary* window = nullptr;
     for (QWidget* shown : QApplication::topLevelWidgets()) {
-      if (auto* main = qobject_cast<frmTessary*>(shown)) window = main;
+      auto* main = qobject_cast<frmTessary*>(shown);
+      if (main != nullptr && main->settings().txtDir == site.toStdString()) {
+        window = main;
+      }
     }
     QVERIFY(window != nullptr);
-    QCOMPARE(window->settings().txtDir, site.toStdString());
+    QVERIFY(window->findChild<QWidget*>("fraOptions(4)")->isVisibleTo(window));
     window->show();
     for (int i = 0; i < 2; ++i) {
       window->findChild<QAction*>("mnuAboutTessary")->trigger();

@@ -164,8 +164,7 @@ xdotool key F6
 click_twips 1560 465 6255 315  # the title, on the Content tab
 xdotool key End type " again"
 xdotool key F9
-click_twips 720 1680 1815 255  # the first entry: the next style, Style 2
-shot map-style-2
+shot map-tab
 xdotool key ctrl+b
 # Preview answers once the build has ended.
 wait_until "the second build" preview 2
