@@ -71,11 +71,12 @@ class frmTessary : public QMainWindow {
   const QString& SavedMapPath() const { return SavedMapPath_; }
   bool MapBuilt() const { return MapBuilt_; }
   bool MapSaved() const { return MapSaved_; }
-  // No build, copy or other work of the window is running.
+  // No build, copy or other work of the window is running or waiting to
+  // be heard of.
   bool Idle() const;
 
  signals:
-  // Help, About: what the program shows about itself.
+  // Help > About Tessary: the program around the window shows its box.
   void aboutRequested();
 
  protected:
