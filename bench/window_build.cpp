@@ -3,13 +3,15 @@
 // window runs offscreen on the real desktop; the first run warms it up.
 //
 //   window_build TREE [RUNS]     prints each run's milliseconds, then the
-//                                mean of the runs after the first
+//                                median of the runs after the first
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPushButton>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 #include "Paths.h"
 #include "QtDesktop.h"
@@ -32,7 +34,7 @@ int main(int argc, char* argv[]) {
     return 1;
   }
   auto* build = window.findChild<QPushButton*>("cmdBuildMap");
-  double total = 0;
+  std::vector<double> times;
   for (int run = 0; run <= runs; ++run) {
     window.SetButtons(1);  // as after an edit: Build is offered again
     QElapsedTimer clock;
@@ -47,9 +49,10 @@ int main(int argc, char* argv[]) {
       return 1;
     }
     std::printf("%s %.1f ms\n", run == 0 ? "warm-up" : "run", milliseconds);
-    if (run > 0) total += milliseconds;
+    if (run > 0) times.push_back(milliseconds);
   }
-  std::printf("mean %.1f ms\n", total / runs);
+  std::sort(times.begin(), times.end());
+  std::printf("median %.1f ms\n", times[times.size() / 2]);
   QFile::remove(QString::fromStdString(
       mapgen::TempMapPath(tree.toStdString())));
   return 0;
