@@ -19,7 +19,7 @@ cmake --build "$build" --target tessary tessary-cli
 
 if [[ -n "${DISPLAY:-}" || -n "${WAYLAND_DISPLAY:-}" ]]; then
   say "Opening the window${1:+ on $*}"
-  exec "$build/shell/tessary" "$@"
+  exec "$build/app/tessary" "$@"
 fi
 folder="$(realpath -m -- "${1:-.}")"
 page="$folder/sitemap.html"

@@ -1,26 +1,90 @@
-// The Build command: the map is built on a worker from a copy of the
-// options, while the window shows the folder being written and the
-// progress; the worker also writes the page to the temporary file.
+// The Build command: the map is built off the window's thread from a copy
+// of the options, while the window shows the folder being written and the
+// progress; the same work writes the page to the temporary file.
 #include <QAction>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
+#include <climits>
+#include <cstdio>
 
-#include "BuildRunner.h"
+#include "BackgroundWork.h"
 #include "FolderViews.h"
+#include "MapFile.h"
 #include "Paths.h"
+#include "PosixFileSystem.h"
 #include "frmTessary.h"
 
 namespace tessary {
+namespace {
+
+using mapgen::BuildResult;
+
+// Passes each folder written on to the window through the promise, which
+// lets some 25 reports a second through; cancelling the promise stops the
+// build.
+class PromiseObserver : public mapgen::BuildObserver {
+ public:
+  explicit PromiseObserver(QPromise<BuildResult>& promise)
+      : promise_(promise) {}
+
+  void FolderWritten(const std::string& folder, std::size_t done,
+                     std::size_t total) override {
+    if (total != total_) {
+      total_ = total;
+      promise_.setProgressRange(0, Steps(total));
+    }
+    promise_.setProgressValueAndText(Steps(done),
+                                     QString::fromStdString(folder));
+  }
+
+  bool StopRequested() const override { return promise_.isCanceled(); }
+
+ private:
+  static int Steps(std::size_t count) {
+    return static_cast<int>(std::min<std::size_t>(count, INT_MAX));
+  }
+
+  QPromise<BuildResult>& promise_;
+  std::size_t total_ = 0;
+};
+
+// Off the window's thread: it touches no widget. A page written for a
+// build the window has abandoned is nobody's, so whichever of the two
+// comes second, the page or the abandoning, removes it.
+void BuildPage(QPromise<BuildResult>& promise,
+               const mapgen::MapSettings& settings, const std::string& page,
+               std::atomic_flag& handedOver) {
+  PromiseObserver observer(promise);
+  BuildResult result =
+      mapgen::BuildMap(settings, mapgen::PosixFileSystem(), observer);
+  if (result.outcome == BuildResult::Outcome::kBuilt &&
+      !promise.isCanceled()) {
+    std::string reason;
+    if (!mapgen::WriteMapFile(page, result.mapText, reason)) {
+      result = {BuildResult::Outcome::kFailed, {}, {page, reason}};
+    } else if (handedOver.test_and_set()) {
+      std::remove(page.c_str());
+    }
+  }
+  result.mapText = {};  // on disk now; the window needs only the outcome
+  promise.addResult(std::move(result));
+}
+
+}  // namespace
 
 void frmTessary::InitBuild() {
   connect(cmdBuildMap, &QPushButton::clicked, this,
           &frmTessary::cmdBuildMap_Click);
-  connect(builder_, &BuildRunner::progress, this, &frmTessary::BuildProgress);
-  connect(builder_, &BuildRunner::finished, this, &frmTessary::BuildFinished);
+  connect(build_, &QFutureWatcherBase::progressValueChanged, this,
+          &frmTessary::BuildProgress);
+  connect(build_, &QFutureWatcherBase::finished, this,
+          &frmTessary::BuildFinished);
 }
 
 void frmTessary::cmdBuildMap_Click() {
-  if (builder_->running()) return;
+  if (build_->isRunning() || copy_->isRunning()) return;
   cmdBuildMap->setEnabled(false);
   mnuBuildMap->setEnabled(false);
   ShowProgress(true, 0);
@@ -28,16 +92,37 @@ void frmTessary::cmdBuildMap_Click() {
   buildBase_ = Dir1->path();
   buildWalks_ = settings_.chkShowSubfolders != mapgen::kUnchecked;
   changedDuringBuild_ = false;
-  builder_->start(settings_, mapgen::TempMapPath(buildBase_.toStdString()));
+  const std::string page = mapgen::TempMapPath(buildBase_.toStdString());
+  pageHandover_ = std::make_shared<std::atomic_flag>();
+  work_->Start(build_, [settings = settings_, page,
+                        handover = pageHandover_](auto& promise) {
+    BuildPage(promise, settings, page, *handover);
+  });
 }
 
-void frmTessary::BuildProgress(const QString& folder, double fraction) {
-  txtDir->setText(folder);
-  ShowProgress(true, fraction);
+// The page is the window's from now on, and a build abandoned later no
+// longer concerns it.
+void frmTessary::AbandonBuild() {
+  build_->cancel();
+  if (pageHandover_ && pageHandover_->test_and_set()) {
+    QFile::remove(
+        QString::fromStdString(mapgen::TempMapPath(buildBase_.toStdString())));
+  }
+  pageHandover_.reset();
 }
 
-void frmTessary::BuildFinished(const mapgen::BuildResult& result) {
-  if (result.outcome != mapgen::BuildResult::Outcome::kBuilt) {
+void frmTessary::BuildProgress(int done) {
+  txtDir->setText(build_->progressText());
+  const int total = build_->progressMaximum();
+  ShowProgress(true, total > 0 ? static_cast<double>(done) / total : 0);
+}
+
+void frmTessary::BuildFinished() {
+  // Abandoned by the program's end: nobody is left to tell.
+  if (build_->isCanceled() || leaving_) return;
+  pageHandover_.reset();
+  const BuildResult result = build_->result();
+  if (result.outcome != BuildResult::Outcome::kBuilt) {
     const mapgen::Failure& failure = result.failure;
     desktop_.messageBoxes.Show(
         this, {"Build Map",

@@ -33,7 +33,7 @@ QString DroppedFolder(const QMimeData* data) {
 
 void frmTessary::InitFolderSelection() {
   setAcceptDrops(true);
-  drives_ = BrowsableDrives();
+  drives_ = desktop_.drives.Browsable();
   for (const Drive& drive : drives_) Drive1->addItem(drive.text, drive.path);
   connect(Drive1, &QComboBox::currentIndexChanged, this,
           &frmTessary::Drive1_Change);

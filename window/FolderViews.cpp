@@ -148,7 +148,11 @@ class FileList::PlainFiles : public QSortFilterProxyModel {
 
 FileList::FileList(QWidget* parent)
     : QListView(parent),
-      model_(FolderModel<QFileSystemModel>(this, QDir::Files)),
+      // The folders too, so that the model never drops the listed folder
+      // from its parent when it reads that parent again; the proxy shows
+      // only the files.
+      model_(FolderModel<QFileSystemModel>(this,
+                                           QDir::Files | QDir::AllDirs)),
       files_(new PlainFiles(this)) {
   files_->setSourceModel(model_);
   setModel(files_);

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMap>
 
+#include "BackgroundWork.h"
 #include "FolderViews.h"
 #include "PreviewLayout.h"
 #include "Shape.h"
@@ -89,15 +90,14 @@ mapgen::Colour OptionColour(const mapgen::MapSettings& settings, int index,
 }
 
 // Only regular files of a modest size are read, so that a pipe or a huge
-// file named as background cannot hold up the window.
-std::optional<QPixmap> LoadPicture(const QString& path, QSize size) {
+// file named as background cannot hold up the reading. Null when the
+// picture cannot be read.
+QImage ReadPicture(const QString& path, QSize size) {
   const QFileInfo file(path);
-  if (!file.isFile() || file.size() > kMaxPictureBytes) return std::nullopt;
+  if (!file.isFile() || file.size() > kMaxPictureBytes) return {};
   QImageReader reader(path);
   reader.setScaledSize(size);
-  const QImage image = reader.read();
-  if (image.isNull()) return std::nullopt;
-  return QPixmap::fromImage(image);
+  return reader.read();
 }
 
 }  // namespace
@@ -110,6 +110,8 @@ void frmTessary::InitLayoutPreview(QWidget* tab) {
   Image1->setScaledContents(true);
   Image1->hide();
   connect(Image1, &ClickLabel::clicked, this, &frmTessary::Image1_Click);
+  connect(picture_, &QFutureWatcherBase::finished, this,
+          &frmTessary::BackgroundLoaded);
   lineMap =
       MakeShape(tab, "lineMap", FromQColor(palette().color(QPalette::Button)),
                 kSeparatorLine);
@@ -224,7 +226,7 @@ void frmTessary::KeepTitlesWhole() {
 }
 
 // A picture that cannot be loaded leaves the one shown before; its name is
-// shown all the same.
+// shown all the same, at once, and the picture when it has been read.
 void frmTessary::RefreshBackground() {
   if (settings_.chkBgImage != mapgen::kChecked) {
     lblMap[10]->setText(kNoBackground);
@@ -233,13 +235,32 @@ void frmTessary::RefreshBackground() {
   }
   const QString name = QString::fromStdString(settings_.txtImage);
   if (name.isEmpty()) {
+    wantedPicture_.clear();
     Image1->clear();
-  } else if (const auto picture = LoadPicture(QDir(Dir1->path()).filePath(name),
-                                              Image1->size())) {
-    Image1->setPixmap(*picture);
+  } else {
+    LoadBackground(QDir(Dir1->path()).filePath(name));
   }
   lblMap[10]->setText(name);
   Image1->show();
+}
+
+// One picture is read at a time; the one wanted by then follows.
+void frmTessary::LoadBackground(const QString& path) {
+  wantedPicture_ = path;
+  if (picture_->isRunning()) return;
+  loadingPicture_ = path;
+  work_->Compute(picture_, [path, size = Image1->size()] {
+    return ReadPicture(path, size);
+  });
+}
+
+void frmTessary::BackgroundLoaded() {
+  const QImage picture = picture_->result();
+  if (loadingPicture_ != wantedPicture_) {
+    if (!wantedPicture_.isEmpty()) LoadBackground(wantedPicture_);
+    return;
+  }
+  if (!picture.isNull()) Image1->setPixmap(QPixmap::fromImage(picture));
 }
 
 }  // namespace tessary

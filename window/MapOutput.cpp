@@ -11,12 +11,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "BuildRunner.h"
+#include "BackgroundWork.h"
 #include "FileCopy.h"
 #include "FolderViews.h"
 #include "HelpPage.h"
 #include "TextEditor.h"
-#include "frmAboutTessary.h"
 #include "frmTessary.h"
 
 namespace tessary {
@@ -36,6 +35,10 @@ QString PreviewPathBeside(const QString& page) {
   return QFileInfo(page).dir().filePath(".sitemap-preview.html");
 }
 
+// How long the end of the program waits for the window's work (a save to
+// a pipe nobody reads, a build on a stalled disk) before leaving it be.
+constexpr std::chrono::seconds kLeaveLimit{2};
+
 }  // namespace
 
 void frmTessary::InitOutputCommands() {
@@ -54,9 +57,13 @@ void frmTessary::InitOutputCommands() {
     connect(label, &ClickLabel::clicked, this, &frmTessary::mnuHelp_Click);
   }
   connect(mnuAboutTessary, &QAction::triggered, this,
-          &frmTessary::mnuAboutTessary_Click);
+          &frmTessary::aboutRequested);
   connect(cmdExit, &QPushButton::clicked, this, &frmTessary::cmdExit_Click);
   connect(mnuExit, &QAction::triggered, this, &frmTessary::cmdExit_Click);
+  connect(copy_, &QFutureWatcherBase::finished, this,
+          &frmTessary::CopyFinished);
+  connect(editors_, &QFutureWatcherBase::finished, this,
+          &frmTessary::EditorsFound);
 }
 
 // The page a build just wrote becomes the map's current file. An unsaved
@@ -76,26 +83,44 @@ bool frmTessary::IsTemporaryFile(const QString& path) const {
   return !path.isEmpty() && path != SavedMapPath_;
 }
 
-// Saving the map where it already is has nothing to copy. A save under a
-// new name copies from the current file and removes it only when it is the
-// build's temporary file, so an earlier output stays.
-bool frmTessary::CopyMapFile(QString& Source, const QString& Destination) {
-  if (!SameFile(Source, Destination)) {
-    if (!CopyOrTell(Source, Destination)) return false;
-    if (IsTemporaryFile(Source)) QFile::remove(Source);
-  }
-  Source = Destination;
-  SavedMapPath_ = Destination;
-  return true;
+// A save copies the current file to the output file, which then becomes
+// the current file; the build's temporary file goes, an earlier output
+// stays. A preview copies it to a page name beside it.
+void frmTessary::CopyMapFile(const QString& destination, AfterCopy after) {
+  copyTarget_ = destination;
+  afterCopy_ = after;
+  const bool removeSource =
+      after != AfterCopy::kPreview && IsTemporaryFile(TempMapPath_);
+  work_->Compute(copy_, [source = TempMapPath_, destination, removeSource] {
+    return CopyPage(source, destination, removeSource);
+  });
 }
 
-bool frmTessary::CopyOrTell(const QString& source, const QString& target) {
-  mapgen::Failure failure;
-  if (CopyWholeFile(source, target, failure)) return true;
-  desktop_.messageBoxes.Show(
-      this, {"Problem with file",
-             QString::fromStdString(failure.path + "\n" + failure.reason)});
-  return false;
+// Once the program is ending, nobody is left to tell, but a preview copy
+// still goes with the rest.
+void frmTessary::CopyFinished() {
+  const CopyOutcome outcome = copy_->result();
+  const bool saving = afterCopy_ != AfterCopy::kPreview;
+  if (outcome.copied && !saving) previewPath_ = copyTarget_;
+  if (leaving_) return;
+  if (!outcome.copied) {
+    const mapgen::Failure& failure = outcome.failure;
+    desktop_.messageBoxes.Show(
+        this, {"Problem with file",
+               QString::fromStdString(failure.path + "\n" + failure.reason)});
+    if (saving) txtMapFile->setFocus();
+    return;
+  }
+  if (!saving) {
+    OpenBrowser(previewPath_);
+    cmdSave->setFocus();
+    return;
+  }
+  TempMapPath_ = copyTarget_;
+  SavedMapPath_ = copyTarget_;
+  MapSaved_ = true;
+  cmdExit->setFocus();
+  if (afterCopy_ == AfterCopy::kSavedThenLeave) Leave(kLeaveLimit);
 }
 
 // A relative name is taken from the base folder, never from wherever the
@@ -117,14 +142,11 @@ bool frmTessary::AskOutputFile(QString& filename) {
   return true;
 }
 
+// One copy at a time.
 void frmTessary::cmdSave_Click() {
+  if (copy_->isRunning()) return;
   RemovePreview();
-  MapSaved_ = CopyMapFile(TempMapPath_, OutputPath());
-  if (MapSaved_) {
-    cmdExit->setFocus();
-  } else {
-    txtMapFile->setFocus();
-  }
+  CopyMapFile(OutputPath(), AfterCopy::kSaved);
 }
 
 void frmTessary::mnuSaveAs_Click() {
@@ -149,16 +171,14 @@ void frmTessary::cmdChangeOutputPath_Click() {
 // browser it is a page; the build's temporary file is copied to a page
 // name first, a copy that goes again with the next Save, Build or Exit.
 void frmTessary::cmdPreview_Click() {
+  if (copy_->isRunning()) return;
   if (NamedAsPage(TempMapPath_)) {
     OpenBrowser(TempMapPath_);
-  } else {
-    RemovePreview();
-    const QString preview = PreviewPathBeside(TempMapPath_);
-    if (!CopyOrTell(TempMapPath_, preview)) return;
-    previewPath_ = preview;
-    OpenBrowser(preview);
+    cmdSave->setFocus();
+    return;
   }
-  cmdSave->setFocus();
+  RemovePreview();
+  CopyMapFile(PreviewPathBeside(TempMapPath_), AfterCopy::kPreview);
 }
 
 void frmTessary::RemovePreview() {
@@ -166,11 +186,22 @@ void frmTessary::RemovePreview() {
   previewPath_.clear();
 }
 
+// Finding the editor asks the desktop, which may take a few seconds.
 void frmTessary::mnuEditSource_Click() {
-  if (!OpenTextEditor(TempMapPath_, desktop_.launcher)) {
+  if (editors_->isRunning()) return;
+  editedPage_ = TempMapPath_;
+  work_->Compute(editors_, [page = editedPage_, &launcher = desktop_.launcher] {
+    return TextEditorCommands(page, launcher);
+  });
+}
+
+void frmTessary::EditorsFound() {
+  if (leaving_) return;
+  QString reason;
+  if (!StartFirst(editors_->result(), desktop_.launcher, reason)) {
     desktop_.messageBoxes.Show(
         this, {"Edit Source",
-               "No text editor could be started to open\n" + TempMapPath_});
+               "No text editor could be started to open\n" + editedPage_});
   }
 }
 
@@ -178,45 +209,55 @@ void frmTessary::mnuHelp_Click() {
   OpenBrowser(HelpPagePath(QCoreApplication::applicationDirPath()));
 }
 
-// One box at a time: asking again brings the open one to the front.
-void frmTessary::mnuAboutTessary_Click() {
-  if (aboutBox_ == nullptr) aboutBox_ = new frmAboutTessary(desktop_, this);
-  aboutBox_->show();
-  aboutBox_->raise();
-  aboutBox_->activateWindow();
-}
-
 void frmTessary::cmdExit_Click() { Exit(); }
 
 // Offers to save a built map that is not saved; a save that fails keeps
-// the program running. True when the program ends.
-bool frmTessary::Exit() {
-  if (MapBuilt_ && !MapSaved_) {
+// the program running. Asked again while a save runs, it leaves once that
+// has ended.
+void frmTessary::Exit() {
+  if (leaving_) return;
+  if (!copy_->isRunning() && MapBuilt_ && !MapSaved_) {
     const MessageAnswer answer = desktop_.messageBoxes.Show(
         this, {"Unsaved site map", "Save generated file?", MessageIcon::kNone,
                MessageButtons::kYesNoCancel});
-    if (answer == MessageAnswer::kCancel) return false;
-    if (answer == MessageAnswer::kYes &&
-        !CopyMapFile(TempMapPath_, OutputPath())) {
-      return false;
+    if (answer == MessageAnswer::kCancel) return;
+    if (answer == MessageAnswer::kYes) {
+      CopyMapFile(OutputPath(), AfterCopy::kSavedThenLeave);
+      // A save that neither ends nor fails, to a pipe nobody reads, does
+      // not keep the program.
+      QTimer::singleShot(kLeaveLimit, this, [this] {
+        if (copy_->isRunning() && afterCopy_ == AfterCopy::kSavedThenLeave) {
+          Leave(std::chrono::milliseconds(0));
+        }
+      });
+      return;
     }
   }
-  builder_->stop();
-  RemovePreview();
-  if (IsTemporaryFile(TempMapPath_)) QFile::remove(TempMapPath_);
+  Leave(kLeaveLimit);
+}
+
+// The window goes at once; the program ends when the window's work has
+// ended, or after `wait` at most.
+void frmTessary::Leave(std::chrono::milliseconds wait) {
+  if (leaving_) return;
   leaving_ = true;
-  endProgram_();
-  return true;
+  AbandonBuild();
+  hide();
+  work_->WhenIdle(wait, [this] {
+    RemovePreview();
+    if (IsTemporaryFile(TempMapPath_)) QFile::remove(TempMapPath_);
+    endProgram_();
+  });
 }
 
 // Closing through the frame is leaving the program, and asks as Exit does.
 void frmTessary::closeEvent(QCloseEvent* event) {
-  if (!leaving_ && !Exit()) {
-    event->ignore();
+  if (leaving_) {
+    QMainWindow::closeEvent(event);
     return;
   }
-  if (aboutBox_ != nullptr) aboutBox_->close();
-  QMainWindow::closeEvent(event);
+  event->ignore();
+  Exit();
 }
 
 }  // namespace tessary

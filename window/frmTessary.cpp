@@ -3,7 +3,7 @@
 #include <QAction>
 #include <QPushButton>
 
-#include "BuildRunner.h"
+#include "BackgroundWork.h"
 #include "FolderViews.h"
 #include "OpenBrowser.h"
 #include "Twips.h"
@@ -15,7 +15,11 @@ frmTessary::frmTessary(Desktop& desktop, std::function<void()> endProgram,
     : QMainWindow(parent),
       desktop_(desktop),
       endProgram_(std::move(endProgram)),
-      builder_(new BuildRunner(this)),
+      work_(new BackgroundWork(this)),
+      build_(work_->NewWatcher<mapgen::BuildResult>()),
+      copy_(work_->NewWatcher<CopyOutcome>()),
+      picture_(work_->NewWatcher<QImage>()),
+      editors_(work_->NewWatcher<QList<QStringList>>()),
       central_(new QWidget(this)) {
   setObjectName("frmTessary");
   setWindowTitle(kAppTitle);
@@ -37,7 +41,7 @@ frmTessary::frmTessary(Desktop& desktop, std::function<void()> endProgram,
   setFixedSize(sizeHint());
 }
 
-frmTessary::~frmTessary() { builder_->stop(); }
+frmTessary::~frmTessary() { AbandonBuild(); }
 
 void frmTessary::Form_Load(const QString& commandLine) {
   ChooseStartFolder();
@@ -50,12 +54,12 @@ void frmTessary::Form_Load(const QString& commandLine) {
 
 void frmTessary::SetButtons(int mode) {
   if (mode == 1) {
-    changedDuringBuild_ = changedDuringBuild_ || builder_->running();
+    changedDuringBuild_ = changedDuringBuild_ || build_->isRunning();
     MapBuilt_ = false;
     MapSaved_ = false;
     // A running build keeps Build unavailable until it has ended.
-    cmdBuildMap->setEnabled(!builder_->running());
-    mnuBuildMap->setEnabled(!builder_->running());
+    cmdBuildMap->setEnabled(!build_->isRunning());
+    mnuBuildMap->setEnabled(!build_->isRunning());
     SetOutputCommands(false);
   } else if (mode == 2) {
     MapBuilt_ = true;
@@ -72,6 +76,8 @@ void frmTessary::SetOutputCommands(bool enabled) {
   cmdPreview->setEnabled(enabled);
   cmdSave->setEnabled(enabled);
 }
+
+bool frmTessary::Idle() const { return work_->Idle(); }
 
 void frmTessary::OpenBrowser(const QString& filename) {
   tessary::OpenBrowser(filename, desktop_, this);

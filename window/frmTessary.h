@@ -1,16 +1,20 @@
 #pragma once
 
+#include <QFutureWatcher>
+#include <QImage>
 #include <QMainWindow>
 #include <QMap>
-#include <QPointer>
 #include <QString>
+#include <atomic>
+#include <chrono>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "BuildMap.h"
 #include "Controls.h"
 #include "Desktop.h"
-#include "Drives.h"
+#include "FileCopy.h"
 #include "MapSettings.h"
 
 class QAction;
@@ -25,12 +29,11 @@ class QRadioButton;
 
 namespace tessary {
 
-class BuildRunner;
+class BackgroundWork;
 class ColorSwatch;
 class FileList;
 class FolderTree;
 class Shape;
-class frmAboutTessary;
 
 // The main window: every option of the map on four tabs, the Map tab with
 // the picture of the page and the output name, the command column and the
@@ -68,6 +71,13 @@ class frmTessary : public QMainWindow {
   const QString& SavedMapPath() const { return SavedMapPath_; }
   bool MapBuilt() const { return MapBuilt_; }
   bool MapSaved() const { return MapSaved_; }
+  // No build, copy or other work of the window is running or waiting to
+  // be heard of.
+  bool Idle() const;
+
+ signals:
+  // Help > About Tessary: the program around the window shows its box.
+  void aboutRequested();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -142,16 +152,22 @@ class frmTessary : public QMainWindow {
 
   // Build and the commands of the right-hand column.
   void cmdBuildMap_Click();
-  void BuildProgress(const QString& folder, double fraction);
-  void BuildFinished(const mapgen::BuildResult& result);
+  void AbandonBuild();
+  void BuildProgress(int done);
+  void BuildFinished();
   void ReturnToBaseFolder();
   void ShowProgress(bool visible, double fraction);
 
+  // The background picture of the page, read off the window's thread.
+  void LoadBackground(const QString& path);
+  void BackgroundLoaded();
+
   // What happens to the built map: save, preview, edit, and the end.
+  enum class AfterCopy { kSaved, kSavedThenLeave, kPreview };
   void SetTempMapPath(const QString& path);
   bool IsTemporaryFile(const QString& path) const;
-  bool CopyMapFile(QString& Source, const QString& Destination);
-  bool CopyOrTell(const QString& source, const QString& target);
+  void CopyMapFile(const QString& destination, AfterCopy after);
+  void CopyFinished();
   QString OutputPath() const;
   void RemovePreview();
   bool AskOutputFile(QString& filename);
@@ -160,18 +176,31 @@ class frmTessary : public QMainWindow {
   void cmdChangeOutputPath_Click();
   void cmdPreview_Click();
   void mnuEditSource_Click();
+  void EditorsFound();
   void mnuHelp_Click();
-  void mnuAboutTessary_Click();
   void cmdExit_Click();
-  bool Exit();
+  void Exit();
+  void Leave(std::chrono::milliseconds wait);
 
   Desktop& desktop_;
   std::function<void()> endProgram_;
   mapgen::MapSettings settings_;
-  BuildRunner* builder_;
+  BackgroundWork* work_;
+  QFutureWatcher<mapgen::BuildResult>* build_;
+  QFutureWatcher<CopyOutcome>* copy_;
+  QFutureWatcher<QImage>* picture_;
+  QFutureWatcher<QList<QStringList>>* editors_;
   QString buildBase_;
+  // Set by the build once its page is written, and by the window once it
+  // abandons the build: the second of the two removes the page.
+  std::shared_ptr<std::atomic_flag> pageHandover_;
   bool buildWalks_ = false;          // the running build maps subfolders
   bool changedDuringBuild_ = false;  // so its page is out of date at once
+  QString copyTarget_;               // where the running copy writes
+  AfterCopy afterCopy_ = AfterCopy::kSaved;
+  QString loadingPicture_;  // the background picture being read
+  QString wantedPicture_;   // the one the options name, empty for none
+  QString editedPage_;      // the page Edit Source looks for an editor for
   QString previewPath_;  // the page as the browser was last handed it
   std::vector<Drive> drives_;
   QMap<QString, QString> DriveFolders_;
@@ -180,8 +209,7 @@ class frmTessary : public QMainWindow {
   QString SavedMapPath_;
   bool MapBuilt_ = false;
   bool MapSaved_ = false;
-  bool leaving_ = false;  // Exit has ended the program
-  QPointer<frmAboutTessary> aboutBox_;
+  bool leaving_ = false;  // Exit has begun to end the program
 
   QWidget* central_;
 

@@ -6,32 +6,34 @@
 #include <QTest>
 #include <memory>
 
-#include "BuildRunner.h"
 #include "FakeDesktop.h"
 #include "frmTessary.h"
 
 namespace tessary {
 
-// A fresh main window on fake dialogs, loaded and showing an empty
+// A fresh main window on the desktop fakes, loaded and showing an empty
 // temporary folder as its base folder.
 class WindowFixture {
  public:
-  WindowFixture()
-      : window(std::make_unique<frmTessary>(fakes.desktop,
-                                            [this] { ++programEnds; })) {
+  explicit WindowFixture(std::vector<Drive> drives = {{"/", "/"}}) {
+    fakes.drives.list = std::move(drives);
+    window = std::make_unique<frmTessary>(fakes.desktop,
+                                          [this] { ++programEnds; });
     window->Form_Load(QString());
-    QString reason;
-    if (!window->ChangeFolder(base.path(), reason)) qFatal("no temporary folder");
+    change(base.path());
     window->show();
   }
 
   // Presses Build and waits until the build has ended.
   bool Build() {
     click("cmdBuildMap");
-    return QTest::qWaitFor([this] { return !building(); });
+    return idle();
   }
 
-  bool building() const { return window->findChild<BuildRunner*>()->running(); }
+  // Waits until the window's work off its thread has ended.
+  bool idle() const {
+    return QTest::qWaitFor([this] { return window->Idle(); });
+  }
 
   void click(const QString& button) const {
     QTest::mouseClick(find<QAbstractButton>(button), Qt::LeftButton);
@@ -54,19 +56,18 @@ class WindowFixture {
   // or "output" (Preview, Save, Save As, Edit Source), or a mixture.
   QString commands() const {
     QStringList on;
-    for (const char* name : {"cmdBuildMap", "mnuBuildMap", "cmdPreview", "mnuPreview",
-                             "cmdSave", "mnuSave", "mnuSaveAs", "mnuEditSource"}) {
+    for (const char* name : {"cmdBuildMap", "mnuBuildMap", "cmdPreview",
+                             "mnuPreview", "cmdSave", "mnuSave", "mnuSaveAs",
+                             "mnuEditSource"}) {
       if (find<QObject>(name)->property("enabled").toBool()) on << name;
     }
     const QString joined = on.join(' ');
     if (joined == "cmdBuildMap mnuBuildMap") return "build";
-    if (joined == "cmdPreview mnuPreview cmdSave mnuSave mnuSaveAs mnuEditSource") {
-      return "output";
-    }
-    return joined;
+    return joined.startsWith("cmdPreview") && on.size() == 6 ? "output"
+                                                              : joined;
   }
 
-  QStringList messages() const { return fakes.messageBoxes.texts(); }
+  QStringList messages() const { return fakes.messageBoxes.texts; }
 
   QTemporaryDir base;
   FakeDesktop fakes;

@@ -8,8 +8,8 @@
 
 namespace tessary {
 
-// Dialogs that answer from a script and remember what they were asked.
-// An unscripted dialog is cancelled.
+// Answers from a script, first to last; an unscripted dialog is
+// cancelled. Remembers what the file dialogs were asked.
 class FakeCommonDialog : public CommonDialog {
  public:
   ColorAnswer ShowColor(QWidget*) override { return Next(colours); }
@@ -24,8 +24,7 @@ class FakeCommonDialog : public CommonDialog {
 
   std::deque<ColorAnswer> colours;
   std::deque<FileAnswer> files;
-  std::vector<FileOpenRequest> fileRequests;
-  std::vector<FileOpenRequest> saveRequests;
+  std::vector<FileOpenRequest> fileRequests, saveRequests;
 
  private:
   template <typename Answer>
@@ -37,20 +36,17 @@ class FakeCommonDialog : public CommonDialog {
   }
 };
 
+// Every box gets `answer`; their texts are kept.
 class FakeMessageBoxes : public MessageBoxes {
  public:
   MessageAnswer Show(QWidget*, const Message& message) override {
     shown.push_back(message);
+    texts << message.text;
     return answer;
   }
 
-  QStringList texts() const {
-    QStringList all;
-    for (const Message& message : shown) all << message.text;
-    return all;
-  }
-
   std::vector<Message> shown;
+  QStringList texts;
   MessageAnswer answer = MessageAnswer::kOk;
 };
 
@@ -62,25 +58,30 @@ class FakeLauncher : public ProgramLauncher {
   bool Start(const QString& program, const QStringList& arguments,
              QString& reason) override {
     tried << (QStringList{program} + arguments).join('|');
-    if (startable.contains(program)) return true;
     reason = "No such file or directory";
-    return false;
+    return startable.contains(program);
   }
-
   QString Output(const QString& program, const QStringList&) override {
     return printed.value(program);
   }
 
   QMap<QString, QString> printed;
-  QStringList startable;
-  QStringList tried;
+  QStringList startable, tried;
+};
+
+// The root alone, unless a test lists more.
+class FakeDrives : public Drives {
+ public:
+  std::vector<Drive> Browsable() override { return list; }
+  std::vector<Drive> list = {{"/", "/"}};
 };
 
 struct FakeDesktop {
   FakeCommonDialog dialog;
   FakeMessageBoxes messageBoxes;
   FakeLauncher launcher;
-  Desktop desktop{dialog, messageBoxes, launcher};
+  FakeDrives drives;
+  Desktop desktop{dialog, messageBoxes, launcher, drives};
 };
 
 }  // namespace tessary

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QIcon>
+#include <csignal>
 #include <cstdio>
 
 #include "HelpAndVersion.h"
@@ -11,6 +12,10 @@ int main(int argc, char* argv[]) {
     std::fputs(text->c_str(), stdout);
     return 0;
   }
+  // A pipe whose reader has gone, or a page past the file-size limit, is a
+  // failed write the user is told of, never the end of the window.
+  std::signal(SIGPIPE, SIG_IGN);
+  std::signal(SIGXFSZ, SIG_IGN);
   QApplication app(argc, argv);
   QApplication::setWindowIcon(QIcon(":/icons/tessary.png"));
   tessary::QtDesktop desktop;

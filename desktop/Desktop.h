@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CommonDialog.h"
+#include "Drives.h"
 #include "MessageBoxes.h"
 #include "ProgramLauncher.h"
 
@@ -12,6 +13,7 @@ struct Desktop {
   CommonDialog& CommonDialog1;
   MessageBoxes& messageBoxes;
   ProgramLauncher& launcher;
+  Drives& drives;
 };
 
 // The title of every box that names no operation of its own.

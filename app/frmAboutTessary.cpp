@@ -93,21 +93,18 @@ void frmAboutTessary::InitLinks() {
 // that the address shown does not already.
 void frmAboutTessary::lblEmail_Click() {
   const QString subject = QStringLiteral("Request-Information");
+  const QString address = lblEmail->text();
   QString reason;
-  if (desktop_.launcher.Start(
-          "xdg-email", {"--subject", subject, lblEmail->text()}, reason)) {
-    return;
-  }
-  desktop_.launcher.Start(
-      "xdg-open", {"mailto:" + lblEmail->text() + "?subject=" + subject},
-      reason);
+  StartFirst({{"xdg-email", "--subject", subject, address},
+              {"xdg-open", "mailto:" + address + "?subject=" + subject}},
+             desktop_.launcher, reason);
 }
 
 void frmAboutTessary::StartSysInfo() {
+  QList<QStringList> tools;
+  for (const char* tool : kSystemTools) tools.append({tool});
   QString reason;
-  for (const char* tool : kSystemTools) {
-    if (desktop_.launcher.Start(QString::fromLatin1(tool), {}, reason)) return;
-  }
+  if (StartFirst(tools, desktop_.launcher, reason)) return;
   desktop_.messageBoxes.Show(
       this, {kAppTitle, "System Information Is Unavailable At This Time"});
 }

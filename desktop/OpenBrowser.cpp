@@ -28,14 +28,14 @@ void AskForBrowser(const QString& filename, Desktop& desktop,
 }  // namespace
 
 void OpenBrowser(const QString& filename, Desktop& desktop, QWidget* parent) {
-  QString reason;
+  QList<QStringList> commands;
   for (const char* browser : kBrowsers) {
-    if (desktop.launcher.Start(QString::fromLatin1(browser), {filename},
-                               reason)) {
-      return;
-    }
+    commands.append({QString::fromLatin1(browser), filename});
   }
-  AskForBrowser(filename, desktop, parent);
+  QString reason;
+  if (!StartFirst(commands, desktop.launcher, reason)) {
+    AskForBrowser(filename, desktop, parent);
+  }
 }
 
 }  // namespace tessary

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -18,9 +19,14 @@ class ProgramLauncher {
 
   // Runs a short query program to its end and gives what it printed on
   // standard output; empty when it could not run, failed, or did not end
-  // within a few seconds.
+  // within a few seconds. It may be asked from any thread.
   virtual QString Output(const QString& program,
                          const QStringList& arguments) = 0;
 };
+
+// Starts the first of the command lines (program, then its arguments) that
+// starts. False, with the last reason, when none did.
+bool StartFirst(const QList<QStringList>& commands, ProgramLauncher& launcher,
+                QString& reason);
 
 }  // namespace tessary

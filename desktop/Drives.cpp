@@ -2,6 +2,8 @@
 
 #include <QStorageInfo>
 
+#include "QtDesktop.h"
+
 namespace tessary {
 namespace {
 
@@ -28,7 +30,7 @@ bool Holds(const QString& mountPoint, const QString& folder) {
 
 }  // namespace
 
-std::vector<Drive> BrowsableDrives() {
+std::vector<Drive> QtDrives::Browsable() {
   std::vector<Drive> drives = {DriveOf(QStorageInfo::root())};
   for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
     if (IsBrowsable(volume)) drives.push_back(DriveOf(volume));

@@ -12,7 +12,13 @@ struct Drive {
   QString path;  // the mount point
 };
 
-std::vector<Drive> BrowsableDrives();
+// The drives of the machine, the root first, so that tests can give
+// drives of their own.
+class Drives {
+ public:
+  virtual ~Drives() = default;
+  virtual std::vector<Drive> Browsable() = 0;
+};
 
 // The drive whose mount point holds `folder` most closely; the root when
 // none of the others does.

@@ -16,4 +16,16 @@ bool CopyWholeFile(const QString& source, const QString& destination,
 // missing), however they are spelt.
 bool SameFile(const QString& first, const QString& second);
 
+// Where a copy of the map's page ended.
+struct CopyOutcome {
+  bool copied = false;      // the destination holds the page
+  mapgen::Failure failure;  // why not
+};
+
+// Copies the page to `destination`, unless that is the page itself, and
+// then removes `source` when asked to. It waits for the disk, so the window
+// runs it off its own thread.
+CopyOutcome CopyPage(const QString& source, const QString& destination,
+                     bool removeSource);
+
 }  // namespace tessary

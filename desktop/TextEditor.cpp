@@ -59,38 +59,36 @@ QStringList CommandFor(const QString& exec, const QString& path) {
 }
 
 // A terminal program such as vim runs in the user's terminal emulator.
-bool StartEntry(const DesktopEntry& entry, const QString& path,
-                ProgramLauncher& launcher) {
+QList<QStringList> EntryCommands(const DesktopEntry& entry,
+                                 const QString& path) {
   const QStringList command = CommandFor(entry.exec, path);
-  if (command.isEmpty()) return false;
-  QString reason;
-  if (!entry.terminal) {
-    return launcher.Start(command.first(), command.mid(1), reason);
-  }
-  const QString terminals[] = {qEnvironmentVariable("TERMINAL"),
-                               QStringLiteral("x-terminal-emulator")};
-  for (const QString& terminal : terminals) {
-    if (!terminal.isEmpty() &&
-        launcher.Start(terminal, QStringList{"-e"} + command, reason)) {
-      return true;
+  if (command.isEmpty()) return {};
+  if (!entry.terminal) return {command};
+  QList<QStringList> inTerminals;
+  for (const QString& terminal : {qEnvironmentVariable("TERMINAL"),
+                                  QStringLiteral("x-terminal-emulator")}) {
+    if (!terminal.isEmpty()) {
+      inTerminals.append(QStringList{terminal, "-e"} + command);
     }
   }
-  return false;
+  return inTerminals;
 }
 
 }  // namespace
 
-bool OpenTextEditor(const QString& path, ProgramLauncher& launcher) {
-  const std::optional<DesktopEntry> registered = RegisteredEditor(launcher);
-  if (registered && StartEntry(*registered, path, launcher)) return true;
-  QString reason;
+QList<QStringList> TextEditorCommands(const QString& path,
+                                      ProgramLauncher& launcher) {
+  QList<QStringList> commands;
+  if (const std::optional<DesktopEntry> registered =
+          RegisteredEditor(launcher)) {
+    commands = EntryCommands(*registered, path);
+  }
   for (const char* editor : kEditors) {
-    if (launcher.Start(QString::fromLatin1(editor), {path}, reason)) {
-      return true;
-    }
+    commands.append({QString::fromLatin1(editor), path});
   }
   // Whatever the desktop opens the file with, as a last resort.
-  return launcher.Start("gio", {"open", path}, reason);
+  commands.append({"gio", "open", path});
+  return commands;
 }
 
 }  // namespace tessary

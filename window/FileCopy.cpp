@@ -32,4 +32,14 @@ bool SameFile(const QString& first, const QString& second) {
          a.st_ino == b.st_ino;
 }
 
+CopyOutcome CopyPage(const QString& source, const QString& destination,
+                     bool removeSource) {
+  CopyOutcome outcome;
+  if (SameFile(source, destination)) return {true, {}};
+  if (!CopyWholeFile(source, destination, outcome.failure)) return outcome;
+  if (removeSource) QFile::remove(source);
+  outcome.copied = true;
+  return outcome;
+}
+
 }  // namespace tessary

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -8,6 +9,7 @@
 
 namespace tessary {
 
+class frmAboutTessary;
 class frmTessary;
 class frmTessaryIntro;
 
@@ -26,6 +28,10 @@ class Module1 {
   // is abandoned without writing anything.
   void EndProgram();
 
+  // The About box, over the main window; asked for again, the open one
+  // comes to the front.
+  void ShowAbout();
+
   // The arguments as one folder path: joined by single blanks, unchanged.
   static QString JoinCommandLine(const QStringList& arguments);
 
@@ -34,6 +40,7 @@ class Module1 {
   QString CommandLine;
   std::unique_ptr<frmTessary> mainWindow_;
   std::unique_ptr<frmTessaryIntro> intro_;
+  QPointer<frmAboutTessary> aboutBox_;
   bool ending_ = false;
 };
 

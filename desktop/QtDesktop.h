@@ -26,6 +26,11 @@ class QtProgramLauncher : public ProgramLauncher {
   QString Output(const QString& program, const QStringList& arguments) override;
 };
 
+class QtDrives : public Drives {
+ public:
+  std::vector<Drive> Browsable() override;
+};
+
 // The real desktop, as the program uses it.
 class QtDesktop {
  public:
@@ -35,7 +40,8 @@ class QtDesktop {
   QtCommonDialog dialog_;
   QtMessageBoxes messageBoxes_;
   QtProgramLauncher launcher_;
-  Desktop desktop_{dialog_, messageBoxes_, launcher_};
+  QtDrives drives_;
+  Desktop desktop_{dialog_, messageBoxes_, launcher_, drives_};
 };
 
 }  // namespace tessary

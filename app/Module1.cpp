@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 
+#include "frmAboutTessary.h"
 #include "frmTessary.h"
 #include "frmTessaryIntro.h"
 
@@ -19,6 +20,8 @@ void Module1::Main(const QStringList& arguments) {
   CommandLine = JoinCommandLine(arguments);
   const auto end = [this] { EndProgram(); };
   mainWindow_ = std::make_unique<frmTessary>(desktop_, end);
+  QObject::connect(mainWindow_.get(), &frmTessary::aboutRequested,
+                   mainWindow_.get(), [this] { ShowAbout(); });
   intro_ = std::make_unique<frmTessaryIntro>(desktop_, *mainWindow_, end);
   intro_->show();
   mainWindow_->Form_Load(CommandLine);
@@ -28,12 +31,21 @@ void Module1::Main(const QStringList& arguments) {
 void Module1::EndProgram() {
   if (ending_) return;
   ending_ = true;
-  // The main window stops its build and closes the About box as it closes;
-  // the windows themselves go when the program object does, after the event
-  // loop has ended.
+  // The main window stops its build as it closes; the windows themselves
+  // go when the program object does, after the event loop has ended.
+  if (aboutBox_ != nullptr) aboutBox_->close();
   mainWindow_->close();
   intro_->close();
   QCoreApplication::exit(0);
+}
+
+void Module1::ShowAbout() {
+  if (aboutBox_ == nullptr) {
+    aboutBox_ = new frmAboutTessary(desktop_, mainWindow_.get());
+  }
+  aboutBox_->show();
+  aboutBox_->raise();
+  aboutBox_->activateWindow();
 }
 
 }  // namespace tessary
