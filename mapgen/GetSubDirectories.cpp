@@ -14,6 +14,17 @@
 namespace mapgen {
 namespace {
 
+bool IsHidden(std::string_view name) { return name.starts_with('.'); }
+
+bool ListSubfolders(FolderHandle& folder, std::vector<std::string>& names,
+                    Failure& failure) {
+  return folder.List(
+      [&](std::string_view name, EntryKind kind) {
+        if (IsWalked(name, kind)) names.emplace_back(name);
+      },
+      failure);
+}
+
 // A folder waiting to be listed. It is opened from its parent, which stays
 // open meanwhile, by the thread that lists it; past the budget of open
 // folders it is opened by its path instead, and only if it is still the
@@ -93,7 +104,7 @@ class Walk {
     next.parent.reset();
     if (folder == nullptr) {
       ThrowIfShortage(failure);
-      listed.push_back({std::move(next.path), {}, {}, failure.reason});
+      listed.push_back({std::move(next.path), {}, failure.reason});
       return;
     }
     List(std::move(folder), listed, subfolders);
@@ -104,28 +115,27 @@ class Walk {
   // budget allows.
   void List(std::unique_ptr<FolderHandle> folder, std::vector<Folder>& listed,
             std::vector<PendingFolder>& subfolders) {
-    listed.push_back({folder->Path(), folder->Id(), {}, {}});
-    FolderListing listing;
+    listed.push_back({folder->Path(), folder->Id(), {}});
+    std::vector<std::string> names;
     Failure failure;
-    if (!folder->List(listing, failure)) {
+    if (!ListSubfolders(*folder, names, failure)) {
       ThrowIfShortage(failure);
       listed.back().failure = std::move(failure.reason);
       return;
     }
-    listed.back().files = std::move(listing.files);
-    if (listing.subfolders.empty()) return;
+    if (names.empty()) return;
     if (const auto shared = Hold(folder)) {
-      for (const std::string& name : listing.subfolders) {
+      for (const std::string& name : names) {
         subfolders.push_back({JoinPath(shared->Path(), name), shared, {}});
       }
       return;
     }
     // Past the budget: each is identified now and opened by path later.
-    for (const std::string& name : listing.subfolders) {
+    for (const std::string& name : names) {
       const auto subfolder = folder->OpenSubfolder(name, failure);
       if (subfolder == nullptr) {
         ThrowIfShortage(failure);
-        listed.push_back({failure.path, {}, {}, failure.reason});
+        listed.push_back({failure.path, {}, failure.reason});
       } else {
         subfolders.push_back({subfolder->Path(), nullptr, subfolder->Id()});
       }
@@ -161,6 +171,15 @@ class Walk {
 
 }  // namespace
 
+bool IsListed(std::string_view name, EntryKind kind) {
+  return !IsHidden(name) &&
+         (kind == EntryKind::kFile || kind == EntryKind::kLinkToFile);
+}
+
+bool IsWalked(std::string_view name, EntryKind kind) {
+  return !IsHidden(name) && kind == EntryKind::kFolder;
+}
+
 FolderList GetSubDirectories(const FileSystem& fs, const std::string& dirctry,
                              bool all, unsigned threads,
                              const BuildObserver& observer) {
@@ -171,11 +190,10 @@ FolderList GetSubDirectories(const FileSystem& fs, const std::string& dirctry,
   if (all) {
     list = Walk(fs, observer).Run(std::move(base), std::max(threads, 1u));
   } else {
-    FolderListing listing;
-    list.push_back({dirctry, base->Id(), {}, {}});
-    if (base->List(listing, failure)) {
-      list.back().files = std::move(listing.files);
-    } else {
+    // Listed once here too, so that an unreadable base folder fails the
+    // build before anything is written.
+    list.push_back({dirctry, base->Id(), {}});
+    if (!base->List([](std::string_view, EntryKind) {}, failure)) {
       list.back().failure = failure.reason;
     }
   }

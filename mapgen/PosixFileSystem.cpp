@@ -37,17 +37,28 @@ FileId IdOf(const struct stat& info) {
           static_cast<std::uint64_t>(info.st_ino)};
 }
 
-enum class EntryKind { kFolder, kFile, kOther };
-
 EntryKind KindOfMode(mode_t mode) {
   if (S_ISDIR(mode)) return EntryKind::kFolder;
   if (S_ISREG(mode)) return EntryKind::kFile;
   return EntryKind::kOther;
 }
 
+// Where a link leads, as the kind of link it is.
+EntryKind KindOfLink(int folderFd, const char* name) {
+  struct stat info;
+  if (::fstatat(folderFd, name, &info, 0) != 0) return EntryKind::kOther;
+  switch (KindOfMode(info.st_mode)) {
+    case EntryKind::kFolder:
+      return EntryKind::kLinkToFolder;
+    case EntryKind::kFile:
+      return EntryKind::kLinkToFile;
+    default:
+      return EntryKind::kOther;
+  }
+}
+
 // What an entry is, from the listing's own type where it gives one, so
-// that most entries cost no extra system call. A link counts as a file
-// when it leads to one; a link to a folder counts as neither.
+// that most entries cost no extra system call.
 EntryKind KindOf(int folderFd, const dirent64& entry) {
   struct stat info;
   switch (entry.d_type) {
@@ -56,44 +67,27 @@ EntryKind KindOf(int folderFd, const dirent64& entry) {
     case DT_REG:
       return EntryKind::kFile;
     case DT_LNK:
-      if (::fstatat(folderFd, entry.d_name, &info, 0) != 0) {
-        return EntryKind::kOther;
-      }
-      return S_ISREG(info.st_mode) ? EntryKind::kFile : EntryKind::kOther;
+      return KindOfLink(folderFd, entry.d_name);
     case DT_UNKNOWN:
       if (::fstatat(folderFd, entry.d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) {
         return EntryKind::kOther;
       }
-      if (S_ISLNK(info.st_mode)) {
-        if (::fstatat(folderFd, entry.d_name, &info, 0) != 0) {
-          return EntryKind::kOther;
-        }
-        return S_ISREG(info.st_mode) ? EntryKind::kFile : EntryKind::kOther;
-      }
-      return KindOfMode(info.st_mode);
+      return S_ISLNK(info.st_mode) ? KindOfLink(folderFd, entry.d_name)
+                                   : KindOfMode(info.st_mode);
     default:
       return EntryKind::kOther;
   }
 }
 
-void AddEntry(int folderFd, const dirent64& entry, FolderListing& listing) {
-  if (entry.d_name[0] == '.') return;  // hidden, and "." and ".."
-  switch (KindOf(folderFd, entry)) {
-    case EntryKind::kFolder:
-      listing.subfolders.emplace_back(entry.d_name);
-      break;
-    case EntryKind::kFile:
-      listing.files.emplace_back(entry.d_name);
-      break;
-    case EntryKind::kOther:
-      break;
-  }
+bool IsDotOrDotDot(const char* name) {
+  return name[0] == '.' &&
+         (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
 }
 
 // Reads the entries straight from the kernel: the DIR stream would add
 // three system calls to every folder of a large tree. Returns 0, or the
 // error number.
-int ReadEntries(int fd, FolderListing& listing) {
+int ReadEntries(int fd, const EntryVisitor& visit) {
   alignas(dirent64) char buffer[32 * 1024];
   while (true) {
     const ssize_t got = ::getdents64(fd, buffer, sizeof buffer);
@@ -104,7 +98,9 @@ int ReadEntries(int fd, FolderListing& listing) {
     }
     for (ssize_t pos = 0; pos < got;) {
       const auto* entry = reinterpret_cast<const dirent64*>(buffer + pos);
-      AddEntry(fd, *entry, listing);
+      if (!IsDotOrDotDot(entry->d_name)) {
+        visit(entry->d_name, KindOf(fd, *entry));
+      }
       pos += entry->d_reclen;
     }
   }
@@ -150,6 +146,24 @@ class PosixFileReader : public FileReader {
 std::unique_ptr<FolderHandle> AdoptFolder(int fd, std::string path,
                                           Failure& failure);
 
+// A reader of the page just opened as `fd`, or, when it is no regular
+// file, nothing: a pipe or a device named like a page is never read.
+std::unique_ptr<FileReader> AdoptFile(int fd, std::string path,
+                                      Failure& failure) {
+  struct stat info;
+  if (fd < 0 || ::fstat(fd, &info) != 0) {
+    failure = SystemFailure(std::move(path), errno);
+  } else if (S_ISDIR(info.st_mode)) {
+    failure = SystemFailure(std::move(path), EISDIR);
+  } else if (!S_ISREG(info.st_mode)) {
+    failure = {std::move(path), "Not a regular file", 0};
+  } else {
+    return std::make_unique<PosixFileReader>(fd, std::move(path), info);
+  }
+  if (fd >= 0) ::close(fd);
+  return nullptr;
+}
+
 class PosixFolder : public FolderHandle {
  public:
   PosixFolder(int fd, std::string path, FileId id)
@@ -161,12 +175,11 @@ class PosixFolder : public FolderHandle {
   const std::string& Path() const override { return path_; }
   FileId Id() const override { return id_; }
 
-  bool List(FolderListing& listing, Failure& failure) override {
-    listing = {};
+  bool List(const EntryVisitor& visit, Failure& failure) override {
     // A folder is usually listed once: only a second listing rewinds.
     const bool rewound = !listed_ || ::lseek(fd_, 0, SEEK_SET) == 0;
     listed_ = true;
-    const int error = rewound ? ReadEntries(fd_, listing) : errno;
+    const int error = rewound ? ReadEntries(fd_, visit) : errno;
     if (error != 0) failure = SystemFailure(path_, error);
     return error == 0;
   }
@@ -180,24 +193,8 @@ class PosixFolder : public FolderHandle {
 
   std::unique_ptr<FileReader> OpenFile(const std::string& name,
                                        Failure& failure) override {
-    std::string path = JoinPath(path_, name);
-    const int fd = ::openat(fd_, name.c_str(), kFileFlags);
-    if (fd < 0) {
-      failure = SystemFailure(std::move(path), errno);
-      return nullptr;
-    }
-    struct stat info;
-    if (::fstat(fd, &info) != 0) {
-      failure = SystemFailure(std::move(path), errno);
-    } else if (S_ISDIR(info.st_mode)) {
-      failure = SystemFailure(std::move(path), EISDIR);
-    } else if (!S_ISREG(info.st_mode)) {
-      failure = {std::move(path), "Not a regular file", 0};
-    } else {
-      return std::make_unique<PosixFileReader>(fd, std::move(path), info);
-    }
-    ::close(fd);
-    return nullptr;
+    return AdoptFile(::openat(fd_, name.c_str(), kFileFlags),
+                     JoinPath(path_, name), failure);
   }
 
  private:
@@ -234,6 +231,11 @@ std::unique_ptr<FolderHandle> PosixFileSystem::Reopen(const std::string& path,
     return nullptr;
   }
   return folder;
+}
+
+std::unique_ptr<FileReader> PosixFileSystem::OpenFile(const std::string& path,
+                                                      Failure& failure) const {
+  return AdoptFile(OpenLongPath(path, kFileFlags), path, failure);
 }
 
 std::size_t PosixFileSystem::HeldFolderBudget() const {

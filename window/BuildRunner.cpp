@@ -3,7 +3,6 @@
 #include <chrono>
 #include <cstdio>
 
-#include "MapFile.h"
 #include "PosixFileSystem.h"
 
 namespace tessary {
@@ -50,23 +49,13 @@ void BuildRunner::start(const mapgen::MapSettings& settings,
   thread_ = std::thread([this, settings, pagePath, build] {
     const mapgen::PosixFileSystem fs;
     Observer observer(*this, build);
-    result_ = mapgen::BuildMap(settings, fs, observer);
-    writePage(pagePath);
+    result_ = mapgen::BuildMapFile(settings, fs, observer, pagePath);
+    if (result_.outcome == mapgen::BuildResult::Outcome::kBuilt) {
+      unclaimedPage_ = pagePath;
+    }
     QMetaObject::invokeMethod(
         this, [this, build] { finish(build); }, Qt::QueuedConnection);
   });
-}
-
-// A build abandoned by the end of the program writes nothing.
-void BuildRunner::writePage(const std::string& pagePath) {
-  using Outcome = mapgen::BuildResult::Outcome;
-  if (result_.outcome != Outcome::kBuilt || stopRequested_) return;
-  std::string reason;
-  if (!mapgen::WriteMapFile(pagePath, result_.mapText, reason)) {
-    result_ = {Outcome::kFailed, {}, {pagePath, reason}};
-    return;
-  }
-  unclaimedPage_ = pagePath;
 }
 
 void BuildRunner::stop() {

@@ -25,7 +25,7 @@ class BuildRunner : public QObject {
   bool running() const { return running_; }
 
   // Builds from this copy of the settings, which later edits do not
-  // reach, and writes the page to `pagePath`, all on the worker.
+  // reach, writing the page to `pagePath` as it goes, all on the worker.
   void start(const mapgen::MapSettings& settings, std::string pagePath);
 
   // Abandons the running build and waits until its thread has ended.
@@ -41,7 +41,6 @@ class BuildRunner : public QObject {
  private:
   class Observer;
 
-  void writePage(const std::string& pagePath);
   void report(unsigned build, const QString& folder, double fraction);
   void finish(unsigned build);
 

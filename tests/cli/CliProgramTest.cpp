@@ -13,7 +13,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "BuildMap.h"
+#include "BuildPage.h"
 #include "PosixFileSystem.h"
 
 namespace cli {
@@ -106,7 +106,7 @@ class CliProgram : public testing::Test {
   std::string CorePage(mapgen::MapSettings settings = {}) const {
     settings.txtDir = site_;
     mapgen::BuildObserver silent;
-    return mapgen::BuildMap(settings, mapgen::PosixFileSystem(), silent).mapText;
+    return mapgen::BuildPage(settings, mapgen::PosixFileSystem(), silent).mapText;
   }
 
   std::string site_;

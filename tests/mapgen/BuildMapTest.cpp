@@ -1,4 +1,4 @@
-#include "BuildMap.h"
+#include "BuildPage.h"
 
 #include <gtest/gtest.h>
 
@@ -65,7 +65,7 @@ TEST_P(WholePage, SmallSiteWithDefaultSettings) {
   settings.txtDir = "/w";
   RecordingObserver observer;
 
-  const BuildResult result = BuildMap(settings, fs, observer, GetParam());
+  const BuiltPage result = BuildPage(settings, fs, observer, GetParam());
 
   ASSERT_EQ(result.outcome, BuildResult::Outcome::kBuilt);
   EXPECT_EQ(result.mapText,
@@ -93,7 +93,7 @@ TEST_P(WholePage, StylesWithoutTitlesReadNoPage) {
   settings.txtDir = "/w";
   settings.optStyle = {false, false, true, false};
   RecordingObserver observer;
-  EXPECT_EQ(BuildMap(settings, fs, observer, GetParam()).outcome,
+  EXPECT_EQ(BuildPage(settings, fs, observer, GetParam()).outcome,
             BuildResult::Outcome::kBuilt);
   EXPECT_TRUE(observer.unreadable.empty());
 }
@@ -104,7 +104,7 @@ TEST_P(WholePage, StopsWhenAsked) {
   settings.txtDir = "/w";
   RecordingObserver observer;
   observer.stop = true;
-  const BuildResult result = BuildMap(settings, fs, observer, GetParam());
+  const BuiltPage result = BuildPage(settings, fs, observer, GetParam());
   EXPECT_EQ(result.outcome, BuildResult::Outcome::kStopped);
   EXPECT_TRUE(result.mapText.empty());
 }

@@ -56,9 +56,7 @@ TEST_P(Walk, FoldersPastTheHeldBudgetAreOpenedAgain) {
   const BuildObserver observer;
   const FolderList folders = GetSubDirectories(fs, "/w", true, GetParam(), observer);
   EXPECT_EQ(Paths(folders), expected);
-  for (const Folder& folder : folders) {
-    EXPECT_EQ(folder.files.size(), folder.path == "/w" ? 0u : 1u) << folder.failure;
-  }
+  for (const Folder& folder : folders) EXPECT_EQ(folder.failure, "");
 }
 
 INSTANTIATE_TEST_SUITE_P(SerialAndParallel, Walk, testing::Values(1u, 4u));

@@ -13,7 +13,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "BuildMap.h"
+#include "BuildPage.h"
 #include "ChildProcess.h"
 #include "FaultInjectingFileSystem.h"
 #include "FileTitle.h"
@@ -40,15 +40,15 @@ class Recorder : public BuildObserver {
   std::string warnings;
 };
 
-BuildResult Build(const FileSystem& files, const std::string& base,
-                  Recorder& recorder, unsigned threads = 4,
-                  MapSettings settings = {}) {
+BuiltPage Build(const FileSystem& files, const std::string& base,
+                Recorder& recorder, unsigned threads = 4,
+                MapSettings settings = {}) {
   settings.txtDir = base;
-  return BuildMap(settings, files, recorder, threads);
+  return BuildPage(settings, files, recorder, threads);
 }
 
 // How a build in a child process ended, as text to hand back.
-std::string Ending(const BuildResult& result) {
+std::string Ending(const BuiltPage& result) {
   if (result.outcome == Outcome::kBuilt) return result.mapText;
   return "failed: " + result.failure.path + ": " + result.failure.reason;
 }
@@ -68,7 +68,7 @@ TEST(ChangingTree, EntriesRemovedBetweenListingAndReading) {
   files.Fail(Call::kList, "/w/sub", ENOTDIR);
   Recorder recorder;
   // A trailing "/" names the same base folder.
-  const BuildResult result = Build(files, "/w/", recorder);
+  const BuiltPage result = Build(files, "/w/", recorder);
   ASSERT_EQ(result.outcome, Outcome::kBuilt);
   EXPECT_TRUE(Contains(result.mapText, "<a href=gone.html>No Title  </a>"));
   EXPECT_TRUE(Contains(result.mapText, "<a href=cut.html>No Title  </a>"));
@@ -111,7 +111,7 @@ TEST(ChangingTree, AFolderSwappedForALinkIsNeverFollowed) {
       fs::create_directory_symlink(temp.path() + "/outside", sub);
     }, successes);
     Recorder recorder;
-    const BuildResult result = Build(files, temp.path() + "/base", recorder);
+    const BuiltPage result = Build(files, temp.path() + "/base", recorder);
     EXPECT_EQ(recorder.warnings, sub + ": " + warning + "\n");
     EXPECT_FALSE(Contains(result.mapText, "Secret"));
     EXPECT_FALSE(Contains(result.mapText, "more"));
@@ -129,7 +129,7 @@ TEST(RealTree, UnreadableEntriesCountAsEmptyButAnUnreadableBaseFails) {
   const auto child = RunInChild(
       [&] {
         Recorder recorder;
-        const BuildResult closed =
+        const BuiltPage closed =
             Build(PosixFileSystem(), temp.path() + "/closed", recorder);
         return Ending(closed) + "\n" + recorder.warnings +
                Build(PosixFileSystem(), temp.path(), recorder).mapText;
@@ -161,7 +161,7 @@ TEST(RealTree, OnlyRealFoldersAndFilesAreListedAndWalked) {
   fs::create_symlink(base + "/nothing.html", base + "/dangling.html");
   fs::create_symlink(base + "/page.html", base + "/link.html");
   Recorder recorder;
-  const BuildResult result = Build(PosixFileSystem(), base, recorder);
+  const BuiltPage result = Build(PosixFileSystem(), base, recorder);
   ::close(sock);
   ASSERT_EQ(result.outcome, Outcome::kBuilt);
   const std::size_t start = result.mapText.find("</p>\r\n") + 6;
@@ -186,7 +186,7 @@ TEST(RealTree, DeeperThanThePathLimitIsListedWithItsTitles) {
   const std::string longBase = deepest.substr(0, deepest.size() - 1500);
   for (const std::string& base : {temp.path(), longBase}) {
     Recorder recorder;
-    const BuildResult result = Build(PosixFileSystem(), base, recorder);
+    const BuiltPage result = Build(PosixFileSystem(), base, recorder);
     ASSERT_EQ(result.outcome, Outcome::kBuilt) << result.failure.reason;
     EXPECT_EQ(recorder.warnings, "");
     EXPECT_TRUE(Contains(result.mapText, "deep.html>Deepest</a>"));
@@ -206,7 +206,7 @@ TEST(RealTree, NamesReachThePageByteForByte) {
                                "tab\there.txt", "a<b>&\"c\".txt"};
   for (const std::string& name : names) temp.Write(name);
   Recorder recorder;
-  const BuildResult result = Build(PosixFileSystem(), temp.path(), recorder);
+  const BuiltPage result = Build(PosixFileSystem(), temp.path(), recorder);
   for (const std::string& name : names) {
     EXPECT_TRUE(Contains(result.mapText, "<a href=" + name + ">" + name + "</a>"))
         << name;
@@ -324,7 +324,7 @@ class ManyNamesOfOnePage : public testing::Test {
       MapSettings settings;
       settings.chkSafeLinks = kChecked;
       Recorder recorder;
-      const BuildResult result =
+      const BuiltPage result =
           Build(PosixFileSystem(), temp_.path(), recorder, 4, settings);
       return result.outcome == Outcome::kBuilt
                  ? std::to_string(result.mapText.size())

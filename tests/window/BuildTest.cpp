@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QLineEdit>
 
+#include "BuildPage.h"
 #include "PosixFileSystem.h"
 #include "WindowFixture.h"
 
@@ -75,7 +76,7 @@ class BuildTest : public QObject {
     const QByteArray text = written.readAll();
     mapgen::BuildObserver quiet;
     QCOMPARE(text.toStdString(),
-             mapgen::BuildMap(expected, mapgen::PosixFileSystem(), quiet).mapText);
+             mapgen::BuildPage(expected, mapgen::PosixFileSystem(), quiet).mapText);
     QVERIFY(text.contains("href=\"my%20page.htm\""));
     QCOMPARE(f.commands(), "output");
     QCOMPARE(f.window->focusWidget(), f.find("cmdPreview"));

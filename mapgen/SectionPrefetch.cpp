@@ -1,0 +1,140 @@
+#include "SectionPrefetch.h"
+
+namespace mapgen {
+namespace {
+
+// How far the helpers may run ahead of the writer. Enough folders to keep
+// many reads in flight on a cold disk; few enough bytes that a folder of
+// long titles never fills the memory.
+constexpr std::size_t kFoldersAhead = 128;
+constexpr std::size_t kBytesAhead = 4 << 20;
+
+}  // namespace
+
+SectionPrefetch::SectionPrefetch(const SectionMaker& maker,
+                                 const FolderList& folders,
+                                 const BuildObserver& observer,
+                                 unsigned threads)
+    : maker_(maker), folders_(folders), observer_(observer),
+      threads_(threads), helpers_([this] { Stop(); }) {}
+
+SectionPrefetch::~SectionPrefetch() {
+  Stop();
+  helpers_.Join();
+}
+
+// The earliest piece that may be started now: the next run of a folder
+// already taken, or else the next folder. Past the window only the piece
+// the writer needs, and that only for the writer when `forWriter`.
+std::optional<SectionPrefetch::Key> SectionPrefetch::Startable(
+    bool forWriter) const {
+  Key key;
+  if (!waiting_.empty()) {
+    key = waiting_.begin()->first;
+  } else if (nextFolder_ < folders_.size()) {
+    key = {nextFolder_, 0};
+  } else {
+    return std::nullopt;
+  }
+  if (key == writer_) return key;
+  if (forWriter) return std::nullopt;
+  const bool inWindow = key.first < writer_.first + kFoldersAhead &&
+                        readyBytes_ < kBytesAhead;
+  return inWindow ? std::optional(key) : std::nullopt;
+}
+
+// Another helper, while work is left that nobody is free to take.
+void SectionPrefetch::GrowIfWaiting() {
+  if (!stopped_ && idle_ == 0 && helpers_.size() < threads_ &&
+      Startable(false)) {
+    helpers_.Start(1, [this] { Help(); });
+  }
+}
+
+SectionPrefetch::Work SectionPrefetch::Take(Key key) {
+  if (key.second == 0) {
+    ++nextFolder_;
+    return {key, nullptr};
+  }
+  const auto node = waiting_.extract(key);
+  return {key, node.mapped()};
+}
+
+// Prepares one piece, outside the lock, and hands it over with the further
+// runs that a folder's first piece may bring.
+void SectionPrefetch::Do(Work work) {
+  std::shared_ptr<SectionPlan> plan = work.plan;
+  PagePiece piece = plan == nullptr
+                        ? maker_.First(folders_[work.key.first], plan)
+                        : maker_.Next(*plan, work.key.second);
+  const std::lock_guard lock(mutex_);
+  if (work.key.second == 0 && plan != nullptr) {
+    for (std::size_t run = 1; run < plan->Runs(); ++run) {
+      waiting_.emplace(Key{work.key.first, run}, plan);
+    }
+  }
+  readyBytes_ += piece.html.size();
+  ready_.emplace(work.key, std::move(piece));
+  GrowIfWaiting();
+  changed_.notify_all();
+}
+
+void SectionPrefetch::Help() {
+  std::unique_lock lock(mutex_);
+  while (!stopped_) {
+    std::optional<Key> key = Startable(false);
+    if (!key) {
+      ++idle_;
+      changed_.wait(lock);
+      --idle_;
+      continue;
+    }
+    Work work = Take(*key);
+    GrowIfWaiting();
+    lock.unlock();
+    if (observer_.StopRequested()) {
+      Stop();
+      return;
+    }
+    helpers_.Run([&] { Do(std::move(work)); });
+    lock.lock();
+  }
+}
+
+std::optional<PagePiece> SectionPrefetch::Next() {
+  std::unique_lock lock(mutex_);
+  while (true) {
+    const auto ready = ready_.find(writer_);
+    if (ready != ready_.end()) {
+      PagePiece piece = std::move(ready->second);
+      ready_.erase(ready);
+      readyBytes_ -= piece.html.size();
+      writer_ = piece.endsFolder ? Key{writer_.first + 1, 0}
+                                 : Key{writer_.first, writer_.second + 1};
+      changed_.notify_all();
+      return piece;
+    }
+    if (stopped_) {
+      lock.unlock();
+      helpers_.RethrowFirstError();
+      return std::nullopt;
+    }
+    if (const auto key = Startable(true)) {
+      Work work = Take(*key);
+      GrowIfWaiting();
+      lock.unlock();
+      Do(std::move(work));
+      lock.lock();
+      continue;
+    }
+    changed_.wait(lock);
+  }
+}
+
+void SectionPrefetch::Stop() {
+  const std::lock_guard lock(mutex_);
+  stopped_ = true;
+  changed_.notify_all();
+}
+
+}  // namespace mapgen
