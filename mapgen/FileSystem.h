@@ -60,6 +60,12 @@ class FolderHandle {
   // Opens the subfolder `name`, never through a link.
   virtual std::unique_ptr<FolderHandle> OpenSubfolder(const std::string& name,
                                                       Failure& failure) = 0;
+  // Whether `name` is a real folder that surely holds no folders, told
+  // without opening it; then `id` is set. False whenever the file system
+  // cannot tell.
+  virtual bool IsLeaf(const std::string& /*name*/, FileId& /*id*/) {
+    return false;
+  }
   // Opens the file `name` for reading; a link to a file is followed, and
   // anything but a file is refused.
   virtual std::unique_ptr<FileReader> OpenFile(const std::string& name,

@@ -123,6 +123,14 @@ class Walk {
       listed.back().failure = std::move(failure.reason);
       return;
     }
+    // A folder known to hold no folders needs no listing here: its files
+    // are listed when its turn comes.
+    std::erase_if(names, [&](const std::string& name) {
+      FileId id;
+      if (!folder->IsLeaf(name, id)) return false;
+      listed.push_back({JoinPath(folder->Path(), name), id, {}});
+      return true;
+    });
     if (names.empty()) return;
     if (const auto shared = Hold(folder)) {
       for (const std::string& name : names) {

@@ -2,13 +2,16 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <optional>
 
 #include "LongPath.h"
 #include "Paths.h"
@@ -143,8 +146,26 @@ class PosixFileReader : public FileReader {
   std::size_t left_;
 };
 
+class PosixFolder;
+
 std::unique_ptr<FolderHandle> AdoptFolder(int fd, std::string path,
-                                          Failure& failure);
+                                          Failure& failure,
+                                          const PosixFolder* parent = nullptr);
+
+// Whether a folder's link count on this file system is two plus its
+// subfolders, so that a count of two tells a folder without subfolders.
+bool CountsSubfoldersInLinks(int fd) {
+  struct statfs info;
+  if (::fstatfs(fd, &info) != 0) return false;
+  switch (info.f_type) {
+    case EXT4_SUPER_MAGIC:  // ext2 and ext3 too
+    case XFS_SUPER_MAGIC:
+    case TMPFS_MAGIC:
+      return true;
+    default:
+      return false;
+  }
+}
 
 // A reader of the page just opened as `fd`, or, when it is no regular
 // file, nothing: a pipe or a device named like a page is never read.
@@ -166,14 +187,20 @@ std::unique_ptr<FileReader> AdoptFile(int fd, std::string path,
 
 class PosixFolder : public FolderHandle {
  public:
-  PosixFolder(int fd, std::string path, FileId id)
-      : fd_(fd), path_(std::move(path)), id_(id) {}
+  PosixFolder(int fd, std::string path, FileId id,
+              std::optional<bool> leafCounts)
+      : fd_(fd), path_(std::move(path)), id_(id), leafCounts_(leafCounts) {}
   ~PosixFolder() override { ::close(fd_); }
   PosixFolder(const PosixFolder&) = delete;
   PosixFolder& operator=(const PosixFolder&) = delete;
 
   const std::string& Path() const override { return path_; }
   FileId Id() const override { return id_; }
+
+  // What a subfolder at `id` may take over of this folder's knowledge.
+  std::optional<bool> LeafCountsFor(FileId id) const {
+    return id.device == id_.device ? leafCounts_ : std::nullopt;
+  }
 
   bool List(const EntryVisitor& visit, Failure& failure) override {
     // A folder is usually listed once: only a second listing rewinds.
@@ -188,7 +215,20 @@ class PosixFolder : public FolderHandle {
                                               Failure& failure) override {
     return AdoptFolder(
         ::openat(fd_, name.c_str(), kFolderFlags | O_NOFOLLOW),
-        JoinPath(path_, name), failure);
+        JoinPath(path_, name), failure, this);
+  }
+
+  bool IsLeaf(const std::string& name, FileId& id) override {
+    if (!leafCounts_) leafCounts_ = CountsSubfoldersInLinks(fd_);
+    struct stat info;
+    if (!*leafCounts_ ||
+        ::fstatat(fd_, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 ||
+        !S_ISDIR(info.st_mode) || info.st_nlink != 2 ||
+        IdOf(info).device != id_.device) {
+      return false;
+    }
+    id = IdOf(info);
+    return true;
   }
 
   std::unique_ptr<FileReader> OpenFile(const std::string& name,
@@ -202,17 +242,23 @@ class PosixFolder : public FolderHandle {
   std::string path_;
   FileId id_;
   bool listed_ = false;
+  // Known once asked, and the same for subfolders on the same device.
+  std::optional<bool> leafCounts_;
 };
 
 std::unique_ptr<FolderHandle> AdoptFolder(int fd, std::string path,
-                                          Failure& failure) {
+                                          Failure& failure,
+                                          const PosixFolder* parent) {
   struct stat info;
   if (fd < 0 || ::fstat(fd, &info) != 0) {
     failure = SystemFailure(std::move(path), errno);
     if (fd >= 0) ::close(fd);
     return nullptr;
   }
-  return std::make_unique<PosixFolder>(fd, std::move(path), IdOf(info));
+  const FileId id = IdOf(info);
+  return std::make_unique<PosixFolder>(
+      fd, std::move(path), id,
+      parent != nullptr ? parent->LeafCountsFor(id) : std::nullopt);
 }
 
 }  // namespace

@@ -75,8 +75,17 @@ void SectionPrefetch::Do(Work work) {
   }
   readyBytes_ += piece.html.size();
   ready_.emplace(work.key, std::move(piece));
+  if (work.key == writer_ || waiting_.contains(writer_)) {
+    writerWakes_.notify_one();
+  }
+  WakeHelper();
+}
+
+// One idle helper at a time: each that takes work wakes the next while
+// work is left, rather than all of them fighting for the lock at once.
+void SectionPrefetch::WakeHelper() {
+  if (idle_ > 0 && Startable(false)) helperWakes_.notify_one();
   GrowIfWaiting();
-  changed_.notify_all();
 }
 
 void SectionPrefetch::Help() {
@@ -85,12 +94,12 @@ void SectionPrefetch::Help() {
     std::optional<Key> key = Startable(false);
     if (!key) {
       ++idle_;
-      changed_.wait(lock);
+      helperWakes_.wait(lock);
       --idle_;
       continue;
     }
     Work work = Take(*key);
-    GrowIfWaiting();
+    WakeHelper();
     lock.unlock();
     if (observer_.StopRequested()) {
       Stop();
@@ -111,7 +120,7 @@ std::optional<PagePiece> SectionPrefetch::Next() {
       readyBytes_ -= piece.html.size();
       writer_ = piece.endsFolder ? Key{writer_.first + 1, 0}
                                  : Key{writer_.first, writer_.second + 1};
-      changed_.notify_all();
+      WakeHelper();
       return piece;
     }
     if (stopped_) {
@@ -121,20 +130,21 @@ std::optional<PagePiece> SectionPrefetch::Next() {
     }
     if (const auto key = Startable(true)) {
       Work work = Take(*key);
-      GrowIfWaiting();
+      WakeHelper();
       lock.unlock();
       Do(std::move(work));
       lock.lock();
       continue;
     }
-    changed_.wait(lock);
+    writerWakes_.wait(lock);
   }
 }
 
 void SectionPrefetch::Stop() {
   const std::lock_guard lock(mutex_);
   stopped_ = true;
-  changed_.notify_all();
+  writerWakes_.notify_all();
+  helperWakes_.notify_all();
 }
 
 }  // namespace mapgen

@@ -44,6 +44,7 @@ class SectionPrefetch {
   };
 
   std::optional<Key> Startable(bool forWriter) const;
+  void WakeHelper();
   void GrowIfWaiting();
   Work Take(Key key);
   void Do(Work work);
@@ -55,7 +56,8 @@ class SectionPrefetch {
   const BuildObserver& observer_;
   const unsigned threads_;
   std::mutex mutex_;
-  std::condition_variable changed_;
+  std::condition_variable writerWakes_;
+  std::condition_variable helperWakes_;
   std::size_t nextFolder_ = 0;  // the first folder none has taken
   std::map<Key, std::shared_ptr<SectionPlan>> waiting_;  // later runs
   std::map<Key, PagePiece> ready_;

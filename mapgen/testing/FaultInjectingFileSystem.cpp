@@ -127,6 +127,13 @@ class FaultyFolder : public FolderHandle {
     return Wrap(fs_, inner_->OpenSubfolder(name, failure));
   }
 
+  // Telling a folder without opening it counts as opening it.
+  bool IsLeaf(const std::string& name, FileId& id) override {
+    Failure failure;
+    return !fs_.Fails(Call::kOpenFolder, JoinPath(Path(), name), failure) &&
+           inner_->IsLeaf(name, id);
+  }
+
   std::unique_ptr<FileReader> OpenFile(const std::string& name,
                                        Failure& failure) override {
     std::string path = JoinPath(Path(), name);
