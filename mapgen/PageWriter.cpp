@@ -1,7 +1,5 @@
 #include "PageWriter.h"
 
-#include <cstdio>
-
 #include "Paths.h"
 #include "SafeText.h"
 #include "TextCase.h"
@@ -118,15 +116,6 @@ void WriteHeading(const MapSettings& s, std::string_view folder,
 }
 
 }  // namespace
-
-std::string ColorToHex(Colour colour) {
-  char digits[16];
-  std::snprintf(digits, sizeof digits, "%06X", static_cast<unsigned>(colour));
-  const std::string_view text(digits);
-  // The value is blue, green, red from the left; HTML wants red first.
-  return std::string(text.substr(4, 2)) + std::string(text.substr(2, 2)) +
-         std::string(text.substr(0, 2));
-}
 
 int CountCharacters(std::string_view str, std::string_view ch) {
   if (str.empty()) return 0;

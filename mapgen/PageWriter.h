@@ -3,13 +3,11 @@
 #include <string>
 #include <string_view>
 
+#include "Colour.h"
 #include "FolderEntries.h"
 #include "MapSettings.h"
 
 namespace mapgen {
-
-// The colour as HTML writes it: six upper-case hexadecimal digits, red first.
-std::string ColorToHex(Colour colour);
 
 // How often `ch` occurs in `str` after its first character; overlapping
 // occurrences of a longer `ch` each count.
