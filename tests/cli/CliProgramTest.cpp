@@ -15,6 +15,7 @@
 
 #include "BuildPage.h"
 #include "PosixFileSystem.h"
+#include "TempFolder.h"
 
 namespace cli {
 namespace {
@@ -37,8 +38,9 @@ std::string ReadAll(const std::string& path) {
 // columns wide when `terminal` is set. A status of 128 + N tells that
 // signal N ended it.
 ProgramRun RunProgram(std::vector<std::string> args, bool terminal = false) {
-  const std::string out = testing::TempDir() + "/cli-" + std::to_string(::getpid());
-  const std::string err = out + ".err";
+  const mapgen::testing_support::TempFolder outputs;
+  const std::string out = outputs.path() + "/out";
+  const std::string err = outputs.path() + "/err";
   int master = -1, slave = -1;
   winsize size{24, 40, 0, 0};
   posix_spawn_file_actions_t actions;
@@ -63,11 +65,8 @@ ProgramRun RunProgram(std::vector<std::string> args, bool terminal = false) {
   }
   int status = 0;
   ::waitpid(pid, &status, 0);
-  ProgramRun run{WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status),
-                 ReadAll(out), terminal ? shown : ReadAll(err)};
-  fs::remove(out);
-  fs::remove(err);
-  return run;
+  return {WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status),
+          ReadAll(out), terminal ? shown : ReadAll(err)};
 }
 
 // Runs tessary-cli with `args`. As root, `asNobody` drops privileges

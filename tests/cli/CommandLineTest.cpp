@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <functional>
+
+#include "TempFolder.h"
 
 namespace cli {
 namespace {
@@ -102,8 +103,8 @@ TEST(ParseCommandLine, TakesFolderAndOutput) {
 }
 
 TEST(ParseCommandLine, ReadsTextFilesWithCrLfBreaks) {
-  const std::string path = testing::TempDir() + "/preface.txt";
-  std::ofstream(path, std::ios::binary) << "one\ntwo\r\n\xC3\xA9";
+  const mapgen::testing_support::TempFolder temp;
+  const std::string path = temp.Write("preface.txt", "one\ntwo\r\n\xC3\xA9");
   const ParsedCommandLine parsed = ParseCommandLine(
       {"--preface-file", path, "--appendix-file", path, "--set", "txtAppendix=z", "/w"});
   EXPECT_EQ(parsed.options.settings.txtPreface, "one\r\ntwo\r\n\xC3\xA9");

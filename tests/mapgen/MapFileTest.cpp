@@ -141,6 +141,7 @@ TEST(WriteMapFile, LeavesPagesAndFoldersTheUserMayNotWrite) {
         return reasons;
       },
       true);
+  if (child.privileged) GTEST_SKIP() << "cannot become nobody, and root writes all";
   EXPECT_EQ(child.output, "Permission denied\ncannot create a file in " +
                               temp.path() + "/shut: Permission denied\n");
   EXPECT_EQ(temp.Read("open/locked.html"), "old");
@@ -150,7 +151,7 @@ TEST(WriteMapFile, LeavesPagesAndFoldersTheUserMayNotWrite) {
 
 TEST(WriteMapFile, PathsLongerThanTheLimitWork) {
   TempFolder temp;
-  const std::string deep = temp.Deep("d", 2100, "old.html", "");
+  const std::string deep = temp.Deep(std::string(250, 'd'), 20, "old.html", "");
   ASSERT_GT(deep.size(), 4096u);
   std::string reason;
   ASSERT_TRUE(Write(deep + "/sitemap.html", "page", reason)) << reason;
