@@ -39,16 +39,17 @@ struct PendingFolder {
 // count of folders being listed, which may still add more.
 class Walk {
  public:
-  Walk(const FileSystem& fs, const BuildObserver& observer)
-      : fs_(fs), observer_(observer), budget_(fs.HeldFolderBudget()) {}
+  Walk(const FileSystem& fs, const BuildObserver& observer, unsigned threads)
+      : fs_(fs), observer_(observer), budget_(fs.HeldFolderBudget()),
+        threads_(threads), helpers_([this] { StopAfterError(); }) {}
 
-  FolderList Run(std::unique_ptr<FolderHandle> base, unsigned threads) {
+  // Lists the folders below `base` on the calling thread and on helpers
+  // that start while folders wait with no thread free to take them.
+  FolderList Run(std::unique_ptr<FolderHandle> base) {
     List(std::move(base), done_, pending_);
-    WorkerThreads helpers([this] { StopAfterError(); });
-    helpers.Start(threads - 1, [this] { Work(); });
-    helpers.Run([this] { Work(); });
-    helpers.Join();
-    helpers.RethrowFirstError();
+    helpers_.Run([this] { Work(); });
+    helpers_.Join();
+    helpers_.RethrowFirstError();
     return std::move(done_);
   }
 
@@ -56,13 +57,18 @@ class Walk {
   void Work() {
     std::unique_lock lock(mutex_);
     while (true) {
+      ++idle_;
       changed_.wait(lock, [this] {
         return !pending_.empty() || busy_ == 0 || stopped_;
       });
+      --idle_;
       if (pending_.empty() || stopped_) break;
       PendingFolder next = std::move(pending_.back());
       pending_.pop_back();
       ++busy_;
+      if (!pending_.empty() && idle_ == 0 && helpers_.size() + 1 < threads_) {
+        helpers_.Start(1, [this] { Work(); });
+      }
       lock.unlock();
       std::vector<Folder> listed;
       std::vector<PendingFolder> subfolders;
@@ -166,6 +172,8 @@ class Walk {
   const FileSystem& fs_;
   const BuildObserver& observer_;
   const std::size_t budget_;
+  const unsigned threads_;
+  unsigned idle_ = 0;
   std::atomic<std::size_t> held_ = 0;  // open folders shared in `pending_`
   std::mutex mutex_;
   std::condition_variable changed_;
@@ -175,6 +183,7 @@ class Walk {
   unsigned busy_ = 0;
   bool stopped_ = false;
   FolderList done_;
+  WorkerThreads helpers_;  // last, so joined before the rest goes
 };
 
 }  // namespace
@@ -196,7 +205,7 @@ FolderList GetSubDirectories(const FileSystem& fs, const std::string& dirctry,
   if (base == nullptr) throw BuildFailure(failure);
   FolderList list;
   if (all) {
-    list = Walk(fs, observer).Run(std::move(base), std::max(threads, 1u));
+    list = Walk(fs, observer, std::max(threads, 1u)).Run(std::move(base));
   } else {
     // Listed once here too, so that an unreadable base folder fails the
     // build before anything is written.
