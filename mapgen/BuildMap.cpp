@@ -29,7 +29,9 @@ BuildResult Ended(Outcome outcome, Failure failure = {}) {
 // Hands the page to its sink in writes of a good size.
 class PageBuffer {
  public:
-  explicit PageBuffer(PageSink& sink) : sink_(sink) { text_.reserve(kWriteSize); }
+  explicit PageBuffer(PageSink& sink) : sink_(sink) {
+    text_.reserve(kWriteSize);
+  }
 
   bool Add(std::string_view piece, Failure& failure) {
     text_ += piece;

@@ -164,7 +164,8 @@ void SectionMaker::ReadTitles(SectionPlan& plan, std::size_t run,
     }
     titles[i] = TrimBlanks(text);
     const std::lock_guard lock(plan.mutex);
-    if (shared && plan.sharedBytes + titles[i].size() <= kMostSharedTitleBytes) {
+    const std::size_t bytes = plan.sharedBytes + titles[i].size();
+    if (shared && bytes <= kMostSharedTitleBytes) {
       plan.sharedBytes += titles[i].size();
       plan.sharedTitles.emplace(page->Id(), titles[i]);
     }

@@ -71,7 +71,9 @@ class FieldTable {
       fields_.emplace_back(
           std::string(name) + "(" + std::to_string(i) + ")", kind, i,
           [member, i](MapSettings& s) -> void* { return &(s.*member)[i]; },
-          [member, i, initial](MapSettings& s) { (s.*member)[i] = initial[i]; });
+          [member, i, initial](MapSettings& s) {
+            (s.*member)[i] = initial[i];
+          });
     }
   }
 
@@ -168,8 +170,9 @@ std::span<const MapField> MapFields() { return Table(); }
 
 const MapField* FindMapField(std::string_view name) {
   const auto fields = MapFields();
-  const auto field = std::find_if(fields.begin(), fields.end(),
-                                  [&](const MapField& f) { return f.Name() == name; });
+  const auto field =
+      std::find_if(fields.begin(), fields.end(),
+                   [&](const MapField& f) { return f.Name() == name; });
   return field == fields.end() ? nullptr : &*field;
 }
 

@@ -48,7 +48,8 @@ class MemoryFileSystem : public FileSystem {
   const Node* Find(const std::string& path, Failure& failure) const;
   std::unique_ptr<FolderHandle> Open(const std::string& path,
                                      Failure& failure) const;
-  std::vector<std::pair<std::string, EntryKind>> Listing(const Node& node) const;
+  std::vector<std::pair<std::string, EntryKind>> Listing(
+      const Node& node) const;
 
   std::size_t heldFolderBudget_;
   std::optional<unsigned> shuffleSeed_;

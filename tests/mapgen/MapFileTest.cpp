@@ -141,7 +141,7 @@ TEST(WriteMapFile, LeavesPagesAndFoldersTheUserMayNotWrite) {
         return reasons;
       },
       true);
-  if (child.privileged) GTEST_SKIP() << "cannot become nobody, and root writes all";
+  if (child.privileged) GTEST_SKIP() << "root writes all, and cannot be nobody";
   EXPECT_EQ(child.output, "Permission denied\ncannot create a file in " +
                               temp.path() + "/shut: Permission denied\n");
   EXPECT_EQ(temp.Read("open/locked.html"), "old");
