@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "PrintSettings.h"
 #include "TempFolder.h"
 
 namespace cli {
