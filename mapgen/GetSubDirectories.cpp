@@ -9,6 +9,7 @@
 #include "BuildFailure.h"
 #include "Ordinal.h"
 #include "Paths.h"
+#include "ThreadBudget.h"
 #include "WorkerThreads.h"
 
 namespace mapgen {
@@ -66,13 +67,14 @@ class Walk {
       PendingFolder next = std::move(pending_.back());
       pending_.pop_back();
       ++busy_;
-      if (!pending_.empty() && idle_ == 0 && helpers_.size() + 1 < threads_) {
+      if (!pending_.empty() && idle_ == 0 &&
+          helpers_.size() + 1 < threads_.Allowed()) {
         helpers_.Start(1, [this] { Work(); });
       }
       lock.unlock();
       std::vector<Folder> listed;
       std::vector<PendingFolder> subfolders;
-      Open(std::move(next), listed, subfolders);
+      threads_.Run([&] { Open(std::move(next), listed, subfolders); });
       const bool stop = observer_.StopRequested();
       lock.lock();
       std::move(subfolders.begin(), subfolders.end(),
@@ -172,7 +174,7 @@ class Walk {
   const FileSystem& fs_;
   const BuildObserver& observer_;
   const std::size_t budget_;
-  const unsigned threads_;
+  ThreadBudget threads_;
   unsigned idle_ = 0;
   std::atomic<std::size_t> held_ = 0;  // open folders shared in `pending_`
   std::mutex mutex_;

@@ -101,7 +101,7 @@ class PosixOutputFile : public OutputFile {
     return false;
   }
 
-  static constexpr std::size_t kSyncStep = 8 << 20;
+  static constexpr std::size_t kSyncStep = 1 << 20;
 
   int fd_;
   std::string path_;

@@ -16,7 +16,7 @@ SectionPrefetch::SectionPrefetch(const SectionMaker& maker,
                                  const BuildObserver& observer,
                                  unsigned threads)
     : maker_(maker), folders_(folders), observer_(observer),
-      threads_(threads), helpers_([this] { Stop(); }) {}
+      budget_(threads), helpers_([this] { Stop(); }) {}
 
 SectionPrefetch::~SectionPrefetch() {
   Stop();
@@ -45,7 +45,7 @@ std::optional<SectionPrefetch::Key> SectionPrefetch::Startable(
 
 // Another helper, while work is left that nobody is free to take.
 void SectionPrefetch::GrowIfWaiting() {
-  if (!stopped_ && idle_ == 0 && helpers_.size() < threads_ &&
+  if (!stopped_ && idle_ == 0 && helpers_.size() < budget_.Allowed() &&
       Startable(false)) {
     helpers_.Start(1, [this] { Help(); });
   }
@@ -105,7 +105,7 @@ void SectionPrefetch::Help() {
       Stop();
       return;
     }
-    helpers_.Run([&] { Do(std::move(work)); });
+    helpers_.Run([&] { budget_.Run([&] { Do(std::move(work)); }); });
     lock.lock();
   }
 }

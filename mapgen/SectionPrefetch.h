@@ -11,6 +11,7 @@
 #include "BuildObserver.h"
 #include "FolderSection.h"
 #include "GetSubDirectories.h"
+#include "ThreadBudget.h"
 #include "WorkerThreads.h"
 
 namespace mapgen {
@@ -20,7 +21,8 @@ namespace mapgen {
 // helpers work on the earliest piece not yet taken, and never further than
 // a fixed window ahead of the writer, so many folders and so many bytes:
 // memory stays the same however large the tree or a folder. Helpers start
-// as work waits for them, up to `threads`. The writer prepares the piece it
+// as work waits for them, as the budget of `threads` allows. The writer
+// prepares the piece it
 // needs itself rather than wait for a helper to come to it, so the page is
 // written without any helper too.
 class SectionPrefetch {
@@ -54,7 +56,7 @@ class SectionPrefetch {
   const SectionMaker& maker_;
   const FolderList& folders_;
   const BuildObserver& observer_;
-  const unsigned threads_;
+  ThreadBudget budget_;
   std::mutex mutex_;
   std::condition_variable writerWakes_;
   std::condition_variable helperWakes_;
