@@ -165,6 +165,7 @@ TEST_F(CliProgram, FailsWithTheSystemsReasonAndKeepsTheOldPage) {
                     site_ + ": Permission denied"},
   };
   for (const auto& [args, message] : cases) {
+    SCOPED_TRACE(message);
     const ProgramRun run = RunCli(args, false, true);
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "");
@@ -204,24 +205,14 @@ TEST_F(CliProgram, MatchesLetterCaseWithoutInstalledLocales) {
   EXPECT_NE(run.out.find(">" + page + "</a>"), std::string::npos);
 }
 
+// What is wrong is the parser's to say (CommandLineTest); the program adds
+// its status and a hint.
 TEST_F(CliProgram, RefusesAWrongCommandLineWithAHint) {
-  const std::pair<std::vector<std::string>, std::string> cases[] = {
-      {{"--bogus", site_}, "The following argument was not expected: --bogus"},
-      {{"--set", "chkNone=1", site_}, "--set: unknown field chkNone"},
-      {{"--set", "chkIndent=yes", site_}, "--set: chkIndent takes 0, 1 or 2, not yes"},
-      {{"-q"}, "FOLDER is required"},
-      {{""}, "FOLDER is empty"},
-      {{"--set", "chkSafeLinks=2", site_}, "--set: chkSafeLinks takes 0 or 1, not 2"},
-      {{"--preface-file", "/dev/zero", site_},
-       "--preface-file: /dev/zero holds more than 16 MiB"},
-  };
-  for (const auto& [args, message] : cases) {
-    const ProgramRun run = RunCli(args);
-    EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, "tessary-cli: " + message +
-                           "\nTry 'tessary-cli --help' for more information.\n");
-  }
+  const ProgramRun run = RunCli({"--set", "chkNone=1", site_});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err, "tessary-cli: --set: unknown field chkNone\n"
+                     "Try 'tessary-cli --help' for more information.\n");
 }
 
 TEST_F(CliProgram, ShowsVersionAndUsage) {

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cerrno>
 #include <filesystem>
 #include <string>
@@ -15,6 +14,7 @@
 #include "FaultInjectingFileSystem.h"
 #include "MemoryFileSystem.h"
 #include "PosixFileSystem.h"
+#include "RecordingObserver.h"
 #include "TempFolder.h"
 
 namespace mapgen {
@@ -23,30 +23,6 @@ namespace {
 using testing_support::TempFolder;
 using Call = FaultInjectingFileSystem::Call;
 using Outcome = BuildResult::Outcome;
-
-class Recorder : public BuildObserver {
- public:
-  explicit Recorder(int stopAfterChecks = -1) : stopAfter_(stopAfterChecks) {}
-  void FolderWritten(const std::string& folder, std::size_t done,
-                     std::size_t total) override {
-    written.push_back(folder + " " + std::to_string(done) + "/" +
-                      std::to_string(total));
-  }
-  void Unreadable(const Failure& failure) override {
-    unreadable.push_back(failure.path + ": " + failure.reason);
-  }
-  // Asks to stop from the check after the first `stopAfterChecks` on.
-  bool StopRequested() const override {
-    return stopAfter_ >= 0 && checks_++ >= stopAfter_;
-  }
-
-  std::vector<std::string> written;
-  std::vector<std::string> unreadable;
-
- private:
-  const int stopAfter_;
-  mutable std::atomic<int> checks_ = 0;
-};
 
 MapSettings At(const std::string& base) {
   MapSettings settings;
@@ -86,7 +62,7 @@ class EveryThreadCount : public testing::TestWithParam<unsigned> {};
 
 TEST_P(EveryThreadCount, SmallSiteWithDefaultSettings) {
   const MemoryFileSystem fs = SmallSite();
-  Recorder recorder;
+  RecordingObserver recorder;
   const BuiltPage built = BuildPage(At("/w"), fs, recorder, GetParam());
   ASSERT_EQ(built.outcome, Outcome::kBuilt);
   EXPECT_EQ(
@@ -121,12 +97,12 @@ TEST_P(EveryThreadCount, SmallSiteWithDefaultSettings) {
   MapSettings names = At("/w");
   SelectStyle(names, 2);
   BuildPage(names, faulty, recorder, GetParam());
-  EXPECT_TRUE(recorder.unreadable.empty());
+  EXPECT_EQ(recorder.warnings, "");
 }
 
 TEST_P(EveryThreadCount, ListingsInAnyOrderGiveTheSamePage) {
   MemoryFileSystem fs = WideSite();
-  Recorder recorder;
+  RecordingObserver recorder;
   const std::string page = BuildPage(At("/w"), fs, recorder, 1).mapText;
   for (const unsigned seed : {1u, 2u, 3u}) {
     SCOPED_TRACE(seed);
@@ -139,11 +115,11 @@ TEST_P(EveryThreadCount, ListingsInAnyOrderGiveTheSamePage) {
 // last title's: each build ends stopped, until one is asked too late.
 TEST_P(EveryThreadCount, AStopAtAnyMomentEndsTheBuild) {
   const MemoryFileSystem fs = WideSite();
-  Recorder whole;
+  RecordingObserver whole;
   const std::string page = BuildPage(At("/w"), fs, whole, GetParam()).mapText;
   for (int checks = 0;; checks = 2 * checks + 1) {
     SCOPED_TRACE(checks);
-    Recorder recorder(checks);
+    RecordingObserver recorder(checks);
     const BuiltPage built = BuildPage(At("/w"), fs, recorder, GetParam());
     if (built.outcome == Outcome::kBuilt) {
       EXPECT_TRUE(built.mapText == page);
@@ -159,11 +135,10 @@ TEST_P(EveryThreadCount, AFolderFailingPastTheWindowNeverStallsTheBuild) {
   const MemoryFileSystem site = WideSite();
   FaultInjectingFileSystem fs(site);
   fs.Fail(Call::kList, "/w/f250", EACCES, 1);
-  Recorder recorder;
+  RecordingObserver recorder;
   EXPECT_EQ(BuildPage(At("/w"), fs, recorder, GetParam()).outcome,
             Outcome::kBuilt);
-  EXPECT_EQ(recorder.unreadable,
-            std::vector<std::string>{"/w/f250: Permission denied"});
+  EXPECT_EQ(recorder.warnings, "/w/f250: Permission denied\n");
 }
 
 // Links that lead back up the tree are neither walked nor listed, by one
@@ -175,7 +150,7 @@ TEST_P(EveryThreadCount, LinkLoopsAreNotWalked) {
   std::filesystem::create_directory_symlink(base, base + "/a/up");
   std::filesystem::create_directory_symlink(base + "/a", base + "/a/self");
   std::filesystem::create_symlink(base + "/loop", base + "/loop");
-  Recorder recorder;
+  RecordingObserver recorder;
   const BuiltPage built =
       BuildPage(At(base), PosixFileSystem(), recorder, GetParam());
   EXPECT_EQ(recorder.written,
@@ -195,7 +170,7 @@ TEST(BuildMapFile, ThePageTakesItsPlaceOnlyWhenTheBuildSucceeds) {
   const std::string site = temp.path() + "/site";
   const std::string out = temp.path() + "/out";
   const std::string page = out + "/sitemap.html";
-  Recorder whole;
+  RecordingObserver whole;
   const std::string built =
       BuildPage(At(site), PosixFileSystem(), whole).mapText;
   const struct {
@@ -223,7 +198,7 @@ TEST(BuildMapFile, ThePageTakesItsPlaceOnlyWhenTheBuildSucceeds) {
     const PosixFileSystem posix;
     FaultInjectingFileSystem fs(posix);
     fs.Fail(c.call, c.path, c.error, c.call == Call::kOpenFolder ? 2 : 0);
-    Recorder recorder(c.stopAfterChecks);
+    RecordingObserver recorder(c.stopAfterChecks);
     const BuildResult result = BuildMapFile(At(site), fs, recorder, page);
     EXPECT_EQ(result.outcome, c.outcome);
     EXPECT_EQ(result.failure.path + ": " + result.failure.reason, c.failure);

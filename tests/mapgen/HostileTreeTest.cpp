@@ -9,7 +9,6 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
@@ -20,6 +19,7 @@
 #include "FileTitle.h"
 #include "MemoryFileSystem.h"
 #include "PosixFileSystem.h"
+#include "RecordingObserver.h"
 #include "SystemReason.h"
 #include "TempFolder.h"
 
@@ -33,16 +33,8 @@ using Call = FaultInjectingFileSystem::Call;
 using Outcome = BuildResult::Outcome;
 namespace fs = std::filesystem;
 
-class Recorder : public BuildObserver {
- public:
-  void Unreadable(const Failure& failure) override {
-    warnings += failure.path + ": " + failure.reason + "\n";
-  }
-  std::string warnings;
-};
-
 BuiltPage Build(const FileSystem& files, const std::string& base,
-                Recorder& recorder, unsigned threads = 4,
+                RecordingObserver& recorder, unsigned threads = 4,
                 MapSettings settings = {}) {
   settings.txtDir = base;
   return BuildPage(settings, files, recorder, threads);
@@ -67,7 +59,7 @@ TEST(ChangingTree, EntriesRemovedBetweenListingAndReading) {
   files.Fail(Call::kOpenFile, "/w/gone.html", ENOENT);
   files.Fail(Call::kRead, "/w/cut.html", EIO);
   files.Fail(Call::kList, "/w/sub", ENOTDIR);
-  Recorder recorder;
+  RecordingObserver recorder;
   // A trailing "/" names the same base folder.
   const BuiltPage result = Build(files, "/w/", recorder);
   ASSERT_EQ(result.outcome, Outcome::kBuilt);
@@ -86,7 +78,7 @@ TEST(ChangingTree, BaseFolderVanishingFailsTheBuild) {
   FaultInjectingFileSystem files(memory);
   // Opened for the walk and for its titles, then gone.
   files.Fail(Call::kOpenFolder, "/w", ENOENT, 2);
-  Recorder recorder;
+  RecordingObserver recorder;
   EXPECT_EQ(Ending(Build(files, "/w", recorder)),
             "failed: /w: No such file or directory");
 }
@@ -111,7 +103,7 @@ TEST(ChangingTree, AFolderSwappedForALinkIsNeverFollowed) {
       fs::rename(sub, temp.path() + "/base/.moved");
       fs::create_directory_symlink(temp.path() + "/outside", sub);
     }, successes);
-    Recorder recorder;
+    RecordingObserver recorder;
     const BuiltPage result = Build(files, temp.path() + "/base", recorder);
     EXPECT_EQ(recorder.warnings, sub + ": " + warning + "\n");
     EXPECT_FALSE(Contains(result.mapText, "Secret"));
@@ -129,7 +121,7 @@ TEST(RealTree, UnreadableEntriesCountAsEmptyButAnUnreadableBaseFails) {
   fs::permissions(temp.path() + "/closed", fs::perms::none);
   const auto child = RunInChild(
       [&] {
-        Recorder recorder;
+        RecordingObserver recorder;
         const BuiltPage closed =
             Build(PosixFileSystem(), temp.path() + "/closed", recorder);
         return Ending(closed) + "\n" + recorder.warnings +
@@ -162,7 +154,7 @@ TEST(RealTree, OnlyRealFoldersAndFilesAreListedAndWalked) {
   fs::create_symlink(temp.path(), base + "/up");
   fs::create_symlink(base + "/nothing.html", base + "/dangling.html");
   fs::create_symlink(base + "/page.html", base + "/link.html");
-  Recorder recorder;
+  RecordingObserver recorder;
   const BuiltPage result = Build(PosixFileSystem(), base, recorder);
   ::close(sock);
   ASSERT_EQ(result.outcome, Outcome::kBuilt);
@@ -189,7 +181,7 @@ TEST(RealTree, DeeperThanThePathLimitIsListedWithItsTitles) {
   const std::string longBase = deepest.substr(0, deepest.size() - 3 * 251);
   ASSERT_GT(longBase.size(), std::size_t{PATH_MAX});
   for (const std::string& base : {temp.path(), longBase}) {
-    Recorder recorder;
+    RecordingObserver recorder;
     const BuiltPage result = Build(PosixFileSystem(), base, recorder);
     ASSERT_EQ(result.outcome, Outcome::kBuilt) << result.failure.reason;
     EXPECT_EQ(recorder.warnings, "");
@@ -209,7 +201,7 @@ TEST(RealTree, NamesReachThePageByteForByte) {
   const std::string names[] = {"bad\xFF\xFE.txt", "line\nbreak.txt",
                                "tab\there.txt", "a<b>&\"c\".txt"};
   for (const std::string& name : names) temp.Write(name);
-  Recorder recorder;
+  RecordingObserver recorder;
   const BuiltPage result = Build(PosixFileSystem(), temp.path(), recorder);
   for (const std::string& name : names) {
     EXPECT_TRUE(Contains(result.mapText, "<a href=" + name + ">" + name + "</a>"))
@@ -243,9 +235,10 @@ TEST(ProcessLimits, RunningShortAnywhereFailsTheBuild) {
   const MemoryFileSystem site = SmallSite();
   for (const auto& c : cases) {
     for (unsigned threads : {1u, 8u}) {
+      SCOPED_TRACE(c.path + " " + std::to_string(threads));
       FaultInjectingFileSystem files(site);
       files.Fail(c.call, c.path, c.error, c.successes);
-      Recorder recorder;
+      RecordingObserver recorder;
       EXPECT_EQ(Ending(Build(files, "/w", recorder, threads)),
                 "failed: " + c.path + ": " + SystemReason(c.error));
     }
@@ -259,10 +252,11 @@ TEST(ProcessLimits, RealDescriptorLimitsGiveTheWholePageOrFail) {
   for (int folder = 0; folder < 30; ++folder) {
     temp.Write("f" + std::to_string(folder) + "/x/p.html", "<title>T</title>");
   }
-  Recorder recorder;
+  RecordingObserver recorder;
   const std::string page =
       Build(PosixFileSystem(), temp.path(), recorder, 16).mapText;
   for (const int room : {2, 6}) {
+    SCOPED_TRACE(room);
     const auto child = RunInChild([&] {
       // With room to spare first, a build that works and one that fails: a
       // sanitizer's first check of a type needs descriptors of its own.
@@ -293,14 +287,14 @@ TEST(ProcessLimits, ThreadsThatCannotStartLeaveTheSamePage) {
   fs::permissions(temp.path(), fs::perms::all);
   temp.Write("index.html", "<title>Home</title>");
   temp.Write("docs/old/x.html", "<title>Old</title>");
-  Recorder recorder;
+  RecordingObserver recorder;
   const std::string page =
       Build(PosixFileSystem(), temp.path(), recorder, 8).mapText;
   const auto child = RunInChild(
       [&] {
         const rlimit none{0, 0};
         ::setrlimit(RLIMIT_NPROC, &none);
-        Recorder quiet;
+        RecordingObserver quiet;
         return Ending(Build(PosixFileSystem(), temp.path(), quiet, 8));
       },
       true);
@@ -337,7 +331,7 @@ class ManyNamesOfOnePage : public testing::Test {
       limit();
       MapSettings settings;
       settings.chkSafeLinks = kChecked;
-      Recorder recorder;
+      RecordingObserver recorder;
       if (peakKiB != nullptr) {
         settings.txtDir = temp_.path();
         CountingSink sink;
@@ -376,14 +370,6 @@ TEST_F(ManyNamesOfOnePage, RunningOutOfMemoryFailsTheBuild) {
   EXPECT_EQ(ending, "failed: " + temp_.path() + ": Cannot allocate memory");
 }
 
-// Asks the build to stop after a given number of checks.
-class StopsAfter : public BuildObserver {
- public:
-  explicit StopsAfter(int checks) : checksLeft(checks) {}
-  bool StopRequested() const override { return --checksLeft < 0; }
-  mutable std::atomic<int> checksLeft;
-};
-
 std::string TitleOf(const std::string& folder, const std::string& name,
                     const BuildObserver& observer = BuildObserver()) {
   Failure failure;
@@ -410,9 +396,9 @@ TEST(PagesOfAnySize, ReadInLittleMemoryUpToTheirSizeWhenOpened) {
   EXPECT_EQ(child.output, "|" + std::to_string(kMaxTitleBytes));
   EXPECT_LT(child.peakKiB, 64 * 1024);
 
-  const StopsAfter stop(3);
+  const RecordingObserver stop(3);
   EXPECT_EQ(TitleOf(temp.path(), "none.html", stop), "");
-  EXPECT_EQ(stop.checksLeft, -1);
+  EXPECT_EQ(stop.Checks(), 4);
 
   temp.Write("growing.html", "x\r\n");
   Failure failure;

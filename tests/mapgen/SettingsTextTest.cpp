@@ -45,6 +45,7 @@ TEST(SettingsText, NamesFileLineAndReasonOfTheFirstBadLine) {
       {"a=1\r\n\r\nunknown=1\nbad line", "m.tessary:3: unknown field unknown"},
   };
   for (const auto& [text, expected] : cases) {
+    SCOPED_TRACE(text);
     std::vector<SettingRecord> records;
     std::string error;
     EXPECT_FALSE(ParseSettingsText("m.tessary", text, Check, records, error));
