@@ -25,7 +25,8 @@ SectionPrefetch::~SectionPrefetch() {
 
 // The earliest piece that may be started now: the next run of a folder
 // already taken, or else the next folder. Past the window only the piece
-// the writer needs, and that only for the writer when `forWriter`.
+// the writer needs, and only that for the writer when the work waits on
+// the disk: a piece ahead would keep it from the one it needs.
 std::optional<SectionPrefetch::Key> SectionPrefetch::Startable(
     bool forWriter) const {
   Key key;
@@ -37,7 +38,7 @@ std::optional<SectionPrefetch::Key> SectionPrefetch::Startable(
     return std::nullopt;
   }
   if (key == writer_) return key;
-  if (forWriter) return std::nullopt;
+  if (forWriter && budget_.WorkWaits()) return std::nullopt;
   const bool inWindow = key.first < writer_.first + kFoldersAhead &&
                         readyBytes_ < kBytesAhead;
   return inWindow ? std::optional(key) : std::nullopt;
@@ -60,14 +61,18 @@ SectionPrefetch::Work SectionPrefetch::Take(Key key) {
   return {key, node.mapped()};
 }
 
-// Prepares one piece, outside the lock, and hands it over with the further
-// runs that a folder's first piece may bring.
-void SectionPrefetch::Do(Work work) {
+// Prepares one piece while `lock` is released, and hands it over with the
+// further runs that a folder's first piece may bring, the lock taken again
+// for the next piece of work.
+void SectionPrefetch::Do(Work work, std::unique_lock<std::mutex>& lock) {
+  lock.unlock();
   std::shared_ptr<SectionPlan> plan = work.plan;
-  PagePiece piece = plan == nullptr
-                        ? maker_.First(folders_[work.key.first], plan)
-                        : maker_.Next(*plan, work.key.second);
-  const std::lock_guard lock(mutex_);
+  PagePiece piece;
+  budget_.Run([&] {
+    piece = plan == nullptr ? maker_.First(folders_[work.key.first], plan)
+                            : maker_.Next(*plan, work.key.second);
+  });
+  lock.lock();
   if (work.key.second == 0 && plan != nullptr) {
     for (std::size_t run = 1; run < plan->Runs(); ++run) {
       waiting_.emplace(Key{work.key.first, run}, plan);
@@ -98,15 +103,15 @@ void SectionPrefetch::Help() {
       --idle_;
       continue;
     }
-    Work work = Take(*key);
-    WakeHelper();
-    lock.unlock();
     if (observer_.StopRequested()) {
+      lock.unlock();
       Stop();
       return;
     }
-    helpers_.Run([&] { budget_.Run([&] { Do(std::move(work)); }); });
-    lock.lock();
+    Work work = Take(*key);
+    WakeHelper();
+    helpers_.Run([&] { Do(std::move(work), lock); });
+    if (!lock.owns_lock()) lock.lock();
   }
 }
 
@@ -131,9 +136,7 @@ std::optional<PagePiece> SectionPrefetch::Next() {
     if (const auto key = Startable(true)) {
       Work work = Take(*key);
       WakeHelper();
-      lock.unlock();
-      Do(std::move(work));
-      lock.lock();
+      Do(std::move(work), lock);
       continue;
     }
     writerWakes_.wait(lock);

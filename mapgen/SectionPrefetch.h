@@ -22,9 +22,8 @@ namespace mapgen {
 // a fixed window ahead of the writer, so many folders and so many bytes:
 // memory stays the same however large the tree or a folder. Helpers start
 // as work waits for them, as the budget of `threads` allows. The writer
-// prepares the piece it
-// needs itself rather than wait for a helper to come to it, so the page is
-// written without any helper too.
+// prepares pieces too rather than wait, the one it needs first, so the page
+// is written without any helper too.
 class SectionPrefetch {
  public:
   SectionPrefetch(const SectionMaker& maker, const FolderList& folders,
@@ -49,7 +48,7 @@ class SectionPrefetch {
   void WakeHelper();
   void GrowIfWaiting();
   Work Take(Key key);
-  void Do(Work work);
+  void Do(Work work, std::unique_lock<std::mutex>& lock);
   void Help();
   void Stop();
 

@@ -1,38 +1,22 @@
 #include "ThreadBudget.h"
 
-#include <time.h>
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <thread>
 
 namespace mapgen {
-namespace {
 
-// Waiting counts once it takes the most part of a piece of work.
-constexpr long long kWaitingShare = 2;
-constexpr long long kLeastWait = 100'000;  // nanoseconds
-
-long long Nanoseconds(clockid_t clock) {
-  timespec now{};
-  ::clock_gettime(clock, &now);
-  return now.tv_sec * 1'000'000'000LL + now.tv_nsec;
-}
-
-}  // namespace
-
+// The thread that runs the step works too: one core is its own.
 ThreadBudget::ThreadBudget(unsigned most)
     : most_(most),
-      busy_(std::clamp(std::thread::hardware_concurrency(), 1u, most)) {}
+      busy_(std::clamp(std::thread::hardware_concurrency(), 2u, most + 1) -
+            1) {}
 
-ThreadBudget::Clock ThreadBudget::Now() {
-  return {Nanoseconds(CLOCK_MONOTONIC), Nanoseconds(CLOCK_THREAD_CPUTIME_ID)};
-}
-
-void ThreadBudget::Judge(Clock start) {
-  const Clock end = Now();
-  const long long processor = end.processor - start.processor;
-  const long long wall = end.wall - start.wall;
-  if (wall > kWaitingShare * processor + kLeastWait) waits_ = true;
+long ThreadBudget::Waits() {
+  rusage usage{};
+  ::getrusage(RUSAGE_THREAD, &usage);
+  return usage.ru_nvcsw;
 }
 
 }  // namespace mapgen
