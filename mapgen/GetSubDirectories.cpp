@@ -68,7 +68,7 @@ class Walk {
       pending_.pop_back();
       ++busy_;
       if (!pending_.empty() && idle_ == 0 &&
-          helpers_.size() + 1 < threads_.Allowed()) {
+          helpers_.size() < threads_.Allowed()) {
         helpers_.Start(1, [this] { Work(); });
       }
       lock.unlock();
