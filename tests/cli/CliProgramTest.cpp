@@ -90,16 +90,11 @@ ProgramRun RunScript(const std::string& script, std::vector<std::string> args) {
 class CliProgram : public testing::Test {
  protected:
   void SetUp() override {
-    std::string name = testing::TempDir() + "/site-XXXXXX";
-    ASSERT_NE(::mkdtemp(name.data()), nullptr);
-    ::chmod(name.c_str(), 0755);
-    site_ = name;
-    std::ofstream(site_ + "/index.html") << "<title>Home</title>";
-    std::ofstream(site_ + "/a.txt") << "a";
-    fs::create_directory(site_ + "/sub");
-    std::ofstream(site_ + "/sub/b.pdf") << "b";
+    ::chmod(site_.c_str(), 0755);
+    temp_.Write("index.html", "<title>Home</title>");
+    temp_.Write("a.txt", "a");
+    temp_.Write("sub/b.pdf", "b");
   }
-  void TearDown() override { fs::remove_all(site_); }
 
   // The page the core builds of the folder from `settings`.
   std::string CorePage(mapgen::MapSettings settings = {}) const {
@@ -108,7 +103,8 @@ class CliProgram : public testing::Test {
     return mapgen::BuildPage(settings, mapgen::PosixFileSystem(), silent).mapText;
   }
 
-  std::string site_;
+  const mapgen::testing_support::TempFolder temp_;
+  const std::string site_ = temp_.path();
 };
 
 TEST_F(CliProgram, WritesThePageToTheFolderAFileOrStandardOutput) {

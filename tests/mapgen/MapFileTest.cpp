@@ -21,10 +21,6 @@ using testing_support::RunInChild;
 using testing_support::TempFolder;
 namespace fs = std::filesystem;
 
-std::size_t EntriesIn(const std::string& folder) {
-  return std::distance(fs::directory_iterator(folder), fs::directory_iterator());
-}
-
 bool Write(const std::string& path, std::string_view text,
            std::string& reason) {
   Failure failure;
@@ -55,7 +51,7 @@ TEST(WriteMapFile, ReplacesThePageKeepingItsModeAndOwner) {
   EXPECT_EQ(info.st_mode & 07777, 0640u);
   EXPECT_EQ(info.st_uid, owner);
   EXPECT_EQ(info.st_gid, group);
-  EXPECT_EQ(EntriesIn(temp.path()), 1u);
+  EXPECT_EQ(temp.Entries("").size(), 1u);
 }
 
 TEST(WriteMapFile, ReplacesALinkInsteadOfWritingThroughIt) {
@@ -118,7 +114,7 @@ TEST(WriteMapFile, WritesPipesAndDevicesAsStreamsAndNeverWaits) {
   ::close(reader);
   EXPECT_EQ(std::string(got), "page");
   EXPECT_TRUE(fs::is_fifo(pipe));
-  EXPECT_EQ(EntriesIn(temp.path()), 2u);
+  EXPECT_EQ(temp.Entries("").size(), 2u);
 }
 
 TEST(WriteMapFile, LeavesPagesAndFoldersTheUserMayNotWrite) {
@@ -146,7 +142,7 @@ TEST(WriteMapFile, LeavesPagesAndFoldersTheUserMayNotWrite) {
                               temp.path() + "/shut: Permission denied\n");
   EXPECT_EQ(temp.Read("open/locked.html"), "old");
   EXPECT_EQ(temp.Read("shut/page.html"), "old");
-  EXPECT_EQ(EntriesIn(temp.path() + "/open"), 1u);
+  EXPECT_EQ(temp.Entries("open").size(), 1u);
 }
 
 TEST(WriteMapFile, PathsLongerThanTheLimitWork) {
