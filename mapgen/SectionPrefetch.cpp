@@ -93,6 +93,8 @@ void SectionPrefetch::WakeHelper() {
   GrowIfWaiting();
 }
 
+// A helper's loop. What a piece of work throws ends it, its lock released
+// on the way out, and the helper threads keep it for the writer.
 void SectionPrefetch::Help() {
   std::unique_lock lock(mutex_);
   while (!stopped_) {
@@ -110,8 +112,7 @@ void SectionPrefetch::Help() {
     }
     Work work = Take(*key);
     WakeHelper();
-    helpers_.Run([&] { Do(std::move(work), lock); });
-    if (!lock.owns_lock()) lock.lock();
+    Do(std::move(work), lock);
   }
 }
 
