@@ -28,9 +28,9 @@ struct Folder {
 using FolderList = std::vector<Folder>;
 
 // Collects the folders one map covers: `dirctry` alone, or with `all` every
-// real folder below it at any depth, each opened relative to its parent and
-// never through a link. Folders are listed on up to `threads` threads; the
-// order never depends on it. A subfolder that cannot be listed counts as
+// real folder below it at any depth, each reached from its parent and never
+// through a link; one known to hold no folders is not opened. Folders are
+// listed on up to `threads` helper threads; the order never depends on it. A subfolder that cannot be listed counts as
 // one without subfolders or files. Throws BuildFailure when the base folder
 // cannot be read or the machine runs short. An empty list when the
 // observer asks the build to stop.
