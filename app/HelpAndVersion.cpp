@@ -1,5 +1,7 @@
 #include "HelpAndVersion.h"
 
+#include "Version.h"
+
 namespace tessary {
 
 namespace {
@@ -23,7 +25,9 @@ std::optional<std::string> HelpOrVersionText(
   // Only as the one argument: "--help me" is a folder's name.
   if (arguments.size() != 1) return std::nullopt;
   if (arguments[0] == "--help") return kUsage;
-  if (arguments[0] == "--version") return "tessary " TESSARY_VERSION "\n";
+  if (arguments[0] == "--version") {
+    return "tessary " + std::string(mapgen::kVersion) + "\n";
+  }
   return std::nullopt;
 }
 

@@ -5,6 +5,7 @@
 
 #include "Controls.h"
 #include "OpenBrowser.h"
+#include "Version.h"
 
 namespace tessary {
 namespace {
@@ -45,15 +46,16 @@ frmAboutTessary::frmAboutTessary(Desktop& desktop, QWidget* parent)
   setObjectName("frmAboutTessary");
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle("About " + kAppTitle);
-  setFont(NamedFont("MS Sans Serif", 8.25));
+  setFont(NamedFont(kFormFont, 8.25));
   setFixedSize(Twips(6240), Twips(4620));
 
   picIcon = MakeLabel(this, "picIcon", {}, {240, 240, 720, 720});
   picIcon->setPixmap(QPixmap(":/icons/tessary.png"));
   lblTitle = MakeLabel(this, "lblTitle", kAppTitle, {1200, 240, 4800, 360});
-  lblTitle->setFont(NamedFont("MS Sans Serif", 12, true));
+  lblTitle->setFont(NamedFont(kFormFont, 12, true));
   lblVersion =
-      MakeLink(this, "lblVersion", QStringLiteral("Version " TESSARY_VERSION),
+      MakeLink(this, "lblVersion",
+               "Version " + QString::fromUtf8(mapgen::kVersion),
                {1200, 600, 4800, 255});
   lblVersion->setToolTip("Click to download latest version");
   for (int i = 0; i < 3; ++i) {

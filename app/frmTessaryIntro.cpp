@@ -22,7 +22,7 @@ frmTessaryIntro::frmTessaryIntro(Desktop& desktop, QWidget& mainWindow,
       endProgram_(std::move(endProgram)) {
   setObjectName("frmTessaryIntro");
   setWindowTitle("Tessary by Corvale Software");
-  setFont(NamedFont("MS Sans Serif", 8.25));
+  setFont(NamedFont(kFormFont, 8.25));
   setFixedSize(Twips(6000), Twips(4320));
 
   auto* picture = MakeLabel(this, "Image1", {}, {240, 240, 5520, 2160});
@@ -45,7 +45,7 @@ frmTessaryIntro::frmTessaryIntro(Desktop& desktop, QWidget& mainWindow,
     connect(label, &ClickLabel::clicked, this, &frmTessaryIntro::OpenHomePage);
     Label1[i] = label;
   }
-  Label1[0]->setFont(NamedFont("MS Sans Serif", 8.25, true));
+  Label1[0]->setFont(NamedFont(kFormFont, 8.25, true));
 
   cmdStart = MakeButton(this, "cmdStart", "Start", {2520, 3780, 975, 375});
   cmdStart->setDefault(true);

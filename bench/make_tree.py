@@ -1,29 +1,34 @@
 #!/usr/bin/env python3
-"""Generates the benchmark tree: 5,000 folders holding 100,000 files, of
-which 30,000 are pages (2 to 40 KiB) that name their title near the top.
-The same seed gives the same tree, byte for byte."""
+"""Generates a benchmark tree of 20 files a folder, 6 of them pages (2 to
+40 KiB) that name their title near the top:
+
+  make_tree.py ROOT            100,000 files in 5,000 folders
+  make_tree.py --size 1m ROOT  1,000,000 files in 50,000 folders
+
+The same size gives the same tree, byte for byte."""
+import argparse
 import os
 import random
-import sys
 
-FOLDERS = 5000
 FILES_PER_FOLDER = 20
 PAGES_PER_FOLDER = 6
 OTHER_KINDS = ["txt", "pdf", "jpg", "png", "css", "js", "zip", "doc"]
+# Folders, and the three levels below the root: top folders, topics in
+# each, items in each topic.
+SIZES = {"100k": (5000, 20, 15, 16), "1m": (50000, 20, 50, 50)}
 
 
-def folder_paths(root):
-    """Three levels: 20 top folders of 15 each, of about 16 each."""
+def folder_paths(root, folders, tops, topics, items):
     paths = [root]
-    for top in range(20):
+    for top in range(tops):
         top_path = os.path.join(root, f"section {top:02d}")
         paths.append(top_path)
-        for mid in range(15):
+        for mid in range(topics):
             mid_path = os.path.join(top_path, f"Topic{mid}")
             paths.append(mid_path)
-            for leaf in range(16):
+            for leaf in range(items):
                 paths.append(os.path.join(mid_path, f"item-{leaf}"))
-    return paths[:FOLDERS]
+    return paths[:folders]
 
 
 def page(rng, number):
@@ -36,10 +41,13 @@ def page(rng, number):
 
 
 def main():
-    root = sys.argv[1]
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--size", choices=SIZES, default="100k")
+    parser.add_argument("root")
+    args = parser.parse_args()
     rng = random.Random(20261206)
     number = 0
-    for folder in folder_paths(root):
+    for folder in folder_paths(args.root, *SIZES[args.size]):
         os.makedirs(folder, exist_ok=True)
         for i in range(FILES_PER_FOLDER):
             if i < PAGES_PER_FOLDER:
@@ -51,7 +59,7 @@ def main():
             else:
                 kind = OTHER_KINDS[i % len(OTHER_KINDS)]
                 with open(os.path.join(folder, f"file{i}.{kind}"), "wb") as f:
-                    f.write(os.urandom(rng.randint(0, 1024)))
+                    f.write(rng.randbytes(rng.randint(0, 1024)))
 
 
 if __name__ == "__main__":

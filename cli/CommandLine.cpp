@@ -6,6 +6,7 @@
 
 #include "Flags.h"
 #include "Paths.h"
+#include "Version.h"
 
 namespace cli {
 namespace {
@@ -53,7 +54,8 @@ FlagsByOption AddFlags(CLI::App& app) {
   app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
   app.set_help_flag(kHelpFlag.names, kHelpFlag.description);
   app.set_version_flag(kVersionFlag.names,
-                       std::string(kProgram) + " " TESSARY_VERSION,
+                       std::string(kProgram) + " " +
+                           std::string(mapgen::kVersion),
                        kVersionFlag.description);
   FlagsByOption flags;
   for (const Flag& flag : Flags()) {
@@ -90,7 +92,8 @@ ParsedCommandLine ApplyInOrder(const CLI::App& app, const FlagsByOption& flags,
     }
   }
   if (options.output.empty()) {
-    options.output = mapgen::JoinPath(options.settings.txtDir, "sitemap.html");
+    options.output =
+        mapgen::JoinPath(options.settings.txtDir, mapgen::kMapFileName);
   }
   return parsed;
 }

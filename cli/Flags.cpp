@@ -4,9 +4,10 @@
 #include <array>
 #include <string_view>
 
-#include "SettingFields.h"
-#include "SettingValues.h"
+#include "MapFields.h"
 #include "MapFile.h"
+#include "Paths.h"
+#include "TextLines.h"
 
 namespace cli {
 namespace {
@@ -45,7 +46,7 @@ void SetSize(CliOptions& options, const std::string& value) {
 // A text box's text, given on the command line or read from a file.
 template <auto Member>
 void SetBoxText(CliOptions& options, const std::string& value) {
-  options.settings.*Member = WithCrLfBreaks(value);
+  options.settings.*Member = mapgen::WithCrLfBreaks(value);
 }
 
 // More than a text box would ever hold: a file this large is a mistake
@@ -62,7 +63,7 @@ void ReadBoxText(CliOptions& options, const std::string& path) {
   if (text.size() > kLargestTextFile) {
     throw WrongValue(path + " holds more than 16 MiB");
   }
-  options.settings.*Member = WithCrLfBreaks(text);
+  options.settings.*Member = mapgen::WithCrLfBreaks(text);
 }
 
 void SetOutput(CliOptions& options, const std::string& path) {
@@ -81,7 +82,8 @@ void SetStyle(CliOptions& options, const std::string& number) {
   if (number.size() != 1 || number[0] < '1' || number[0] > '4') {
     throw WrongValue(number + " is not a style from 1 to 4");
   }
-  SelectStyle(options.settings, static_cast<std::size_t>(number[0] - '1'));
+  mapgen::SelectStyle(options.settings,
+                      static_cast<std::size_t>(number[0] - '1'));
 }
 
 void SetBanner(CliOptions& options, const std::string& reference) {
@@ -114,7 +116,7 @@ void SetColour(CliOptions& options, const std::string& assignment) {
     throw WrongValue(kind + " is not one of " + ColourKindList());
   }
   mapgen::Colour colour = 0;
-  if (!ParseHtmlColour(rrggbb, colour)) {
+  if (!mapgen::ParseHtmlColour(rrggbb, colour)) {
     throw WrongValue(rrggbb + " is not a colour RRGGBB");
   }
   const auto index = static_cast<std::size_t>(found - kColourKinds.begin());
@@ -128,9 +130,10 @@ void SetAnyField(CliOptions& options, const std::string& assignment) {
     throw WrongValue("expected FIELD=VALUE, not " + assignment);
   }
   std::string problem;
-  if (!SetField(options.settings,
-                std::string_view(assignment).substr(0, equals),
-                std::string_view(assignment).substr(equals + 1), problem)) {
+  if (!mapgen::SetMapField(options.settings,
+                           std::string_view(assignment).substr(0, equals),
+                           std::string_view(assignment).substr(equals + 1),
+                           problem)) {
     throw WrongValue(problem);
   }
 }
@@ -155,6 +158,14 @@ std::vector<std::string> ColourKindAssignments() {
     kinds.push_back(std::string(kind) + "=");
   }
   return kinds;
+}
+
+std::vector<std::string> FieldNames() {
+  std::vector<std::string> names;
+  for (const mapgen::MapField& field : mapgen::MapFields()) {
+    names.push_back(field.Name());
+  }
+  return names;
 }
 
 std::vector<std::string> FieldAssignments() {
@@ -249,9 +260,11 @@ std::string WrappedList(const std::vector<std::string>& words) {
 std::span<const Flag> Flags() { return kFlags; }
 
 std::string FlagNotes() {
-  std::string notes =
-      "The page goes to FOLDER/sitemap.html unless -o says otherwise.\n"
-      "Flags are applied in the order given; a later one wins.\n";
+  std::string notes = "The page goes to FOLDER/" +
+                      std::string(mapgen::kMapFileName) +
+                      " unless -o says otherwise.\n"
+                      "Flags are applied in the order given; a later one "
+                      "wins.\n";
   notes += "KIND is one of " + ColourKindList() + ".\n";
   notes += "FIELD is one of:\n" + WrappedList(FieldNames());
   notes +=

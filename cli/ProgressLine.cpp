@@ -3,6 +3,8 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include "Utf8.h"
+
 namespace cli {
 namespace {
 
@@ -10,8 +12,6 @@ constexpr auto kRedrawInterval = std::chrono::milliseconds(50);
 constexpr std::size_t kDefaultColumns = 80;
 constexpr const char* kBackToLineStart = "\r\033[K";
 constexpr std::string_view kCut = "...";
-
-bool IsUtf8Continuation(char c) { return (c & 0xC0) == 0x80; }
 
 // The end of `folder` that fits in `room` columns, "..." in front when cut.
 // Counting bytes never counts fewer than the columns shown; control
@@ -21,7 +21,7 @@ std::string FolderTail(const std::string& folder, std::size_t room) {
   if (tail.size() > room) {
     if (room <= kCut.size()) return {};
     tail = tail.substr(tail.size() - (room - kCut.size()));
-    while (!tail.empty() && IsUtf8Continuation(tail.front())) {
+    while (!tail.empty() && mapgen::IsUtf8Continuation(tail.front())) {
       tail.remove_prefix(1);
     }
   }

@@ -7,7 +7,6 @@
 #include "BuildMap.h"
 #include "CommandLine.h"
 #include "ConsoleObserver.h"
-#include "MapFile.h"
 #include "PosixFileSystem.h"
 #include "Signals.h"
 #include "TerminalText.h"
@@ -24,23 +23,24 @@ void PrintError(const std::string& message) {
 int BuildAndWrite(const CliOptions& options) {
   HandleSignals();
   ConsoleObserver observer(options.quiet);
-  const mapgen::BuildResult result =
-      mapgen::BuildMap(options.settings, mapgen::PosixFileSystem(), observer);
-  observer.Finish();
-  if (result.outcome != mapgen::BuildResult::Outcome::kBuilt) {
-    PrintError("cannot read " + result.failure.path + ": " +
-               result.failure.reason);
-    return kExitFailed;
-  }
-  std::string reason;
-  const bool written =
-      options.ToStandardOutput()
-          ? mapgen::WriteAll(STDOUT_FILENO, result.mapText, reason)
-          : mapgen::WriteMapFile(options.output, result.mapText, reason);
+  const mapgen::PosixFileSystem fs;
   const std::string where =
       options.ToStandardOutput() ? "standard output" : options.output;
-  if (!written) {
-    PrintError("cannot write " + where + ": " + reason);
+  mapgen::DescriptorSink standardOutput(STDOUT_FILENO, where);
+  const mapgen::BuildResult result =
+      options.ToStandardOutput()
+          ? mapgen::BuildMap(options.settings, fs, observer, standardOutput)
+          : mapgen::BuildMapFile(options.settings, fs, observer,
+                                 options.output);
+  observer.Finish();
+  using Outcome = mapgen::BuildResult::Outcome;
+  if (result.outcome == Outcome::kNotWritten) {
+    PrintError("cannot write " + where + ": " + result.failure.reason);
+    return kExitFailed;
+  }
+  if (result.outcome != Outcome::kBuilt) {
+    PrintError("cannot read " + result.failure.path + ": " +
+               result.failure.reason);
     return kExitFailed;
   }
   observer.Summarize(result, where);

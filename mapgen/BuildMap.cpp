@@ -1,161 +1,153 @@
 #include "BuildMap.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
-#include <condition_variable>
-#include <mutex>
+#include <functional>
+#include <memory>
 #include <new>
 #include <optional>
-#include <thread>
-#include <utility>
-#include <vector>
 
 #include "BuildFailure.h"
-#include "ExtensionFilter.h"
-#include "FolderEntries.h"
 #include "GetSubDirectories.h"
+#include "MapFile.h"
 #include "PageWriter.h"
 #include "Paths.h"
-#include "WorkerThreads.h"
+#include "SectionPrefetch.h"
 
 namespace mapgen {
 namespace {
 
-// Prepares the folders' entries on helper threads, in folder order, while
-// the page is written from them in the same order on the calling thread.
-// Each helper takes the next folder not yet taken, so the one the writer
-// waits for is always being worked on. When no helper can be started, the
-// calling thread prepares each folder as it comes.
-class EntryPrefetch {
+using Outcome = BuildResult::Outcome;
+
+// Pieces of the page are gathered into writes of this size.
+constexpr std::size_t kWriteSize = 64 * 1024;
+
+BuildResult Ended(Outcome outcome, Failure failure = {}) {
+  return {outcome, std::move(failure)};
+}
+
+// Hands the page to its sink in writes of a good size.
+class PageBuffer {
  public:
-  EntryPrefetch(const FileSystem& fs, const MapSettings& settings,
-                const ExtensionIndex& extensions, FolderList& folders,
-                const BuildObserver& observer, unsigned threads)
-      : fs_(fs), settings_(settings), extensions_(extensions),
-        folders_(folders), observer_(observer), ready_(folders.size()),
-        helpers_([this] { Stop(); }) {
-    helpers_.Start(threads, [this] { Work(); });
+  explicit PageBuffer(PageSink& sink) : sink_(sink) {
+    text_.reserve(kWriteSize);
   }
 
-  ~EntryPrefetch() {
-    abandoned_ = true;
-    helpers_.Join();
+  bool Add(std::string_view piece, Failure& failure) {
+    text_ += piece;
+    return text_.size() < kWriteSize || Flush(failure);
   }
 
-  // Waits for folder `index` and hands its entries over; nothing when the
-  // build was asked to stop first. Throws what preparing a folder threw.
-  std::optional<FolderEntries> Take(std::size_t index) {
-    if (helpers_.size() == 0) {
-      if (observer_.StopRequested()) return std::nullopt;
-      return Prepare(index);
-    }
-    std::unique_lock lock(mutex_);
-    changed_.wait(lock, [&] { return ready_[index] || stopped_; });
-    if (!ready_[index]) {
-      lock.unlock();
-      helpers_.RethrowFirstError();
-    }
-    return std::exchange(ready_[index], std::nullopt);
+  bool Flush(Failure& failure) {
+    const bool written = sink_.Write(text_, failure);
+    text_.clear();
+    return written;
   }
 
  private:
-  FolderEntries Prepare(std::size_t index) {
-    return PrepareFolderEntries(fs_, std::move(folders_[index]), settings_,
-                                extensions_, observer_);
-  }
-
-  void Work() {
-    while (!abandoned_ && !observer_.StopRequested()) {
-      const std::size_t index = next_++;
-      if (index >= folders_.size()) return;
-      FolderEntries entries = Prepare(index);
-      std::lock_guard lock(mutex_);
-      ready_[index] = std::move(entries);
-      changed_.notify_all();
-    }
-    Stop();
-  }
-
-  void Stop() {
-    std::lock_guard lock(mutex_);
-    stopped_ = true;
-    changed_.notify_all();
-  }
-
-  const FileSystem& fs_;
-  const MapSettings& settings_;
-  const ExtensionIndex& extensions_;
-  FolderList& folders_;
-  const BuildObserver& observer_;
-  std::atomic<std::size_t> next_ = 0;
-  std::atomic<bool> abandoned_ = false;
-  std::mutex mutex_;
-  std::condition_variable changed_;
-  bool stopped_ = false;
-  std::vector<std::optional<FolderEntries>> ready_;
-  WorkerThreads helpers_;
+  PageSink& sink_;
+  std::string text_;
 };
 
-BuildResult Stopped() { return {BuildResult::Outcome::kStopped, {}, {}}; }
-
-BuildResult Failed(Failure failure) {
-  return {BuildResult::Outcome::kFailed, {}, std::move(failure)};
-}
-
-BuildResult Build(const MapSettings& settings, const std::string& base,
-                  const FileSystem& fs, BuildObserver& observer,
-                  unsigned threads) {
-  FolderList folders =
-      GetSubDirectories(fs, base, settings.chkShowSubfolders != kUnchecked,
-                        threads, observer);
-  if (observer.StopRequested()) return Stopped();
-  const FileId baseId = folders.front().id;
-  const ExtensionIndex extensions(BuildExtensionList(settings));
-
+// Writes the page of the folders `folders` to `sink`.
+BuildResult WritePage(const MapSettings& settings, const std::string& base,
+                      const FileSystem& fs, BuildObserver& observer,
+                      const FolderList& folders, unsigned threads,
+                      PageSink& sink) {
   BuildResult result;
-  WritePageHead(settings, result.mapText);
-  EntryPrefetch prefetch(fs, settings, extensions, folders, observer, threads);
+  PageBuffer page(sink);
+  std::string head;
+  WritePageHead(settings, head);
+  Failure failure;
+  if (!page.Add(head, failure)) return Ended(Outcome::kNotWritten, failure);
+  const SectionMaker maker(fs, settings, base, observer);
+  SectionPrefetch prefetch(maker, folders, observer, threads);
   const std::size_t total = folders.size();
   for (std::size_t i = 0; i < total; ++i) {
-    const std::optional<FolderEntries> prepared = prefetch.Take(i);
-    if (!prepared || observer.StopRequested()) return Stopped();
-    const FolderEntries& entries = *prepared;
-    result.files += entries.files.size();
-    result.webPages += std::ranges::count(entries.webPages, true);
-    for (const Failure& failure : entries.unreadable) {
-      observer.Unreadable(failure);
+    for (bool folderDone = false; !folderDone;) {
+      std::optional<PagePiece> piece = prefetch.Next();
+      if (!piece || observer.StopRequested()) return Ended(Outcome::kStopped);
+      result.files += piece->files;
+      result.webPages += piece->webPages;
+      for (const Failure& unreadable : piece->unreadable) {
+        observer.Unreadable(unreadable);
+      }
+      if (!page.Add(piece->html, failure)) {
+        return Ended(Outcome::kNotWritten, failure);
+      }
+      folderDone = piece->endsFolder;
     }
-    WriteFolderSection(settings, base, entries, result.mapText);
-    observer.FolderWritten(entries.path, i + 1, total);
+    observer.FolderWritten(folders[i].path, i + 1, total);
   }
-  WritePageTail(settings, result.mapText);
+  std::string tail;
+  WritePageTail(settings, tail);
+  if (!page.Add(tail, failure) || !page.Flush(failure)) {
+    return Ended(Outcome::kNotWritten, failure);
+  }
   result.folders = total;
   // A base folder removed halfway leaves a page of nothing: say so instead.
-  Failure failure;
-  if (fs.Reopen(base, baseId, failure) == nullptr) return Failed(failure);
+  if (fs.Reopen(base, folders.front().id, failure) == nullptr) {
+    return Ended(Outcome::kFailed, failure);
+  }
   return result;
 }
 
-}  // namespace
+// Where a build's page goes: a sink opened once the folders are collected,
+// and, for a file, put in place at the end.
+struct PageTarget {
+  std::function<PageSink*(Failure&)> open;
+  std::function<bool(Failure&)> commit;
+};
 
-unsigned DefaultThreadCount() {
-  return std::clamp(8 * std::thread::hardware_concurrency(), 16u, 64u);
-}
-
-BuildResult BuildMap(const MapSettings& settings, const FileSystem& fs,
-                     BuildObserver& observer, unsigned threads) {
+BuildResult Build(const MapSettings& settings, const FileSystem& fs,
+                  BuildObserver& observer, const PageTarget& target,
+                  unsigned threads) {
   const std::string base = WithoutTrailingSlashes(settings.txtDir);
   try {
     // Fewer threads where descriptors are scarce, rather than a build that
     // runs out of them.
     threads = std::clamp(threads, 1u, fs.ReadersAllowed());
-    return Build(settings, base, fs, observer, threads);
+    const FolderList folders =
+        GetSubDirectories(fs, base, settings.chkShowSubfolders != kUnchecked,
+                          threads, observer);
+    if (observer.StopRequested()) return Ended(Outcome::kStopped);
+    Failure failure;
+    PageSink* sink = target.open(failure);
+    if (sink == nullptr) return Ended(Outcome::kNotWritten, failure);
+    BuildResult result =
+        WritePage(settings, base, fs, observer, folders, threads, *sink);
+    if (result.outcome == Outcome::kBuilt && !target.commit(failure)) {
+      return Ended(Outcome::kNotWritten, failure);
+    }
+    return result;
   } catch (const BuildFailure& failure) {
-    return Failed(failure.failure());
+    return Ended(Outcome::kFailed, failure.failure());
   } catch (const std::bad_alloc&) {
-    return Failed(SystemFailure(base, ENOMEM));
+    return Ended(Outcome::kFailed, SystemFailure(base, ENOMEM));
   }
+}
+
+}  // namespace
+
+BuildResult BuildMap(const MapSettings& settings, const FileSystem& fs,
+                     BuildObserver& observer, PageSink& sink,
+                     unsigned threads) {
+  return Build(settings, fs, observer,
+               {[&](Failure&) { return &sink; }, [](Failure&) { return true; }},
+               threads);
+}
+
+BuildResult BuildMapFile(const MapSettings& settings, const FileSystem& fs,
+                         BuildObserver& observer, const std::string& path,
+                         unsigned threads) {
+  std::unique_ptr<MapFileWriter> writer;
+  return Build(settings, fs, observer,
+               {[&](Failure& failure) -> PageSink* {
+                  writer = MapFileWriter::Open(fs, path, failure);
+                  return writer.get();
+                },
+                [&](Failure& failure) { return writer->Commit(failure); }},
+               threads);
 }
 
 }  // namespace mapgen

@@ -3,26 +3,16 @@
 #include <climits>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
-#include <vector>
+#include <string_view>
+
+#include "Failure.h"
+#include "PageSink.h"
 
 namespace mapgen {
-
-// What went wrong with one path, in the system's own words.
-struct Failure {
-  std::string path;
-  std::string reason;
-  int error = 0;  // the system's error number; 0 when it gave none
-};
-
-// The failure of `path` with the system's error number `error`.
-Failure SystemFailure(std::string path, int error);
-
-// Whether the machine ran short of descriptors or memory. Unlike trouble
-// with one entry, such a failure may hit any folder, so a page built past
-// it could silently miss some: the build must fail instead.
-bool IsShortage(const Failure& failure);
 
 // Tells a file or folder apart from every other one on the machine for as
 // long as it exists, whatever its name.
@@ -32,13 +22,13 @@ struct FileId {
   bool operator==(const FileId&) const = default;
 };
 
-// One folder's entries that a map can use: real subfolders (never links to
-// folders) and files a browser can open (regular files and links to them),
-// names only, hidden names left out, in no particular order.
-struct FolderListing {
-  std::vector<std::string> subfolders;
-  std::vector<std::string> files;
-};
+// What a folder entry is, as the file system tells it; which of them a map
+// lists or walks is the walk's rule, not the file system's.
+enum class EntryKind { kFolder, kFile, kLinkToFolder, kLinkToFile, kOther };
+
+// Receives a folder's entries one by one, "." and ".." left out, in no
+// particular order.
+using EntryVisitor = std::function<void(std::string_view name, EntryKind)>;
 
 // An open file, read front to back, never past the size it had when it was
 // opened: a file that keeps growing still comes to an end.
@@ -66,13 +56,71 @@ class FolderHandle {
   virtual FileId Id() const = 0;
   // Lists the folder from its start; false with `failure` set when it
   // cannot be read.
-  virtual bool List(FolderListing& listing, Failure& failure) = 0;
+  virtual bool List(const EntryVisitor& visit, Failure& failure) = 0;
   // Opens the subfolder `name`, never through a link.
   virtual std::unique_ptr<FolderHandle> OpenSubfolder(const std::string& name,
                                                       Failure& failure) = 0;
-  // Opens the file `name` for reading; a link to a file is followed.
+  // Whether `name` is a real folder that surely holds no folders, told
+  // without opening it; then `id` is set. False whenever the file system
+  // cannot tell.
+  virtual bool IsLeaf(const std::string& /*name*/, FileId& /*id*/) {
+    return false;
+  }
+  // Opens the file `name` for reading; a link to a file is followed, and
+  // anything but a file is refused.
   virtual std::unique_ptr<FileReader> OpenFile(const std::string& name,
                                                Failure& failure) = 0;
+};
+
+// What stands at a name in an output folder.
+struct OutputEntry {
+  enum class Kind { kNothing, kFolder, kFile, kOther };
+  Kind kind = Kind::kNothing;
+  FileId id;
+  std::uint32_t mode = 0;  // permission bits
+  std::uint32_t owner = 0, group = 0;
+};
+
+// A file being written: a pipe or a device as a stream, or a new file that
+// is to take another's place.
+class OutputFile : public PageSink {
+ public:
+  // The file's name in its folder.
+  virtual const std::string& Name() const = 0;
+  // Gives the file the owner, group and permission bits of `old`, the
+  // owner and group where the process may.
+  virtual bool KeepOwnerAndMode(const OutputEntry& old, Failure& failure) = 0;
+  // Makes every byte written last (a file reaches the disk) and closes it.
+  virtual bool Finish(Failure& failure) = 0;
+};
+
+// A folder that pages are written into, found by its path once. Names are
+// the folder's own entries; links at them are replaced, never written
+// through, except that a stream is opened where a link leads.
+class OutputFolder {
+ public:
+  virtual ~OutputFolder() = default;
+  virtual const std::string& Path() const = 0;
+  // What stands at `name`, itself or, with `follow`, where a link leads;
+  // false with `failure` set when that cannot be told.
+  virtual bool Inspect(const std::string& name, bool follow, OutputEntry& entry,
+                       Failure& failure) const = 0;
+  // Whether the user may write the file at `name`, as the system judges
+  // by its mode (root's way around that aside).
+  virtual bool MayWrite(const std::string& name, Failure& failure) const = 0;
+  // Opens what `name` leads to, a pipe, a terminal or a device, for
+  // writing; never waits for a reader. Null with an empty `failure` when a
+  // file stands there now.
+  virtual std::unique_ptr<OutputFile> OpenStream(const std::string& name,
+                                                 Failure& failure) = 0;
+  // Creates a new, hidden file that no other has the name of, never
+  // through a link, with the mode a new file gets. Until it is renamed or
+  // removed, the signals that end a program remove it.
+  virtual std::unique_ptr<OutputFile> CreateTemporary(Failure& failure) = 0;
+  // Renames `from` to `to` in one step, replacing what stands there.
+  virtual bool Rename(const std::string& from, const std::string& to,
+                      Failure& failure) = 0;
+  virtual bool Remove(const std::string& name, Failure& failure) = 0;
 };
 
 // Why a folder could not be opened again: something else stands at its
@@ -80,8 +128,8 @@ class FolderHandle {
 inline constexpr const char* kReplacedReason =
     "Replaced while the map was being built";
 
-// The file system as a build sees it. Every method may be called from
-// several threads at once.
+// The file system as a build, a save and the window's folder views see it.
+// Every method may be called from several threads at once.
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -97,6 +145,15 @@ class FileSystem {
                                                FileId id,
                                                Failure& failure) const = 0;
 
+  // Opens the file at `path` for reading, as FolderHandle::OpenFile does.
+  virtual std::unique_ptr<FileReader> OpenFile(const std::string& path,
+                                               Failure& failure) const = 0;
+
+  // Opens the folder at `path` to write pages into; it need not be
+  // readable.
+  virtual std::unique_ptr<OutputFolder> OpenOutputFolder(
+      const std::string& path, Failure& failure) const = 0;
+
   // How many folders a walk may keep open for their subfolders to be
   // opened from; the subfolders of any others are opened by path.
   virtual std::size_t HeldFolderBudget() const = 0;
@@ -108,6 +165,13 @@ class FileSystem {
 
   // Whether `path` names a folder that can be opened; the reason when not.
   bool IsFolder(const std::string& path, std::string& reason) const;
+
+  // What `path` leads to, links followed; nothing when it cannot be told.
+  std::optional<FileId> IdOf(const std::string& path) const;
+
+  // Removes the file at `path`; never a folder, and a link itself, not
+  // what it leads to.
+  bool RemoveFile(const std::string& path, Failure& failure) const;
 };
 
 }  // namespace mapgen

@@ -1,24 +1,14 @@
 #include "FolderEntries.h"
 
 #include <algorithm>
-#include <unordered_map>
 
-#include "BuildFailure.h"
-#include "FileTitle.h"
+#include "GetSubDirectories.h"
 #include "Ordinal.h"
 #include "Paths.h"
 #include "SafeText.h"
 
 namespace mapgen {
 namespace {
-
-bool ShowsTitles(int style) { return style == 1 || style == 2; }
-
-std::string_view TrimBlanks(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 // What every link target of a folder begins with: nothing for the base
 // folder, whose files link to their bare names; for any other folder its
@@ -98,62 +88,6 @@ class EntryWriter {
   const std::string linkPrefix_;
 };
 
-struct FileIdHash {
-  std::size_t operator()(const FileId& id) const {
-    return std::hash<std::uint64_t>()(id.inode * 31 + id.device);
-  }
-};
-
-// Reads the titles of one folder's web pages, each page's once: names that
-// lead to one page (hard links) share its title.
-class TitleReader {
- public:
-  TitleReader(FolderHandle& folder, FolderEntries& entries,
-              const BuildObserver& observer)
-      : folder_(folder), entries_(entries), observer_(observer) {}
-
-  void ReadAll() {
-    for (std::size_t i = 0; i < entries_.files.size(); ++i) {
-      if (entries_.webPages[i]) entries_.titles[i] = Read(entries_.files[i]);
-    }
-  }
-
- private:
-  std::string_view Read(const std::string& name) {
-    Failure failure;
-    const auto page = folder_.OpenFile(name, failure);
-    if (page == nullptr) return Unreadable(std::move(failure));
-    const bool shared = page->HasOtherNames();
-    if (shared) {
-      const auto known = sharedTitles_.find(page->Id());
-      if (known != sharedTitles_.end()) return known->second;
-    }
-    const std::string text =
-        FileTitle(*page, "<TITLE", "</TITLE", observer_, failure);
-    if (!failure.reason.empty()) return Unreadable(std::move(failure));
-    const std::string_view title = Keep(TrimBlanks(text));
-    if (shared) sharedTitles_.emplace(page->Id(), title);
-    return title;
-  }
-
-  std::string_view Keep(std::string_view title) {
-    if (title.empty()) return {};
-    entries_.titleTexts.push_back(std::make_unique<const std::string>(title));
-    return *entries_.titleTexts.back();
-  }
-
-  std::string_view Unreadable(Failure failure) {
-    ThrowIfShortage(failure);
-    entries_.unreadable.push_back(std::move(failure));
-    return {};
-  }
-
-  FolderHandle& folder_;
-  FolderEntries& entries_;
-  const BuildObserver& observer_;
-  std::unordered_map<FileId, std::string_view, FileIdHash> sharedTitles_;
-};
-
 }  // namespace
 
 FolderFileList ListFolderFiles(const std::vector<std::string>& files,
@@ -172,48 +106,54 @@ FolderFileList ListFolderFiles(const std::vector<std::string>& files,
   return list;
 }
 
-FolderEntries PrepareFolderEntries(const FileSystem& fs, Folder folder,
-                                   const MapSettings& settings,
-                                   const ExtensionIndex& extensions,
-                                   const BuildObserver& observer) {
-  FolderEntries entries{std::move(folder.path),
-                        ListFolderFiles(folder.files, extensions), {}, {}, {},
-                        {}};
-  if (!folder.failure.empty()) {
-    entries.unreadable.push_back({entries.path, std::move(folder.failure)});
+bool ListShownFiles(FolderHandle& folder, const ExtensionIndex& extensions,
+                    FolderFileList& files, Failure& failure) {
+  std::vector<std::string> listed;
+  const bool read = folder.List(
+      [&](std::string_view name, EntryKind kind) {
+        if (IsListed(name, kind)) listed.emplace_back(name);
+      },
+      failure);
+  files = ListFolderFiles(listed, extensions);
+  return read;
+}
+
+bool ShowsTitles(const MapSettings& settings) {
+  const int style = SelectedStyle(settings);
+  return style == 1 || style == 2;
+}
+
+void RenderEntries(const FolderEntries& folder, std::size_t from,
+                   std::size_t to, const std::string* titles,
+                   const std::string& base, const MapSettings& settings,
+                   std::string& out) {
+  const bool bullets = IsChecked(settings.chkBullets);
+  EntryWriter writer(out, settings, LinkPrefix(folder.path, base));
+  for (std::size_t i = from; i < to; ++i) {
+    if (bullets) out += "<LI>";
+    const std::string_view title =
+        titles != nullptr ? std::string_view(titles[i - from]) : "";
+    writer.Entry(folder.files[i], title, folder.webPages[i]);
+    out += "<br>\r\n";
   }
-  for (const std::string& name : entries.files) {
-    entries.webPages.push_back(IsWebPage(ExtensionOf(name), settings));
-  }
-  entries.titles.resize(entries.files.size());
-  const bool anyPage = std::find(entries.webPages.begin(),
-                                 entries.webPages.end(),
-                                 true) != entries.webPages.end();
-  if (!ShowsTitles(SelectedStyle(settings)) || !anyPage) return entries;
-  Failure failure;
-  const auto opened = fs.Reopen(entries.path, folder.id, failure);
-  if (opened == nullptr) {
-    ThrowIfShortage(failure);
-    entries.unreadable.push_back(std::move(failure));
-    return entries;
-  }
-  TitleReader(*opened, entries, observer).ReadAll();
-  return entries;
+}
+
+std::string_view EntriesStart(const MapSettings& settings) {
+  return IsChecked(settings.chkBullets) ? "<UL>" : "";
+}
+
+std::string_view EntriesEnd(const MapSettings& settings) {
+  return IsChecked(settings.chkBullets) ? "</UL>" : "";
 }
 
 void RenderFolderEntries(const FolderEntries& folder, const std::string& base,
                          const MapSettings& settings, std::string& out) {
   if (folder.files.empty()) return;
-  const bool bullets = IsChecked(settings.chkBullets);
-  EntryWriter writer(out, settings, LinkPrefix(folder.path, base));
-  if (bullets) out += "<UL>";
-  for (std::size_t i = 0; i < folder.files.size(); ++i) {
-    const std::string& name = folder.files[i];
-    if (bullets) out += "<LI>";
-    writer.Entry(name, folder.titles[i], folder.webPages[i]);
-    out += "<br>\r\n";
-  }
-  if (bullets) out += "</UL>";
+  out += EntriesStart(settings);
+  RenderEntries(folder, 0, folder.files.size(),
+                folder.titles.empty() ? nullptr : folder.titles.data(), base,
+                settings, out);
+  out += EntriesEnd(settings);
 }
 
 }  // namespace mapgen

@@ -1,14 +1,12 @@
 #pragma once
 
-#include <memory>
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "BuildObserver.h"
 #include "ExtensionFilter.h"
 #include "FileSystem.h"
-#include "GetSubDirectories.h"
 #include "MapSettings.h"
 
 namespace mapgen {
@@ -21,30 +19,39 @@ using FolderFileList = std::vector<std::string>;
 FolderFileList ListFolderFiles(const std::vector<std::string>& files,
                                const ExtensionIndex& extensions);
 
-// One folder, ready to be rendered: its files, which of them are web
-// pages, and, for the styles that show them, the trimmed titles of its web
-// pages (empty for other files). A page with several names in the folder
-// (hard links) has its title read and held once.
+// Lists the files of an open folder that the page shows, in page order;
+// false with `failure` set when the folder cannot be read.
+bool ListShownFiles(FolderHandle& folder, const ExtensionIndex& extensions,
+                    FolderFileList& files, Failure& failure);
+
+// Entries of one folder, ready to be rendered: their names, which of them
+// are web pages, and, for the styles that show them and where they were
+// read, the trimmed titles of the web pages (empty for other files).
 struct FolderEntries {
   std::string path;
   FolderFileList files;
   std::vector<bool> webPages;
-  std::vector<std::string_view> titles;  // each in `titleTexts`
-  std::vector<Failure> unreadable;  // the folder itself, or pages
-  std::vector<std::unique_ptr<const std::string>> titleTexts;
+  std::vector<std::string> titles;  // empty, or one for each file
 };
 
-// Lists a folder's files and reads the titles its entries need, opening
-// the pages relative to the folder. Throws BuildFailure when the machine
-// runs short.
-FolderEntries PrepareFolderEntries(const FileSystem& fs, Folder folder,
-                                   const MapSettings& settings,
-                                   const ExtensionIndex& extensions,
-                                   const BuildObserver& observer);
+// Whether the entry style shows the titles of web pages, which then must be
+// read.
+bool ShowsTitles(const MapSettings& settings);
 
-// Appends the HTML of a folder's entries, one line per file; nothing when
-// the folder lists no file. `base` is the base folder, from which links are
-// relative.
+// Appends the HTML of the entries [from, to) of a folder, one line per file,
+// with the titles `titles[0]` to `titles[to - from - 1]`, or none. `base` is
+// the base folder, from which links are relative.
+void RenderEntries(const FolderEntries& folder, std::size_t from,
+                   std::size_t to, const std::string* titles,
+                   const std::string& base, const MapSettings& settings,
+                   std::string& out);
+
+// The text that frames a folder's entries when bullets are on.
+std::string_view EntriesStart(const MapSettings& settings);
+std::string_view EntriesEnd(const MapSettings& settings);
+
+// Appends the HTML of all of a folder's entries, framed; nothing when the
+// folder lists no file.
 void RenderFolderEntries(const FolderEntries& folder, const std::string& base,
                          const MapSettings& settings, std::string& out);
 

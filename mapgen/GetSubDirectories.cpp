@@ -9,10 +9,22 @@
 #include "BuildFailure.h"
 #include "Ordinal.h"
 #include "Paths.h"
+#include "ThreadBudget.h"
 #include "WorkerThreads.h"
 
 namespace mapgen {
 namespace {
+
+bool IsHidden(std::string_view name) { return name.starts_with('.'); }
+
+bool ListSubfolders(FolderHandle& folder, std::vector<std::string>& names,
+                    Failure& failure) {
+  return folder.List(
+      [&](std::string_view name, EntryKind kind) {
+        if (IsWalked(name, kind)) names.emplace_back(name);
+      },
+      failure);
+}
 
 // A folder waiting to be listed. It is opened from its parent, which stays
 // open meanwhile, by the thread that lists it; past the budget of open
@@ -28,16 +40,17 @@ struct PendingFolder {
 // count of folders being listed, which may still add more.
 class Walk {
  public:
-  Walk(const FileSystem& fs, const BuildObserver& observer)
-      : fs_(fs), observer_(observer), budget_(fs.HeldFolderBudget()) {}
+  Walk(const FileSystem& fs, const BuildObserver& observer, unsigned threads)
+      : fs_(fs), observer_(observer), budget_(fs.HeldFolderBudget()),
+        threads_(threads), helpers_([this] { StopAfterError(); }) {}
 
-  FolderList Run(std::unique_ptr<FolderHandle> base, unsigned threads) {
+  // Lists the folders below `base` on the calling thread and on helpers
+  // that start while folders wait with no thread free to take them.
+  FolderList Run(std::unique_ptr<FolderHandle> base) {
     List(std::move(base), done_, pending_);
-    WorkerThreads helpers([this] { StopAfterError(); });
-    helpers.Start(threads - 1, [this] { Work(); });
-    helpers.Run([this] { Work(); });
-    helpers.Join();
-    helpers.RethrowFirstError();
+    helpers_.Run([this] { Work(); });
+    helpers_.Join();
+    helpers_.RethrowFirstError();
     return std::move(done_);
   }
 
@@ -45,17 +58,23 @@ class Walk {
   void Work() {
     std::unique_lock lock(mutex_);
     while (true) {
+      ++idle_;
       changed_.wait(lock, [this] {
         return !pending_.empty() || busy_ == 0 || stopped_;
       });
+      --idle_;
       if (pending_.empty() || stopped_) break;
       PendingFolder next = std::move(pending_.back());
       pending_.pop_back();
       ++busy_;
+      if (!pending_.empty() && idle_ == 0 &&
+          helpers_.size() < threads_.Allowed()) {
+        helpers_.Start(1, [this] { Work(); });
+      }
       lock.unlock();
       std::vector<Folder> listed;
       std::vector<PendingFolder> subfolders;
-      Open(std::move(next), listed, subfolders);
+      threads_.Run([&] { Open(std::move(next), listed, subfolders); });
       const bool stop = observer_.StopRequested();
       lock.lock();
       std::move(subfolders.begin(), subfolders.end(),
@@ -93,7 +112,7 @@ class Walk {
     next.parent.reset();
     if (folder == nullptr) {
       ThrowIfShortage(failure);
-      listed.push_back({std::move(next.path), {}, {}, failure.reason});
+      listed.push_back({std::move(next.path), {}, failure.reason});
       return;
     }
     List(std::move(folder), listed, subfolders);
@@ -104,28 +123,35 @@ class Walk {
   // budget allows.
   void List(std::unique_ptr<FolderHandle> folder, std::vector<Folder>& listed,
             std::vector<PendingFolder>& subfolders) {
-    listed.push_back({folder->Path(), folder->Id(), {}, {}});
-    FolderListing listing;
+    listed.push_back({folder->Path(), folder->Id(), {}});
+    std::vector<std::string> names;
     Failure failure;
-    if (!folder->List(listing, failure)) {
+    if (!ListSubfolders(*folder, names, failure)) {
       ThrowIfShortage(failure);
       listed.back().failure = std::move(failure.reason);
       return;
     }
-    listed.back().files = std::move(listing.files);
-    if (listing.subfolders.empty()) return;
+    // A folder known to hold no folders needs no listing here: its files
+    // are listed when its turn comes.
+    std::erase_if(names, [&](const std::string& name) {
+      FileId id;
+      if (!folder->IsLeaf(name, id)) return false;
+      listed.push_back({JoinPath(folder->Path(), name), id, {}});
+      return true;
+    });
+    if (names.empty()) return;
     if (const auto shared = Hold(folder)) {
-      for (const std::string& name : listing.subfolders) {
+      for (const std::string& name : names) {
         subfolders.push_back({JoinPath(shared->Path(), name), shared, {}});
       }
       return;
     }
     // Past the budget: each is identified now and opened by path later.
-    for (const std::string& name : listing.subfolders) {
+    for (const std::string& name : names) {
       const auto subfolder = folder->OpenSubfolder(name, failure);
       if (subfolder == nullptr) {
         ThrowIfShortage(failure);
-        listed.push_back({failure.path, {}, {}, failure.reason});
+        listed.push_back({failure.path, {}, failure.reason});
       } else {
         subfolders.push_back({subfolder->Path(), nullptr, subfolder->Id()});
       }
@@ -148,6 +174,8 @@ class Walk {
   const FileSystem& fs_;
   const BuildObserver& observer_;
   const std::size_t budget_;
+  ThreadBudget threads_;
+  unsigned idle_ = 0;
   std::atomic<std::size_t> held_ = 0;  // open folders shared in `pending_`
   std::mutex mutex_;
   std::condition_variable changed_;
@@ -157,9 +185,19 @@ class Walk {
   unsigned busy_ = 0;
   bool stopped_ = false;
   FolderList done_;
+  WorkerThreads helpers_;  // last, so joined before the rest goes
 };
 
 }  // namespace
+
+bool IsListed(std::string_view name, EntryKind kind) {
+  return !IsHidden(name) &&
+         (kind == EntryKind::kFile || kind == EntryKind::kLinkToFile);
+}
+
+bool IsWalked(std::string_view name, EntryKind kind) {
+  return !IsHidden(name) && kind == EntryKind::kFolder;
+}
 
 FolderList GetSubDirectories(const FileSystem& fs, const std::string& dirctry,
                              bool all, unsigned threads,
@@ -169,13 +207,12 @@ FolderList GetSubDirectories(const FileSystem& fs, const std::string& dirctry,
   if (base == nullptr) throw BuildFailure(failure);
   FolderList list;
   if (all) {
-    list = Walk(fs, observer).Run(std::move(base), std::max(threads, 1u));
+    list = Walk(fs, observer, std::max(threads, 1u)).Run(std::move(base));
   } else {
-    FolderListing listing;
-    list.push_back({dirctry, base->Id(), {}, {}});
-    if (base->List(listing, failure)) {
-      list.back().files = std::move(listing.files);
-    } else {
+    // Listed once here too, so that an unreadable base folder fails the
+    // build before anything is written.
+    list.push_back({dirctry, base->Id(), {}});
+    if (!base->List([](std::string_view, EntryKind) {}, failure)) {
       list.back().failure = failure.reason;
     }
   }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "BuildObserver.h"
@@ -8,12 +9,17 @@
 
 namespace mapgen {
 
-// A folder that the map covers, with the files its listing gave, so that no
-// folder is read twice, and what it is, so that it can be opened again.
+// What the walk shows and enters: names that begin with "." are hidden;
+// a file or a link to one is listed; only a real folder, never a link to
+// one, is walked.
+bool IsListed(std::string_view name, EntryKind kind);
+bool IsWalked(std::string_view name, EntryKind kind);
+
+// A folder that the map covers: where it is and what it is, so that its
+// files can be listed when its turn comes, from the same folder.
 struct Folder {
   std::string path;
   FileId id;
-  std::vector<std::string> files;
   std::string failure;  // why it could not be listed; empty when it could
 };
 
@@ -22,9 +28,9 @@ struct Folder {
 using FolderList = std::vector<Folder>;
 
 // Collects the folders one map covers: `dirctry` alone, or with `all` every
-// real folder below it at any depth, each opened relative to its parent and
-// never through a link. Folders are listed on up to `threads` threads; the
-// order never depends on it. A subfolder that cannot be listed counts as
+// real folder below it at any depth, each reached from its parent and never
+// through a link; one known to hold no folders is not opened. Folders are
+// listed on up to `threads` helper threads; the order never depends on it. A subfolder that cannot be listed counts as
 // one without subfolders or files. Throws BuildFailure when the base folder
 // cannot be read or the machine runs short. An empty list when the
 // observer asks the build to stop.

@@ -34,9 +34,9 @@ std::size_t MaximalSubpart(std::string_view text, std::size_t pos) {
   std::size_t taken = 1;
   while (taken < length && pos + taken < text.size()) {
     const auto byte = static_cast<unsigned char>(text[pos + taken]);
-    if (!(taken == 1 ? InRange(byte, low, high) : InRange(byte, 0x80, 0xBF))) {
-      break;
-    }
+    const bool continues = taken == 1 ? InRange(byte, low, high)
+                                      : IsUtf8Continuation(text[pos + taken]);
+    if (!continues) break;
     ++taken;
   }
   return taken;

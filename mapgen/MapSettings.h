@@ -1,8 +1,10 @@
 #pragma once
 
 #include <array>
-#include <cstdint>
+#include <cstddef>
 #include <string>
+
+#include "Colour.h"
 
 namespace mapgen {
 
@@ -10,49 +12,46 @@ namespace mapgen {
 // only 1 as checked, except where a field says otherwise.
 using CheckState = int;
 
-// A colour laid out 0x00BBGGRR: red in the lowest byte, blue in the third.
-using Colour = std::uint32_t;
-
 inline constexpr CheckState kUnchecked = 0;
 inline constexpr CheckState kChecked = 1;
 
 inline bool IsChecked(CheckState state) { return state == kChecked; }
 
 // Every option one build reads. Each field bears the name of the window
-// control that holds it; the initial values are what the window shows at
-// start.
+// control that holds it; the field table (MapFields.h) gives each its
+// initial value, the one the window shows at start.
 struct MapSettings {
+  MapSettings();
+
   // Content tab: folders, file types, title and banner.
-  std::string txtDir;                  // the base folder
-  CheckState chkShowSubfolders = kChecked;  // any value but 0 counts
-  CheckState chkShowEmpties = kChecked;
+  std::string txtDir;  // the base folder
+  CheckState chkShowSubfolders;  // any value but 0 counts
+  CheckState chkShowEmpties;
   // .html/.htm, .asp, .txt, .pdf, .jpg, "Other :"
-  std::array<CheckState, 6> chkExtension = {kChecked, kUnchecked, kChecked,
-                                            kChecked, kUnchecked, kUnchecked};
-  std::string txtExtensions = "zip";
-  CheckState chkHTMext = kUnchecked;   // any value but 0 counts
-  std::array<bool, 4> optStyle = {true, false, false, false};
-  std::string txtTitle = "Site Map";
-  CheckState chkBannerImage = kUnchecked;
-  std::string txtBannerImage = "[none]";
-  std::string cmbBannerAlign = "center";
+  std::array<CheckState, 6> chkExtension;
+  std::string txtExtensions;
+  CheckState chkHTMext;  // any value but 0 counts
+  std::array<bool, 4> optStyle;
+  std::string txtTitle;
+  CheckState chkBannerImage;
+  std::string txtBannerImage;
+  std::string cmbBannerAlign;
   // Quote and percent-encode links; show names and titles as text.
-  CheckState chkSafeLinks = kUnchecked;
+  CheckState chkSafeLinks;
 
   // Appearance tab: list layout, fonts, colours and background.
-  CheckState chkBullets = kUnchecked;
-  CheckState chkIndent = kChecked;
-  CheckState chkLines = kUnchecked;
-  std::string cmbFont = "default";
-  std::string cmbTitleAlign = "Center";
+  CheckState chkBullets;
+  CheckState chkIndent;
+  CheckState chkLines;
+  std::string cmbFont;
+  std::string cmbTitleAlign;
   // Page text (read by no build step), map title, subfolder headings.
-  std::array<std::string, 3> cmbSize = {"normal", "+2", "+1"};
+  std::array<std::string, 3> cmbSize;
   // Background, text, link, visited link, map title, subfolder titles.
-  std::array<CheckState, 6> chkColor = {};
-  std::array<Colour, 6> shpColor = {0x00D0FDFF, 0x00000000, 0x00FF0000,
-                                    0x00C000C0, 0x00000000, 0x00000000};
-  CheckState chkBgImage = kUnchecked;
-  std::string txtImage = "[none]";
+  std::array<CheckState, 6> chkColor;
+  std::array<Colour, 6> shpColor;
+  CheckState chkBgImage;
+  std::string txtImage;
 
   // Text tab.
   std::string txtPreface;
@@ -64,5 +63,9 @@ struct MapSettings {
 // The entry style that optStyle selects, 1 to 4. Style 3 is the fallback
 // when no button of the group is set.
 int SelectedStyle(const MapSettings& settings);
+
+// Selects the entry style button `index` and clears the others, as a group
+// of option buttons does.
+void SelectStyle(MapSettings& settings, std::size_t index);
 
 }  // namespace mapgen

@@ -1,7 +1,5 @@
 #include "PageWriter.h"
 
-#include <cstdio>
-
 #include "Paths.h"
 #include "SafeText.h"
 #include "TextCase.h"
@@ -119,15 +117,6 @@ void WriteHeading(const MapSettings& s, std::string_view folder,
 
 }  // namespace
 
-std::string ColorToHex(Colour colour) {
-  char digits[16];
-  std::snprintf(digits, sizeof digits, "%06X", static_cast<unsigned>(colour));
-  const std::string_view text(digits);
-  // The value is blue, green, red from the left; HTML wants red first.
-  return std::string(text.substr(4, 2)) + std::string(text.substr(2, 2)) +
-         std::string(text.substr(0, 2));
-}
-
 int CountCharacters(std::string_view str, std::string_view ch) {
   if (str.empty()) return 0;
   int count = 0;
@@ -165,15 +154,38 @@ void WritePageHead(const MapSettings& s, std::string& out) {
   }
 }
 
+bool ShowsSection(const MapSettings& s, std::size_t files) {
+  return files > 0 || IsChecked(s.chkShowEmpties);
+}
+
+void WriteSectionStart(const MapSettings& s, const std::string& base,
+                       const std::string& folder, bool hasFiles,
+                       std::string& out) {
+  if (IsChecked(s.chkIndent)) {
+    AppendRepeated(out, "<UL>", IndentLevel(folder, base));
+  }
+  if (folder != base) WriteHeading(s, folder, out);
+  if (hasFiles) out += EntriesStart(s);
+}
+
+void WriteSectionEnd(const MapSettings& s, const std::string& base,
+                     const std::string& folder, bool hasFiles,
+                     std::string& out) {
+  if (hasFiles) out += EntriesEnd(s);
+  if (IsChecked(s.chkIndent)) {
+    AppendRepeated(out, "</UL>", IndentLevel(folder, base));
+  }
+}
+
 void WriteFolderSection(const MapSettings& s, const std::string& base,
                         const FolderEntries& entries, std::string& out) {
-  if (entries.files.empty() && !IsChecked(s.chkShowEmpties)) return;
-  const std::string& folder = entries.path;
-  const int level = IsChecked(s.chkIndent) ? IndentLevel(folder, base) : 0;
-  AppendRepeated(out, "<UL>", level);
-  if (folder != base) WriteHeading(s, folder, out);
-  RenderFolderEntries(entries, base, s, out);
-  AppendRepeated(out, "</UL>", level);
+  const std::size_t files = entries.files.size();
+  if (!ShowsSection(s, files)) return;
+  WriteSectionStart(s, base, entries.path, files > 0, out);
+  RenderEntries(entries, 0, files,
+                entries.titles.empty() ? nullptr : entries.titles.data(), base,
+                s, out);
+  WriteSectionEnd(s, base, entries.path, files > 0, out);
 }
 
 void WritePageTail(const MapSettings& s, std::string& out) {

@@ -3,13 +3,11 @@
 #include <string>
 #include <string_view>
 
+#include "Colour.h"
 #include "FolderEntries.h"
 #include "MapSettings.h"
 
 namespace mapgen {
-
-// The colour as HTML writes it: six upper-case hexadecimal digits, red first.
-std::string ColorToHex(Colour colour);
 
 // How often `ch` occurs in `str` after its first character; overlapping
 // occurrences of a longer `ch` each count.
@@ -21,9 +19,21 @@ int IndentLevel(std::string_view folder, std::string_view base);
 // The page from its start through the preface.
 void WritePageHead(const MapSettings& settings, std::string& mapText);
 
-// One folder's section: its heading (none for the base folder) and its
-// entries, indented by its level. Nothing for a folder without entries
-// unless empty folders are shown.
+// Whether a folder with `files` entries has a section: not when it lists
+// none, unless empty folders are shown.
+bool ShowsSection(const MapSettings& settings, std::size_t files);
+
+// A folder's section is written in three parts: its start, indented by its
+// level, with its heading (none for the base folder); its entries; its end.
+// With `hasFiles`, the start and the end frame the entries.
+void WriteSectionStart(const MapSettings& settings, const std::string& base,
+                       const std::string& folder, bool hasFiles,
+                       std::string& mapText);
+void WriteSectionEnd(const MapSettings& settings, const std::string& base,
+                     const std::string& folder, bool hasFiles,
+                     std::string& mapText);
+
+// One folder's whole section, or nothing when it has none.
 void WriteFolderSection(const MapSettings& settings, const std::string& base,
                         const FolderEntries& entries, std::string& mapText);
 

@@ -26,6 +26,9 @@ std::string_view LastName(std::string_view folder);
 // "/w/docs/old"); empty for the base folder itself.
 std::string_view RelativeFolder(std::string_view folder, std::string_view base);
 
+// The name a map page is saved under unless the user names another.
+inline constexpr std::string_view kMapFileName = "sitemap.html";
+
 // The file a build writes its page to: "sitemap.tmp" in the base folder.
 std::string TempMapPath(std::string_view base);
 

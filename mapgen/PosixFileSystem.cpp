@@ -2,13 +2,16 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <optional>
 
 #include "LongPath.h"
 #include "Paths.h"
@@ -37,17 +40,28 @@ FileId IdOf(const struct stat& info) {
           static_cast<std::uint64_t>(info.st_ino)};
 }
 
-enum class EntryKind { kFolder, kFile, kOther };
-
 EntryKind KindOfMode(mode_t mode) {
   if (S_ISDIR(mode)) return EntryKind::kFolder;
   if (S_ISREG(mode)) return EntryKind::kFile;
   return EntryKind::kOther;
 }
 
+// Where a link leads, as the kind of link it is.
+EntryKind KindOfLink(int folderFd, const char* name) {
+  struct stat info;
+  if (::fstatat(folderFd, name, &info, 0) != 0) return EntryKind::kOther;
+  switch (KindOfMode(info.st_mode)) {
+    case EntryKind::kFolder:
+      return EntryKind::kLinkToFolder;
+    case EntryKind::kFile:
+      return EntryKind::kLinkToFile;
+    default:
+      return EntryKind::kOther;
+  }
+}
+
 // What an entry is, from the listing's own type where it gives one, so
-// that most entries cost no extra system call. A link counts as a file
-// when it leads to one; a link to a folder counts as neither.
+// that most entries cost no extra system call.
 EntryKind KindOf(int folderFd, const dirent64& entry) {
   struct stat info;
   switch (entry.d_type) {
@@ -56,44 +70,27 @@ EntryKind KindOf(int folderFd, const dirent64& entry) {
     case DT_REG:
       return EntryKind::kFile;
     case DT_LNK:
-      if (::fstatat(folderFd, entry.d_name, &info, 0) != 0) {
-        return EntryKind::kOther;
-      }
-      return S_ISREG(info.st_mode) ? EntryKind::kFile : EntryKind::kOther;
+      return KindOfLink(folderFd, entry.d_name);
     case DT_UNKNOWN:
       if (::fstatat(folderFd, entry.d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) {
         return EntryKind::kOther;
       }
-      if (S_ISLNK(info.st_mode)) {
-        if (::fstatat(folderFd, entry.d_name, &info, 0) != 0) {
-          return EntryKind::kOther;
-        }
-        return S_ISREG(info.st_mode) ? EntryKind::kFile : EntryKind::kOther;
-      }
-      return KindOfMode(info.st_mode);
+      return S_ISLNK(info.st_mode) ? KindOfLink(folderFd, entry.d_name)
+                                   : KindOfMode(info.st_mode);
     default:
       return EntryKind::kOther;
   }
 }
 
-void AddEntry(int folderFd, const dirent64& entry, FolderListing& listing) {
-  if (entry.d_name[0] == '.') return;  // hidden, and "." and ".."
-  switch (KindOf(folderFd, entry)) {
-    case EntryKind::kFolder:
-      listing.subfolders.emplace_back(entry.d_name);
-      break;
-    case EntryKind::kFile:
-      listing.files.emplace_back(entry.d_name);
-      break;
-    case EntryKind::kOther:
-      break;
-  }
+bool IsDotOrDotDot(const char* name) {
+  return name[0] == '.' &&
+         (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
 }
 
 // Reads the entries straight from the kernel: the DIR stream would add
 // three system calls to every folder of a large tree. Returns 0, or the
 // error number.
-int ReadEntries(int fd, FolderListing& listing) {
+int ReadEntries(int fd, const EntryVisitor& visit) {
   alignas(dirent64) char buffer[32 * 1024];
   while (true) {
     const ssize_t got = ::getdents64(fd, buffer, sizeof buffer);
@@ -104,7 +101,9 @@ int ReadEntries(int fd, FolderListing& listing) {
     }
     for (ssize_t pos = 0; pos < got;) {
       const auto* entry = reinterpret_cast<const dirent64*>(buffer + pos);
-      AddEntry(fd, *entry, listing);
+      if (!IsDotOrDotDot(entry->d_name)) {
+        visit(entry->d_name, KindOf(fd, *entry));
+      }
       pos += entry->d_reclen;
     }
   }
@@ -147,13 +146,50 @@ class PosixFileReader : public FileReader {
   std::size_t left_;
 };
 
+class PosixFolder;
+
 std::unique_ptr<FolderHandle> AdoptFolder(int fd, std::string path,
-                                          Failure& failure);
+                                          Failure& failure,
+                                          const PosixFolder* parent = nullptr);
+
+// Whether a folder's link count on this file system is two plus its
+// subfolders, so that a count of two tells a folder without subfolders.
+bool CountsSubfoldersInLinks(int fd) {
+  struct statfs info;
+  if (::fstatfs(fd, &info) != 0) return false;
+  switch (info.f_type) {
+    case EXT4_SUPER_MAGIC:  // ext2 and ext3 too
+    case XFS_SUPER_MAGIC:
+    case TMPFS_MAGIC:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// A reader of the page just opened as `fd`, or, when it is no regular
+// file, nothing: a pipe or a device named like a page is never read.
+std::unique_ptr<FileReader> AdoptFile(int fd, std::string path,
+                                      Failure& failure) {
+  struct stat info;
+  if (fd < 0 || ::fstat(fd, &info) != 0) {
+    failure = SystemFailure(std::move(path), errno);
+  } else if (S_ISDIR(info.st_mode)) {
+    failure = SystemFailure(std::move(path), EISDIR);
+  } else if (!S_ISREG(info.st_mode)) {
+    failure = {std::move(path), "Not a regular file", 0};
+  } else {
+    return std::make_unique<PosixFileReader>(fd, std::move(path), info);
+  }
+  if (fd >= 0) ::close(fd);
+  return nullptr;
+}
 
 class PosixFolder : public FolderHandle {
  public:
-  PosixFolder(int fd, std::string path, FileId id)
-      : fd_(fd), path_(std::move(path)), id_(id) {}
+  PosixFolder(int fd, std::string path, FileId id,
+              std::optional<bool> leafCounts)
+      : fd_(fd), path_(std::move(path)), id_(id), leafCounts_(leafCounts) {}
   ~PosixFolder() override { ::close(fd_); }
   PosixFolder(const PosixFolder&) = delete;
   PosixFolder& operator=(const PosixFolder&) = delete;
@@ -161,12 +197,16 @@ class PosixFolder : public FolderHandle {
   const std::string& Path() const override { return path_; }
   FileId Id() const override { return id_; }
 
-  bool List(FolderListing& listing, Failure& failure) override {
-    listing = {};
+  // What a subfolder at `id` may take over of this folder's knowledge.
+  std::optional<bool> LeafCountsFor(FileId id) const {
+    return id.device == id_.device ? leafCounts_ : std::nullopt;
+  }
+
+  bool List(const EntryVisitor& visit, Failure& failure) override {
     // A folder is usually listed once: only a second listing rewinds.
     const bool rewound = !listed_ || ::lseek(fd_, 0, SEEK_SET) == 0;
     listed_ = true;
-    const int error = rewound ? ReadEntries(fd_, listing) : errno;
+    const int error = rewound ? ReadEntries(fd_, visit) : errno;
     if (error != 0) failure = SystemFailure(path_, error);
     return error == 0;
   }
@@ -175,29 +215,26 @@ class PosixFolder : public FolderHandle {
                                               Failure& failure) override {
     return AdoptFolder(
         ::openat(fd_, name.c_str(), kFolderFlags | O_NOFOLLOW),
-        JoinPath(path_, name), failure);
+        JoinPath(path_, name), failure, this);
+  }
+
+  bool IsLeaf(const std::string& name, FileId& id) override {
+    if (!leafCounts_) leafCounts_ = CountsSubfoldersInLinks(fd_);
+    struct stat info;
+    if (!*leafCounts_ ||
+        ::fstatat(fd_, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 ||
+        !S_ISDIR(info.st_mode) || info.st_nlink != 2 ||
+        IdOf(info).device != id_.device) {
+      return false;
+    }
+    id = IdOf(info);
+    return true;
   }
 
   std::unique_ptr<FileReader> OpenFile(const std::string& name,
                                        Failure& failure) override {
-    std::string path = JoinPath(path_, name);
-    const int fd = ::openat(fd_, name.c_str(), kFileFlags);
-    if (fd < 0) {
-      failure = SystemFailure(std::move(path), errno);
-      return nullptr;
-    }
-    struct stat info;
-    if (::fstat(fd, &info) != 0) {
-      failure = SystemFailure(std::move(path), errno);
-    } else if (S_ISDIR(info.st_mode)) {
-      failure = SystemFailure(std::move(path), EISDIR);
-    } else if (!S_ISREG(info.st_mode)) {
-      failure = {std::move(path), "Not a regular file", 0};
-    } else {
-      return std::make_unique<PosixFileReader>(fd, std::move(path), info);
-    }
-    ::close(fd);
-    return nullptr;
+    return AdoptFile(::openat(fd_, name.c_str(), kFileFlags),
+                     JoinPath(path_, name), failure);
   }
 
  private:
@@ -205,17 +242,23 @@ class PosixFolder : public FolderHandle {
   std::string path_;
   FileId id_;
   bool listed_ = false;
+  // Known once asked, and the same for subfolders on the same device.
+  std::optional<bool> leafCounts_;
 };
 
 std::unique_ptr<FolderHandle> AdoptFolder(int fd, std::string path,
-                                          Failure& failure) {
+                                          Failure& failure,
+                                          const PosixFolder* parent) {
   struct stat info;
   if (fd < 0 || ::fstat(fd, &info) != 0) {
     failure = SystemFailure(std::move(path), errno);
     if (fd >= 0) ::close(fd);
     return nullptr;
   }
-  return std::make_unique<PosixFolder>(fd, std::move(path), IdOf(info));
+  const FileId id = IdOf(info);
+  return std::make_unique<PosixFolder>(
+      fd, std::move(path), id,
+      parent != nullptr ? parent->LeafCountsFor(id) : std::nullopt);
 }
 
 }  // namespace
@@ -234,6 +277,11 @@ std::unique_ptr<FolderHandle> PosixFileSystem::Reopen(const std::string& path,
     return nullptr;
   }
   return folder;
+}
+
+std::unique_ptr<FileReader> PosixFileSystem::OpenFile(const std::string& path,
+                                                      Failure& failure) const {
+  return AdoptFile(OpenLongPath(path, kFileFlags), path, failure);
 }
 
 std::size_t PosixFileSystem::HeldFolderBudget() const {

@@ -4,14 +4,19 @@
 
 namespace mapgen {
 
-// The real file system. Never opens anything but folders and regular files,
-// so a pipe or a device named like a page cannot stall a build.
+// The real file system. Never reads anything but folders and regular files,
+// so a pipe or a device named like a page cannot stall a build; writes
+// pipes and devices only where a page is written to one on purpose.
 class PosixFileSystem : public FileSystem {
  public:
   std::unique_ptr<FolderHandle> OpenFolder(const std::string& path,
                                            Failure& failure) const override;
   std::unique_ptr<FolderHandle> Reopen(const std::string& path, FileId id,
                                        Failure& failure) const override;
+  std::unique_ptr<FileReader> OpenFile(const std::string& path,
+                                       Failure& failure) const override;
+  std::unique_ptr<OutputFolder> OpenOutputFolder(
+      const std::string& path, Failure& failure) const override;
   std::size_t HeldFolderBudget() const override;
   unsigned ReadersAllowed() const override;
 };

@@ -1,11 +1,6 @@
 #include "Utf8.h"
 
 namespace mapgen {
-namespace {
-
-bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
-
-}  // namespace
 
 DecodedChar DecodeUtf8(std::string_view text, std::size_t pos) {
   const auto lead = static_cast<unsigned char>(text[pos]);
@@ -25,7 +20,7 @@ DecodedChar DecodeUtf8(std::string_view text, std::size_t pos) {
   if (pos + length > text.size()) return {0, 0};
   for (std::size_t i = 1; i < length; ++i) {
     const auto byte = static_cast<unsigned char>(text[pos + i]);
-    if (!IsContinuation(byte)) return {0, 0};
+    if (!IsUtf8Continuation(byte)) return {0, 0};
     codePoint = (codePoint << 6) | (byte & 0x3F);
   }
   const bool surrogate = codePoint >= 0xD800 && codePoint <= 0xDFFF;

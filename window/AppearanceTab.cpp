@@ -41,7 +41,7 @@ void frmTessary::InitAppearanceTab() {
                       {960, 1125, 1815, 315});
 
   Label1[5] = MakeLabel(tab, Indexed("Label1", 5), "Colors", {240, 1620, 975, 255});
-  Label1[5]->setFont(NamedFont("MS Sans Serif", 8.25, true));
+  Label1[5]->setFont(NamedFont(kFormFont, 8.25, true));
   InitColourRows(tab);
 }
 

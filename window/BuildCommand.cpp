@@ -11,7 +11,6 @@
 
 #include "BackgroundWork.h"
 #include "FolderViews.h"
-#include "MapFile.h"
 #include "Paths.h"
 #include "PosixFileSystem.h"
 #include "frmTessary.h"
@@ -57,18 +56,12 @@ void BuildPage(QPromise<BuildResult>& promise,
                const mapgen::MapSettings& settings, const std::string& page,
                std::atomic_flag& handedOver) {
   PromiseObserver observer(promise);
-  BuildResult result =
-      mapgen::BuildMap(settings, mapgen::PosixFileSystem(), observer);
+  BuildResult result = mapgen::BuildMapFile(
+      settings, mapgen::PosixFileSystem(), observer, page);
   if (result.outcome == BuildResult::Outcome::kBuilt &&
-      !promise.isCanceled()) {
-    std::string reason;
-    if (!mapgen::WriteMapFile(page, result.mapText, reason)) {
-      result = {BuildResult::Outcome::kFailed, {}, {page, reason}};
-    } else if (handedOver.test_and_set()) {
-      std::remove(page.c_str());
-    }
+      handedOver.test_and_set()) {
+    std::remove(page.c_str());
   }
-  result.mapText = {};  // on disk now; the window needs only the outcome
   promise.addResult(std::move(result));
 }
 

@@ -5,13 +5,14 @@
 namespace tessary {
 
 QColor ToQColor(mapgen::Colour colour) {
-  return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+  const mapgen::Rgb rgb = mapgen::RgbOf(colour);
+  return QColor(rgb.red, rgb.green, rgb.blue);
 }
 
 mapgen::Colour FromQColor(const QColor& color) {
-  return static_cast<mapgen::Colour>(color.red()) |
-         static_cast<mapgen::Colour>(color.green()) << 8 |
-         static_cast<mapgen::Colour>(color.blue()) << 16;
+  return mapgen::ColourOf({static_cast<std::uint8_t>(color.red()),
+                           static_cast<std::uint8_t>(color.green()),
+                           static_cast<std::uint8_t>(color.blue())});
 }
 
 void SetBackColor(QWidget* widget, mapgen::Colour colour) {

@@ -25,7 +25,7 @@ void frmTessary::InitCommandColumn() {
 
   lblCorvaleSoftware = MakeLabel(central_, "lblCorvaleSoftware",
                                  "Corvale Software's  ", {8280, 600, 975, 615});
-  QFont makerFont = NamedFont("MS Sans Serif", 8.25, true);
+  QFont makerFont = NamedFont(kFormFont, 8.25, true);
   makerFont.setItalic(true);
   lblCorvaleSoftware->setFont(makerFont);
   lblCorvaleSoftware->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
@@ -36,7 +36,7 @@ void frmTessary::InitCommandColumn() {
 
   Label3[0] = MakeLabel(central_, Indexed("Label3", 0), "Tessary ",
                         {8160, 1320, 1335, 615});
-  Label3[0]->setFont(NamedFont("MS Sans Serif", 9.75, true));
+  Label3[0]->setFont(NamedFont(kFormFont, 9.75, true));
   Label3[0]->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
   cmdBuildMap =

@@ -47,6 +47,9 @@ class ClickFilter : public QObject {
 // The name of one member of a control array: "chkColor(3)".
 QString Indexed(const char* name, int index);
 
+// The face every form and its controls are drawn in.
+inline constexpr const char* kFormFont = "MS Sans Serif";
+
 // A font asked for by name; the font configuration picks the nearest face.
 QFont NamedFont(const char* family, double points, bool bold = false);
 

@@ -5,6 +5,7 @@
 #include <QFile>
 
 #include "MapFile.h"
+#include "PosixFileSystem.h"
 
 namespace tessary {
 namespace {
@@ -17,11 +18,8 @@ std::string NativePath(const QString& path) {
 
 bool CopyWholeFile(const QString& source, const QString& destination,
                    mapgen::Failure& failure) {
-  std::string text;
-  failure = {NativePath(source), {}};
-  if (!mapgen::ReadWholeFile(failure.path, text, failure.reason)) return false;
-  failure.path = NativePath(destination);
-  return mapgen::WriteMapFile(failure.path, text, failure.reason);
+  return mapgen::CopyMapFile(mapgen::PosixFileSystem(), NativePath(source),
+                             NativePath(destination), failure);
 }
 
 bool SameFile(const QString& first, const QString& second) {

@@ -139,7 +139,7 @@ void frmTessary::SetForNewMap(const QString& newpath) {
   txtDir->setText(newpath);
   if (chkLockFilename->checkState() == Qt::Unchecked) {
     txtMapFile->setText(QString::fromStdString(
-        mapgen::JoinPath(settings_.txtDir, "sitemap.html")));
+        mapgen::JoinPath(settings_.txtDir, mapgen::kMapFileName)));
   }
   // Build first becomes available again, or a map just built would keep
   // the focus from it.

@@ -24,7 +24,7 @@ void frmTessary::InitFolderTab() {
   PlaceTwips(File1, {4080, 540, 3735, 2040});
 
   Label7 = MakeLabel(tab, "Label7", "Instructions:  ", {4080, 2760, 3735, 255});
-  Label7->setFont(NamedFont("MS Sans Serif", 8.25, true));
+  Label7->setFont(NamedFont(kFormFont, 8.25, true));
   SetForeColor(Label7, kDarkBlue);
   Label6 = MakeLabel(tab, "Label6",
                      "Select the folder (directory) you wish to index.  Drill "
@@ -33,7 +33,7 @@ void frmTessary::InitFolderTab() {
                      "it.  ",
                      {4080, 3000, 3735, 900});
   Label4 = MakeLabel(tab, "Label4", "Caution:  ", {4080, 3960, 3735, 255});
-  Label4->setFont(NamedFont("MS Sans Serif", 8.25, true));
+  Label4->setFont(NamedFont(kFormFont, 8.25, true));
   SetForeColor(Label4, kDarkRed);
   Label5 = MakeLabel(tab, "Label5",
                      "Selecting a root directory (such as \"/\")  may "

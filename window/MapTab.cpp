@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "FolderViews.h"
+#include "Paths.h"
 #include "frmTessary.h"
 
 namespace tessary {
@@ -24,7 +25,7 @@ void frmTessary::InitMapTab() {
   QFrame* tab = fraOptions[4];
   InitLayoutPreview(tab);
   Label2[5] = MakeNote(tab, 5, "Instructions:", {6435, 240, 1560, 255});
-  Label2[5]->setFont(NamedFont("MS Sans Serif", 8.25, true));
+  Label2[5]->setFont(NamedFont(kFormFont, 8.25, true));
   SetForeColor(Label2[5], kBlue);
   Label2[3] = MakeLabel(tab, Indexed("Label2", 3),
                         "1. Select Folder 2. Set options   3. Build map      "
@@ -52,7 +53,7 @@ void frmTessary::InitMapTab() {
   Label2[0] = MakeLabel(tab, Indexed("Label2", 0), "Map filename :",
                         {105, 4620, 1335, 255});
   txtMapFile = MakeText(tab, "txtMapFile", {1440, 4575, 4935, 315});
-  txtMapFile->setText("sitemap.html");
+  txtMapFile->setText(QString::fromUtf8(mapgen::kMapFileName));
   txtMapFile->setToolTip("Full file name of generated HTML");
   cmdChangeOutputPath = MakeButton(tab, "cmdChangeOutputPath", "Browse",
                                    {6480, 4560, 975, 345});

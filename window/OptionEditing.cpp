@@ -7,8 +7,12 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <map>
+#include <string_view>
 
 #include "ColorSwatch.h"
+#include "MapFields.h"
+#include "TextLines.h"
 #include "frmTessary.h"
 
 namespace tessary {
@@ -30,16 +34,6 @@ mapgen::CheckState FromQt(int state) {
   }
 }
 
-// The page breaks the lines of free text with CR LF; the text boxes break
-// them with LF.
-std::string WithCrLf(const QString& text) {
-  return QString(text).replace('\n', "\r\n").toStdString();
-}
-
-QString WithLf(const std::string& text) {
-  return QString::fromStdString(text).replace("\r\n", "\n");
-}
-
 void ShowText(QComboBox* box, const QString& text) {
   const int item = box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
   if (item >= 0) box->setCurrentIndex(item);
@@ -48,42 +42,19 @@ void ShowText(QComboBox* box, const QString& text) {
 
 }  // namespace
 
+// Every field of the settings has its control, found by the field's name.
 void frmTessary::InitOptionTracking() {
-  const auto changed = &frmTessary::MarkChanged;
-  BindCheck(chkShowSubfolders, settings_.chkShowSubfolders,
-            &frmTessary::chkShowSubfolders_Click);
-  BindCheck(chkShowEmpties, settings_.chkShowEmpties, changed);
-  for (int i = 0; i < 6; ++i) {
-    BindCheck(chkExtension[i], settings_.chkExtension[i], changed);
+  const std::map<std::string_view, ChangeHandler> handlers = {
+      {"chkShowSubfolders", &frmTessary::chkShowSubfolders_Click},
+      {"chkBannerImage", &frmTessary::chkBannerImage_Click},
+      {"txtBannerImage", &frmTessary::txtBannerImage_Change},
+      {"chkBgImage", &frmTessary::chkBgImage_Click},
+  };
+  for (const mapgen::MapField& field : mapgen::MapFields()) {
+    const auto handler = handlers.find(field.Name());
+    BindField(field, handler != handlers.end() ? handler->second
+                                               : &frmTessary::MarkChanged);
   }
-  // The further extensions change the page as much as any option does.
-  BindText(txtExtensions, settings_.txtExtensions, changed);
-  BindCheck(chkHTMext, settings_.chkHTMext, changed);
-  BindCheck(chkSafeLinks, settings_.chkSafeLinks, changed);
-  BindStyles();
-  BindText(txtTitle, settings_.txtTitle, changed);
-  BindCheck(chkBannerImage, settings_.chkBannerImage,
-            &frmTessary::chkBannerImage_Click);
-  BindText(txtBannerImage, settings_.txtBannerImage,
-           &frmTessary::txtBannerImage_Change);
-  BindCombo(cmbBannerAlign, settings_.cmbBannerAlign);
-
-  BindCheck(chkBullets, settings_.chkBullets, changed);
-  BindCheck(chkIndent, settings_.chkIndent, changed);
-  BindCheck(chkLines, settings_.chkLines, changed);
-  BindCombo(cmbFont, settings_.cmbFont);
-  BindCombo(cmbTitleAlign, settings_.cmbTitleAlign);
-  for (int i = 0; i < 3; ++i) BindCombo(cmbSize[i], settings_.cmbSize[i]);
-  for (int i = 0; i < 6; ++i) {
-    BindCheck(chkColor[i], settings_.chkColor[i], changed);
-    cmdColor[i]->setColour(settings_.shpColor[i]);
-  }
-  BindCheck(chkBgImage, settings_.chkBgImage, &frmTessary::chkBgImage_Click);
-  // Unlike the banner's, the background's name counts even while unused.
-  BindText(txtImage, settings_.txtImage, changed);
-  BindMultiLine(txtPreface, settings_.txtPreface);
-  BindMultiLine(txtAppendix, settings_.txtAppendix);
-
   chkBannerImage_Click();
   chkBgImage_Click();
   chkShowSubfolders_Click();
@@ -93,8 +64,32 @@ void frmTessary::InitOptionTracking() {
           [this] { ChooseImage("Select Banner Image", txtBannerImage); });
 }
 
+void frmTessary::BindField(const mapgen::MapField& field,
+                           ChangeHandler handler) {
+  QWidget* control =
+      findChild<QWidget*>(QString::fromStdString(field.Name()));
+  switch (field.Kind()) {
+    case mapgen::FieldKind::kCheck:
+    case mapgen::FieldKind::kSwitch:
+      BindCheck(qobject_cast<QCheckBox*>(control),
+                field.In<mapgen::CheckState>(settings_), handler);
+      break;
+    case mapgen::FieldKind::kText:
+      BindText(control, field.In<std::string>(settings_), handler);
+      break;
+    case mapgen::FieldKind::kStyle:
+      BindStyle(qobject_cast<QRadioButton*>(control), field.Index());
+      break;
+    case mapgen::FieldKind::kColour:
+      // The swatch shows the colour; its button beside it changes it.
+      qobject_cast<ColorSwatch*>(control->parentWidget())
+          ->setColour(field.In<mapgen::Colour>(settings_));
+      break;
+  }
+}
+
 void frmTessary::BindCheck(QCheckBox* box, mapgen::CheckState& field,
-                           void (frmTessary::*handler)()) {
+                           ChangeHandler handler) {
   box->setCheckState(ToQt(field));
   connect(box, &QCheckBox::stateChanged, this,
           [this, &field, handler](int state) {
@@ -103,42 +98,37 @@ void frmTessary::BindCheck(QCheckBox* box, mapgen::CheckState& field,
           });
 }
 
-void frmTessary::BindText(QLineEdit* box, std::string& field,
-                          void (frmTessary::*handler)()) {
-  box->setText(QString::fromStdString(field));
-  connect(box, &QLineEdit::textChanged, this,
-          [this, &field, handler](const QString& text) {
-            field = text.toStdString();
-            (this->*handler)();
-          });
-}
-
-void frmTessary::BindMultiLine(QPlainTextEdit* box, std::string& field) {
-  box->setPlainText(WithLf(field));
-  connect(box, &QPlainTextEdit::textChanged, this, [this, box, &field] {
-    field = WithCrLf(box->toPlainText());
-    MarkChanged();
-  });
-}
-
-void frmTessary::BindCombo(QComboBox* box, std::string& field) {
-  ShowText(box, QString::fromStdString(field));
-  connect(box, &QComboBox::currentTextChanged, this,
-          [this, &field](const QString& text) {
-            field = text.toStdString();
-            MarkChanged();
-          });
-}
-
-void frmTessary::BindStyles() {
-  for (int i = 0; i < 4; ++i) {
-    optStyle[i]->setChecked(settings_.optStyle[i]);
-    connect(optStyle[i], &QRadioButton::toggled, this, [this, i](bool on) {
-      if (!on) return;
-      for (int j = 0; j < 4; ++j) settings_.optStyle[j] = j == i;
-      optStyle_Click(i);
-    });
+// A line, a list's typed text, or free text, whose lines the page breaks
+// with CR LF and the box with LF.
+void frmTessary::BindText(QWidget* box, std::string& field,
+                          ChangeHandler handler) {
+  const auto changed = [this, &field, handler](const QString& text) {
+    field = text.toStdString();
+    (this->*handler)();
+  };
+  if (auto* line = qobject_cast<QLineEdit*>(box)) {
+    line->setText(QString::fromStdString(field));
+    connect(line, &QLineEdit::textChanged, this, changed);
+  } else if (auto* list = qobject_cast<QComboBox*>(box)) {
+    ShowText(list, QString::fromStdString(field));
+    connect(list, &QComboBox::currentTextChanged, this, changed);
+  } else if (auto* text = qobject_cast<QPlainTextEdit*>(box)) {
+    text->setPlainText(QString::fromStdString(mapgen::WithLfBreaks(field)));
+    connect(text, &QPlainTextEdit::textChanged, this,
+            [this, text, &field, handler] {
+              field = mapgen::WithCrLfBreaks(text->toPlainText().toStdString());
+              (this->*handler)();
+            });
   }
+}
+
+void frmTessary::BindStyle(QRadioButton* button, std::size_t index) {
+  button->setChecked(settings_.optStyle[index]);
+  connect(button, &QRadioButton::toggled, this, [this, index](bool on) {
+    if (!on) return;
+    mapgen::SelectStyle(settings_, index);
+    optStyle_Click(static_cast<int>(index));
+  });
 }
 
 void frmTessary::MarkChanged() { SetButtons(1); }

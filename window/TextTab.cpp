@@ -20,7 +20,7 @@ QPlainTextEdit* MakeTextArea(QWidget* parent, const char* name,
 ClickLabel* MakeHeading(QWidget* parent, int index, const char* caption,
                         TwipsRect place) {
   ClickLabel* label = MakeLabel(parent, Indexed("lblX", index), caption, place);
-  label->setFont(NamedFont("MS Sans Serif", 9.75, true));
+  label->setFont(NamedFont(kFormFont, 9.75, true));
   SetForeColor(label, kDarkBlue);
   return label;
 }

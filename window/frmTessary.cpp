@@ -23,7 +23,7 @@ frmTessary::frmTessary(Desktop& desktop, std::function<void()> endProgram,
       central_(new QWidget(this)) {
   setObjectName("frmTessary");
   setWindowTitle(kAppTitle);
-  setFont(NamedFont("MS Sans Serif", 8.25));
+  setFont(NamedFont(kFormFont, 8.25));
   central_->setFixedSize(Twips(9480), Twips(5760));
   setCentralWidget(central_);
   InitTabStrip();

@@ -15,6 +15,7 @@
 #include "Controls.h"
 #include "Desktop.h"
 #include "FileCopy.h"
+#include "MapFields.h"
 #include "MapSettings.h"
 
 class QAction;
@@ -124,13 +125,12 @@ class frmTessary : public QMainWindow {
   void ShowControl(int tab, QWidget* control);
 
   // Option editing.
+  using ChangeHandler = void (frmTessary::*)();
+  void BindField(const mapgen::MapField& field, ChangeHandler handler);
   void BindCheck(QCheckBox* box, mapgen::CheckState& field,
-                 void (frmTessary::*handler)());
-  void BindText(QLineEdit* box, std::string& field,
-                void (frmTessary::*handler)());
-  void BindMultiLine(QPlainTextEdit* box, std::string& field);
-  void BindCombo(QComboBox* box, std::string& field);
-  void BindStyles();
+                 ChangeHandler handler);
+  void BindText(QWidget* box, std::string& field, ChangeHandler handler);
+  void BindStyle(QRadioButton* button, std::size_t index);
   void MarkChanged();
   void chkShowSubfolders_Click();
   void chkBannerImage_Click();

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <functional>
+
+#include "PrintSettings.h"
+#include "TempFolder.h"
 
 namespace cli {
 namespace {
@@ -94,6 +96,7 @@ TEST(ParseCommandLine, TakesFolderAndOutput) {
       {{"--output", "m.html", "--", "-w"}, "-w", "m.html", false},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.folder);
     const ParsedCommandLine parsed = ParseCommandLine(c.args);
     EXPECT_EQ(parsed.options.settings.txtDir, c.folder);
     EXPECT_EQ(parsed.options.output, c.output);
@@ -102,8 +105,8 @@ TEST(ParseCommandLine, TakesFolderAndOutput) {
 }
 
 TEST(ParseCommandLine, ReadsTextFilesWithCrLfBreaks) {
-  const std::string path = testing::TempDir() + "/preface.txt";
-  std::ofstream(path, std::ios::binary) << "one\ntwo\r\n\xC3\xA9";
+  const mapgen::testing_support::TempFolder temp;
+  const std::string path = temp.Write("preface.txt", "one\ntwo\r\n\xC3\xA9");
   const ParsedCommandLine parsed = ParseCommandLine(
       {"--preface-file", path, "--appendix-file", path, "--set", "txtAppendix=z", "/w"});
   EXPECT_EQ(parsed.options.settings.txtPreface, "one\r\ntwo\r\n\xC3\xA9");
@@ -118,6 +121,7 @@ TEST(ParseCommandLine, SaysWhatIsWrongWithTheCommandLine) {
   const std::pair<std::vector<std::string>, std::string> cases[] = {
       {{"--bogus", "/w"}, "The following argument was not expected: --bogus"},
       {{}, "FOLDER is required"},
+      {{""}, "FOLDER is empty"},
       {{"/w", "/v"}, "The following argument was not expected: /v"},
       {{"/w", "--title"}, "--title: 1 required TEXT missing"},
       {{"-o", "", "/w"}, "--output: the output path is empty"},
@@ -133,11 +137,15 @@ TEST(ParseCommandLine, SaysWhatIsWrongWithTheCommandLine) {
       {{"--set", "chkextension(0)=1", "/w"}, "--set: unknown field chkextension(0)"},
       {{"--set", "chkColor(6)=1", "/w"}, "--set: unknown field chkColor(6)"},
       {{"--set", "chkBullets=3", "/w"}, "--set: chkBullets takes 0, 1 or 2, not 3"},
+      {{"--set", "chkSafeLinks=2", "/w"}, "--set: chkSafeLinks takes 0 or 1, not 2"},
+      {{"--preface-file", "/dev/zero", "/w"},
+       "--preface-file: /dev/zero holds more than 16 MiB"},
       {{"--set", "chkLines=", "/w"}, "--set: chkLines takes 0, 1 or 2, not "},
       {{"--set", "optStyle(0)=0", "/w"},
        "--set: optStyle(0) takes only 1, which selects it, not 0"},
   };
   for (const auto& [args, message] : cases) {
+    SCOPED_TRACE(message);
     const ParsedCommandLine parsed = ParseCommandLine(args);
     EXPECT_EQ(parsed.outcome, Outcome::kWrongUsage);
     EXPECT_EQ(parsed.text, message);

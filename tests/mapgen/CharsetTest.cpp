@@ -108,6 +108,7 @@ TEST(PageDecoder, DecodesUtf16ReadInAnySizeOfChunk) {
       "\xFF\xFE<\0t\0>\0\xE5\x65\x2C\x67\x3D\xD8\x00\xDE<\0/\0t\0>\0X"s;
   const std::string expected = "<t>"s + kNihon + "\xF0\x9F\x98\x80</t>" + kFffd;
   for (const std::size_t chunk : {1, 3, 1000}) {
+    SCOPED_TRACE(chunk);
     PageDecoder decoder("UTF-16LE");
     std::string decoded;
     for (std::size_t pos = 0; pos < page.size(); pos += chunk) {

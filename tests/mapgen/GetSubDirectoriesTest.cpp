@@ -7,57 +7,36 @@
 namespace mapgen {
 namespace {
 
-std::vector<std::string> Paths(const FolderList& folders) {
-  std::vector<std::string> paths;
-  for (const Folder& folder : folders) paths.push_back(folder.path);
-  return paths;
-}
-
 class Walk : public testing::TestWithParam<unsigned> {};
 
-TEST_P(Walk, OrdersFullPathsOrdinally) {
-  MemoryFileSystem fs;
-  for (const char* folder : {"/w/b", "/w/A", "/w/a", "/w/A B", "/w/AB",
-                             "/w/A/x", "/w/a/x", "/w/ab"}) {
-    fs.AddFolder(folder);
+// Full paths in ordinal order (a blank before the separator, capitals
+// before small letters), at any depth, under the root too; with no folder
+// held open for its subfolders, each is opened again by its path.
+TEST_P(Walk, OrdersFullPathsOrdinallyAtAnyDepth) {
+  std::vector<std::string> expected = {"/", "/d"};
+  for (int level = 0; level < 200; ++level) {
+    expected.push_back(expected.back() + "/n");
   }
-  const BuildObserver observer;
-  EXPECT_EQ(Paths(GetSubDirectories(fs, "/w", true, GetParam(), observer)),
-            (std::vector<std::string>{"/w", "/w/A", "/w/A B", "/w/A/x",
-                                      "/w/AB", "/w/a", "/w/a/x", "/w/ab",
-                                      "/w/b"}));
-  EXPECT_EQ(Paths(GetSubDirectories(fs, "/w", false, GetParam(), observer)),
-            std::vector<std::string>{"/w"});
-}
-
-TEST_P(Walk, UnderTheRootAndManyLevelsDeep) {
-  MemoryFileSystem fs;
-  std::string deep = "/d";
-  for (int level = 0; level < 200; ++level) deep += "/n";
-  fs.AddFolder(deep);
-  fs.AddFolder("/c");
-  const BuildObserver observer;
-  const FolderList folders = GetSubDirectories(fs, "/", true, GetParam(), observer);
-  ASSERT_EQ(folders.size(), 203u);
-  EXPECT_EQ(folders[0].path, "/");
-  EXPECT_EQ(folders[1].path, "/c");
-  EXPECT_EQ(folders.back().path, deep);
-}
-
-// With no folder to be held open, every subfolder is opened again by its
-// path when its turn comes.
-TEST_P(Walk, FoldersPastTheHeldBudgetAreOpenedAgain) {
-  MemoryFileSystem fs(0);
-  std::vector<std::string> expected = {"/w"};
-  for (int i = 10; i < 40; ++i) {
-    expected.push_back("/w/f" + std::to_string(i));
-    fs.AddFile(expected.back() + "/a.txt");
+  for (const char* folder : {"/w", "/w/A", "/w/A B", "/w/A/x", "/w/AB", "/w/a",
+                             "/w/a/x", "/w/ab", "/w/b"}) {
+    expected.push_back(folder);
   }
-  const BuildObserver observer;
-  const FolderList folders = GetSubDirectories(fs, "/w", true, GetParam(), observer);
-  EXPECT_EQ(Paths(folders), expected);
-  for (const Folder& folder : folders) {
-    EXPECT_EQ(folder.files.size(), folder.path == "/w" ? 0u : 1u) << folder.failure;
+  for (const std::size_t budget : {16u, 0u}) {
+    SCOPED_TRACE(budget);
+    MemoryFileSystem fs(budget);
+    for (auto folder = expected.rbegin(); folder != expected.rend(); ++folder) {
+      fs.AddFolder(*folder);
+    }
+    const BuildObserver observer;
+    std::vector<std::string> paths;
+    for (const Folder& folder :
+         GetSubDirectories(fs, "/", true, GetParam(), observer)) {
+      paths.push_back(folder.path);
+      EXPECT_EQ(folder.failure, "");
+    }
+    EXPECT_EQ(paths, expected);
+    EXPECT_EQ(GetSubDirectories(fs, "/", false, GetParam(), observer).size(),
+              1u);
   }
 }
 

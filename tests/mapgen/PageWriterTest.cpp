@@ -68,8 +68,8 @@ TEST(WritePageHead, TypedSizesAndFontsAreWrittenAsTheyStand) {
 std::string Section(MapSettings s, const std::string& folder,
                     const std::string& entry) {
   s.optStyle = {false, false, false, true};  // the bare name
-  const FolderEntries entries{folder, {}, {}, {}, {}, {}};
-  const FolderEntries one{folder, {entry}, {false}, {""}, {}, {}};
+  const FolderEntries entries{folder, {}, {}, {}};
+  const FolderEntries one{folder, {entry}, {false}, {}};
   std::string page;
   WriteFolderSection(s, "/w", entry.empty() ? entries : one, page);
   return page;
@@ -111,7 +111,7 @@ std::string Entries(int style, bool bullets, const std::string& folder,
   s.chkBullets = bullets ? 1 : 0;
   const FolderEntries entries{
       folder, {"page.htm", "my page.html", "a.pdf"}, {true, true, false},
-      {"Title", "", ""}, {}, {}};
+      {"Title", "", ""}};
   std::string out;
   RenderFolderEntries(entries, base, s, out);
   return out;
@@ -136,7 +136,7 @@ TEST(RenderFolderEntries, EachStyleWithAndWithoutBullets) {
   MapSettings s;
   s.chkBullets = 1;
   std::string out;
-  RenderFolderEntries({"/w", {}, {}, {}, {}, {}}, "/w", s, out);
+  RenderFolderEntries({"/w", {}, {}, {}}, "/w", s, out);
   EXPECT_EQ(out, "");
 }
 

@@ -27,7 +27,7 @@ MapSettings Safe(int style) {
 
 TEST(SafeLinks, NamesAndTitlesBecomeTextAndLinksAreQuoted) {
   const FolderEntries entries{"/w/a&b", {"x <y>.htm", "q\"#.pdf"},
-                              {true, false}, {"<i>T</i> &amp;", ""}, {}, {}};
+                              {true, false}, {"<i>T</i> &amp;", ""}};
   const auto Render = [&](const MapSettings& s) {
     std::string out;
     RenderFolderEntries(entries, "/w", s, out);
@@ -50,7 +50,7 @@ TEST(SafeLinks, NamesAndTitlesBecomeTextAndLinksAreQuoted) {
 TEST(SafeLinks, FolderHeadingsAreTextAndFreeTextKeepsItsMarkup) {
   MapSettings s = Safe(1);
   std::string page;
-  WriteFolderSection(s, "/w", {"/w/<script>", {}, {}, {}, {}, {}}, page);
+  WriteFolderSection(s, "/w", {"/w/<script>", {}, {}, {}}, page);
   EXPECT_EQ(page, "<UL><p><p><font size=+1><b>&lt;script&gt;</b></font>"
                   "<br><br>\r\n</UL>");
   s.txtPreface = "<<b>>x<</b>>";

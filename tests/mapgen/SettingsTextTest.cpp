@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "MapFields.h"
+#include "PrintSettings.h"
 #include "SettingsText.h"
 
 namespace mapgen {
@@ -43,11 +45,34 @@ TEST(SettingsText, NamesFileLineAndReasonOfTheFirstBadLine) {
       {"a=1\r\n\r\nunknown=1\nbad line", "m.tessary:3: unknown field unknown"},
   };
   for (const auto& [text, expected] : cases) {
+    SCOPED_TRACE(text);
     std::vector<SettingRecord> records;
     std::string error;
     EXPECT_FALSE(ParseSettingsText("m.tessary", text, Check, records, error));
     EXPECT_EQ(error, expected);
   }
+}
+
+// The field table reads back every field it writes, and judges each line.
+TEST(SettingsText, TheFieldTableReadsBackWhatItWrites) {
+  MapSettings changed;
+  changed.txtPreface = "a\r\nb\\";
+  changed.chkColor[3] = 2;
+  changed.shpColor[1] = 0xABCDEF;
+  changed.chkSafeLinks = 1;
+  SelectStyle(changed, 2);
+  std::string text;
+  AppendSettingsText(text, changed);
+  MapSettings read;
+  std::vector<SettingRecord> records;
+  std::string error;
+  ASSERT_TRUE(ParseSettingsText("m.tessary", text, SettingsInto(read),
+                                records, error))
+      << error;
+  EXPECT_EQ(read, changed);
+  EXPECT_FALSE(ParseSettingsText("m.tessary", "chkBullets=3\n",
+                                 SettingsInto(read), records, error));
+  EXPECT_EQ(error, "m.tessary:1: chkBullets takes 0, 1 or 2, not 3");
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <csignal>
 
+#include "BuildPage.h"
 #include "PosixFileSystem.h"
 #include "WindowFixture.h"
 
@@ -78,8 +79,11 @@ class BuildTest : public QObject {
     QVERIFY(f.find("shpProgressBorder")->isVisible());
     QVERIFY(f.idle());
     mapgen::BuildObserver quiet;
-    QCOMPARE(Contents(base + "/sitemap.tmp").toStdString(),
-             mapgen::BuildMap(expected, mapgen::PosixFileSystem(), quiet).mapText);
+    const QByteArray page = Contents(base + "/sitemap.tmp");
+    QCOMPARE(page.toStdString(),
+             mapgen::BuildPage(expected, mapgen::PosixFileSystem(), quiet)
+                 .mapText);
+    QVERIFY(page.contains("href=\"my%20page.htm\""));
     QCOMPARE(f.commands(), "output");
     QCOMPARE(f.window->focusWidget(), f.find("cmdPreview"));
     QVERIFY(!f.find("shpProgressBorder")->isVisible());

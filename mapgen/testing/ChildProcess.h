@@ -23,11 +23,14 @@ struct ChildResult {
   long peakKiB = 0;    // the child's peak resident memory
   bool exitedCleanly = false;
   int signal = 0;  // the signal that ended the child, if one did
+  bool privileged = false;  // it could not give up root's privileges
 };
 
+inline constexpr int kStillPrivileged = 3;
+
 // Runs `work` in a child process and brings back the text it returns, its
-// peak memory and whether it ended normally. With `asNobody` the child
-// first drops root's privileges, so that permissions apply to it.
+// peak memory and whether it ended normally. With `asNobody` a child of
+// root first becomes nobody, so that permissions apply to it.
 inline ChildResult RunInChild(const std::function<std::string()>& work,
                               bool asNobody = false) {
   int pipeFds[2];
@@ -35,10 +38,11 @@ inline ChildResult RunInChild(const std::function<std::string()>& work,
   const pid_t pid = ::fork();
   if (pid == 0) {
     ::close(pipeFds[0]);
-    if (asNobody && (::setgroups(0, nullptr) != 0 ||
-                     ::setresgid(65534, 65534, 65534) != 0 ||
-                     ::setresuid(65534, 65534, 65534) != 0)) {
-      ::_exit(3);
+    if (asNobody && ::geteuid() == 0 &&
+        (::setgroups(0, nullptr) != 0 ||
+         ::setresgid(65534, 65534, 65534) != 0 ||
+         ::setresuid(65534, 65534, 65534) != 0)) {
+      ::_exit(kStillPrivileged);
     }
     const std::string output = work();
     const bool written =
@@ -59,6 +63,8 @@ inline ChildResult RunInChild(const std::function<std::string()>& work,
   ::wait4(pid, &status, 0, &usage);
   result.peakKiB = usage.ru_maxrss;
   result.exitedCleanly = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  result.privileged =
+      WIFEXITED(status) && WEXITSTATUS(status) == kStillPrivileged;
   result.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
   return result;
 }

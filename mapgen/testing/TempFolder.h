@@ -6,9 +6,11 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 namespace mapgen::testing_support {
 
@@ -63,6 +65,17 @@ class TempFolder {
     (path_ + "/" + relative).copy(address.sun_path, sizeof address.sun_path - 1);
     ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
     return fd;
+  }
+
+  // The names in the folder `relative`, sorted.
+  std::vector<std::string> Entries(const std::string& relative) const {
+    std::vector<std::string> names;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(path_ + "/" + relative)) {
+      names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
   }
 
   std::string Read(const std::string& relative) const {

@@ -11,13 +11,17 @@
 namespace mapgen {
 
 // Wraps a file system and makes chosen calls fail, so that tests can repeat
-// what a changing disk or a starved process does to a build: a folder
-// removed after its parent was listed, a page deleted before its title is
-// read, a base folder that vanishes halfway, descriptors running out.
+// what a changing disk or a starved process does to a build or a save: a
+// folder removed after its parent was listed, a page deleted before its
+// title is read, a base folder that vanishes halfway, descriptors running
+// out, a disk that fills up, a rename refused.
 class FaultInjectingFileSystem : public FileSystem {
  public:
-  // Opening a folder is kOpenFolder, whichever way it is opened.
-  enum class Call { kOpenFolder, kList, kOpenFile, kRead };
+  // Opening a folder is kOpenFolder, whichever way it is opened. Creating
+  // and writing files are named by the folder they are in, renaming by the
+  // new name's path.
+  enum class Call { kOpenFolder, kList, kOpenFile, kRead, kCreate, kWrite,
+                    kRename };
 
   explicit FaultInjectingFileSystem(const FileSystem& inner) : inner_(inner) {}
 
@@ -38,6 +42,10 @@ class FaultInjectingFileSystem : public FileSystem {
                                            Failure& failure) const override;
   std::unique_ptr<FolderHandle> Reopen(const std::string& path, FileId id,
                                        Failure& failure) const override;
+  std::unique_ptr<FileReader> OpenFile(const std::string& path,
+                                       Failure& failure) const override;
+  std::unique_ptr<OutputFolder> OpenOutputFolder(
+      const std::string& path, Failure& failure) const override;
   std::size_t HeldFolderBudget() const override {
     return inner_.HeldFolderBudget();
   }

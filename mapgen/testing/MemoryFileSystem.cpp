@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <random>
 
 #include "Paths.h"
 
@@ -37,8 +38,8 @@ class MemoryFileSystem::Folder : public FolderHandle {
   const std::string& Path() const override { return path_; }
   FileId Id() const override { return {0, node_.inode}; }
 
-  bool List(FolderListing& listing, Failure&) override {
-    listing = node_.listing;
+  bool List(const EntryVisitor& visit, Failure&) override {
+    for (const auto& [name, kind] : fs_.Listing(node_)) visit(name, kind);
     return true;
   }
 
@@ -49,15 +50,7 @@ class MemoryFileSystem::Folder : public FolderHandle {
 
   std::unique_ptr<FileReader> OpenFile(const std::string& name,
                                        Failure& failure) override {
-    std::string path = JoinPath(path_, name);
-    const Node* node = fs_.Find(path, failure);
-    if (node == nullptr) return nullptr;
-    if (node->folder) {
-      failure = SystemFailure(std::move(path), EISDIR);
-      return nullptr;
-    }
-    return std::make_unique<StringReader>(node->content,
-                                          FileId{0, node->inode});
+    return fs_.OpenFile(JoinPath(path_, name), failure);
   }
 
  private:
@@ -73,9 +66,8 @@ MemoryFileSystem::Node& MemoryFileSystem::Add(const std::string& path,
     node->second.inode = nodes_.size();
     if (path != "/") {
       Node& parent = Add(ParentFolder(path), true);
-      const std::string name(LastName(path));
-      (folder ? parent.listing.subfolders : parent.listing.files)
-          .push_back(name);
+      parent.entries.emplace_back(
+          LastName(path), folder ? EntryKind::kFolder : EntryKind::kFile);
     }
   }
   node->second.folder = folder;
@@ -86,6 +78,16 @@ void MemoryFileSystem::AddFolder(const std::string& path) { Add(path, true); }
 
 void MemoryFileSystem::AddFile(const std::string& path, std::string content) {
   Add(path, false).content = std::move(content);
+}
+
+std::vector<std::pair<std::string, EntryKind>> MemoryFileSystem::Listing(
+    const Node& node) const {
+  auto entries = node.entries;
+  if (shuffleSeed_) {
+    std::shuffle(entries.begin(), entries.end(),
+                 std::minstd_rand(*shuffleSeed_ + (*listings_)++));
+  }
+  return entries;
 }
 
 const MemoryFileSystem::Node* MemoryFileSystem::Find(const std::string& path,
@@ -123,6 +125,23 @@ std::unique_ptr<FolderHandle> MemoryFileSystem::Reopen(const std::string& path,
     return nullptr;
   }
   return folder;
+}
+
+std::unique_ptr<FileReader> MemoryFileSystem::OpenFile(
+    const std::string& path, Failure& failure) const {
+  const Node* node = Find(path, failure);
+  if (node == nullptr) return nullptr;
+  if (node->folder) {
+    failure = SystemFailure(path, EISDIR);
+    return nullptr;
+  }
+  return std::make_unique<StringReader>(node->content, FileId{0, node->inode});
+}
+
+std::unique_ptr<OutputFolder> MemoryFileSystem::OpenOutputFolder(
+    const std::string& path, Failure& failure) const {
+  failure = SystemFailure(path, EROFS);
+  return nullptr;
 }
 
 }  // namespace mapgen

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "BuildObserver.h"
+#include "ExtensionFilter.h"
+#include "FileSystem.h"
+#include "FolderEntries.h"
+#include "GetSubDirectories.h"
+#include "MapSettings.h"
+
+namespace mapgen {
+
+// A piece of the page, prepared ahead of the writer: part of one folder's
+// section, what it adds to the counts, and what could not be read for it.
+struct PagePiece {
+  std::string html;
+  std::size_t files = 0, webPages = 0;
+  std::vector<Failure> unreadable;
+  bool endsFolder = false;
+};
+
+struct FileIdHash {
+  std::size_t operator()(const FileId& id) const {
+    return std::hash<std::uint64_t>()(id.inode * 31 + id.device);
+  }
+};
+
+// What the later pieces of a folder's section need: its entries, split in
+// runs small enough to be held ahead of the writer whatever the titles'
+// length, and the titles of pages that have several names there.
+struct SectionPlan {
+  FolderEntries entries;
+  FileId id;
+  std::vector<std::size_t> runStarts;  // with the entries' count last
+  std::mutex mutex;
+  std::unordered_map<FileId, std::string, FileIdHash> sharedTitles;
+  std::size_t sharedBytes = 0;
+  bool reopenFailed = false;
+
+  std::size_t Runs() const { return runStarts.size() - 1; }
+};
+
+// Prepares the folders' sections piece by piece; any number of threads may
+// use it at once. Throws BuildFailure when the machine runs short.
+class SectionMaker {
+ public:
+  SectionMaker(const FileSystem& fs, const MapSettings& settings,
+               const std::string& base, const BuildObserver& observer);
+
+  // Lists `folder`, from the folder opened again and found to be the same,
+  // and prepares its section's first piece; `plan` keeps what the further
+  // pieces need, or stays null when the first is the whole section.
+  PagePiece First(const Folder& folder,
+                  std::shared_ptr<SectionPlan>& plan) const;
+
+  // The piece of run `run`, from 1 on.
+  PagePiece Next(SectionPlan& plan, std::size_t run) const;
+
+ private:
+  PagePiece Piece(SectionPlan& plan, std::size_t run, FolderHandle* folder,
+                  std::vector<Failure> unreadable) const;
+  void ReadTitles(SectionPlan& plan, std::size_t run, FolderHandle& folder,
+                  std::vector<std::string>& titles,
+                  std::vector<Failure>& unreadable) const;
+
+  const FileSystem& fs_;
+  const MapSettings& settings_;
+  const std::string& base_;
+  const BuildObserver& observer_;
+  const ExtensionIndex extensions_;
+  const bool titles_;
+};
+
+}  // namespace mapgen

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "MapSettings.h"
+#include "SettingsText.h"
+
+namespace mapgen {
+
+// What a settings field holds, and so which values it takes.
+enum class FieldKind {
+  kText,    // any text, stored exactly as given
+  kCheck,   // a check box: 0, 1 or 2 (greyed)
+  kSwitch,  // a check box the window never greys: 0 or 1
+  kStyle,   // one button of the entry style group: only 1, which selects it
+  kColour,  // a colour number laid out 0x00BBGGRR, up to 0xFFFFFF
+};
+
+// One field of MapSettings as --set, a settings file and the window name it:
+// "txtTitle", or "chkColor(3)" for one of an array. Its member is a
+// std::string for a text, a CheckState for a check box or a switch, a bool
+// for a style button, a Colour for a colour.
+class MapField {
+ public:
+  MapField(std::string name, FieldKind kind, std::size_t index,
+           std::function<void*(MapSettings&)> member,
+           std::function<void(MapSettings&)> reset)
+      : name_(std::move(name)), kind_(kind), index_(index),
+        member_(std::move(member)), reset_(std::move(reset)) {}
+
+  const std::string& Name() const { return name_; }
+  FieldKind Kind() const { return kind_; }
+  // The position in its array; 0 for a field of its own.
+  std::size_t Index() const { return index_; }
+
+  template <typename T>
+  T& In(MapSettings& settings) const {
+    return *static_cast<T*>(member_(settings));
+  }
+  template <typename T>
+  const T& In(const MapSettings& settings) const {
+    return In<T>(const_cast<MapSettings&>(settings));
+  }
+
+  // The initial value, the one the window shows at start.
+  void Reset(MapSettings& settings) const { reset_(settings); }
+
+  // The value as text, as it is set.
+  std::string Value(const MapSettings& settings) const;
+
+  // Sets the field from `value`; false with `problem` set, and the
+  // settings unchanged, when the value does not suit the field.
+  bool Set(MapSettings& settings, std::string_view value,
+           std::string& problem) const;
+
+ private:
+  std::string name_;
+  FieldKind kind_;
+  std::size_t index_;
+  std::function<void*(MapSettings&)> member_;
+  std::function<void(MapSettings&)> reset_;
+};
+
+// Every field, in the order of the settings record. txtDir is none: the
+// base folder is chosen, not set.
+std::span<const MapField> MapFields();
+
+// The field named `name`; null when there is none.
+const MapField* FindMapField(std::string_view name);
+
+// Sets the field `name` from `value`; false with `problem` set ("unknown
+// field chkNone", "chkIndent takes 0, 1 or 2, not yes") when there is no
+// such field or the value does not suit it.
+bool SetMapField(MapSettings& settings, std::string_view name,
+                 std::string_view value, std::string& problem);
+
+// The check a settings file's lines pass through: each stored in
+// `settings` as it is read.
+SettingCheck SettingsInto(MapSettings& settings);
+
+// Appends every field's line, in table order, as a settings file holds it.
+void AppendSettingsText(std::string& out, const MapSettings& settings);
+
+}  // namespace mapgen

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <atomic>
+
+namespace mapgen {
+
+// How many helper threads a step of a build may use. While the work keeps
+// the cores busy, more threads than cores only take turns; once the work
+// is found waiting for the disk, more reads in flight finish sooner, up to
+// `most`. Any thread may use it.
+class ThreadBudget {
+ public:
+  explicit ThreadBudget(unsigned most);
+
+  unsigned Allowed() const { return waits_ ? most_ : busy_; }
+  bool WorkWaits() const { return waits_; }
+
+  // Runs one piece of work, now and then watching whether it waits.
+  template <typename Work>
+  void Run(const Work& work) {
+    if (waits_ || runs_++ % kSampleEvery != 0) {
+      work();
+      return;
+    }
+    const long start = Waits();
+    work();
+    if (Waits() - start >= kWaitsOfDisk) waits_ = true;
+  }
+
+ private:
+  static constexpr unsigned kSampleEvery = 16;
+  // A piece of work that gave up the processor this often waited for the
+  // disk: being preempted is no giving up.
+  static constexpr long kWaitsOfDisk = 2;
+
+  // How often the calling thread has given up the processor.
+  static long Waits();
+
+  const unsigned most_;
+  const unsigned busy_;
+  std::atomic<bool> waits_ = false;
+  std::atomic<unsigned> runs_ = 0;
+};
+
+}  // namespace mapgen
