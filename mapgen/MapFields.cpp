@@ -117,6 +117,13 @@ const std::vector<MapField>& Table() {
     t.Add("txtPreface", K::kText, &S::txtPreface, std::string());
     t.Add("txtAppendix", K::kText, &S::txtAppendix, std::string());
     t.Add("chkSafeLinks", K::kSwitch, &S::chkSafeLinks, kUnchecked);
+    t.Add("txtExclude", K::kText, &S::txtExclude, std::string());
+    t.Add("chkLastExtension", K::kSwitch, &S::chkLastExtension, kUnchecked);
+    t.Add("chkUtf8", K::kSwitch, &S::chkUtf8, kUnchecked);
+    t.Add("txtLinkPrefix", K::kText, &S::txtLinkPrefix, std::string());
+    t.Add("cmbTemplate", K::kText, &S::cmbTemplate, std::string("classic"));
+    t.Add("txtSitemapXml", K::kText, &S::txtSitemapXml, std::string());
+    t.Add("txtSiteUrl", K::kText, &S::txtSiteUrl, std::string());
     return t.Take();
   }();
   return fields;

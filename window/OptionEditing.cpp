@@ -68,6 +68,7 @@ void frmTessary::BindField(const mapgen::MapField& field,
                            ChangeHandler handler) {
   QWidget* control =
       findChild<QWidget*>(QString::fromStdString(field.Name()));
+  if (control == nullptr) return;  // a setting the window does not show
   switch (field.Kind()) {
     case mapgen::FieldKind::kCheck:
     case mapgen::FieldKind::kSwitch:
