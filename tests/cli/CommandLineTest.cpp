@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 
 #include "PrintSettings.h"
@@ -69,6 +70,26 @@ TEST(ParseCommandLine, AppliesEachFlagInTheOrderGiven) {
       {{"--set", "shpColor(0)=255", "--set", "shpColor(3)=0xFFFFFF", "--set",
         "shpColor(4)=0X00c0ff"},
        [](auto& s) { s.shpColor[0] = 0xFF; s.shpColor[3] = 0xFFFFFF; s.shpColor[4] = 0x00C0FF; }},
+      {{"--exclude", "node_modules", "--exclude", "*~", "--last-extension", "--utf8"},
+       [](auto& s) { s.txtExclude = "node_modules\n*~"; s.chkLastExtension = s.chkUtf8 = 1; }},
+      {{"--set", "txtExclude=a\r\n", "--exclude", "b", "--exclude", "c", "--set", "chkUtf8=0"},
+       [](auto& s) { s.txtExclude = "a\r\nb\nc"; }},
+      {{"--exclude", "b", "--set", "txtExclude=x", "--template", "fancy", "--template=modern"},
+       [](auto& s) { s.txtExclude = "x"; s.cmbTemplate = "modern"; }},
+      {{"--link-prefix", "https://e.org/docs/", "--set", "cmbTemplate="},
+       [](auto& s) { s.txtLinkPrefix = "https://e.org/docs/"; s.cmbTemplate = ""; }},
+      {{"--sitemap-xml", "/srv/s.xml", "--site-url", "https://e.org"},
+       [](auto& s) { s.txtSitemapXml = "/srv/s.xml"; s.txtSiteUrl = "https://e.org"; }},
+      {{"--sitemap-xml", "pub/s.xml", "--site-url", "u", "--sitemap-xml="}, [](auto& s) {
+         s.txtSiteUrl = "u";
+       }},
+      // Made absolute here; a relative value from --set is the build's to place.
+      {{"--sitemap-xml", "pub/s.xml", "--site-url", "u"}, [](auto& s) {
+         s.txtSitemapXml = (std::filesystem::current_path() / "pub/s.xml").string();
+         s.txtSiteUrl = "u";
+       }},
+      {{"--set", "txtSitemapXml=s.xml", "--set", "txtSiteUrl=u"},
+       [](auto& s) { s.txtSitemapXml = "s.xml"; s.txtSiteUrl = "u"; }},
   };
   for (const FlagCase& c : cases) {
     std::vector<std::string> args = c.args;
@@ -117,7 +138,33 @@ TEST(ParseCommandLine, ReadsTextFilesWithCrLfBreaks) {
   EXPECT_EQ(missing.text, "cannot read /no/such: No such file or directory");
 }
 
+TEST(ParseCommandLine, AppliesSettingsFilesInFlagOrder) {
+  const mapgen::testing_support::TempFolder temp;
+  const std::string file =
+      temp.Write("a.tessary", "# site\ntxtTitle=F\\tG\ntxtExclude=a\nchkUtf8=1\n");
+  const ParsedCommandLine parsed = ParseCommandLine(
+      {"--title", "T", "--utf8", "--settings", file, "--exclude", "b", "--set", "chkUtf8=0", "/w"});
+  EXPECT_EQ(parsed.options.settings.txtTitle, "F\tG");
+  EXPECT_EQ(parsed.options.settings.txtExclude, "a\nb");
+  EXPECT_EQ(parsed.options.settings.chkUtf8, 0);
+
+  const std::string wrong = temp.Write("b.tessary", "txtTitle=x\n\nbogus=1\n");
+  EXPECT_EQ(ParseCommandLine({"--settings", wrong, "/w"}).text,
+            wrong + ":3: unknown field bogus");
+  EXPECT_EQ(ParseCommandLine({"--settings", "/no/such", "/w"}).outcome, Outcome::kCannotRead);
+}
+
+TEST(ParseCommandLine, WritesTheSettingsOfTheFlagsBeforeWriteSettings) {
+  const ParsedCommandLine parsed = ParseCommandLine(
+      {"--title", "A", "--write-settings", "/s.tessary", "--title", "B", "--set", "chkNone=1"});
+  ASSERT_EQ(parsed.outcome, Outcome::kWriteSettings) << parsed.text;
+  EXPECT_EQ(parsed.options.settingsOutput, "/s.tessary");
+  EXPECT_EQ(parsed.options.settings.txtTitle, "A");
+}
+
 TEST(ParseCommandLine, SaysWhatIsWrongWithTheCommandLine) {
+  const std::string kNoSiteUrl =
+      "txtSiteUrl: an XML sitemap (txtSitemapXml) needs the site URL its addresses start with";
   const std::pair<std::vector<std::string>, std::string> cases[] = {
       {{"--bogus", "/w"}, "The following argument was not expected: --bogus"},
       {{}, "FOLDER is required"},
@@ -143,6 +190,16 @@ TEST(ParseCommandLine, SaysWhatIsWrongWithTheCommandLine) {
       {{"--set", "chkLines=", "/w"}, "--set: chkLines takes 0, 1 or 2, not "},
       {{"--set", "optStyle(0)=0", "/w"},
        "--set: optStyle(0) takes only 1, which selects it, not 0"},
+      {{"--template", "fancy", "/w"},
+       "cmbTemplate: the template is classic or modern, not fancy"},
+      {{"--set", "cmbTemplate=Modern", "--write-settings", "/s"},
+       "cmbTemplate: the template is classic or modern, not Modern"},
+      {{"--sitemap-xml", "/s.xml", "/w"}, kNoSiteUrl},
+      {{"--site-url", "u", "--set", "txtSitemapXml=s.xml", "--set", "txtSiteUrl=", "/w"},
+       kNoSiteUrl},
+      {{"--exclude", "", "/w"}, "--exclude: the glob is empty"},
+      {{"--exclude", "a/*", "/w"}, "--exclude: a glob matches names and holds no /, not a/*"},
+      {{"--write-settings", "", "/w"}, "--write-settings: the settings file path is empty"},
   };
   for (const auto& [args, message] : cases) {
     SCOPED_TRACE(message);
