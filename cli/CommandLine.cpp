@@ -127,7 +127,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
   app.footer(FlagNotes());
   const FlagsByOption flags = AddFlags(app);
   // --write-settings needs no FOLDER, so its absence is judged later.
-  const CLI::Option* folder = app.add_option("FOLDER", "the base folder to map");
+  const CLI::Option* folder =
+      app.add_option("FOLDER", "the base folder to map");
   try {
     app.parse(ForCli11(app, args));
   } catch (const CLI::CallForHelp&) {

@@ -21,12 +21,12 @@ struct CliOptions {
 
 struct ParsedCommandLine {
   enum class Outcome {
-    kBuild,       // build with `options`
+    kBuild,          // build with `options`
     kWriteSettings,  // write `options.settings` to `options.settingsOutput`
-    kShowText,    // print `text` (usage or version) and stop
-    kWrongUsage,  // `text` says what is wrong with the command line
-    kCannotRead,  // `text` names a file the command line gave and the
-                  // system's reason it cannot be read
+    kShowText,       // print `text` (usage or version) and stop
+    kWrongUsage,     // `text` says what is wrong with the command line
+    kCannotRead,     // `text` names a file the command line gave and the
+                     // system's reason it cannot be read
   };
   Outcome outcome = Outcome::kBuild;
   CliOptions options;

@@ -304,7 +304,8 @@ constexpr Flag kFlags[] = {
      SetText<&MapSettings::txtSiteUrl>},
     {"--set", "FIELD=VALUE", "any setting FIELD to VALUE exactly as given",
      SetAnyField, FieldAssignments},
-    {"--settings", "FILE", "apply the FIELD=VALUE lines of FILE", ReadSettingsFile},
+    {"--settings", "FILE", "apply the FIELD=VALUE lines of FILE",
+     ReadSettingsFile},
     {"--write-settings", "FILE",
      "write the settings so far to FILE and stop", WriteSettingsFile},
 };

@@ -51,6 +51,7 @@ int BuildAndWrite(const CliOptions& options) {
 
 // Writes the settings file as a page is written: whole, or not at all.
 int WriteSettings(const CliOptions& options) {
+  HandleSignals();
   std::string text;
   mapgen::AppendSettingsText(text, options.settings);
   mapgen::Failure failure;
