@@ -237,6 +237,17 @@ class PosixFolder : public FolderHandle {
                      JoinPath(path_, name), failure);
   }
 
+  bool Facts(const std::string& name, FileFacts& facts,
+             Failure& failure) override {
+    struct stat info;
+    if (::fstatat(fd_, name.c_str(), &info, 0) != 0) {
+      failure = SystemFailure(JoinPath(path_, name), errno);
+      return false;
+    }
+    facts = {static_cast<std::uint64_t>(info.st_size), info.st_mtim.tv_sec};
+    return true;
+  }
+
  private:
   int fd_;
   std::string path_;

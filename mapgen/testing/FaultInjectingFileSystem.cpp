@@ -141,6 +141,12 @@ class FaultyFolder : public FolderHandle {
     return WrapReader(fs_, inner_->OpenFile(name, failure), std::move(path));
   }
 
+  bool Facts(const std::string& name, FileFacts& facts,
+             Failure& failure) override {
+    return !fs_.Fails(Call::kFacts, JoinPath(Path(), name), failure) &&
+           inner_->Facts(name, facts, failure);
+  }
+
  private:
   const FaultInjectingFileSystem& fs_;
   std::unique_ptr<FolderHandle> inner_;

@@ -53,6 +53,13 @@ class MemoryFileSystem::Folder : public FolderHandle {
     return fs_.OpenFile(JoinPath(path_, name), failure);
   }
 
+  bool Facts(const std::string& name, FileFacts& facts,
+             Failure& failure) override {
+    const Node* node = fs_.Find(JoinPath(path_, name), failure);
+    if (node != nullptr) facts = {node->content.size(), node->modified};
+    return node != nullptr;
+  }
+
  private:
   const MemoryFileSystem& fs_;
   const std::string path_;
@@ -76,8 +83,11 @@ MemoryFileSystem::Node& MemoryFileSystem::Add(const std::string& path,
 
 void MemoryFileSystem::AddFolder(const std::string& path) { Add(path, true); }
 
-void MemoryFileSystem::AddFile(const std::string& path, std::string content) {
-  Add(path, false).content = std::move(content);
+void MemoryFileSystem::AddFile(const std::string& path, std::string content,
+                               std::time_t modified) {
+  Node& node = Add(path, false);
+  node.content = std::move(content);
+  node.modified = modified;
 }
 
 std::vector<std::pair<std::string, EntryKind>> MemoryFileSystem::Listing(
