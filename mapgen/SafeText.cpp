@@ -42,18 +42,40 @@ void AppendEscaped(std::string& out, char c) {
   }
 }
 
+void AppendPercentEncoded(std::string& out, char c) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  const auto byte = static_cast<unsigned char>(c);
+  out += '%';
+  out += kHex[byte >> 4];
+  out += kHex[byte & 0x0F];
+}
+
+// RFC 3986's reserved characters, which give an address its parts.
+bool IsReserved(char c) {
+  return std::string_view(":/?#[]@!$&'()*+,;=").find(c) !=
+         std::string_view::npos;
+}
+
 }  // namespace
 
 void AppendPercentEncodedPath(std::string& out, std::string_view target) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
   for (const char c : target) {
     if (IsUnreserved(c) || c == '/') {
       out += c;
     } else {
-      const auto byte = static_cast<unsigned char>(c);
-      out += '%';
-      out += kHex[byte >> 4];
-      out += kHex[byte & 0x0F];
+      AppendPercentEncoded(out, c);
+    }
+  }
+}
+
+void AppendEncodedAddress(std::string& out, std::string_view address) {
+  for (const char c : address) {
+    if (c == '&') {
+      out += "&amp;";
+    } else if (IsUnreserved(c) || IsReserved(c) || c == '%') {
+      out += c;
+    } else {
+      AppendPercentEncoded(out, c);
     }
   }
 }

@@ -30,20 +30,31 @@ std::string SitemapPartName(std::string_view fileName, std::size_t number) {
          std::string(fileName.substr(dot));
 }
 
-SitemapWriter::SitemapWriter(std::string_view siteUrl,
-                             std::string_view fileName, SitemapSink& sink,
-                             SitemapLimits limits)
-    : siteUrl_(siteUrl), fileName_(fileName), sink_(sink), limits_(limits) {
-  if (!siteUrl_.ends_with('/')) siteUrl_ += '/';
+std::string SitemapUrlStart(std::string_view siteUrl) {
+  std::string start(siteUrl);
+  if (!start.ends_with('/')) start += '/';
+  return start;
 }
 
-void SitemapWriter::Add(std::string_view path, std::time_t modified) {
+std::string SitemapUrl(std::string_view urlStart, std::string_view path,
+                       std::optional<std::time_t> modified) {
   std::string url = "<url>";
-  AppendLocation(url, siteUrl_, path);
-  if (const std::string lastmod = UtcTimestamp(modified); !lastmod.empty()) {
+  AppendLocation(url, urlStart, path);
+  const std::string lastmod = modified ? UtcTimestamp(*modified) : "";
+  if (!lastmod.empty()) {
     url += "<lastmod>" + lastmod + "</lastmod>";
   }
   url += "</url>\n";
+  return url;
+}
+
+SitemapWriter::SitemapWriter(std::string_view siteUrl,
+                             std::string_view fileName, SitemapSink& sink,
+                             SitemapLimits limits)
+    : siteUrl_(SitemapUrlStart(siteUrl)), fileName_(fileName), sink_(sink),
+      limits_(limits) {}
+
+void SitemapWriter::AddUrl(std::string_view url) {
   // A file holds at least one URL, however small the limits.
   const bool full =
       urlsInFile_ >= limits_.urls ||

@@ -22,6 +22,7 @@ checks=(
   libgtest-dev
   appstream man-db dpkg-dev file binutils lintian zsh fish
   xvfb xauth openbox x11-utils xdotool imagemagick fonts-dejavu-core
+  tidy libxml2-utils chromium
 )
 packages=("${build[@]}")
 case "${1:-}" in

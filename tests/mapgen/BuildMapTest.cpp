@@ -171,8 +171,9 @@ TEST(BuildMapFile, ThePageTakesItsPlaceOnlyWhenTheBuildSucceeds) {
   const std::string out = temp.path() + "/out";
   const std::string page = out + "/sitemap.html";
   RecordingObserver whole;
-  const std::string built =
-      BuildPage(At(site), PosixFileSystem(), whole).mapText;
+  const std::string built = BuildPage(At(site), PosixFileSystem(), whole,
+                                      kMostBuildThreads, {.folder = out})
+                                .mapText;
   const struct {
     Call call;
     std::string path;  // none: no fault

@@ -1,0 +1,111 @@
+#include "PageHead.h"
+
+#include <array>
+#include <optional>
+
+#include "DeclaredCharset.h"
+#include "FileTitle.h"
+#include "RobotsNoindex.h"
+#include "TextCase.h"
+#include "TitleCharset.h"
+
+namespace mapgen {
+namespace {
+
+// The start of a page as read: for a UTF-16 page decoded, so that it is
+// searched as any other.
+class HeadScan {
+ public:
+  explicit HeadScan(const HeadReading& reading)
+      : reading_(reading), title_("<TITLE", "</TITLE") {}
+
+  bool Done() const {
+    return (!reading_.title || title_.Done()) &&
+           (!reading_.robots || headEnded_ ||
+            head_.size() >= kRobotsSearchBytes);
+  }
+
+  void Feed(std::string_view bytes) {
+    if (!decided_) {
+      // A byte-order mark takes two bytes, which one read may split.
+      undecided_.append(bytes);
+      if (undecided_.size() < 2) return;
+      Decide();
+      bytes = undecided_;
+    }
+    if (decoder_) {
+      Take(decoder_->Decode(bytes), bytes);
+    } else {
+      Take(bytes, bytes);
+    }
+  }
+
+  PageHead Finish() {
+    if (!decided_) {
+      Decide();
+      Take(undecided_, undecided_);
+    }
+    if (decoder_) Take(decoder_->Finish(), {});
+    PageHead head{title_.Finish(), false};
+    if (reading_.utf8 && !decoder_) {
+      head.title = TitleToUtf8(head.title, DeclaredCharset(head_));
+    }
+    if (reading_.robots) head.noindex = HasRobotsNoindex(head_);
+    return head;
+  }
+
+ private:
+  void Decide() {
+    decided_ = true;
+    const std::string_view mark = std::string_view(undecided_).substr(0, 2);
+    if (!reading_.utf8 && !reading_.robots) return;
+    if (mark == "\xFF\xFE") decoder_.emplace("UTF-16LE");
+    if (mark == "\xFE\xFF") decoder_.emplace("UTF-16BE");
+  }
+
+  // Takes the next text of the page, decoded, and the bytes it came from.
+  void Take(std::string_view text, std::string_view bytes) {
+    const bool keep = reading_.utf8 || reading_.robots;
+    if (keep && head_.size() < kRobotsSearchBytes) {
+      const std::size_t from = head_.size() < 6 ? 0 : head_.size() - 6;
+      head_.append(text.substr(0, kRobotsSearchBytes - head_.size()));
+      headEnded_ = headEnded_ ||
+                   FindIgnoringAsciiCase(head_, "</head", from) != head_.npos ||
+                   FindIgnoringAsciiCase(head_, "<body", from) != head_.npos;
+    }
+    // The title of a UTF-16 page read without UTF-8 is searched in its
+    // bytes, as the classic page always did.
+    if (reading_.title && !title_.Done()) {
+      title_.Feed(reading_.utf8 ? text : bytes);
+    }
+  }
+
+  const HeadReading& reading_;
+  TitleScanner title_;
+  std::optional<PageDecoder> decoder_;
+  std::string undecided_;
+  std::string head_;
+  bool decided_ = false;
+  bool headEnded_ = false;
+};
+
+}  // namespace
+
+PageHead ReadPageHead(FileReader& page, const HeadReading& reading,
+                      const BuildObserver& observer, Failure& failure) {
+  HeadScan scan(reading);
+  // Pages usually name their title in the first few KiB; later reads take
+  // larger steps through pages that do not.
+  std::array<char, 64 * 1024> buffer;
+  std::size_t step = 4096;
+  while (!scan.Done() && !observer.StopRequested()) {
+    const long got = page.Read(buffer.data(), step, failure);
+    if (got < 0) return {};
+    if (got == 0) break;
+    scan.Feed(std::string_view(buffer.data(), static_cast<std::size_t>(got)));
+    step = buffer.size();
+  }
+  return scan.Finish();
+}
+
+}  // namespace mapgen
