@@ -22,7 +22,7 @@ checks=(
   libgtest-dev
   appstream man-db dpkg-dev file binutils lintian zsh fish
   xvfb xauth openbox x11-utils xdotool imagemagick fonts-dejavu-core
-  tidy libxml2-utils chromium
+  tidy chromium
 )
 packages=("${build[@]}")
 case "${1:-}" in
