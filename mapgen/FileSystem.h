@@ -49,6 +49,9 @@ class FileReader {
   // Whether the file has other names too (hard links), which lead to the
   // same content.
   virtual bool HasOtherNames() const = 0;
+  // The size and time as the file was opened, when known without asking
+  // the system again.
+  virtual std::optional<FileFacts> Facts() const { return std::nullopt; }
 };
 
 // An open folder. Its entries are listed and its subfolders and files opened

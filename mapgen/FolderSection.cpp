@@ -147,7 +147,8 @@ PagePiece SectionMaker::Piece(SectionPlan& plan, std::size_t run,
 }
 
 // Reads what the page shows of a run's files: the titles of its pages,
-// and the sizes and times of all.
+// and the sizes and times of all, from the pages as they are opened for
+// their titles, or else asked of the folder.
 SectionMaker::RunReading SectionMaker::ReadRun(
     SectionPlan& plan, std::size_t run, FolderHandle& folder,
     std::vector<Failure>& unreadable) const {
@@ -157,29 +158,35 @@ SectionMaker::RunReading SectionMaker::ReadRun(
   if (heads_.title) reading.details.titles.resize(count);
   if (heads_.robots) reading.noindex.resize(count);
   if (facts_) reading.details.facts.resize(count);
+  std::optional<FileFacts> unwanted;
   for (std::size_t i = 0; i < count; ++i) {
     const std::string& name = plan.entries.files[from + i];
-    if (facts_) {
-      Failure failure;
-      FileFacts facts;
-      if (folder.Facts(name, facts, failure)) {
-        reading.details.facts[i] = facts;
-      } else {
-        Unreadable(std::move(failure), unreadable);
-      }
+    std::optional<FileFacts>& facts =
+        facts_ ? reading.details.facts[i] : unwanted;
+    const std::size_t failed = unreadable.size();
+    if (readsPages_ && plan.entries.webPages[from + i]) {
+      const PageHead head = ReadHead(plan, folder, name, facts, unreadable);
+      if (heads_.title) reading.details.titles[i] = TrimBlanks(head.title);
+      if (heads_.robots) reading.noindex[i] = head.noindex;
     }
-    if (!readsPages_ || !plan.entries.webPages[from + i]) continue;
-    const PageHead head = ReadHead(plan, folder, name, unreadable);
-    if (heads_.title) reading.details.titles[i] = TrimBlanks(head.title);
-    if (heads_.robots) reading.noindex[i] = head.noindex;
+    // A page that could not be read is reported once.
+    if (!facts_ || facts || unreadable.size() > failed) continue;
+    Failure failure;
+    FileFacts asked;
+    if (folder.Facts(name, asked, failure)) {
+      facts = asked;
+    } else {
+      Unreadable(std::move(failure), unreadable);
+    }
   }
   return reading;
 }
 
 // Reads a page's head once, where names in the folder lead to one page
-// (hard links).
+// (hard links), and the page's size and time as it was opened.
 PageHead SectionMaker::ReadHead(SectionPlan& plan, FolderHandle& folder,
                                 const std::string& name,
+                                std::optional<FileFacts>& facts,
                                 std::vector<Failure>& unreadable) const {
   Failure failure;
   const auto page = folder.OpenFile(name, failure);
@@ -187,6 +194,7 @@ PageHead SectionMaker::ReadHead(SectionPlan& plan, FolderHandle& folder,
     Unreadable(std::move(failure), unreadable);
     return {};
   }
+  facts = page->Facts();
   const bool shared = page->HasOtherNames();
   if (shared) {
     const std::lock_guard lock(plan.mutex);

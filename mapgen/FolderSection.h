@@ -83,7 +83,7 @@ class SectionMaker {
   RunReading ReadRun(SectionPlan& plan, std::size_t run, FolderHandle& folder,
                      std::vector<Failure>& unreadable) const;
   PageHead ReadHead(SectionPlan& plan, FolderHandle& folder,
-                    const std::string& name,
+                    const std::string& name, std::optional<FileFacts>& facts,
                     std::vector<Failure>& unreadable) const;
   void AddSitemapUrls(const SectionPlan& plan, std::size_t run,
                       const RunReading& reading, PagePiece& piece) const;

@@ -5,12 +5,29 @@
 
 #include "DeclaredCharset.h"
 #include "FileTitle.h"
+#include "MetaTags.h"
 #include "RobotsNoindex.h"
-#include "TextCase.h"
 #include "TitleCharset.h"
 
 namespace mapgen {
 namespace {
+
+// The texts that end a page's head, and the longest of them.
+constexpr std::string_view kHeadEnds[] = {"</head", "<body"};
+constexpr std::size_t kLongestHeadEnd = 6;
+
+// Where the first text that ends the head begins; npos when none does.
+std::size_t HeadEnd(std::string_view text) {
+  for (std::size_t at = text.find('<'); at != text.npos;
+       at = text.find('<', at + 1)) {
+    for (const std::string_view end : kHeadEnds) {
+      if (EqualsIgnoringAsciiCase(text.substr(at, end.size()), end)) {
+        return at;
+      }
+    }
+  }
+  return text.npos;
+}
 
 // The start of a page as read: for a UTF-16 page decoded, so that it is
 // searched as any other.
@@ -26,11 +43,13 @@ class HeadScan {
   }
 
   void Feed(std::string_view bytes) {
-    if (!decided_) {
+    if (!decided_ && undecided_.empty() && bytes.size() >= 2) {
+      Decide(bytes);
+    } else if (!decided_) {
       // A byte-order mark takes two bytes, which one read may split.
       undecided_.append(bytes);
       if (undecided_.size() < 2) return;
-      Decide();
+      Decide(undecided_);
       bytes = undecided_;
     }
     if (decoder_) {
@@ -42,7 +61,7 @@ class HeadScan {
 
   PageHead Finish() {
     if (!decided_) {
-      Decide();
+      Decide(undecided_);
       Take(undecided_, undecided_);
     }
     if (decoder_) Take(decoder_->Finish(), {});
@@ -55,9 +74,9 @@ class HeadScan {
   }
 
  private:
-  void Decide() {
+  void Decide(std::string_view start) {
     decided_ = true;
-    const std::string_view mark = std::string_view(undecided_).substr(0, 2);
+    const std::string_view mark = start.substr(0, 2);
     if (!reading_.utf8 && !reading_.robots) return;
     if (mark == "\xFF\xFE") decoder_.emplace("UTF-16LE");
     if (mark == "\xFE\xFF") decoder_.emplace("UTF-16BE");
@@ -66,18 +85,36 @@ class HeadScan {
   // Takes the next text of the page, decoded, and the bytes it came from.
   void Take(std::string_view text, std::string_view bytes) {
     const bool keep = reading_.utf8 || reading_.robots;
-    if (keep && head_.size() < kRobotsSearchBytes) {
-      const std::size_t from = head_.size() < 6 ? 0 : head_.size() - 6;
-      head_.append(text.substr(0, kRobotsSearchBytes - head_.size()));
-      headEnded_ = headEnded_ ||
-                   FindIgnoringAsciiCase(head_, "</head", from) != head_.npos ||
-                   FindIgnoringAsciiCase(head_, "<body", from) != head_.npos;
+    if (keep && !headEnded_ && head_.size() < kRobotsSearchBytes) {
+      KeepHead(text.substr(0, kRobotsSearchBytes - head_.size()));
     }
     // The title of a UTF-16 page read without UTF-8 is searched in its
     // bytes, as the classic page always did.
     if (reading_.title && !title_.Done()) {
       title_.Feed(reading_.utf8 ? text : bytes);
     }
+  }
+
+  // Keeps the text of the head, where the declarations and the robots tag
+  // are searched, and no more: most pages end their head in the first
+  // read, and the rest of the read is never copied.
+  void KeepHead(std::string_view text) {
+    const std::size_t carried = std::min(head_.size(), kLongestHeadEnd - 1);
+    if (carried > 0) {
+      // An end that one read split.
+      const std::string joined =
+          head_.substr(head_.size() - carried) +
+          std::string(text.substr(0, kLongestHeadEnd - 1));
+      const std::size_t split = HeadEnd(joined);
+      if (split < carried) {
+        head_.resize(head_.size() - carried + split);
+        headEnded_ = true;
+        return;
+      }
+    }
+    const std::size_t end = HeadEnd(text);
+    head_.append(text.substr(0, end));
+    headEnded_ = end != text.npos;
   }
 
   const HeadReading& reading_;

@@ -1,6 +1,9 @@
 #include "SizeAndTime.h"
 
 #include <array>
+#include <chrono>
+#include <cstdio>
+#include <optional>
 
 namespace mapgen {
 namespace {
@@ -37,17 +40,36 @@ std::string HumanSize(std::uint64_t bytes) {
 }
 
 std::string LocalDateTime(std::time_t time) {
+  // The files of a tree often change within the same minute, whose text is
+  // then worked out once per thread.
+  thread_local std::optional<std::time_t> lastMinute;
+  thread_local std::string lastText;
+  const std::time_t minute = time / 60 - (time % 60 < 0 ? 1 : 0);
+  if (minute == lastMinute) return lastText;
   std::tm fields{};
   if (localtime_r(&time, &fields) == nullptr) return {};
-  return Format(fields, "%Y-%m-%d %H:%M");
+  lastMinute = minute;
+  lastText = Format(fields, "%Y-%m-%d %H:%M");
+  return lastText;
 }
 
 std::string UtcTimestamp(std::time_t time) {
-  std::tm fields{};
-  if (gmtime_r(&time, &fields) == nullptr) return {};
-  const long year = fields.tm_year + 1900L;
-  if (year < 0 || year > 9999) return {};
-  return Format(fields, "%Y-%m-%dT%H:%M:%SZ");
+  // 0000-01-01T00:00:00Z and 9999-12-31T23:59:59Z.
+  if (time < -62167219200 || time > 253402300799) return {};
+  using namespace std::chrono;
+  const sys_seconds at{seconds(time)};
+  const sys_days day = floor<days>(at);
+  const year_month_day date(day);
+  const hh_mm_ss<seconds> clock(at - day);
+  const int year = static_cast<int>(date.year());
+  std::array<char, 32> text;
+  const int length = std::snprintf(
+      text.data(), text.size(), "%04d-%02u-%02uT%02d:%02d:%02dZ", year,
+      static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
+      static_cast<int>(clock.hours().count()),
+      static_cast<int>(clock.minutes().count()),
+      static_cast<int>(clock.seconds().count()));
+  return std::string(text.data(), static_cast<std::size_t>(length));
 }
 
 }  // namespace mapgen

@@ -20,6 +20,7 @@ class FaultyReader : public FileReader {
   }
   FileId Id() const override { return inner_->Id(); }
   bool HasOtherNames() const override { return inner_->HasOtherNames(); }
+  std::optional<FileFacts> Facts() const override { return inner_->Facts(); }
 
  private:
   const FaultInjectingFileSystem& fs_;
