@@ -25,7 +25,10 @@ class EntryWriter {
  public:
   EntryWriter(std::string& out, const PageFormat& format,
               std::string folderLink)
-      : out_(out), format_(format), folderLink_(std::move(folderLink)) {}
+      : out_(out), format_(format), folderLink_(std::move(folderLink)),
+        pathStart_(format.userPrefix ? std::string_view()
+                                     : std::string_view(format.linkStart)),
+        startsValid_(IsValidUtf8(pathStart_) && IsValidUtf8(folderLink_)) {}
 
   void Entry(const std::string& name, std::string_view title, bool webPage) {
     const int style = format_.style;
@@ -73,27 +76,31 @@ class EntryWriter {
     out_ += "</a>";
   }
 
-  // A link without safe links, on a page that declares UTF-8: a name that
-  // is not UTF-8 is encoded byte by byte, the prefix left as given. An
-  // HTML5 page quotes it.
+  // A link without safe links, on a page that declares UTF-8: a path that
+  // is not UTF-8 is percent-encoded byte by byte ("bad%FFname.txt"), so
+  // the browser asks for exactly the file's bytes; the prefix is left as
+  // given. An HTML5 page quotes the link.
   void UnsafeLink(std::string_view name) {
-    std::string link = format_.userPrefix ? format_.linkStart : "";
-    std::string path = format_.userPrefix ? "" : format_.linkStart;
-    path += folderLink_;
-    path += name;
-    if (format_.utf8) {
-      AppendUtf8PageLink(link, path);
-    } else {
-      link += path;
+    out_ += format_.modern ? "<a href=\"" : "<a href=";
+    if (format_.userPrefix) Attribute(format_.linkStart);
+    const bool encode =
+        format_.utf8 && !(startsValid_ && IsValidUtf8(name));
+    for (const std::string_view part :
+         {pathStart_, std::string_view(folderLink_), name}) {
+      if (encode) {
+        AppendPercentEncodedPath(out_, part);
+      } else {
+        Attribute(part);
+      }
     }
+    out_ += format_.modern ? "\">" : ">";
+  }
+
+  void Attribute(std::string_view text) {
     if (format_.modern) {
-      out_ += "<a href=\"";
-      AppendEscapedText(out_, link);
-      out_ += "\">";
+      AppendEscapedText(out_, text);
     } else {
-      out_ += "<a href=";
-      out_ += link;
-      out_ += '>';
+      out_ += text;
     }
   }
 
@@ -112,6 +119,8 @@ class EntryWriter {
   std::string& out_;
   const PageFormat& format_;
   const std::string folderLink_;
+  const std::string_view pathStart_;  // before the folder's link
+  const bool startsValid_;  // the path's start is UTF-8
 };
 
 // The size and time after an entry of the modern page.

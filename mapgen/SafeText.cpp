@@ -59,12 +59,17 @@ bool IsReserved(char c) {
 }  // namespace
 
 void AppendPercentEncodedPath(std::string& out, std::string_view target) {
-  for (const char c : target) {
-    if (IsUnreserved(c) || c == '/') {
-      out += c;
-    } else {
-      AppendPercentEncoded(out, c);
+  // Most names need little or no encoding: what stays is copied in spans.
+  while (!target.empty()) {
+    std::size_t plain = 0;
+    while (plain < target.size() &&
+           (IsUnreserved(target[plain]) || target[plain] == '/')) {
+      ++plain;
     }
+    out.append(target.substr(0, plain));
+    if (plain == target.size()) return;
+    AppendPercentEncoded(out, target[plain]);
+    target.remove_prefix(plain + 1);
   }
 }
 
@@ -81,7 +86,13 @@ void AppendEncodedAddress(std::string& out, std::string_view address) {
 }
 
 void AppendEscapedText(std::string& out, std::string_view text) {
-  for (const char c : text) AppendEscaped(out, c);
+  while (!text.empty()) {
+    const std::size_t plain = text.find_first_of("&<>\"");
+    out.append(text.substr(0, plain));
+    if (plain == std::string_view::npos) return;
+    AppendEscaped(out, text[plain]);
+    text.remove_prefix(plain + 1);
+  }
 }
 
 void AppendEscapedTitle(std::string& out, std::string_view title) {

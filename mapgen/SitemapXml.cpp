@@ -12,10 +12,11 @@ constexpr std::string_view kNamespace =
     " xmlns=\"http://www.sitemaps.org/schemas/sitemap/0.9\">\n";
 constexpr std::string_view kUrlSetEnd = "</urlset>\n";
 
-void AppendLocation(std::string& out, std::string_view siteUrl,
+// `urlStart` as SitemapUrlStart gives it, escaped already.
+void AppendLocation(std::string& out, std::string_view urlStart,
                     std::string_view path) {
   out += "<loc>";
-  AppendEscapedText(out, siteUrl);
+  out += urlStart;
   AppendPercentEncodedPath(out, path);
   out += "</loc>";
 }
@@ -31,7 +32,8 @@ std::string SitemapPartName(std::string_view fileName, std::size_t number) {
 }
 
 std::string SitemapUrlStart(std::string_view siteUrl) {
-  std::string start(siteUrl);
+  std::string start;
+  AppendEscapedText(start, siteUrl);
   if (!start.ends_with('/')) start += '/';
   return start;
 }
@@ -39,6 +41,7 @@ std::string SitemapUrlStart(std::string_view siteUrl) {
 std::string SitemapUrl(std::string_view urlStart, std::string_view path,
                        std::optional<std::time_t> modified) {
   std::string url = "<url>";
+  url.reserve(urlStart.size() + path.size() + 64);
   AppendLocation(url, urlStart, path);
   const std::string lastmod = modified ? UtcTimestamp(*modified) : "";
   if (!lastmod.empty()) {

@@ -34,7 +34,7 @@ struct SitemapLimits {
 std::string SitemapPartName(std::string_view fileName, std::size_t number);
 
 // The site address as the sitemap's URLs begin with it: with a "/" added
-// when it lacks one.
+// when it lacks one, escaped for XML.
 std::string SitemapUrlStart(std::string_view siteUrl);
 
 // The <url> element, with its line end, of the file at `path` below the

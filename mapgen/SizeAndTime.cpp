@@ -2,7 +2,6 @@
 
 #include <array>
 #include <chrono>
-#include <cstdio>
 #include <optional>
 
 namespace mapgen {
@@ -13,6 +12,14 @@ std::string Format(const std::tm& fields, const char* format) {
   const std::size_t length =
       std::strftime(text.data(), text.size(), format, &fields);
   return std::string(text.data(), length);
+}
+
+// Writes `value` over the `width` digits of `text` from `at`.
+void PutDigits(std::string& text, std::size_t at, std::size_t width,
+               long long value) {
+  for (std::size_t i = at + width; i > at; value /= 10) {
+    text[--i] = static_cast<char>('0' + value % 10);
+  }
 }
 
 }  // namespace
@@ -61,15 +68,14 @@ std::string UtcTimestamp(std::time_t time) {
   const sys_days day = floor<days>(at);
   const year_month_day date(day);
   const hh_mm_ss<seconds> clock(at - day);
-  const int year = static_cast<int>(date.year());
-  std::array<char, 32> text;
-  const int length = std::snprintf(
-      text.data(), text.size(), "%04d-%02u-%02uT%02d:%02d:%02dZ", year,
-      static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
-      static_cast<int>(clock.hours().count()),
-      static_cast<int>(clock.minutes().count()),
-      static_cast<int>(clock.seconds().count()));
-  return std::string(text.data(), static_cast<std::size_t>(length));
+  std::string text = "0000-00-00T00:00:00Z";
+  PutDigits(text, 0, 4, static_cast<int>(date.year()));
+  PutDigits(text, 5, 2, static_cast<unsigned>(date.month()));
+  PutDigits(text, 8, 2, static_cast<unsigned>(date.day()));
+  PutDigits(text, 11, 2, clock.hours().count());
+  PutDigits(text, 14, 2, clock.minutes().count());
+  PutDigits(text, 17, 2, clock.seconds().count());
+  return text;
 }
 
 }  // namespace mapgen

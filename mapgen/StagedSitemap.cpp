@@ -9,6 +9,10 @@ namespace mapgen {
 
 using Kind = OutputEntry::Kind;
 
+// The sitemap comes one <url> at a time; it is written in pieces of this
+// size.
+constexpr std::size_t kWriteSize = 64 * 1024;
+
 StagedSitemap::StagedSitemap(std::string folder)
     : folder_(std::move(folder)) {}
 
@@ -20,6 +24,7 @@ void StagedSitemap::Drop() {
     if (file.staged != nullptr) output_->Remove(file.staged->Name(), ignored);
   }
   files_.clear();
+  buffer_.clear();
   placedIn_.clear();
   failure_ = {};
   failed_ = false;
@@ -40,10 +45,17 @@ void StagedSitemap::Begin() {
 }
 
 void StagedSitemap::Write(std::string_view chunk) {
-  if (!failed_) failed_ = !files_.back().staged->Write(chunk, failure_);
+  buffer_ += chunk;
+  if (buffer_.size() >= kWriteSize) Flush();
+}
+
+void StagedSitemap::Flush() {
+  if (!failed_) failed_ = !files_.back().staged->Write(buffer_, failure_);
+  buffer_.clear();
 }
 
 void StagedSitemap::End(std::string_view name) {
+  Flush();
   if (failed_) return;
   File& file = files_.back();
   file.name = name;

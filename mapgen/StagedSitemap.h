@@ -59,12 +59,14 @@ class StagedSitemap : public SitemapSink {
   };
 
   bool Move(const FileSystem& fs, File& file, Failure& failure);
+  void Flush();
   void Drop();
 
   std::string folder_;
   std::unique_ptr<OutputFolder> output_;
   std::optional<FileId> folderId_;
   std::vector<File> files_;  // after `output_`, whose folder holds them
+  std::string buffer_;  // of the file that began last
   std::string placedIn_;  // where moved files now are
   Failure failure_;
   bool failed_ = false;

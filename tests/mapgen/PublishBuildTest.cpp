@@ -123,6 +123,8 @@ TEST(PublishBuild, Utf8PagesConvertTitlesAndReplaceBrokenNames) {
   };
   for (const auto& c : cases) fs.AddFile(std::string("/w/") + c.name, c.content);
   fs.AddFile("/w/bad\xFFname.txt");
+  fs.AddFile("/w/a b\xFF/c d.txt");
+  fs.AddFile("/w/\xC3\xA9 t\xC3\xA9/c d.txt");
   MapSettings s = At("/w");
   s.chkUtf8 = kChecked;
   const std::string page = Page(s, fs);
@@ -134,6 +136,9 @@ TEST(PublishBuild, Utf8PagesConvertTitlesAndReplaceBrokenNames) {
   }
   EXPECT_TRUE(
       Has(page, "<a href=bad%FFname.txt>bad\xEF\xBF\xBDname.txt</a>"));
+  EXPECT_TRUE(Has(page, "<b>a b\xEF\xBF\xBD</b>"));
+  EXPECT_TRUE(Has(page, "<a href=a%20b%FF/c%20d.txt>c d.txt</a>"));
+  EXPECT_TRUE(Has(page, "<a href=\xC3\xA9 t\xC3\xA9/c d.txt>c d.txt</a>"));
   s.chkSafeLinks = kChecked;
   EXPECT_TRUE(Has(Page(s, fs), "<a href=\"bad%FFname.txt\">"
                                "bad\xEF\xBF\xBDname.txt</a>"));
