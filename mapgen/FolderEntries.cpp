@@ -25,10 +25,21 @@ class EntryWriter {
  public:
   EntryWriter(std::string& out, const PageFormat& format,
               std::string folderLink)
-      : out_(out), format_(format), folderLink_(std::move(folderLink)),
-        pathStart_(format.userPrefix ? std::string_view()
-                                     : std::string_view(format.linkStart)),
-        startsValid_(IsValidUtf8(pathStart_) && IsValidUtf8(folderLink_)) {}
+      : out_(out), format_(format), folderLink_(std::move(folderLink)) {
+    if (format.safe || (!format.utf8 && !format.modern)) return;
+    const std::string_view pathStart =
+        format.userPrefix ? std::string_view()
+                          : std::string_view(format.linkStart);
+    startsValid_ = IsValidUtf8(pathStart) && IsValidUtf8(folderLink_);
+    if (format.userPrefix) {
+      AppendAttribute(linkStart_, format.linkStart);
+      encodedStart_ = linkStart_;
+    }
+    AppendAttribute(linkStart_, pathStart);
+    AppendAttribute(linkStart_, folderLink_);
+    AppendPercentEncodedPath(encodedStart_, pathStart);
+    AppendPercentEncodedPath(encodedStart_, folderLink_);
+  }
 
   void Entry(const std::string& name, std::string_view title, bool webPage) {
     const int style = format_.style;
@@ -82,25 +93,22 @@ class EntryWriter {
   // given. An HTML5 page quotes the link.
   void UnsafeLink(std::string_view name) {
     out_ += format_.modern ? "<a href=\"" : "<a href=";
-    if (format_.userPrefix) Attribute(format_.linkStart);
-    const bool encode =
-        format_.utf8 && !(startsValid_ && IsValidUtf8(name));
-    for (const std::string_view part :
-         {pathStart_, std::string_view(folderLink_), name}) {
-      if (encode) {
-        AppendPercentEncodedPath(out_, part);
-      } else {
-        Attribute(part);
-      }
+    if (format_.utf8 && !(startsValid_ && IsValidUtf8(name))) {
+      out_ += encodedStart_;
+      AppendPercentEncodedPath(out_, name);
+    } else {
+      out_ += linkStart_;
+      AppendAttribute(out_, name);
     }
     out_ += format_.modern ? "\">" : ">";
   }
 
-  void Attribute(std::string_view text) {
+  // Appends text as a link holds it, on an HTML5 page escaped.
+  void AppendAttribute(std::string& out, std::string_view text) const {
     if (format_.modern) {
-      AppendEscapedText(out_, text);
+      AppendEscapedText(out, text);
     } else {
-      out_ += text;
+      out += text;
     }
   }
 
@@ -119,8 +127,10 @@ class EntryWriter {
   std::string& out_;
   const PageFormat& format_;
   const std::string folderLink_;
-  const std::string_view pathStart_;  // before the folder's link
-  const bool startsValid_;  // the path's start is UTF-8
+  // What UnsafeLink writes before a name, as it stands and encoded, and
+  // whether the path up to the name is UTF-8.
+  std::string linkStart_, encodedStart_;
+  bool startsValid_ = true;
 };
 
 // The size and time after an entry of the modern page.
