@@ -77,8 +77,13 @@ class BuildSitemap {
     return true;
   }
 
-  void Add(const std::vector<std::string>& urls) {
-    for (const std::string& url : urls) writer_->AddUrl(url);
+  // Adds the <url> elements of a piece, one a line.
+  void Add(std::string_view urls) {
+    while (!urls.empty()) {
+      const std::size_t end = std::min(urls.find('\n'), urls.size() - 1) + 1;
+      writer_->AddUrl(urls.substr(0, end));
+      urls.remove_prefix(end);
+    }
   }
 
   // Ends the sitemap's files; the URLs in them, or nothing with `failure`

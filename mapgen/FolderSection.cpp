@@ -55,9 +55,7 @@ void Unreadable(Failure failure, std::vector<Failure>& unreadable) {
 }  // namespace
 
 std::size_t PagePiece::Bytes() const {
-  std::size_t bytes = html.size();
-  for (const std::string& url : sitemapUrls) bytes += url.size();
-  return bytes;
+  return html.size() + sitemapUrls.size();
 }
 
 SectionMaker::SectionMaker(const FileSystem& fs, const PageFormat& format,
@@ -235,8 +233,7 @@ void SectionMaker::AddSitemapUrls(const SectionPlan& plan, std::size_t run,
     }
     path.resize(folderLength);
     path += entries.files[i];
-    piece.sitemapUrls.push_back(
-        SitemapUrl(sitemapUrlStart_, path, modified));
+    AppendSitemapUrl(piece.sitemapUrls, sitemapUrlStart_, path, modified);
   }
 }
 

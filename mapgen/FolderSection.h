@@ -23,7 +23,7 @@ namespace mapgen {
 // the counts, and what could not be read for it.
 struct PagePiece {
   std::string html;
-  std::vector<std::string> sitemapUrls;
+  std::string sitemapUrls;  // <url> elements, one a line
   std::size_t files = 0, webPages = 0;
   std::vector<Failure> unreadable;
   bool endsFolder = false;

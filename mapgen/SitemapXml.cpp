@@ -38,17 +38,18 @@ std::string SitemapUrlStart(std::string_view siteUrl) {
   return start;
 }
 
-std::string SitemapUrl(std::string_view urlStart, std::string_view path,
-                       std::optional<std::time_t> modified) {
-  std::string url = "<url>";
-  url.reserve(urlStart.size() + path.size() + 64);
+void AppendSitemapUrl(std::string& url, std::string_view urlStart,
+                      std::string_view path,
+                      std::optional<std::time_t> modified) {
+  url += "<url>";
   AppendLocation(url, urlStart, path);
   const std::string lastmod = modified ? UtcTimestamp(*modified) : "";
   if (!lastmod.empty()) {
-    url += "<lastmod>" + lastmod + "</lastmod>";
+    url += "<lastmod>";
+    url += lastmod;
+    url += "</lastmod>";
   }
   url += "</url>\n";
-  return url;
 }
 
 SitemapWriter::SitemapWriter(std::string_view siteUrl,

@@ -37,12 +37,13 @@ std::string SitemapPartName(std::string_view fileName, std::size_t number);
 // when it lacks one, escaped for XML.
 std::string SitemapUrlStart(std::string_view siteUrl);
 
-// The <url> element, with its line end, of the file at `path` below the
+// Appends the <url> element, one line, of the file at `path` below the
 // base folder ("docs/a b.html"): its <loc> is `urlStart` (see
 // SitemapUrlStart) followed by the path percent-encoded segment by
 // segment, its <lastmod> the modification time in UTC, when known.
-std::string SitemapUrl(std::string_view urlStart, std::string_view path,
-                       std::optional<std::time_t> modified);
+void AppendSitemapUrl(std::string& out, std::string_view urlStart,
+                      std::string_view path,
+                      std::optional<std::time_t> modified);
 
 // Writes a sitemaps.org 0.9 sitemap of files added in page order. When the
 // URLs outgrow the limits, they go to numbered parts and the sitemap file
@@ -54,10 +55,12 @@ class SitemapWriter {
 
   // Adds the file at `path` below the base folder ("docs/a b.html").
   void Add(std::string_view path, std::time_t modified) {
-    AddUrl(SitemapUrl(siteUrl_, path, modified));
+    std::string url;
+    AppendSitemapUrl(url, siteUrl_, path, modified);
+    AddUrl(url);
   }
 
-  // Adds the <url> element made by SitemapUrl for this site.
+  // Adds the <url> element made by AppendSitemapUrl for this site.
   void AddUrl(std::string_view url);
 
   // Ends the last file and, when there are parts, writes the index.
