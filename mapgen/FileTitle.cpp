@@ -121,21 +121,32 @@ void TitleScanner::Finalize(std::size_t length) {
   done_ = true;
 }
 
-std::string FileTitle(FileReader& page, std::string_view startstrg,
-                      std::string_view endstrg, const BuildObserver& observer,
-                      Failure& failure) {
-  TitleScanner scanner(startstrg, endstrg);
+bool ReadPageStart(FileReader& page,
+                   const std::function<bool(std::string_view)>& take,
+                   const BuildObserver& observer, Failure& failure) {
   // Pages usually name their title in the first few KiB; later reads take
   // larger steps through pages that do not.
   std::array<char, 64 * 1024> buffer;
   std::size_t step = 4096;
-  while (!scanner.Done() && !observer.StopRequested()) {
+  for (bool more = true; more && !observer.StopRequested();) {
     const long got = page.Read(buffer.data(), step, failure);
-    if (got < 0) return {};
+    if (got < 0) return false;
     if (got == 0) break;
-    scanner.Feed(std::string_view(buffer.data(), static_cast<std::size_t>(got)));
+    more = take(std::string_view(buffer.data(), static_cast<std::size_t>(got)));
     step = buffer.size();
   }
+  return true;
+}
+
+std::string FileTitle(FileReader& page, std::string_view startstrg,
+                      std::string_view endstrg, const BuildObserver& observer,
+                      Failure& failure) {
+  TitleScanner scanner(startstrg, endstrg);
+  const auto feed = [&](std::string_view bytes) {
+    scanner.Feed(bytes);
+    return !scanner.Done();
+  };
+  if (!ReadPageStart(page, feed, observer, failure)) return {};
   return scanner.Finish();
 }
 

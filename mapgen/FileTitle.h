@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -44,6 +45,13 @@ class TitleScanner {
   bool skipLineFeed_ = false;
   bool done_ = false;
 };
+
+// Reads a page from its start through one buffer and hands each read to
+// `take`, until it says it wants no more, the page ends or the observer
+// asks the build to stop; false, with `failure` set, when a read failed.
+bool ReadPageStart(FileReader& page,
+                   const std::function<bool(std::string_view)>& take,
+                   const BuildObserver& observer, Failure& failure);
 
 // The text after the opening tag `startstrg` (letter case ignored, so
 // "<TITLE" also finds "<title lang=en>") and its ">", up to the closing text

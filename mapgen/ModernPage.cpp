@@ -206,7 +206,9 @@ void WriteModernTail(const PageFormat& format, std::string& out) {
   if (!s.txtAppendix.empty()) {
     out += "<div>" + TextToHtml(s.txtAppendix) + "</div>\n";
   }
-  out += "<footer>This webpage generated using <b>Tessary</b> by <a href=\"";
+  out += "<footer>";
+  out += kFooterWords;
+  out += "<a href=\"";
   out += kHomePage;
   out += "\">Corvale Software</a></footer>\n";
   out += kFilterScript;

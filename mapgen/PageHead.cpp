@@ -1,6 +1,5 @@
 #include "PageHead.h"
 
-#include <array>
 #include <optional>
 
 #include "DeclaredCharset.h"
@@ -131,17 +130,11 @@ class HeadScan {
 PageHead ReadPageHead(FileReader& page, const HeadReading& reading,
                       const BuildObserver& observer, Failure& failure) {
   HeadScan scan(reading);
-  // Pages usually name their title in the first few KiB; later reads take
-  // larger steps through pages that do not.
-  std::array<char, 64 * 1024> buffer;
-  std::size_t step = 4096;
-  while (!scan.Done() && !observer.StopRequested()) {
-    const long got = page.Read(buffer.data(), step, failure);
-    if (got < 0) return {};
-    if (got == 0) break;
-    scan.Feed(std::string_view(buffer.data(), static_cast<std::size_t>(got)));
-    step = buffer.size();
-  }
+  const auto feed = [&](std::string_view bytes) {
+    scan.Feed(bytes);
+    return !scan.Done();
+  };
+  if (!ReadPageStart(page, feed, observer, failure)) return {};
   return scan.Finish();
 }
 

@@ -199,7 +199,8 @@ void WritePageTail(const PageFormat& format, std::string& out) {
   out += "<FONT FACE=\"Arial,Helvetica,Geneva\" size=-2>";
   out += "<hr WIDTH=100%>";
   out += kCrLf;
-  out += "This webpage generated using <b>Tessary</b> by <a href=";
+  out += kFooterWords;
+  out += "<a href=";
   out += kHomePage;
   out += ">Corvale Software</a></font></p>";
   out += kCrLf;

@@ -10,7 +10,9 @@
 
 namespace mapgen {
 
-// Where the footer of every page leads.
+// The footer of every page: its words, then a link to the home page.
+inline constexpr std::string_view kFooterWords =
+    "This webpage generated using <b>Tessary</b> by ";
 inline constexpr std::string_view kHomePage = "https://corvale.example";
 
 // How often `ch` occurs in `str` after its first character; overlapping
