@@ -59,7 +59,8 @@ class BuildSitemap {
   BuildSitemap(const MapSettings& settings, const PagePlacement& placement,
                std::string_view pageFolder)
       : path_(SitemapPath(settings, pageFolder)),
-        urlStart_(SitemapUrlStart(settings.txtSiteUrl)),
+        siteUrl_(settings.txtSiteUrl),
+        urlStart_(SitemapUrlStart(siteUrl_)),
         own_(placement.stagedSitemap == nullptr && !path_.empty()
                  ? std::make_optional<StagedSitemap>(ParentFolder(path_))
                  : std::nullopt),
@@ -73,7 +74,7 @@ class BuildSitemap {
   bool Start(const FileSystem& fs, Failure& failure) {
     if (!Wanted()) return true;
     if (!staged_->Start(fs, failure)) return false;
-    writer_.emplace(urlStart_, LastName(path_), *staged_, limits_);
+    writer_.emplace(siteUrl_, LastName(path_), *staged_, limits_);
     return true;
   }
 
@@ -102,6 +103,7 @@ class BuildSitemap {
 
  private:
   const std::string path_;
+  const std::string siteUrl_;
   const std::string urlStart_;
   std::optional<StagedSitemap> own_;
   StagedSitemap* const staged_;

@@ -254,7 +254,7 @@ TEST(PublishBuild, SitemapLeavesOutNoindexPagesAndSplitsAtTheLimit) {
   TempFolder temp;
   MapSettings s = At(SitemapSite(temp));
   s.txtSitemapXml = "map.xml";
-  s.txtSiteUrl = "https://ex.org/docs";
+  s.txtSiteUrl = "https://ex.org/d&s";
   StagedSitemap staged(temp.path());
   const PosixFileSystem fs;
   PagePlacement placement;
@@ -275,12 +275,12 @@ TEST(PublishBuild, SitemapLeavesOutNoindexPagesAndSplitsAtTheLimit) {
   EXPECT_EQ(Read(at + "map-1.xml"),
             "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<urlset xmlns="
             "\"http://www.sitemaps.org/schemas/sitemap/0.9\">\n"
-            "<url><loc>https://ex.org/docs/b.html</loc>" + stamp +
-            "<url><loc>https://ex.org/docs/c%20d.pdf</loc>" + stamp +
+            "<url><loc>https://ex.org/d&amp;s/b.html</loc>" + stamp +
+            "<url><loc>https://ex.org/d&amp;s/c%20d.pdf</loc>" + stamp +
             "</urlset>\n");
-  EXPECT_TRUE(Has(Read(at + "map-2.xml"), "docs/sub/g%26h.html</loc>"));
+  EXPECT_TRUE(Has(Read(at + "map-2.xml"), "d&amp;s/sub/g%26h.html</loc>"));
   EXPECT_TRUE(Has(Read(at + "map.xml"),
-                  "<sitemap><loc>https://ex.org/docs/map-3.xml</loc>"
+                  "<sitemap><loc>https://ex.org/d&amp;s/map-3.xml</loc>"
                   "</sitemap>\n</sitemapindex>\n"));
   // Placed again elsewhere, and the staged files go with the object.
   ASSERT_TRUE(staged.Place(fs, temp.path(), failure)) << failure.reason;
