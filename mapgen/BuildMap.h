@@ -32,10 +32,12 @@ struct PagePlacement {
   // file's own folder for BuildMapFile (the base folder for a descriptor
   // such as /dev/stdout).
   std::string folder;
-  // Takes the XML sitemap's files, staged, for the caller to place once it
-  // knows where (the window places them at Save). Null: the build writes
-  // the sitemap itself to txtSitemapXml, taken relative to `folder`, once
-  // the page is complete, and only then, replacing what was there.
+  // Takes the XML sitemap's files, staged by the build (which starts it)
+  // under the last name of txtSitemapXml, for the caller to Place once it
+  // knows where, after a build that succeeded (the window places them at
+  // Save). Null: the build writes the sitemap itself to txtSitemapXml,
+  // taken relative to `folder`, once the page is complete, and only then,
+  // replacing what was there.
   StagedSitemap* stagedSitemap = nullptr;
   // The most one sitemap file holds; smaller only in tests.
   SitemapLimits sitemapLimits;
