@@ -37,7 +37,10 @@ int BuildAndWrite(const CliOptions& options) {
   observer.Finish();
   using Outcome = mapgen::BuildResult::Outcome;
   if (result.outcome == Outcome::kNotWritten) {
-    PrintError("cannot write " + where + ": " + result.failure.reason);
+    // The failure names the page, or the XML sitemap written after it.
+    const std::string& path =
+        result.failure.path.empty() ? where : result.failure.path;
+    PrintError("cannot write " + path + ": " + result.failure.reason);
     return kExitFailed;
   }
   if (result.outcome != Outcome::kBuilt) {
