@@ -33,11 +33,13 @@ frmTessary::frmTessary(Desktop& desktop, std::function<void()> endProgram,
   InitTextTab();
   InitAppearanceTab();
   InitMapTab();
+  InitPublishTab();
   InitMenus();
   InitOptionTracking();
   InitFolderSelection();
   InitBuild();
   InitOutputCommands();
+  InitSettingsFiles();
   setFixedSize(sizeHint());
 }
 

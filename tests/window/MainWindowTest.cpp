@@ -47,7 +47,7 @@ class MainWindowTest : public QObject {
   // has the frame's colour; the other labels are grey.
   static int ActiveTab(const WindowFixture& f) {
     int active = -1;
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < frmTessary::kTabs; ++i) {
       const auto* frame = f.find(Indexed("fraOptions", i));
       const bool front = frame->isVisible();
       const mapgen::Colour label = BackColor(f.find(Indexed("lblToolbar", i)));
@@ -75,9 +75,9 @@ class MainWindowTest : public QObject {
       }
       return true;
     };
-    for (int tab : {-1, 1, 0, 4, 2, 0}) {
+    for (int tab : {-1, 1, 0, 4, 5, 2, 0}) {
       if (tab >= 0) f.window->lblToolbar_Click(tab);
-      for (int i = 0; i < 5; ++i) {
+      for (int i = 0; i < frmTessary::kTabs; ++i) {
         QCOMPARE(f.find(Indexed("fraOptions", i))->geometry(),
                  ToPixels({0, 240, 8055, 5535}));
       }
@@ -144,7 +144,7 @@ class MainWindowTest : public QObject {
   // the active tab; leaving it anywhere, the menu bar too, clears that.
   void tabStrip() {
     WindowFixture f;
-    for (int tab : {4, 0, 1, 2, 3}) {
+    for (int tab : {4, 0, 1, 2, 3, 5}) {
       f.find("cmdExit")->setFocus();
       QTest::mouseClick(f.find(Indexed("lblToolbar", tab)), Qt::LeftButton);
       QCOMPARE(ActiveTab(f), tab);
