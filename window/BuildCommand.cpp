@@ -2,17 +2,14 @@
 // of the options, while the window shows the folder being written and the
 // progress; the same work writes the page to the temporary file.
 #include <QAction>
-#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <algorithm>
 #include <climits>
-#include <cstdio>
 
 #include "BackgroundWork.h"
 #include "FolderViews.h"
 #include "Paths.h"
-#include "PosixFileSystem.h"
 #include "frmTessary.h"
 
 namespace tessary {
@@ -52,15 +49,15 @@ class PromiseObserver : public mapgen::BuildObserver {
 // Off the window's thread: it touches no widget. A page written for a
 // build the window has abandoned is nobody's, so whichever of the two
 // comes second, the page or the abandoning, removes it.
-void BuildPage(QPromise<BuildResult>& promise,
+void BuildPage(QPromise<BuildResult>& promise, const mapgen::FileSystem& fs,
                const mapgen::MapSettings& settings, const std::string& page,
                std::atomic_flag& handedOver) {
   PromiseObserver observer(promise);
-  BuildResult result = mapgen::BuildMapFile(
-      settings, mapgen::PosixFileSystem(), observer, page);
+  BuildResult result = mapgen::BuildMapFile(settings, fs, observer, page);
+  mapgen::Failure ignored;
   if (result.outcome == BuildResult::Outcome::kBuilt &&
       handedOver.test_and_set()) {
-    std::remove(page.c_str());
+    fs.RemoveFile(page, ignored);
   }
   promise.addResult(std::move(result));
 }
@@ -87,9 +84,9 @@ void frmTessary::cmdBuildMap_Click() {
   changedDuringBuild_ = false;
   const std::string page = mapgen::TempMapPath(buildBase_.toStdString());
   pageHandover_ = std::make_shared<std::atomic_flag>();
-  work_->Start(build_, [settings = settings_, page,
+  work_->Start(build_, [&fs = fs_, settings = settings_, page,
                         handover = pageHandover_](auto& promise) {
-    BuildPage(promise, settings, page, *handover);
+    BuildPage(promise, fs, settings, page, *handover);
   });
 }
 
@@ -98,8 +95,8 @@ void frmTessary::cmdBuildMap_Click() {
 void frmTessary::AbandonBuild() {
   build_->cancel();
   if (pageHandover_ && pageHandover_->test_and_set()) {
-    QFile::remove(
-        QString::fromStdString(mapgen::TempMapPath(buildBase_.toStdString())));
+    mapgen::Failure ignored;
+    fs_.RemoveFile(mapgen::TempMapPath(buildBase_.toStdString()), ignored);
   }
   pageHandover_.reset();
 }

@@ -6,7 +6,6 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
@@ -72,8 +71,8 @@ void frmTessary::InitOutputCommands() {
 void frmTessary::SetTempMapPath(const QString& path) {
   const QString previous = TempMapPath_;
   TempMapPath_ = path;
-  if (IsTemporaryFile(previous) && !SameFile(previous, path)) {
-    QFile::remove(previous);
+  if (IsTemporaryFile(previous) && !SameFile(fs_, previous, path)) {
+    RemoveIfThere(fs_, previous);
   }
 }
 
@@ -91,8 +90,9 @@ void frmTessary::CopyMapFile(const QString& destination, AfterCopy after) {
   afterCopy_ = after;
   const bool removeSource =
       after != AfterCopy::kPreview && IsTemporaryFile(TempMapPath_);
-  work_->Compute(copy_, [source = TempMapPath_, destination, removeSource] {
-    return CopyPage(source, destination, removeSource);
+  work_->Compute(copy_, [&fs = fs_, source = TempMapPath_, destination,
+                         removeSource] {
+    return CopyPage(fs, source, destination, removeSource);
   });
 }
 
@@ -182,7 +182,7 @@ void frmTessary::cmdPreview_Click() {
 }
 
 void frmTessary::RemovePreview() {
-  if (!previewPath_.isEmpty()) QFile::remove(previewPath_);
+  if (!previewPath_.isEmpty()) RemoveIfThere(fs_, previewPath_);
   previewPath_.clear();
 }
 
@@ -245,7 +245,7 @@ void frmTessary::Leave(std::chrono::milliseconds wait) {
   hide();
   work_->WhenIdle(wait, [this] {
     RemovePreview();
-    if (IsTemporaryFile(TempMapPath_)) QFile::remove(TempMapPath_);
+    if (IsTemporaryFile(TempMapPath_)) RemoveIfThere(fs_, TempMapPath_);
     endProgram_();
   });
 }

@@ -2,13 +2,12 @@
 // form tessary-cli reads and writes, so a map set up here can be built
 // from a script.
 #include <QAction>
-#include <QFile>
 #include <QFileInfo>
 
 #include "FolderViews.h"
 #include "MapFields.h"
 #include "MapFile.h"
-#include "PosixFileSystem.h"
+#include "NativePath.h"
 #include "frmTessary.h"
 
 namespace tessary {
@@ -20,10 +19,6 @@ const QString kSettingsSuffix = QStringLiteral("tessary");
 
 // Far more than every field holds; a larger file is no settings file.
 constexpr std::size_t kLargestSettingsFile = 16 << 20;
-
-std::string NativePath(const QString& path) {
-  return QFile::encodeName(path).toStdString();
-}
 
 // The settings a file holds, over the defaults; false with the file and
 // line at fault, or the system's reason, when it cannot be read whole.
@@ -102,7 +97,7 @@ void frmTessary::mnuSaveSettings_Click() {
   std::string text;
   mapgen::AppendSettingsText(text, settings_);
   mapgen::Failure failure;
-  if (!mapgen::WriteMapFile(mapgen::PosixFileSystem(), NativePath(path), text,
+  if (!mapgen::WriteMapFile(fs_, NativePath(path), text,
                             failure)) {
     desktop_.messageBoxes.Show(
         this, {"Problem with file",

@@ -10,10 +10,11 @@
 
 namespace tessary {
 
-frmTessary::frmTessary(Desktop& desktop, std::function<void()> endProgram,
-                       QWidget* parent)
+frmTessary::frmTessary(Desktop& desktop, const mapgen::FileSystem& fs,
+                       std::function<void()> endProgram, QWidget* parent)
     : QMainWindow(parent),
       desktop_(desktop),
+      fs_(fs),
       endProgram_(std::move(endProgram)),
       work_(new BackgroundWork(this)),
       build_(work_->NewWatcher<mapgen::BuildResult>()),

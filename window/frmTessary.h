@@ -45,8 +45,9 @@ class frmTessary : public QMainWindow {
  public:
   // `endProgram` ends the whole program; Exit calls it, and so does closing
   // the window, unless the user keeps it open.
-  frmTessary(Desktop& desktop, std::function<void()> endProgram,
-             QWidget* parent = nullptr);
+  // Builds, saves and the folder views go through `fs`.
+  frmTessary(Desktop& desktop, const mapgen::FileSystem& fs,
+             std::function<void()> endProgram, QWidget* parent = nullptr);
   ~frmTessary() override;
 
   // Puts the window into its start state: the current drive, the first
@@ -198,6 +199,7 @@ class frmTessary : public QMainWindow {
   void Leave(std::chrono::milliseconds wait);
 
   Desktop& desktop_;
+  const mapgen::FileSystem& fs_;
   std::function<void()> endProgram_;
   mapgen::MapSettings settings_;
   BackgroundWork* work_;

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <cerrno>
 #include <csignal>
 
 #include "BuildPage.h"
@@ -265,6 +266,7 @@ class BuildTest : public QObject {
     QTest::newRow("folder missing")
         << "missing/sitemap.html" << "No such file or directory";
     QTest::newRow("output read-only") << "sitemap.html" << "Permission denied";
+    QTest::newRow("disk full") << "sitemap.html" << "No space left on device";
   }
 
   // The failure is shown, the name is focused for a fix and the output is
@@ -278,6 +280,11 @@ class BuildTest : public QObject {
     }
     WindowFixture f;
     QVERIFY(f.Build());
+    // No test can fill a real disk: the window's file system does.
+    if (reason == "No space left on device") {
+      f.fileSystem.Fail(mapgen::FaultInjectingFileSystem::Call::kWrite,
+                        f.base.path().toStdString(), ENOSPC);
+    }
     const QString path = f.base.path() + "/" + output;
     QFile mine(path);
     if (mine.open(QIODevice::WriteOnly) && mine.write("mine")) {

@@ -5,7 +5,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
-#include <QFileSystemModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -16,6 +15,7 @@
 #include <QTreeView>
 
 #include "Colours.h"
+#include "FolderViews.h"
 #include "WindowFixture.h"
 
 namespace tessary {
@@ -179,9 +179,8 @@ class MainWindowTest : public QObject {
     WindowFixture f;
     const QString a = f.base.path() + "/a";
     QVERIFY(QDir().mkpath(a + "/inner"));
-    auto* tree = f.find<QTreeView>("Dir1");
-    const auto* model = qobject_cast<QFileSystemModel*>(tree->model());
-    const QModelIndex folder = model->index(a);
+    auto* tree = f.find<FolderTree>("Dir1");
+    const QModelIndex folder = tree->indexOf(a);
     QTRY_VERIFY(tree->visualRect(folder).isValid());
     // As a mouse does it: a click, then the second press as a double click.
     const QPoint where = tree->visualRect(folder).center();
@@ -190,7 +189,7 @@ class MainWindowTest : public QObject {
     QTest::mouseRelease(tree->viewport(), Qt::LeftButton, {}, where);
     QCOMPARE(f.window->settings().txtDir, a.toStdString());
     QVERIFY(tree->isExpanded(folder));
-    const QModelIndex inner = model->index(a + "/inner");
+    const QModelIndex inner = tree->indexOf(a + "/inner");
     QTRY_VERIFY(tree->visualRect(inner).isValid());
     QTest::keyClick(tree, Qt::Key_Down);
     QCOMPARE(tree->currentIndex(), inner);
