@@ -3,9 +3,11 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <map>
+#include <optional>
 
 #include "Flags.h"
 #include "Paths.h"
+#include "SettingsCheck.h"
 #include "Version.h"
 
 namespace cli {
@@ -69,14 +71,21 @@ FlagsByOption AddFlags(CLI::App& app) {
   return flags;
 }
 
+// The settings a build cannot use, however they were set, as a wrong
+// command line.
+std::optional<ParsedCommandLine> WrongSettings(const CliOptions& options) {
+  const auto problem = mapgen::CheckSettings(options.settings);
+  if (!problem) return std::nullopt;
+  return Stop(Outcome::kWrongUsage, problem->field + ": " + problem->reason);
+}
+
 // Applies the flags one occurrence at a time, in command-line order, so
-// that a later flag overrides what an earlier one set.
+// that a later flag overrides what an earlier one set. --write-settings
+// ends the run with what the flags before it set.
 ParsedCommandLine ApplyInOrder(const CLI::App& app, const FlagsByOption& flags,
-                               const std::string& folder) {
-  if (folder.empty()) return Stop(Outcome::kWrongUsage, "FOLDER is empty");
+                               const CLI::Option& folder) {
   ParsedCommandLine parsed;
   CliOptions& options = parsed.options;
-  options.settings.txtDir = mapgen::WithoutTrailingSlashes(folder);
   std::map<const CLI::Option*, std::size_t> occurrences;
   for (const CLI::Option* option : app.parse_order()) {
     const auto flag = flags.find(option);
@@ -87,10 +96,22 @@ ParsedCommandLine ApplyInOrder(const CLI::App& app, const FlagsByOption& flags,
     } catch (const WrongValue& wrong) {
       return Stop(Outcome::kWrongUsage,
                   option->get_name() + ": " + wrong.what());
+    } catch (const WrongLine& wrong) {
+      return Stop(Outcome::kWrongUsage, wrong.what());
     } catch (const UnreadableFile& unreadable) {
       return Stop(Outcome::kCannotRead, unreadable.what());
     }
+    if (!options.settingsOutput.empty()) break;
   }
+  if (auto wrong = WrongSettings(options)) return *std::move(wrong);
+  if (!options.settingsOutput.empty()) {
+    parsed.outcome = Outcome::kWriteSettings;
+    return parsed;
+  }
+  if (folder.empty()) return Stop(Outcome::kWrongUsage, "FOLDER is required");
+  const std::string& base = folder.results().at(0);
+  if (base.empty()) return Stop(Outcome::kWrongUsage, "FOLDER is empty");
+  options.settings.txtDir = mapgen::WithoutTrailingSlashes(base);
   if (options.output.empty()) {
     options.output =
         mapgen::JoinPath(options.settings.txtDir, mapgen::kMapFileName);
@@ -105,8 +126,9 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
   app.get_formatter()->column_width(kUsageColumn);
   app.footer(FlagNotes());
   const FlagsByOption flags = AddFlags(app);
+  // --write-settings needs no FOLDER, so its absence is judged later.
   const CLI::Option* folder =
-      app.add_option("FOLDER", "the base folder to map")->required();
+      app.add_option("FOLDER", "the base folder to map");
   try {
     app.parse(ForCli11(app, args));
   } catch (const CLI::CallForHelp&) {
@@ -116,7 +138,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
   } catch (const CLI::ParseError& error) {
     return Stop(Outcome::kWrongUsage, error.what());
   }
-  return ApplyInOrder(app, flags, folder->results().at(0));
+  return ApplyInOrder(app, flags, *folder);
 }
 
 }  // namespace cli

@@ -12,17 +12,21 @@ struct CliOptions {
   mapgen::MapSettings settings;
   std::string output;  // the page's file, or "-" for standard output
   bool quiet = false;  // neither progress line nor warnings
+  // Where --write-settings writes the settings instead of building; empty
+  // to build.
+  std::string settingsOutput;
 
   bool ToStandardOutput() const { return output == "-"; }
 };
 
 struct ParsedCommandLine {
   enum class Outcome {
-    kBuild,       // build with `options`
-    kShowText,    // print `text` (usage or version) and stop
-    kWrongUsage,  // `text` says what is wrong with the command line
-    kCannotRead,  // `text` names a file the command line gave and the
-                  // system's reason it cannot be read
+    kBuild,          // build with `options`
+    kWriteSettings,  // write `options.settings` to `options.settingsOutput`
+    kShowText,       // print `text` (usage or version) and stop
+    kWrongUsage,     // `text` says what is wrong with the command line
+    kCannotRead,     // `text` names a file the command line gave and the
+                     // system's reason it cannot be read
   };
   Outcome outcome = Outcome::kBuild;
   CliOptions options;

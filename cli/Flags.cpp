@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <filesystem>
 #include <string_view>
 
 #include "MapFields.h"
 #include "MapFile.h"
 #include "Paths.h"
+#include "SettingsCheck.h"
 #include "TextLines.h"
 
 namespace cli {
@@ -53,8 +55,7 @@ void SetBoxText(CliOptions& options, const std::string& value) {
 // (/dev/zero, a log), not a preface.
 constexpr std::size_t kLargestTextFile = 16 << 20;
 
-template <auto Member>
-void ReadBoxText(CliOptions& options, const std::string& path) {
+std::string ReadTextFile(const std::string& path) {
   std::string text;
   std::string reason;
   if (!mapgen::ReadWholeFile(path, text, reason, kLargestTextFile + 1)) {
@@ -63,7 +64,23 @@ void ReadBoxText(CliOptions& options, const std::string& path) {
   if (text.size() > kLargestTextFile) {
     throw WrongValue(path + " holds more than 16 MiB");
   }
-  options.settings.*Member = mapgen::WithCrLfBreaks(text);
+  return text;
+}
+
+template <auto Member>
+void ReadBoxText(CliOptions& options, const std::string& path) {
+  options.settings.*Member = mapgen::WithCrLfBreaks(ReadTextFile(path));
+}
+
+// A path given on the command line means the same wherever the build later
+// resolves it, so it is made absolute against the current folder.
+std::string AbsolutePath(const std::string& path) {
+  std::error_code error;
+  const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+  if (error) {
+    throw UnreadableFile("cannot find the current folder: " + error.message());
+  }
+  return absolute.string();
 }
 
 void SetOutput(CliOptions& options, const std::string& path) {
@@ -94,6 +111,37 @@ void SetBanner(CliOptions& options, const std::string& reference) {
 void SetBackgroundImage(CliOptions& options, const std::string& reference) {
   options.settings.chkBgImage = kChecked;
   options.settings.txtImage = reference;
+}
+
+// Adds a glob as one more line of the list, which may have come from a
+// settings file.
+void AddExclude(CliOptions& options, const std::string& glob) {
+  if (glob.empty()) throw WrongValue("the glob is empty");
+  if (glob.find('/') != std::string::npos) {
+    throw WrongValue("a glob matches names and holds no /, not " + glob);
+  }
+  std::string& globs = options.settings.txtExclude;
+  if (!globs.empty() && !globs.ends_with('\n')) globs += '\n';
+  globs += glob;
+}
+
+void SetSitemapXml(CliOptions& options, const std::string& path) {
+  options.settings.txtSitemapXml = path.empty() ? path : AbsolutePath(path);
+}
+
+void ReadSettingsFile(CliOptions& options, const std::string& path) {
+  std::vector<mapgen::SettingRecord> records;
+  std::string error;
+  if (!mapgen::ParseSettingsText(path, ReadTextFile(path),
+                                 mapgen::SettingsInto(options.settings),
+                                 records, error)) {
+    throw WrongLine(error);
+  }
+}
+
+void WriteSettingsFile(CliOptions& options, const std::string& path) {
+  if (path.empty()) throw WrongValue("the settings file path is empty");
+  options.settingsOutput = path;
 }
 
 std::string ColourKindList() {
@@ -150,6 +198,10 @@ std::vector<std::string> TitleAlignments() {
 
 std::vector<std::string> Sizes() {
   return {"normal", "+1", "+2", "+3", "+4", "+5"};
+}
+
+std::vector<std::string> TemplateNames() {
+  return {mapgen::kTemplateNames.begin(), mapgen::kTemplateNames.end()};
 }
 
 std::vector<std::string> ColourKindAssignments() {
@@ -236,8 +288,26 @@ constexpr Flag kFlags[] = {
     {"--safe-links", nullptr,
      "quote and encode links; names, titles as text",
      SetCheck<&MapSettings::chkSafeLinks, kChecked>},
+    {"--exclude", "GLOB", "leave out names matching GLOB (repeatable)",
+     AddExclude},
+    {"--last-extension", nullptr, "extensions follow the last dot of a name",
+     SetCheck<&MapSettings::chkLastExtension, kChecked>},
+    {"--utf8", nullptr, "declare UTF-8, convert titles to it",
+     SetCheck<&MapSettings::chkUtf8, kChecked>},
+    {"--link-prefix", "TEXT", "put TEXT before every link to a file",
+     SetText<&MapSettings::txtLinkPrefix>},
+    {"--template", "NAME", "page template: classic (default) or modern",
+     SetText<&MapSettings::cmbTemplate>, TemplateNames},
+    {"--sitemap-xml", "FILE", "also write an XML sitemap to FILE",
+     SetSitemapXml},
+    {"--site-url", "URL", "the address the XML sitemap's URLs start with",
+     SetText<&MapSettings::txtSiteUrl>},
     {"--set", "FIELD=VALUE", "any setting FIELD to VALUE exactly as given",
      SetAnyField, FieldAssignments},
+    {"--settings", "FILE", "apply the FIELD=VALUE lines of FILE",
+     ReadSettingsFile},
+    {"--write-settings", "FILE",
+     "write the settings so far to FILE and stop", WriteSettingsFile},
 };
 
 // The words joined by ", ", broken into lines indented by two blanks.
@@ -268,9 +338,13 @@ std::string FlagNotes() {
   notes += "KIND is one of " + ColourKindList() + ".\n";
   notes += "FIELD is one of:\n" + WrappedList(FieldNames());
   notes +=
-      "A check box takes 0, 1 or 2 (chkSafeLinks 0 or 1), optStyle(i) takes\n"
-      "1, shpColor(i) a number laid out 0x00BBGGRR; texts are stored\n"
-      "unchanged.\n"
+      "A check box takes 0, 1 or 2 (chkSafeLinks, chkLastExtension and\n"
+      "chkUtf8 0 or 1), optStyle(i) takes 1, shpColor(i) a number laid out\n"
+      "0x00BBGGRR; texts are stored unchanged. cmbTemplate is classic,\n"
+      "modern or empty, and a txtSitemapXml needs a txtSiteUrl.\n"
+      "A settings file holds one FIELD=VALUE a line, # starting a comment\n"
+      "line; in VALUE, \\n \\r \\t \\\\ stand for LF, CR, tab and backslash.\n"
+      "With --write-settings, FOLDER may be left out.\n"
       "Exit status: 0 page written, 1 build failed, 2 wrong command line.\n"
       "Tessary is free software under the MIT License.";
   return notes;

@@ -14,6 +14,12 @@ struct WrongValue : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// A line of a file named by a flag that is wrong; the text starts with
+// "FILE:LINE: " and says why.
+struct WrongLine : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
 // A file named by a flag that cannot be read; the text names it and the
 // system's reason.
 struct UnreadableFile : std::runtime_error {
@@ -25,7 +31,8 @@ struct Flag {
   const char* names;        // as CLI11 takes them: "-o,--output"
   const char* valueName;    // how the usage shows its value; null for none
   const char* description;  // one line for the usage
-  // Applies one occurrence; throws WrongValue or UnreadableFile.
+  // Applies one occurrence; throws WrongValue, WrongLine or
+  // UnreadableFile.
   void (*apply)(CliOptions& options, const std::string& value);
   // The values that shell completion offers, for a flag whose value is one
   // of a known set; null for any other. A value ending in "=" is the first

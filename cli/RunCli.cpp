@@ -7,6 +7,8 @@
 #include "BuildMap.h"
 #include "CommandLine.h"
 #include "ConsoleObserver.h"
+#include "MapFields.h"
+#include "MapFile.h"
 #include "PosixFileSystem.h"
 #include "Signals.h"
 #include "TerminalText.h"
@@ -47,6 +49,21 @@ int BuildAndWrite(const CliOptions& options) {
   return kExitWritten;
 }
 
+// Writes the settings file as a page is written: whole, or not at all.
+int WriteSettings(const CliOptions& options) {
+  HandleSignals();
+  std::string text;
+  mapgen::AppendSettingsText(text, options.settings);
+  mapgen::Failure failure;
+  if (!mapgen::WriteMapFile(mapgen::PosixFileSystem(), options.settingsOutput,
+                            text, failure)) {
+    PrintError("cannot write " + options.settingsOutput + ": " +
+               failure.reason);
+    return kExitFailed;
+  }
+  return kExitWritten;
+}
+
 }  // namespace
 
 int RunCli(const std::vector<std::string>& args) {
@@ -62,6 +79,8 @@ int RunCli(const std::vector<std::string>& args) {
     case Outcome::kCannotRead:
       PrintError(parsed.text);
       return kExitFailed;
+    case Outcome::kWriteSettings:
+      return WriteSettings(parsed.options);
     case Outcome::kBuild:
       break;
   }

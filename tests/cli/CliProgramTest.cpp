@@ -14,6 +14,7 @@
 #include <sstream>
 
 #include "BuildPage.h"
+#include "CommandLine.h"
 #include "PosixFileSystem.h"
 #include "TempFolder.h"
 
@@ -204,11 +205,39 @@ TEST_F(CliProgram, MatchesLetterCaseWithoutInstalledLocales) {
 // What is wrong is the parser's to say (CommandLineTest); the program adds
 // its status and a hint.
 TEST_F(CliProgram, RefusesAWrongCommandLineWithAHint) {
-  const ProgramRun run = RunCli({"--set", "chkNone=1", site_});
+  const std::string file = temp_.Write("bad.tessary", "cmbTemplate=modern\nchkNone=1\n");
+  const ProgramRun run = RunCli({"--settings", file, site_});
   EXPECT_EQ(run.status, 2);
   EXPECT_EQ(run.out, "");
-  EXPECT_EQ(run.err, "tessary-cli: --set: unknown field chkNone\n"
+  EXPECT_EQ(run.err, "tessary-cli: " + file + ":2: unknown field chkNone\n"
                      "Try 'tessary-cli --help' for more information.\n");
+}
+
+TEST_F(CliProgram, WritesSettingsThatReadBackTheSameWithoutBuilding) {
+  const std::vector<std::string> flags = {
+      "--title", "A\tB\\", "--style", "3", "--preface", "x\ny", "--color", "text=102030",
+      "--exclude", "node_modules", "--exclude", "*~", "--utf8", "--template", "modern",
+      "--sitemap-xml", "pub/s.xml", "--site-url", "https://e.org/"};
+  const std::string file = temp_.path() + "/site.tessary";
+  std::vector<std::string> args = flags;
+  // Only the flags before it make the settings it writes.
+  args.insert(args.end(), {"--write-settings", file, "--title", "later"});
+  const ProgramRun written = RunCli(args);
+  EXPECT_EQ(written.status, 0);
+  EXPECT_EQ(written.out + written.err, "");
+  const std::string text = ReadAll(file);
+
+  args = flags;
+  args.push_back(site_);
+  const ParsedCommandLine fromFlags = ParseCommandLine(args);
+  const ParsedCommandLine fromFile = ParseCommandLine({"--settings", file, site_});
+  ASSERT_EQ(fromFile.outcome, ParsedCommandLine::Outcome::kBuild) << fromFile.text;
+  EXPECT_EQ(fromFile.options.settings, fromFlags.options.settings);
+
+  const ProgramRun again = RunCli({"--settings", file, "--write-settings", file, site_});
+  EXPECT_EQ(again.status, 0);
+  EXPECT_EQ(ReadAll(file), text);
+  EXPECT_FALSE(fs::exists(site_ + "/sitemap.html"));
 }
 
 TEST_F(CliProgram, ShowsVersionAndUsage) {

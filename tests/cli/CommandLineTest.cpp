@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 
 #include "PrintSettings.h"
@@ -69,6 +70,18 @@ TEST(ParseCommandLine, AppliesEachFlagInTheOrderGiven) {
       {{"--set", "shpColor(0)=255", "--set", "shpColor(3)=0xFFFFFF", "--set",
         "shpColor(4)=0X00c0ff"},
        [](auto& s) { s.shpColor[0] = 0xFF; s.shpColor[3] = 0xFFFFFF; s.shpColor[4] = 0x00C0FF; }},
+      {{"--exclude", "b", "--set", "txtExclude=a\r\n", "--exclude", "c", "--last-extension",
+        "--utf8", "--link-prefix", "../", "--template", "fancy", "--template=modern"},
+       [](auto& s) {
+         s.txtExclude = "a\r\nc";
+         s.chkLastExtension = s.chkUtf8 = 1;
+         s.txtLinkPrefix = "../";
+         s.cmbTemplate = "modern";
+       }},
+      {{"--sitemap-xml", "pub/s.xml", "--site-url", "u"}, [](auto& s) {
+         s.txtSitemapXml = (std::filesystem::current_path() / "pub/s.xml").string();
+         s.txtSiteUrl = "u";
+       }},
   };
   for (const FlagCase& c : cases) {
     std::vector<std::string> args = c.args;
@@ -117,6 +130,17 @@ TEST(ParseCommandLine, ReadsTextFilesWithCrLfBreaks) {
   EXPECT_EQ(missing.text, "cannot read /no/such: No such file or directory");
 }
 
+TEST(ParseCommandLine, AppliesSettingsFilesInFlagOrder) {
+  const mapgen::testing_support::TempFolder temp;
+  const std::string file =
+      temp.Write("a.tessary", "# site\ntxtTitle=F\\tG\ntxtExclude=a\nchkUtf8=1\n");
+  const ParsedCommandLine parsed = ParseCommandLine(
+      {"--title", "T", "--utf8", "--settings", file, "--exclude", "b", "--set", "chkUtf8=0", "/w"});
+  EXPECT_EQ(parsed.options.settings.txtTitle, "F\tG");
+  EXPECT_EQ(parsed.options.settings.txtExclude, "a\nb");
+  EXPECT_EQ(parsed.options.settings.chkUtf8, 0);
+}
+
 TEST(ParseCommandLine, SaysWhatIsWrongWithTheCommandLine) {
   const std::pair<std::vector<std::string>, std::string> cases[] = {
       {{"--bogus", "/w"}, "The following argument was not expected: --bogus"},
@@ -143,6 +167,13 @@ TEST(ParseCommandLine, SaysWhatIsWrongWithTheCommandLine) {
       {{"--set", "chkLines=", "/w"}, "--set: chkLines takes 0, 1 or 2, not "},
       {{"--set", "optStyle(0)=0", "/w"},
        "--set: optStyle(0) takes only 1, which selects it, not 0"},
+      {{"--template", "fancy", "/w"},
+       "cmbTemplate: the template is classic or modern, not fancy"},
+      {{"--set", "cmbTemplate=Modern", "--write-settings", "/s"},
+       "cmbTemplate: the template is classic or modern, not Modern"},
+      {{"--sitemap-xml", "/s.xml", "/w"},
+       "txtSiteUrl: an XML sitemap (txtSitemapXml) needs the site URL its addresses start with"},
+      {{"--exclude", "a/*", "/w"}, "--exclude: a glob matches names and holds no /, not a/*"},
   };
   for (const auto& [args, message] : cases) {
     SCOPED_TRACE(message);

@@ -45,6 +45,7 @@ lines() { printf '%s\n' "$@"; }
 expect "$usage_flags" -
 expect "$(lines 1 2 3 4)" --style ''
 expect "$(lines 1 2 3 4)" --style = ''
+expect "$(lines classic modern)" --template ''
 expect 'link=' --color l
 expect 'chkColor\(4\)=' --set 'chkColor\(4'
 expect "" --title ''
@@ -60,8 +61,10 @@ for kind in $(answers --color ''); do
   eval "words+=(--color ${kind}000000)"
 done
 for style in $(answers --style ''); do words+=(--style "$style"); done
+# Last, as a later flag wins over the cmbTemplate=1 of --set.
+for name in $(answers --template ''); do words+=(--template "$name"); done
 [[ ${#words[@]} -gt 100 ]] || fail "too few --set and --color answers"
-"$cli" -q -o /dev/null "${words[@]}" site ||
+"$cli" "${words[@]}" --write-settings all.tessary ||
   fail "tessary-cli refuses the completed values"
 
 if command -v zsh >/dev/null; then
