@@ -10,6 +10,7 @@
 #include "BackgroundWork.h"
 #include "FolderViews.h"
 #include "Paths.h"
+#include "SettingsCheck.h"
 #include "frmTessary.h"
 
 namespace tessary {
@@ -75,6 +76,7 @@ void frmTessary::InitBuild() {
 
 void frmTessary::cmdBuildMap_Click() {
   if (build_->isRunning() || copy_->isRunning()) return;
+  if (!UsableSettings()) return;
   cmdBuildMap->setEnabled(false);
   mnuBuildMap->setEnabled(false);
   ShowProgress(true, 0);
@@ -88,6 +90,21 @@ void frmTessary::cmdBuildMap_Click() {
                         handover = pageHandover_](auto& promise) {
     BuildPage(promise, fs, settings, page, *handover);
   });
+}
+
+// A setting no build can use, such as an XML sitemap without the site's
+// address, is told of, and the user is led to where it is set.
+bool frmTessary::UsableSettings() {
+  const auto problem = mapgen::CheckSettings(settings_);
+  if (!problem) return true;
+  desktop_.messageBoxes.Show(this, {"Build Map",
+                                    QString::fromStdString(problem->reason),
+                                    MessageIcon::kExclamation});
+  auto* control = findChild<QWidget*>(QString::fromStdString(problem->field));
+  for (int tab = 0; tab < kTabs; ++tab) {
+    if (fraOptions[tab]->isAncestorOf(control)) ShowControl(tab, control);
+  }
+  return false;
 }
 
 // The page is the window's from now on, and a build abandoned later no

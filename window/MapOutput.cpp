@@ -134,10 +134,7 @@ bool frmTessary::AskOutputFile(QString& filename) {
   const FileAnswer answer = desktop_.CommonDialog1.ShowSave(
       this, {"Save output map as ...", QFileInfo(filename).absolutePath(),
              filename, kPageFilters, 0});
-  if (answer.outcome == DialogOutcome::kFailed) {
-    desktop_.messageBoxes.Show(this, {QString(), answer.error});
-  }
-  if (answer.outcome != DialogOutcome::kChosen) return false;
+  if (!Chosen(answer)) return false;
   filename = answer.path;
   return true;
 }

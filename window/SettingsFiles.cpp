@@ -8,6 +8,7 @@
 #include "MapFields.h"
 #include "MapFile.h"
 #include "NativePath.h"
+#include "SettingsCheck.h"
 #include "frmTessary.h"
 
 namespace tessary {
@@ -47,6 +48,12 @@ bool ReadSettings(const QString& path, mapgen::MapSettings& settings,
                MessageIcon::kExclamation};
     return false;
   }
+  if (const auto unusable = mapgen::CheckSettings(settings)) {
+    problem = {"Open Settings",
+               path + ": " + QString::fromStdString(unusable->reason),
+               MessageIcon::kExclamation};
+    return false;
+  }
   return true;
 }
 
@@ -64,10 +71,7 @@ void frmTessary::InitSettingsFiles() {
 void frmTessary::mnuOpenSettings_Click() {
   const FileAnswer answer = desktop_.CommonDialog1.ShowOpen(
       this, {"Open Settings", Dir1->path(), {}, kSettingsFilters, 0});
-  if (answer.outcome == DialogOutcome::kFailed) {
-    desktop_.messageBoxes.Show(this, {QString(), answer.error});
-  }
-  if (answer.outcome != DialogOutcome::kChosen) return;
+  if (!Chosen(answer)) return;
   mapgen::MapSettings loaded;
   Message problem;
   if (!ReadSettings(answer.path, loaded, problem)) {
@@ -88,10 +92,7 @@ void frmTessary::mnuSaveSettings_Click() {
                              : QFileInfo(settingsFile_).absolutePath();
   const FileAnswer answer = desktop_.CommonDialog1.ShowSave(
       this, {"Save Settings", folder, suggested, kSettingsFilters, 0});
-  if (answer.outcome == DialogOutcome::kFailed) {
-    desktop_.messageBoxes.Show(this, {QString(), answer.error});
-  }
-  if (answer.outcome != DialogOutcome::kChosen) return;
+  if (!Chosen(answer)) return;
   QString path = answer.path;
   if (QFileInfo(path).suffix().isEmpty()) path += "." + kSettingsSuffix;
   std::string text;

@@ -80,6 +80,13 @@ void frmTessary::SetOutputCommands(bool enabled) {
   cmdSave->setEnabled(enabled);
 }
 
+bool frmTessary::Chosen(const FileAnswer& answer) {
+  if (answer.outcome == DialogOutcome::kFailed) {
+    desktop_.messageBoxes.Show(this, {QString(), answer.error});
+  }
+  return answer.outcome == DialogOutcome::kChosen;
+}
+
 bool frmTessary::Idle() const { return work_->Idle(); }
 
 void frmTessary::OpenBrowser(const QString& filename) {

@@ -154,6 +154,9 @@ class frmTessary : public QMainWindow {
   void cmdColor_Click(int index);
   void ChooseImage(const QString& title, QLineEdit* target);
   void SetOutputCommands(bool enabled);
+  // Whether the user chose a file in the dialog; a dialog that failed is
+  // told of with its own description, a cancel is not.
+  bool Chosen(const FileAnswer& answer);
 
   // Folder selection.
   void SetForNewMap(const QString& newpath);
@@ -166,6 +169,7 @@ class frmTessary : public QMainWindow {
 
   // Build and the commands of the right-hand column.
   void cmdBuildMap_Click();
+  bool UsableSettings();
   void AbandonBuild();
   void BuildProgress(int done);
   void BuildFinished();

@@ -260,6 +260,20 @@ class BuildTest : public QObject {
     for (const QString& page : left) QCOMPARE(Contents(base + "/" + page), firstPage);
   }
 
+  // The XML sitemap wants the site's address: Build says so, builds
+  // nothing and leads to where the address is typed.
+  void sitemapNeedsSiteUrl() {
+    WindowFixture f;
+    f.find<QCheckBox>("chkSitemapXml")->setChecked(true);
+    f.click("cmdBuildMap");
+    QVERIFY(f.idle() && !f.window->MapBuilt());
+    QCOMPARE(f.messages(),
+             QStringList{"an XML sitemap (txtSitemapXml) needs the site URL "
+                         "its addresses start with"});
+    QCOMPARE(f.window->focusWidget(), f.find("txtSiteUrl"));
+    QCOMPARE(f.commands(), "build");
+  }
+
   void saveRefused_data() {
     QTest::addColumn<QString>("output");  // in the base folder
     QTest::addColumn<QString>("reason");

@@ -183,9 +183,14 @@ class OptionEditingTest : public QObject {
     const QString wrong = f.base.path() + "/wrong.tessary";
     WriteFile(wrong, "chkUtf8=0\nchkNone=1\n");
     OpenSettings(f, wrong);
+    const QString unusable = f.base.path() + "/unusable.tessary";
+    WriteFile(unusable, "chkUtf8=0\ncmbTemplate=fancy\n");
+    OpenSettings(f, unusable);
     OpenSettings(f, f.base.path() + "/missing.tessary");
     QCOMPARE(f.messages(),
              QStringList({wrong + ":2: unknown field chkNone",
+                          unusable + ": the template is classic or modern, "
+                                     "not fancy",
                           f.base.path() + "/missing.tessary\n"
                                           "No such file or directory"}));
     QCOMPARE(f.fakes.messageBoxes.shown.back().title, "Problem with file");
