@@ -8,8 +8,10 @@
 #include <optional>
 
 #include "BuildFailure.h"
+#include "ExcludeGlobs.h"
 #include "GetSubDirectories.h"
 #include "MapFile.h"
+#include "PageFormat.h"
 #include "PageWriter.h"
 #include "Paths.h"
 #include "SectionPrefetch.h"
@@ -49,18 +51,79 @@ class PageBuffer {
   std::string text_;
 };
 
-// Writes the page of the folders `folders` to `sink`.
-BuildResult WritePage(const MapSettings& settings, const std::string& base,
-                      const FileSystem& fs, BuildObserver& observer,
-                      const FolderList& folders, unsigned threads,
-                      PageSink& sink) {
+// The XML sitemap of one build, when the settings ask for one: its URLs
+// go to the caller's staging, or to the build's own, staged beside the
+// sitemap's path and placed there once the page is in place.
+class BuildSitemap {
+ public:
+  BuildSitemap(const MapSettings& settings, const PagePlacement& placement,
+               std::string_view pageFolder)
+      : path_(SitemapPath(settings, pageFolder)),
+        siteUrl_(settings.txtSiteUrl),
+        urlStart_(SitemapUrlStart(siteUrl_)),
+        own_(placement.stagedSitemap == nullptr && !path_.empty()
+                 ? std::make_optional<StagedSitemap>(ParentFolder(path_))
+                 : std::nullopt),
+        staged_(own_ ? &*own_ : placement.stagedSitemap),
+        limits_(placement.sitemapLimits) {}
+
+  bool Wanted() const { return !path_.empty(); }
+  // What the section maker begins every <url> with; empty for none.
+  std::string UrlStart() const { return Wanted() ? urlStart_ : ""; }
+
+  bool Start(const FileSystem& fs, Failure& failure) {
+    if (!Wanted()) return true;
+    if (!staged_->Start(fs, failure)) return false;
+    writer_.emplace(siteUrl_, LastName(path_), *staged_, limits_);
+    return true;
+  }
+
+  // Adds the <url> elements of a piece, one a line.
+  void Add(std::string_view urls) {
+    while (!urls.empty()) {
+      const std::size_t end = std::min(urls.find('\n'), urls.size() - 1) + 1;
+      writer_->AddUrl(urls.substr(0, end));
+      urls.remove_prefix(end);
+    }
+  }
+
+  // Ends the sitemap's files; the URLs in them, or nothing with `failure`
+  // set.
+  std::optional<std::size_t> Finish(Failure& failure) {
+    if (!Wanted()) return 0;
+    writer_->Finish();
+    if (!staged_->Staged(failure)) return std::nullopt;
+    return writer_->urlCount();
+  }
+
+  // Puts the build's own staged files in place.
+  bool Place(const FileSystem& fs, Failure& failure) {
+    return !own_ || own_->Place(fs, own_->Folder(), failure);
+  }
+
+ private:
+  const std::string path_;
+  const std::string siteUrl_;
+  const std::string urlStart_;
+  std::optional<StagedSitemap> own_;
+  StagedSitemap* const staged_;
+  const SitemapLimits limits_;
+  std::optional<SitemapWriter> writer_;
+};
+
+// Writes the page of the folders `folders` to `sink`, and their URLs to
+// the sitemap.
+BuildResult WritePage(const PageFormat& format, const FileSystem& fs,
+                      BuildObserver& observer, const FolderList& folders,
+                      unsigned threads, PageSink& sink,
+                      BuildSitemap& sitemap) {
   BuildResult result;
   PageBuffer page(sink);
   std::string head;
-  WritePageHead(settings, head);
+  WritePageHead(format, head);
   Failure failure;
   if (!page.Add(head, failure)) return Ended(Outcome::kNotWritten, failure);
-  const SectionMaker maker(fs, settings, base, observer);
+  const SectionMaker maker(fs, format, observer, sitemap.UrlStart());
   SectionPrefetch prefetch(maker, folders, observer, threads);
   const std::size_t total = folders.size();
   for (std::size_t i = 0; i < total; ++i) {
@@ -75,18 +138,22 @@ BuildResult WritePage(const MapSettings& settings, const std::string& base,
       if (!page.Add(piece->html, failure)) {
         return Ended(Outcome::kNotWritten, failure);
       }
+      sitemap.Add(piece->sitemapUrls);
       folderDone = piece->endsFolder;
     }
     observer.FolderWritten(folders[i].path, i + 1, total);
   }
   std::string tail;
-  WritePageTail(settings, tail);
+  WritePageTail(format, tail);
   if (!page.Add(tail, failure) || !page.Flush(failure)) {
     return Ended(Outcome::kNotWritten, failure);
   }
+  const auto urls = sitemap.Finish(failure);
+  if (!urls) return Ended(Outcome::kNotWritten, failure);
+  result.sitemapUrls = *urls;
   result.folders = total;
   // A base folder removed halfway leaves a page of nothing: say so instead.
-  if (fs.Reopen(base, folders.front().id, failure) == nullptr) {
+  if (fs.Reopen(format.base, folders.front().id, failure) == nullptr) {
     return Ended(Outcome::kFailed, failure);
   }
   return result;
@@ -101,22 +168,30 @@ struct PageTarget {
 
 BuildResult Build(const MapSettings& settings, const FileSystem& fs,
                   BuildObserver& observer, const PageTarget& target,
-                  unsigned threads) {
+                  const PagePlacement& placement, unsigned threads) {
   const std::string base = WithoutTrailingSlashes(settings.txtDir);
+  const std::string pageFolder =
+      placement.folder.empty() ? base : placement.folder;
   try {
     // Fewer threads where descriptors are scarce, rather than a build that
     // runs out of them.
     threads = std::clamp(threads, 1u, fs.ReadersAllowed());
     const FolderList folders =
         GetSubDirectories(fs, base, settings.chkShowSubfolders != kUnchecked,
-                          threads, observer);
+                          threads, observer, ExcludeGlobs(settings.txtExclude));
     if (observer.StopRequested()) return Ended(Outcome::kStopped);
     Failure failure;
     PageSink* sink = target.open(failure);
     if (sink == nullptr) return Ended(Outcome::kNotWritten, failure);
+    BuildSitemap sitemap(settings, placement, pageFolder);
+    if (!sitemap.Start(fs, failure)) {
+      return Ended(Outcome::kNotWritten, failure);
+    }
+    const PageFormat format(settings, base, pageFolder);
     BuildResult result =
-        WritePage(settings, base, fs, observer, folders, threads, *sink);
-    if (result.outcome == Outcome::kBuilt && !target.commit(failure)) {
+        WritePage(format, fs, observer, folders, threads, *sink, sitemap);
+    if (result.outcome == Outcome::kBuilt &&
+        (!target.commit(failure) || !sitemap.Place(fs, failure))) {
       return Ended(Outcome::kNotWritten, failure);
     }
     return result;
@@ -129,17 +204,28 @@ BuildResult Build(const MapSettings& settings, const FileSystem& fs,
 
 }  // namespace
 
+std::string SitemapPath(const MapSettings& settings,
+                        std::string_view pageFolder) {
+  const std::string& file = settings.txtSitemapXml;
+  if (file.empty() || file.starts_with('/')) return file;
+  return JoinPath(pageFolder, file);
+}
+
 BuildResult BuildMap(const MapSettings& settings, const FileSystem& fs,
                      BuildObserver& observer, PageSink& sink,
-                     unsigned threads) {
+                     const PagePlacement& placement, unsigned threads) {
   return Build(settings, fs, observer,
                {[&](Failure&) { return &sink; }, [](Failure&) { return true; }},
-               threads);
+               placement, threads);
 }
 
 BuildResult BuildMapFile(const MapSettings& settings, const FileSystem& fs,
                          BuildObserver& observer, const std::string& path,
-                         unsigned threads) {
+                         const PagePlacement& placement, unsigned threads) {
+  PagePlacement here = placement;
+  if (here.folder.empty() && !IsOwnDescriptor(path)) {
+    here.folder = ParentFolder(path);
+  }
   std::unique_ptr<MapFileWriter> writer;
   return Build(settings, fs, observer,
                {[&](Failure& failure) -> PageSink* {
@@ -147,7 +233,7 @@ BuildResult BuildMapFile(const MapSettings& settings, const FileSystem& fs,
                   return writer.get();
                 },
                 [&](Failure& failure) { return writer->Commit(failure); }},
-               threads);
+               here, threads);
 }
 
 }  // namespace mapgen

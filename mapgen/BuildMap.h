@@ -7,18 +7,46 @@
 #include "FileSystem.h"
 #include "MapSettings.h"
 #include "PageSink.h"
+#include "SitemapXml.h"
+#include "StagedSitemap.h"
 
 namespace mapgen {
 
 struct BuildResult {
   enum class Outcome { kBuilt, kStopped, kFailed, kNotWritten };
   Outcome outcome = Outcome::kBuilt;
-  // Failed: the folder that could not be read. Not written: the page's
-  // path, and why.
+  // Failed: the folder that could not be read. Not written: the path of
+  // the page or the sitemap, and why.
   Failure failure;
   // What the page lists, for a closing summary.
   std::size_t folders = 0, files = 0, webPages = 0;
+  // The URLs in the XML sitemap, when there is one.
+  std::size_t sitemapUrls = 0;
 };
+
+// Where a build's page is read from, and where its XML sitemap goes when
+// the settings ask for one (txtSitemapXml).
+struct PagePlacement {
+  // The folder the page is read from, which its links lead from when
+  // txtLinkPrefix is empty. Empty: the base folder for BuildMap, the
+  // file's own folder for BuildMapFile (the base folder for a descriptor
+  // such as /dev/stdout).
+  std::string folder;
+  // Takes the XML sitemap's files, staged by the build (which starts it)
+  // under the last name of txtSitemapXml, for the caller to Place once it
+  // knows where, after a build that succeeded (the window places them at
+  // Save). Null: the build writes the sitemap itself to txtSitemapXml,
+  // taken relative to `folder`, once the page is complete, and only then,
+  // replacing what was there.
+  StagedSitemap* stagedSitemap = nullptr;
+  // The most one sitemap file holds; smaller only in tests.
+  SitemapLimits sitemapLimits;
+};
+
+// The path of the XML sitemap of a page read from `pageFolder`: a relative
+// txtSitemapXml is relative to that folder.
+std::string SitemapPath(const MapSettings& settings,
+                        std::string_view pageFolder);
 
 // The most threads a build reads with at once: enough reads in flight for
 // a cold disk. A build starts them only as work waits for them.
@@ -34,6 +62,7 @@ inline constexpr unsigned kMostBuildThreads = 16;
 // that cannot take the page ends the build as not written.
 BuildResult BuildMap(const MapSettings& settings, const FileSystem& fs,
                      BuildObserver& observer, PageSink& sink,
+                     const PagePlacement& placement = {},
                      unsigned threads = kMostBuildThreads);
 
 // Builds the map page into the file `path`, opened as MapFileWriter opens
@@ -42,6 +71,7 @@ BuildResult BuildMap(const MapSettings& settings, const FileSystem& fs,
 // what stood there as it was, and no file of its own.
 BuildResult BuildMapFile(const MapSettings& settings, const FileSystem& fs,
                          BuildObserver& observer, const std::string& path,
+                         const PagePlacement& placement = {},
                          unsigned threads = kMostBuildThreads);
 
 }  // namespace mapgen

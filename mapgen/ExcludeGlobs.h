@@ -23,6 +23,9 @@ class ExcludeGlobs {
     return !globs_.empty() && MatchesAny(name);
   }
   bool Matches(const std::string& name) const { return Matches(name.c_str()); }
+  bool Matches(std::string_view name) const {
+    return !globs_.empty() && MatchesAny(std::string(name).c_str());
+  }
 
   const std::vector<std::string>& globs() const { return globs_; }
 

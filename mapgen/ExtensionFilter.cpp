@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <unordered_set>
 
+#include "LastExtension.h"
 #include "TextCase.h"
 
 namespace mapgen {
@@ -62,6 +63,11 @@ std::string ExtensionOf(std::string_view name) {
   return UpperCase(dot == std::string_view::npos ? name : name.substr(dot + 1));
 }
 
+std::string ExtensionOf(std::string_view name, const MapSettings& settings) {
+  return IsChecked(settings.chkLastExtension) ? LastExtensionOf(name)
+                                              : ExtensionOf(name);
+}
+
 bool IsWebPage(std::string_view extension, const MapSettings& settings) {
   if (extension == "HTML" || extension == "HTM") return true;
   return settings.chkHTMext != kUnchecked &&
@@ -79,6 +85,19 @@ std::optional<std::size_t> ExtensionIndex::Find(
   const auto found = positions_.find(extension);
   if (found == positions_.end()) return std::nullopt;
   return found->second;
+}
+
+ListingRule::ListingRule(const MapSettings& settings)
+    : settings_(settings), index_(BuildExtensionList(settings)),
+      excluded_(settings.txtExclude) {}
+
+std::optional<std::size_t> ListingRule::Group(std::string_view name) const {
+  if (excluded_.Matches(name)) return std::nullopt;
+  return index_.Find(ExtensionOf(name, settings_));
+}
+
+bool ListingRule::IsWebPage(std::string_view name) const {
+  return mapgen::IsWebPage(ExtensionOf(name, settings_), settings_);
 }
 
 }  // namespace mapgen

@@ -7,6 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "ExcludeGlobs.h"
 #include "MapSettings.h"
 
 namespace mapgen {
@@ -24,6 +25,10 @@ ExtensionList BuildExtensionList(const MapSettings& settings);
 // of the name, or the whole name when it has none, upper-cased.
 std::string ExtensionOf(std::string_view name);
 
+// The extension as one build compares it: after the first dot, or after
+// the last with chkLastExtension (see LastExtensionOf).
+std::string ExtensionOf(std::string_view name, const MapSettings& settings);
+
 // Whether a file of extension `extension` is a web page for the entry
 // styles.
 bool IsWebPage(std::string_view extension, const MapSettings& settings);
@@ -37,6 +42,24 @@ class ExtensionIndex {
 
  private:
   std::unordered_map<std::string, std::size_t> positions_;
+};
+
+// Which files one build lists, and in which group of the page: by their
+// extension, less the names that txtExclude leaves out.
+class ListingRule {
+ public:
+  explicit ListingRule(const MapSettings& settings);
+
+  // The group a file of this name is listed in; none when it is not.
+  std::optional<std::size_t> Group(std::string_view name) const;
+  std::size_t Groups() const { return index_.size(); }
+  bool IsWebPage(std::string_view name) const;
+  const ExcludeGlobs& excluded() const { return excluded_; }
+
+ private:
+  const MapSettings& settings_;
+  ExtensionIndex index_;
+  ExcludeGlobs excluded_;
 };
 
 }  // namespace mapgen

@@ -3,6 +3,7 @@
 #include <climits>
 #include <cstddef>
 #include <cstdint>
+#include <ctime>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -20,6 +21,12 @@ struct FileId {
   std::uint64_t device = 0;
   std::uint64_t inode = 0;
   bool operator==(const FileId&) const = default;
+};
+
+// What a page may show of a file besides its name.
+struct FileFacts {
+  std::uint64_t size = 0;
+  std::time_t modified = 0;
 };
 
 // What a folder entry is, as the file system tells it; which of them a map
@@ -42,6 +49,9 @@ class FileReader {
   // Whether the file has other names too (hard links), which lead to the
   // same content.
   virtual bool HasOtherNames() const = 0;
+  // The size and time as the file was opened, when known without asking
+  // the system again.
+  virtual std::optional<FileFacts> Facts() const { return std::nullopt; }
 };
 
 // An open folder. Its entries are listed and its subfolders and files opened
@@ -70,6 +80,10 @@ class FolderHandle {
   // anything but a file is refused.
   virtual std::unique_ptr<FileReader> OpenFile(const std::string& name,
                                                Failure& failure) = 0;
+  // The size and modification time of the file `name`, where a link to a
+  // file leads; false with `failure` set when they cannot be told.
+  virtual bool Facts(const std::string& name, FileFacts& facts,
+                     Failure& failure) = 0;
 };
 
 // What stands at a name in an output folder.

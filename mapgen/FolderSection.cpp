@@ -4,8 +4,9 @@
 #include <utility>
 
 #include "BuildFailure.h"
-#include "FileTitle.h"
 #include "PageWriter.h"
+#include "Paths.h"
+#include "SitemapXml.h"
 
 namespace mapgen {
 namespace {
@@ -14,7 +15,7 @@ namespace {
 // without titles holds more entries, each a name and a link.
 constexpr std::size_t kPagesPerRun = 16;
 constexpr std::size_t kEntriesPerRun = 512;
-// The titles kept for the pages that have several names in one folder.
+// What is kept of the pages that have several names in one folder.
 constexpr std::size_t kMostSharedTitleBytes = 1 << 20;
 
 std::string_view TrimBlanks(std::string_view text) {
@@ -24,12 +25,12 @@ std::string_view TrimBlanks(std::string_view text) {
 }
 
 std::vector<std::size_t> RunStarts(const FolderEntries& entries,
-                                   bool titles) {
+                                   bool readsPages) {
   std::vector<std::size_t> starts = {0};
   std::size_t pages = 0;
   for (std::size_t i = 0; i < entries.files.size(); ++i) {
     if (i - starts.back() == kEntriesPerRun ||
-        (titles && pages == kPagesPerRun)) {
+        (readsPages && pages == kPagesPerRun)) {
       starts.push_back(i);
       pages = 0;
     }
@@ -53,12 +54,19 @@ void Unreadable(Failure failure, std::vector<Failure>& unreadable) {
 
 }  // namespace
 
-SectionMaker::SectionMaker(const FileSystem& fs, const MapSettings& settings,
-                           const std::string& base,
-                           const BuildObserver& observer)
-    : fs_(fs), settings_(settings), base_(base), observer_(observer),
-      extensions_(BuildExtensionList(settings)),
-      titles_(ShowsTitles(settings)) {}
+std::size_t PagePiece::Bytes() const {
+  return html.size() + sitemapUrls.size();
+}
+
+SectionMaker::SectionMaker(const FileSystem& fs, const PageFormat& format,
+                           const BuildObserver& observer,
+                           std::string sitemapUrlStart)
+    : fs_(fs), format_(format), observer_(observer), rule_(format.settings),
+      sitemapUrlStart_(std::move(sitemapUrlStart)),
+      heads_{ShowsTitles(format.settings), format.utf8,
+             !sitemapUrlStart_.empty()},
+      readsPages_(heads_.title || heads_.robots),
+      facts_(format.modern || heads_.robots) {}
 
 PagePiece SectionMaker::First(const Folder& folder,
                               std::shared_ptr<SectionPlan>& plan) const {
@@ -74,16 +82,16 @@ PagePiece SectionMaker::First(const Folder& folder,
     Failure failure;
     opened = fs_.Reopen(folder.path, folder.id, failure);
     if (opened == nullptr ||
-        !ListShownFiles(*opened, extensions_, entries.files, failure)) {
+        !ListShownFiles(*opened, rule_, entries.files, failure)) {
       Unreadable(std::move(failure), unreadable);
       entries.files.clear();
       opened.reset();
     }
   }
   for (const std::string& name : entries.files) {
-    entries.webPages.push_back(IsWebPage(ExtensionOf(name), settings_));
+    entries.webPages.push_back(rule_.IsWebPage(name));
   }
-  made->runStarts = RunStarts(entries, titles_);
+  made->runStarts = RunStarts(entries, readsPages_);
   PagePiece piece = Piece(*made, 0, opened.get(), std::move(unreadable));
   piece.files = entries.files.size();
   piece.webPages = std::ranges::count(entries.webPages, true);
@@ -91,10 +99,15 @@ PagePiece SectionMaker::First(const Folder& folder,
   return piece;
 }
 
+bool SectionMaker::OpensFolder(const SectionPlan& plan,
+                               std::size_t run) const {
+  return facts_ || (readsPages_ && HasPages(plan, run));
+}
+
 PagePiece SectionMaker::Next(SectionPlan& plan, std::size_t run) const {
   std::unique_ptr<FolderHandle> folder;
   std::vector<Failure> unreadable;
-  if (titles_ && HasPages(plan, run)) {
+  if (OpensFolder(plan, run)) {
     Failure failure;
     folder = fs_.Reopen(plan.entries.path, plan.id, failure);
     const std::lock_guard lock(plan.mutex);
@@ -111,64 +124,116 @@ PagePiece SectionMaker::Piece(SectionPlan& plan, std::size_t run,
                               std::vector<Failure> unreadable) const {
   PagePiece piece;
   const FolderEntries& entries = plan.entries;
-  std::vector<std::string> titles;
-  if (titles_ && folder != nullptr && HasPages(plan, run)) {
-    ReadTitles(plan, run, *folder, titles, unreadable);
+  RunReading reading;
+  if (folder != nullptr && OpensFolder(plan, run)) {
+    reading = ReadRun(plan, run, *folder, unreadable);
   }
   piece.unreadable = std::move(unreadable);
   piece.endsFolder = run + 1 == plan.Runs();
+  AddSitemapUrls(plan, run, reading, piece);
   const std::size_t files = entries.files.size();
-  if (!ShowsSection(settings_, files)) return piece;
+  if (!ShowsSection(format_.settings, files)) return piece;
   if (run == 0) {
-    WriteSectionStart(settings_, base_, entries.path, files > 0, piece.html);
+    WriteSectionStart(format_, entries.path, files > 0, piece.html);
   }
   RenderEntries(entries, plan.runStarts[run], plan.runStarts[run + 1],
-                titles.empty() ? nullptr : titles.data(), base_, settings_,
-                piece.html);
+                reading.details, format_, piece.html);
   if (piece.endsFolder) {
-    WriteSectionEnd(settings_, base_, entries.path, files > 0, piece.html);
+    WriteSectionEnd(format_, entries.path, files > 0, piece.html);
   }
   return piece;
 }
 
-// Reads the titles of a run's pages, each page's once where names in the
-// folder lead to one page (hard links).
-void SectionMaker::ReadTitles(SectionPlan& plan, std::size_t run,
-                              FolderHandle& folder,
-                              std::vector<std::string>& titles,
-                              std::vector<Failure>& unreadable) const {
+// Reads what the page shows of a run's files: the titles of its pages,
+// and the sizes and times of all, from the pages as they are opened for
+// their titles, or else asked of the folder.
+SectionMaker::RunReading SectionMaker::ReadRun(
+    SectionPlan& plan, std::size_t run, FolderHandle& folder,
+    std::vector<Failure>& unreadable) const {
   const std::size_t from = plan.runStarts[run];
-  titles.resize(plan.runStarts[run + 1] - from);
-  for (std::size_t i = 0; i < titles.size(); ++i) {
-    if (!plan.entries.webPages[from + i]) continue;
+  const std::size_t count = plan.runStarts[run + 1] - from;
+  RunReading reading;
+  if (heads_.title) reading.details.titles.resize(count);
+  if (heads_.robots) reading.noindex.resize(count);
+  if (facts_) reading.details.facts.resize(count);
+  std::optional<FileFacts> unwanted;
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::string& name = plan.entries.files[from + i];
+    std::optional<FileFacts>& facts =
+        facts_ ? reading.details.facts[i] : unwanted;
+    const std::size_t failed = unreadable.size();
+    if (readsPages_ && plan.entries.webPages[from + i]) {
+      const PageHead head = ReadHead(plan, folder, name, facts, unreadable);
+      if (heads_.title) reading.details.titles[i] = TrimBlanks(head.title);
+      if (heads_.robots) reading.noindex[i] = head.noindex;
+    }
+    // A page that could not be read is reported once.
+    if (!facts_ || facts || unreadable.size() > failed) continue;
     Failure failure;
-    const auto page = folder.OpenFile(plan.entries.files[from + i], failure);
-    if (page == nullptr) {
+    FileFacts asked;
+    if (folder.Facts(name, asked, failure)) {
+      facts = asked;
+    } else {
       Unreadable(std::move(failure), unreadable);
-      continue;
     }
-    const bool shared = page->HasOtherNames();
-    if (shared) {
-      const std::lock_guard lock(plan.mutex);
-      const auto known = plan.sharedTitles.find(page->Id());
-      if (known != plan.sharedTitles.end()) {
-        titles[i] = known->second;
-        continue;
-      }
-    }
-    const std::string text =
-        FileTitle(*page, "<TITLE", "</TITLE", observer_, failure);
-    if (!failure.reason.empty()) {
-      Unreadable(std::move(failure), unreadable);
-      continue;
-    }
-    titles[i] = TrimBlanks(text);
+  }
+  return reading;
+}
+
+// Reads a page's head once, where names in the folder lead to one page
+// (hard links), and the page's size and time as it was opened.
+PageHead SectionMaker::ReadHead(SectionPlan& plan, FolderHandle& folder,
+                                const std::string& name,
+                                std::optional<FileFacts>& facts,
+                                std::vector<Failure>& unreadable) const {
+  Failure failure;
+  const auto page = folder.OpenFile(name, failure);
+  if (page == nullptr) {
+    Unreadable(std::move(failure), unreadable);
+    return {};
+  }
+  facts = page->Facts();
+  const bool shared = page->HasOtherNames();
+  if (shared) {
     const std::lock_guard lock(plan.mutex);
-    const std::size_t bytes = plan.sharedBytes + titles[i].size();
-    if (shared && bytes <= kMostSharedTitleBytes) {
-      plan.sharedBytes += titles[i].size();
-      plan.sharedTitles.emplace(page->Id(), titles[i]);
+    const auto known = plan.sharedHeads.find(page->Id());
+    if (known != plan.sharedHeads.end()) return known->second;
+  }
+  const PageHead head = ReadPageHead(*page, heads_, observer_, failure);
+  if (!failure.reason.empty()) {
+    Unreadable(std::move(failure), unreadable);
+    return {};
+  }
+  const std::lock_guard lock(plan.mutex);
+  const std::size_t bytes = plan.sharedBytes + head.title.size();
+  if (shared && bytes <= kMostSharedTitleBytes) {
+    plan.sharedBytes = bytes;
+    plan.sharedHeads.emplace(page->Id(), head);
+  }
+  return head;
+}
+
+// The sitemap lists every file the page lists, but the pages that ask not
+// to be indexed.
+void SectionMaker::AddSitemapUrls(const SectionPlan& plan, std::size_t run,
+                                  const RunReading& reading,
+                                  PagePiece& piece) const {
+  if (sitemapUrlStart_.empty()) return;
+  const FolderEntries& entries = plan.entries;
+  std::string path(RelativeFolder(entries.path, format_.base));
+  if (!path.empty()) path += '/';
+  const std::size_t folderLength = path.size();
+  const std::size_t from = plan.runStarts[run];
+  for (std::size_t i = from; i < plan.runStarts[run + 1]; ++i) {
+    const std::size_t read = i - from;
+    if (!reading.noindex.empty() && reading.noindex[read]) continue;
+    std::optional<std::time_t> modified;
+    if (!reading.details.facts.empty() && reading.details.facts[read]) {
+      modified = reading.details.facts[read]->modified;
     }
+    path.resize(folderLength);
+    path += entries.files[i];
+    AppendSitemapUrl(piece.sitemapUrls, sitemapUrlStart_, path, modified);
   }
 }
 

@@ -13,16 +13,22 @@
 #include "FolderEntries.h"
 #include "GetSubDirectories.h"
 #include "MapSettings.h"
+#include "PageFormat.h"
+#include "PageHead.h"
 
 namespace mapgen {
 
 // A piece of the page, prepared ahead of the writer: part of one folder's
-// section, what it adds to the counts, and what could not be read for it.
+// section, the XML sitemap's <url> elements of its files, what it adds to
+// the counts, and what could not be read for it.
 struct PagePiece {
   std::string html;
+  std::string sitemapUrls;  // <url> elements, one a line
   std::size_t files = 0, webPages = 0;
   std::vector<Failure> unreadable;
   bool endsFolder = false;
+
+  std::size_t Bytes() const;
 };
 
 struct FileIdHash {
@@ -33,25 +39,27 @@ struct FileIdHash {
 
 // What the later pieces of a folder's section need: its entries, split in
 // runs small enough to be held ahead of the writer whatever the titles'
-// length, and the titles of pages that have several names there.
+// length, and what was read of pages that have several names there.
 struct SectionPlan {
   FolderEntries entries;
   FileId id;
   std::vector<std::size_t> runStarts;  // with the entries' count last
   std::mutex mutex;
-  std::unordered_map<FileId, std::string, FileIdHash> sharedTitles;
+  std::unordered_map<FileId, PageHead, FileIdHash> sharedHeads;
   std::size_t sharedBytes = 0;
   bool reopenFailed = false;
 
   std::size_t Runs() const { return runStarts.size() - 1; }
 };
 
-// Prepares the folders' sections piece by piece; any number of threads may
-// use it at once. Throws BuildFailure when the machine runs short.
+// Prepares the folders' sections piece by piece, and the XML sitemap's
+// URLs of their files when `sitemapUrlStart` is not empty (see
+// SitemapUrlStart); any number of threads may use it at once. Throws
+// BuildFailure when the machine runs short.
 class SectionMaker {
  public:
-  SectionMaker(const FileSystem& fs, const MapSettings& settings,
-               const std::string& base, const BuildObserver& observer);
+  SectionMaker(const FileSystem& fs, const PageFormat& format,
+               const BuildObserver& observer, std::string sitemapUrlStart);
 
   // Lists `folder`, from the folder opened again and found to be the same,
   // and prepares its section's first piece; `plan` keeps what the further
@@ -63,18 +71,31 @@ class SectionMaker {
   PagePiece Next(SectionPlan& plan, std::size_t run) const;
 
  private:
+  // What was read of one run's files.
+  struct RunReading {
+    FileDetails details;
+    std::vector<bool> noindex;
+  };
+
+  bool OpensFolder(const SectionPlan& plan, std::size_t run) const;
   PagePiece Piece(SectionPlan& plan, std::size_t run, FolderHandle* folder,
                   std::vector<Failure> unreadable) const;
-  void ReadTitles(SectionPlan& plan, std::size_t run, FolderHandle& folder,
-                  std::vector<std::string>& titles,
-                  std::vector<Failure>& unreadable) const;
+  RunReading ReadRun(SectionPlan& plan, std::size_t run, FolderHandle& folder,
+                     std::vector<Failure>& unreadable) const;
+  PageHead ReadHead(SectionPlan& plan, FolderHandle& folder,
+                    const std::string& name, std::optional<FileFacts>& facts,
+                    std::vector<Failure>& unreadable) const;
+  void AddSitemapUrls(const SectionPlan& plan, std::size_t run,
+                      const RunReading& reading, PagePiece& piece) const;
 
   const FileSystem& fs_;
-  const MapSettings& settings_;
-  const std::string& base_;
+  const PageFormat& format_;
   const BuildObserver& observer_;
-  const ExtensionIndex extensions_;
-  const bool titles_;
+  const ListingRule rule_;
+  const std::string sitemapUrlStart_;
+  const HeadReading heads_;
+  const bool readsPages_;  // for titles or for robots
+  const bool facts_;       // sizes and times
 };
 
 }  // namespace mapgen

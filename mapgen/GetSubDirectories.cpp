@@ -17,11 +17,13 @@ namespace {
 
 bool IsHidden(std::string_view name) { return name.starts_with('.'); }
 
-bool ListSubfolders(FolderHandle& folder, std::vector<std::string>& names,
-                    Failure& failure) {
+bool ListSubfolders(FolderHandle& folder, const ExcludeGlobs& excluded,
+                    std::vector<std::string>& names, Failure& failure) {
   return folder.List(
       [&](std::string_view name, EntryKind kind) {
-        if (IsWalked(name, kind)) names.emplace_back(name);
+        if (IsWalked(name, kind) && !excluded.Matches(name)) {
+          names.emplace_back(name);
+        }
       },
       failure);
 }
@@ -40,8 +42,10 @@ struct PendingFolder {
 // count of folders being listed, which may still add more.
 class Walk {
  public:
-  Walk(const FileSystem& fs, const BuildObserver& observer, unsigned threads)
-      : fs_(fs), observer_(observer), budget_(fs.HeldFolderBudget()),
+  Walk(const FileSystem& fs, const BuildObserver& observer, unsigned threads,
+       const ExcludeGlobs& excluded)
+      : fs_(fs), observer_(observer), excluded_(excluded),
+        budget_(fs.HeldFolderBudget()),
         threads_(threads), helpers_([this] { StopAfterError(); }) {}
 
   // Lists the folders below `base` on the calling thread and on helpers
@@ -126,7 +130,7 @@ class Walk {
     listed.push_back({folder->Path(), folder->Id(), {}});
     std::vector<std::string> names;
     Failure failure;
-    if (!ListSubfolders(*folder, names, failure)) {
+    if (!ListSubfolders(*folder, excluded_, names, failure)) {
       ThrowIfShortage(failure);
       listed.back().failure = std::move(failure.reason);
       return;
@@ -173,6 +177,7 @@ class Walk {
 
   const FileSystem& fs_;
   const BuildObserver& observer_;
+  const ExcludeGlobs& excluded_;
   const std::size_t budget_;
   ThreadBudget threads_;
   unsigned idle_ = 0;
@@ -201,13 +206,14 @@ bool IsWalked(std::string_view name, EntryKind kind) {
 
 FolderList GetSubDirectories(const FileSystem& fs, const std::string& dirctry,
                              bool all, unsigned threads,
-                             const BuildObserver& observer) {
+                             const BuildObserver& observer,
+                             const ExcludeGlobs& excluded) {
   Failure failure;
   auto base = fs.OpenFolder(dirctry, failure);
   if (base == nullptr) throw BuildFailure(failure);
   FolderList list;
   if (all) {
-    list = Walk(fs, observer, std::max(threads, 1u)).Run(std::move(base));
+    list = Walk(fs, observer, std::max(threads, 1u), excluded).Run(std::move(base));
   } else {
     // Listed once here too, so that an unreadable base folder fails the
     // build before anything is written.

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "BuildObserver.h"
+#include "ExcludeGlobs.h"
 #include "FileSystem.h"
 
 namespace mapgen {
@@ -29,13 +30,16 @@ using FolderList = std::vector<Folder>;
 
 // Collects the folders one map covers: `dirctry` alone, or with `all` every
 // real folder below it at any depth, each reached from its parent and never
-// through a link; one known to hold no folders is not opened. Folders are
-// listed on up to `threads` helper threads; the order never depends on it. A subfolder that cannot be listed counts as
+// through a link; one known to hold no folders is not opened, nor one whose
+// name `excluded` matches. Folders are listed on up to `threads` helper
+// threads; the order never depends on it. A subfolder that cannot be
+// listed counts as
 // one without subfolders or files. Throws BuildFailure when the base folder
 // cannot be read or the machine runs short. An empty list when the
 // observer asks the build to stop.
 FolderList GetSubDirectories(const FileSystem& fs, const std::string& dirctry,
                              bool all, unsigned threads,
-                             const BuildObserver& observer);
+                             const BuildObserver& observer,
+                             const ExcludeGlobs& excluded = {});
 
 }  // namespace mapgen

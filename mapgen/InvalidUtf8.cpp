@@ -74,12 +74,4 @@ void AppendReplacingInvalidUtf8(std::string& out, std::string_view text) {
   }
 }
 
-void AppendUtf8PageLink(std::string& out, std::string_view target) {
-  if (IsValidUtf8(target)) {
-    out += target;
-  } else {
-    AppendPercentEncodedPath(out, target);
-  }
-}
-
 }  // namespace mapgen

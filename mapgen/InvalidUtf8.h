@@ -21,9 +21,4 @@ bool IsValidUtf8(std::string_view text);
 // U+FFFD, the substitution that Unicode recommends and browsers make.
 void AppendReplacingInvalidUtf8(std::string& out, std::string_view text);
 
-// Appends a link target for a page that declares UTF-8: a target that is
-// valid UTF-8 unchanged, any other percent-encoded byte by byte
-// ("bad%FFname.txt"), so the browser asks for exactly the file's bytes.
-void AppendUtf8PageLink(std::string& out, std::string_view target);
-
 }  // namespace mapgen

@@ -19,7 +19,7 @@ using Kind = OutputEntry::Kind;
 // The descriptor that /dev/stdout, /dev/stderr or /dev/fd/N names; -1 for
 // any other path. These names are taken as the process's own descriptors,
 // never looked up through /proc to the file behind them.
-int OwnDescriptor(std::string_view path) {
+int DescriptorNamed(std::string_view path) {
   if (path == "/dev/stdout") return STDOUT_FILENO;
   if (path == "/dev/stderr") return STDERR_FILENO;
   constexpr std::string_view kFdFolder = "/dev/fd/";
@@ -43,6 +43,10 @@ Failure FolderNameFailure(const FileSystem& fs, const std::string& path) {
 
 }  // namespace
 
+bool IsOwnDescriptor(std::string_view path) {
+  return DescriptorNamed(path) >= 0;
+}
+
 std::unique_ptr<MapFileWriter> MapFileWriter::Open(const FileSystem& fs,
                                                    const std::string& path,
                                                    Failure& failure) {
@@ -53,7 +57,7 @@ std::unique_ptr<MapFileWriter> MapFileWriter::Open(const FileSystem& fs,
 }
 
 bool MapFileWriter::Prepare(const FileSystem& fs, Failure& failure) {
-  if (const int own = OwnDescriptor(path_); own >= 0) {
+  if (const int own = DescriptorNamed(path_); own >= 0) {
     own_.emplace(own, path_);
     return true;
   }

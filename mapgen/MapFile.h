@@ -54,6 +54,11 @@ class MapFileWriter : public PageSink {
   std::string replaced_;  // the name the new file takes; empty for a stream
 };
 
+// Whether `path` names one of the process's own descriptors
+// (/dev/stdout, /dev/stderr, /dev/fd/N), which a page is written to as it
+// was opened, wherever it leads.
+bool IsOwnDescriptor(std::string_view path);
+
 // Writes `text` as the page at `path`, as MapFileWriter does.
 bool WriteMapFile(const FileSystem& fs, const std::string& path,
                   std::string_view text, Failure& failure);

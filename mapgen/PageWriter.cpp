@@ -1,7 +1,7 @@
 #include "PageWriter.h"
 
+#include "ModernPage.h"
 #include "Paths.h"
-#include "SafeText.h"
 #include "TextCase.h"
 #include "TextToHtml.h"
 
@@ -9,7 +9,6 @@ namespace mapgen {
 namespace {
 
 constexpr std::string_view kCrLf = "\r\n";
-constexpr std::string_view kHomePage = "https://corvale.example";
 constexpr const char* kBodyColourAttributes[] = {"bgcolor", "text", "link",
                                                  "vlink"};
 
@@ -86,8 +85,9 @@ void WriteTitleSection(const MapSettings& s, std::string& out) {
   out += kCrLf;
 }
 
-void WriteHeading(const MapSettings& s, std::string_view folder,
+void WriteHeading(const PageFormat& format, std::string_view folder,
                   std::string& out) {
+  const MapSettings& s = format.settings;
   out += "<p><p>";
   if (IsChecked(s.chkLines)) {
     out += "<p><hr WIDTH=100%>";
@@ -100,11 +100,7 @@ void WriteHeading(const MapSettings& s, std::string_view folder,
     out += '>';
   }
   out += "<b>";
-  if (IsChecked(s.chkSafeLinks)) {
-    AppendEscapedText(out, LastName(folder));
-  } else {
-    out += LastName(folder);
-  }
+  AppendShownName(out, LastName(folder), format);
   out += "</b>";
   if (SetsSize(s.cmbSize[2])) out += "</font>";
   if (IsChecked(s.chkColor[5])) {
@@ -137,8 +133,11 @@ int IndentLevel(std::string_view folder, std::string_view base) {
   return below.empty() ? 0 : 1 + CountCharacters(below, "/");
 }
 
-void WritePageHead(const MapSettings& s, std::string& out) {
+void WritePageHead(const PageFormat& format, std::string& out) {
+  if (format.modern) return WriteModernHead(format, out);
+  const MapSettings& s = format.settings;
   out = "<html>\r\n<head>\r\n";
+  if (format.utf8) out += "<meta charset=\"utf-8\">\r\n";
   out += "   <!html document auto-created by 'Tessary' by Corvale Software>";
   out += kCrLf;
   out += "   <title>" + s.txtTitle + "</title>";
@@ -158,37 +157,39 @@ bool ShowsSection(const MapSettings& s, std::size_t files) {
   return files > 0 || IsChecked(s.chkShowEmpties);
 }
 
-void WriteSectionStart(const MapSettings& s, const std::string& base,
-                       const std::string& folder, bool hasFiles,
-                       std::string& out) {
-  if (IsChecked(s.chkIndent)) {
-    AppendRepeated(out, "<UL>", IndentLevel(folder, base));
+void WriteSectionStart(const PageFormat& format, const std::string& folder,
+                       bool hasFiles, std::string& out) {
+  if (format.modern) {
+    return WriteModernSectionStart(format, folder, hasFiles, out);
   }
-  if (folder != base) WriteHeading(s, folder, out);
-  if (hasFiles) out += EntriesStart(s);
+  if (IsChecked(format.settings.chkIndent)) {
+    AppendRepeated(out, "<UL>", IndentLevel(folder, format.base));
+  }
+  if (folder != format.base) WriteHeading(format, folder, out);
+  if (hasFiles) out += EntriesStart(format);
 }
 
-void WriteSectionEnd(const MapSettings& s, const std::string& base,
-                     const std::string& folder, bool hasFiles,
-                     std::string& out) {
-  if (hasFiles) out += EntriesEnd(s);
-  if (IsChecked(s.chkIndent)) {
-    AppendRepeated(out, "</UL>", IndentLevel(folder, base));
+void WriteSectionEnd(const PageFormat& format, const std::string& folder,
+                     bool hasFiles, std::string& out) {
+  if (format.modern) return WriteModernSectionEnd(format, hasFiles, out);
+  if (hasFiles) out += EntriesEnd(format);
+  if (IsChecked(format.settings.chkIndent)) {
+    AppendRepeated(out, "</UL>", IndentLevel(folder, format.base));
   }
 }
 
-void WriteFolderSection(const MapSettings& s, const std::string& base,
-                        const FolderEntries& entries, std::string& out) {
+void WriteFolderSection(const PageFormat& format, const FolderEntries& entries,
+                        std::string& out) {
   const std::size_t files = entries.files.size();
-  if (!ShowsSection(s, files)) return;
-  WriteSectionStart(s, base, entries.path, files > 0, out);
-  RenderEntries(entries, 0, files,
-                entries.titles.empty() ? nullptr : entries.titles.data(), base,
-                s, out);
-  WriteSectionEnd(s, base, entries.path, files > 0, out);
+  if (!ShowsSection(format.settings, files)) return;
+  WriteSectionStart(format, entries.path, files > 0, out);
+  RenderEntries(entries, 0, files, entries.details, format, out);
+  WriteSectionEnd(format, entries.path, files > 0, out);
 }
 
-void WritePageTail(const MapSettings& s, std::string& out) {
+void WritePageTail(const PageFormat& format, std::string& out) {
+  if (format.modern) return WriteModernTail(format, out);
+  const MapSettings& s = format.settings;
   if (!s.txtAppendix.empty()) {
     out += "<br><br>";
     out += TextToHtml(s.txtAppendix);
@@ -198,7 +199,8 @@ void WritePageTail(const MapSettings& s, std::string& out) {
   out += "<FONT FACE=\"Arial,Helvetica,Geneva\" size=-2>";
   out += "<hr WIDTH=100%>";
   out += kCrLf;
-  out += "This webpage generated using <b>Tessary</b> by <a href=";
+  out += kFooterWords;
+  out += "<a href=";
   out += kHomePage;
   out += ">Corvale Software</a></font></p>";
   out += kCrLf;

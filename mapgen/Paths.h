@@ -26,6 +26,11 @@ std::string_view LastName(std::string_view folder);
 // "/w/docs/old"); empty for the base folder itself.
 std::string_view RelativeFolder(std::string_view folder, std::string_view base);
 
+// The path from the root, without "." or ".." segments: a relative path
+// is taken from the current folder, and ".." drops the name before it, as
+// a browser resolves it in an address.
+std::string AbsolutePath(std::string_view path);
+
 // The name a map page is saved under unless the user names another.
 inline constexpr std::string_view kMapFileName = "sitemap.html";
 

@@ -114,6 +114,7 @@ class PosixFileReader : public FileReader {
   PosixFileReader(int fd, std::string path, const struct stat& info)
       : fd_(fd), path_(std::move(path)), id_(IdOf(info)),
         otherNames_(info.st_nlink > 1),
+        facts_{static_cast<std::uint64_t>(info.st_size), info.st_mtim.tv_sec},
         left_(static_cast<std::size_t>(info.st_size)) {}
   ~PosixFileReader() override { ::close(fd_); }
   PosixFileReader(const PosixFileReader&) = delete;
@@ -137,12 +138,14 @@ class PosixFileReader : public FileReader {
 
   FileId Id() const override { return id_; }
   bool HasOtherNames() const override { return otherNames_; }
+  std::optional<FileFacts> Facts() const override { return facts_; }
 
  private:
   int fd_;
   std::string path_;
   FileId id_;
   bool otherNames_;
+  FileFacts facts_;
   std::size_t left_;
 };
 
@@ -235,6 +238,17 @@ class PosixFolder : public FolderHandle {
                                        Failure& failure) override {
     return AdoptFile(::openat(fd_, name.c_str(), kFileFlags),
                      JoinPath(path_, name), failure);
+  }
+
+  bool Facts(const std::string& name, FileFacts& facts,
+             Failure& failure) override {
+    struct stat info;
+    if (::fstatat(fd_, name.c_str(), &info, 0) != 0) {
+      failure = SystemFailure(JoinPath(path_, name), errno);
+      return false;
+    }
+    facts = {static_cast<std::uint64_t>(info.st_size), info.st_mtim.tv_sec};
+    return true;
   }
 
  private:

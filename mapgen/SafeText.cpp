@@ -42,24 +42,57 @@ void AppendEscaped(std::string& out, char c) {
   }
 }
 
+void AppendPercentEncoded(std::string& out, char c) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  const auto byte = static_cast<unsigned char>(c);
+  out += '%';
+  out += kHex[byte >> 4];
+  out += kHex[byte & 0x0F];
+}
+
+// RFC 3986's reserved characters, which give an address its parts.
+bool IsReserved(char c) {
+  return std::string_view(":/?#[]@!$&'()*+,;=").find(c) !=
+         std::string_view::npos;
+}
+
 }  // namespace
 
 void AppendPercentEncodedPath(std::string& out, std::string_view target) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  for (const char c : target) {
-    if (IsUnreserved(c) || c == '/') {
+  // Most names need little or no encoding: what stays is copied in spans.
+  while (!target.empty()) {
+    std::size_t plain = 0;
+    while (plain < target.size() &&
+           (IsUnreserved(target[plain]) || target[plain] == '/')) {
+      ++plain;
+    }
+    out.append(target.substr(0, plain));
+    if (plain == target.size()) return;
+    AppendPercentEncoded(out, target[plain]);
+    target.remove_prefix(plain + 1);
+  }
+}
+
+void AppendEncodedAddress(std::string& out, std::string_view address) {
+  for (const char c : address) {
+    if (c == '&') {
+      out += "&amp;";
+    } else if (IsUnreserved(c) || IsReserved(c) || c == '%') {
       out += c;
     } else {
-      const auto byte = static_cast<unsigned char>(c);
-      out += '%';
-      out += kHex[byte >> 4];
-      out += kHex[byte & 0x0F];
+      AppendPercentEncoded(out, c);
     }
   }
 }
 
 void AppendEscapedText(std::string& out, std::string_view text) {
-  for (const char c : text) AppendEscaped(out, c);
+  while (!text.empty()) {
+    const std::size_t plain = text.find_first_of("&<>\"");
+    out.append(text.substr(0, plain));
+    if (plain == std::string_view::npos) return;
+    AppendEscaped(out, text[plain]);
+    text.remove_prefix(plain + 1);
+  }
 }
 
 void AppendEscapedTitle(std::string& out, std::string_view title) {

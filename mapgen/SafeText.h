@@ -14,6 +14,12 @@ namespace mapgen {
 // segments stay as they are.
 void AppendPercentEncodedPath(std::string& out, std::string_view target);
 
+// Appends an address the user gave (a link prefix such as
+// "https://example.org/docs/") for a quoted attribute: the characters an
+// address may hold, its own "%" escapes among them, stay as they are;
+// any other byte is percent-encoded, and "&" written as "&amp;".
+void AppendEncodedAddress(std::string& out, std::string_view address);
+
 // Appends the text with "&", "<", ">" and the quotation mark escaped.
 void AppendEscapedText(std::string& out, std::string_view text);
 

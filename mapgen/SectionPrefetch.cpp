@@ -78,7 +78,7 @@ void SectionPrefetch::Do(Work work, std::unique_lock<std::mutex>& lock) {
       waiting_.emplace(Key{work.key.first, run}, plan);
     }
   }
-  readyBytes_ += piece.html.size();
+  readyBytes_ += piece.Bytes();
   ready_.emplace(work.key, std::move(piece));
   if (work.key == writer_ || waiting_.contains(writer_)) {
     writerWakes_.notify_one();
@@ -123,7 +123,7 @@ std::optional<PagePiece> SectionPrefetch::Next() {
     if (ready != ready_.end()) {
       PagePiece piece = std::move(ready->second);
       ready_.erase(ready);
-      readyBytes_ -= piece.html.size();
+      readyBytes_ -= piece.Bytes();
       writer_ = piece.endsFolder ? Key{writer_.first + 1, 0}
                                  : Key{writer_.first, writer_.second + 1};
       WakeHelper();

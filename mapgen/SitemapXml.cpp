@@ -12,10 +12,11 @@ constexpr std::string_view kNamespace =
     " xmlns=\"http://www.sitemaps.org/schemas/sitemap/0.9\">\n";
 constexpr std::string_view kUrlSetEnd = "</urlset>\n";
 
-void AppendLocation(std::string& out, std::string_view siteUrl,
+// `urlStart` as SitemapUrlStart gives it, escaped already.
+void AppendLocation(std::string& out, std::string_view urlStart,
                     std::string_view path) {
   out += "<loc>";
-  AppendEscapedText(out, siteUrl);
+  out += urlStart;
   AppendPercentEncodedPath(out, path);
   out += "</loc>";
 }
@@ -30,20 +31,34 @@ std::string SitemapPartName(std::string_view fileName, std::size_t number) {
          std::string(fileName.substr(dot));
 }
 
+std::string SitemapUrlStart(std::string_view siteUrl) {
+  std::string start;
+  AppendEscapedText(start, siteUrl);
+  if (!start.ends_with('/')) start += '/';
+  return start;
+}
+
+void AppendSitemapUrl(std::string& url, std::string_view urlStart,
+                      std::string_view path,
+                      std::optional<std::time_t> modified) {
+  url += "<url>";
+  AppendLocation(url, urlStart, path);
+  const std::string lastmod = modified ? UtcTimestamp(*modified) : "";
+  if (!lastmod.empty()) {
+    url += "<lastmod>";
+    url += lastmod;
+    url += "</lastmod>";
+  }
+  url += "</url>\n";
+}
+
 SitemapWriter::SitemapWriter(std::string_view siteUrl,
                              std::string_view fileName, SitemapSink& sink,
                              SitemapLimits limits)
-    : siteUrl_(siteUrl), fileName_(fileName), sink_(sink), limits_(limits) {
-  if (!siteUrl_.ends_with('/')) siteUrl_ += '/';
-}
+    : siteUrl_(SitemapUrlStart(siteUrl)), fileName_(fileName), sink_(sink),
+      limits_(limits) {}
 
-void SitemapWriter::Add(std::string_view path, std::time_t modified) {
-  std::string url = "<url>";
-  AppendLocation(url, siteUrl_, path);
-  if (const std::string lastmod = UtcTimestamp(modified); !lastmod.empty()) {
-    url += "<lastmod>" + lastmod + "</lastmod>";
-  }
-  url += "</url>\n";
+void SitemapWriter::AddUrl(std::string_view url) {
   // A file holds at least one URL, however small the limits.
   const bool full =
       urlsInFile_ >= limits_.urls ||

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <ctime>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -32,18 +33,35 @@ struct SitemapLimits {
 // before its extension ("sitemap.xml" gives "sitemap-2.xml").
 std::string SitemapPartName(std::string_view fileName, std::size_t number);
 
-// Writes a sitemaps.org 0.9 sitemap of files added in page order. Each
-// <loc> is the site address (with a "/" added when it lacks one) followed
-// by the file's path, percent-encoded segment by segment; <lastmod> is
-// the file's modification time in UTC. When the URLs outgrow the limits,
-// they go to numbered parts and the sitemap file becomes their index.
+// The site address as the sitemap's URLs begin with it: with a "/" added
+// when it lacks one, escaped for XML.
+std::string SitemapUrlStart(std::string_view siteUrl);
+
+// Appends the <url> element, one line, of the file at `path` below the
+// base folder ("docs/a b.html"): its <loc> is `urlStart` (see
+// SitemapUrlStart) followed by the path percent-encoded segment by
+// segment, its <lastmod> the modification time in UTC, when known.
+void AppendSitemapUrl(std::string& out, std::string_view urlStart,
+                      std::string_view path,
+                      std::optional<std::time_t> modified);
+
+// Writes a sitemaps.org 0.9 sitemap of files added in page order. When the
+// URLs outgrow the limits, they go to numbered parts and the sitemap file
+// becomes their index.
 class SitemapWriter {
  public:
   SitemapWriter(std::string_view siteUrl, std::string_view fileName,
                 SitemapSink& sink, SitemapLimits limits = {});
 
   // Adds the file at `path` below the base folder ("docs/a b.html").
-  void Add(std::string_view path, std::time_t modified);
+  void Add(std::string_view path, std::time_t modified) {
+    std::string url;
+    AppendSitemapUrl(url, siteUrl_, path, modified);
+    AddUrl(url);
+  }
+
+  // Adds the <url> element made by AppendSitemapUrl for this site.
+  void AddUrl(std::string_view url);
 
   // Ends the last file and, when there are parts, writes the index.
   void Finish();

@@ -1,6 +1,8 @@
 #include "SizeAndTime.h"
 
 #include <array>
+#include <chrono>
+#include <optional>
 
 namespace mapgen {
 namespace {
@@ -10,6 +12,14 @@ std::string Format(const std::tm& fields, const char* format) {
   const std::size_t length =
       std::strftime(text.data(), text.size(), format, &fields);
   return std::string(text.data(), length);
+}
+
+// Writes `value` over the `width` digits of `text` from `at`.
+void PutDigits(std::string& text, std::size_t at, std::size_t width,
+               long long value) {
+  for (std::size_t i = at + width; i > at; value /= 10) {
+    text[--i] = static_cast<char>('0' + value % 10);
+  }
 }
 
 }  // namespace
@@ -37,17 +47,35 @@ std::string HumanSize(std::uint64_t bytes) {
 }
 
 std::string LocalDateTime(std::time_t time) {
+  // The files of a tree often change within the same minute, whose text is
+  // then worked out once per thread.
+  thread_local std::optional<std::time_t> lastMinute;
+  thread_local std::string lastText;
+  const std::time_t minute = time / 60 - (time % 60 < 0 ? 1 : 0);
+  if (minute == lastMinute) return lastText;
   std::tm fields{};
   if (localtime_r(&time, &fields) == nullptr) return {};
-  return Format(fields, "%Y-%m-%d %H:%M");
+  lastMinute = minute;
+  lastText = Format(fields, "%Y-%m-%d %H:%M");
+  return lastText;
 }
 
 std::string UtcTimestamp(std::time_t time) {
-  std::tm fields{};
-  if (gmtime_r(&time, &fields) == nullptr) return {};
-  const long year = fields.tm_year + 1900L;
-  if (year < 0 || year > 9999) return {};
-  return Format(fields, "%Y-%m-%dT%H:%M:%SZ");
+  // 0000-01-01T00:00:00Z and 9999-12-31T23:59:59Z.
+  if (time < -62167219200 || time > 253402300799) return {};
+  using namespace std::chrono;
+  const sys_seconds at{seconds(time)};
+  const sys_days day = floor<days>(at);
+  const year_month_day date(day);
+  const hh_mm_ss<seconds> clock(at - day);
+  std::string text = "0000-00-00T00:00:00Z";
+  PutDigits(text, 0, 4, static_cast<int>(date.year()));
+  PutDigits(text, 5, 2, static_cast<unsigned>(date.month()));
+  PutDigits(text, 8, 2, static_cast<unsigned>(date.day()));
+  PutDigits(text, 11, 2, clock.hours().count());
+  PutDigits(text, 14, 2, clock.minutes().count());
+  PutDigits(text, 17, 2, clock.seconds().count());
+  return text;
 }
 
 }  // namespace mapgen

@@ -14,7 +14,8 @@ build=(
   libcli11-dev libutf8proc-dev
   qt6-base-dev
 )
-# The checkers of the packaging and desktop tests: lintian alone brings some sixty Perl
+# The checkers of the packaging, desktop and page tests (tidy and chromium
+# read the modern page): lintian alone brings some sixty Perl
 # packages, which a first ./run.sh should not wait for.
 checks=(
   clang libclang-rt-dev
@@ -22,6 +23,7 @@ checks=(
   libgtest-dev
   appstream man-db dpkg-dev file binutils lintian zsh fish
   xvfb xauth openbox x11-utils xdotool imagemagick fonts-dejavu-core
+  tidy chromium
 )
 packages=("${build[@]}")
 case "${1:-}" in

@@ -11,9 +11,10 @@ struct BuiltPage : BuildResult {
   std::string mapText;
 };
 
-// Builds the page into memory.
+// Builds the page into memory, as read from `placement.folder`.
 BuiltPage BuildPage(const MapSettings& settings, const FileSystem& fs,
                     BuildObserver& observer,
-                    unsigned threads = kMostBuildThreads);
+                    unsigned threads = kMostBuildThreads,
+                    const PagePlacement& placement = {});
 
 }  // namespace mapgen

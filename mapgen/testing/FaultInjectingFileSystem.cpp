@@ -20,6 +20,7 @@ class FaultyReader : public FileReader {
   }
   FileId Id() const override { return inner_->Id(); }
   bool HasOtherNames() const override { return inner_->HasOtherNames(); }
+  std::optional<FileFacts> Facts() const override { return inner_->Facts(); }
 
  private:
   const FaultInjectingFileSystem& fs_;
@@ -139,6 +140,12 @@ class FaultyFolder : public FolderHandle {
     std::string path = JoinPath(Path(), name);
     if (fs_.Fails(Call::kOpenFile, path, failure)) return nullptr;
     return WrapReader(fs_, inner_->OpenFile(name, failure), std::move(path));
+  }
+
+  bool Facts(const std::string& name, FileFacts& facts,
+             Failure& failure) override {
+    return !fs_.Fails(Call::kFacts, JoinPath(Path(), name), failure) &&
+           inner_->Facts(name, facts, failure);
   }
 
  private:

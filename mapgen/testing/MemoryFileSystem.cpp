@@ -12,8 +12,8 @@ namespace {
 
 class StringReader : public FileReader {
  public:
-  StringReader(std::string_view content, FileId id)
-      : rest_(content), id_(id) {}
+  StringReader(std::string_view content, FileId id, std::time_t modified)
+      : rest_(content), id_(id), facts_{content.size(), modified} {}
   long Read(char* buffer, std::size_t size, Failure&) override {
     const std::size_t got = std::min(size, rest_.size());
     std::memcpy(buffer, rest_.data(), got);
@@ -22,10 +22,12 @@ class StringReader : public FileReader {
   }
   FileId Id() const override { return id_; }
   bool HasOtherNames() const override { return false; }
+  std::optional<FileFacts> Facts() const override { return facts_; }
 
  private:
   std::string_view rest_;
   FileId id_;
+  FileFacts facts_;
 };
 
 }  // namespace
@@ -53,6 +55,13 @@ class MemoryFileSystem::Folder : public FolderHandle {
     return fs_.OpenFile(JoinPath(path_, name), failure);
   }
 
+  bool Facts(const std::string& name, FileFacts& facts,
+             Failure& failure) override {
+    const Node* node = fs_.Find(JoinPath(path_, name), failure);
+    if (node != nullptr) facts = {node->content.size(), node->modified};
+    return node != nullptr;
+  }
+
  private:
   const MemoryFileSystem& fs_;
   const std::string path_;
@@ -76,8 +85,11 @@ MemoryFileSystem::Node& MemoryFileSystem::Add(const std::string& path,
 
 void MemoryFileSystem::AddFolder(const std::string& path) { Add(path, true); }
 
-void MemoryFileSystem::AddFile(const std::string& path, std::string content) {
-  Add(path, false).content = std::move(content);
+void MemoryFileSystem::AddFile(const std::string& path, std::string content,
+                               std::time_t modified) {
+  Node& node = Add(path, false);
+  node.content = std::move(content);
+  node.modified = modified;
 }
 
 std::vector<std::pair<std::string, EntryKind>> MemoryFileSystem::Listing(
@@ -135,7 +147,8 @@ std::unique_ptr<FileReader> MemoryFileSystem::OpenFile(
     failure = SystemFailure(path, EISDIR);
     return nullptr;
   }
-  return std::make_unique<StringReader>(node->content, FileId{0, node->inode});
+  return std::make_unique<StringReader>(node->content, FileId{0, node->inode},
+                                        node->modified);
 }
 
 std::unique_ptr<OutputFolder> MemoryFileSystem::OpenOutputFolder(

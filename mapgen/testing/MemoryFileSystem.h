@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <ctime>
 #include <map>
 #include <optional>
 #include <string>
@@ -21,8 +22,10 @@ class MemoryFileSystem : public FileSystem {
 
   // Adds a folder, and any folder above it that is missing.
   void AddFolder(const std::string& path);
-  // Adds a file with its content, and any folder above it that is missing.
-  void AddFile(const std::string& path, std::string content = {});
+  // Adds a file with its content and modification time, and any folder
+  // above it that is missing.
+  void AddFile(const std::string& path, std::string content = {},
+               std::time_t modified = 0);
   // Lists every folder's entries in a new order each time, from `seed` on.
   void ShuffleListings(unsigned seed) { shuffleSeed_ = seed; }
 
@@ -42,6 +45,7 @@ class MemoryFileSystem : public FileSystem {
     bool folder = false;
     std::uint64_t inode = 0;
     std::string content;
+    std::time_t modified = 0;
     std::vector<std::pair<std::string, EntryKind>> entries;
   };
   Node& Add(const std::string& path, bool folder);

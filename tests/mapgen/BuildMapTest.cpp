@@ -171,8 +171,12 @@ TEST(BuildMapFile, ThePageTakesItsPlaceOnlyWhenTheBuildSucceeds) {
   const std::string out = temp.path() + "/out";
   const std::string page = out + "/sitemap.html";
   RecordingObserver whole;
+  PagePlacement placement;
+  placement.folder = out;
   const std::string built =
-      BuildPage(At(site), PosixFileSystem(), whole).mapText;
+      BuildPage(At(site), PosixFileSystem(), whole, kMostBuildThreads,
+                placement)
+          .mapText;
   const struct {
     Call call;
     std::string path;  // none: no fault

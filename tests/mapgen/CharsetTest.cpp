@@ -89,19 +89,6 @@ TEST(InvalidUtf8, ShowsEachMaximalBadSubsequenceAsOneReplacement) {
   }
 }
 
-TEST(InvalidUtf8, LinksEncodeTheBytesOfABadNameOnly) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"bad\xFFname.txt", "bad%FFname.txt"},
-      {"a b/\xFF.txt", "a%20b/%FF.txt"},
-      {"sub/caf\xC3\xA9 x.txt", "sub/caf\xC3\xA9 x.txt"},
-  };
-  for (const auto& [name, link] : cases) {
-    std::string out;
-    AppendUtf8PageLink(out, name);
-    EXPECT_EQ(out, link);
-  }
-}
-
 // A UTF-16 page is decoded as it is read, so its title tag can be found.
 TEST(PageDecoder, DecodesUtf16ReadInAnySizeOfChunk) {
   const std::string page =

@@ -40,10 +40,11 @@ TEST(ExtensionOf, IsEverythingAfterTheFirstDotAndDecidesWebPages) {
 }
 
 TEST(ListFolderFiles, GroupsByExtensionThenOrdinalOrder) {
-  const ExtensionIndex index({"HTML", "HTM", "TXT"});
+  MapSettings settings;
+  settings.chkExtension = {1, 0, 1, 0, 0, 0};
   EXPECT_EQ(ListFolderFiles({"b.txt", "z.html", "a.htm", "B.html", "x.pdf",
                              "A.TXT", "page.backup.htm", "Index.HTML"},
-                            index),
+                            ListingRule(settings)),
             (FolderFileList{"B.html", "Index.HTML", "z.html", "a.htm", "A.TXT",
                             "b.txt"}));
 }

@@ -335,7 +335,7 @@ class ManyNamesOfOnePage : public testing::Test {
       if (peakKiB != nullptr) {
         settings.txtDir = temp_.path();
         CountingSink sink;
-        BuildMap(settings, PosixFileSystem(), recorder, sink, 4);
+        BuildMap(settings, PosixFileSystem(), recorder, sink, {}, 4);
         return std::to_string(sink.bytes);
       }
       const BuiltPage result =

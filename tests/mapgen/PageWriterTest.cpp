@@ -21,7 +21,7 @@ TEST(PageArithmetic, ColoursLevelsAndCounts) {
 
 std::string Head(const MapSettings& settings) {
   std::string page = "left over from an earlier build";
-  WritePageHead(settings, page);
+  WritePageHead(PageFormat(settings, "/w"), page);
   return page.substr(page.find("</head>\r\n") + 9);
 }
 
@@ -39,7 +39,7 @@ TEST(WritePageHead, EveryOptionalPiece) {
   s.cmbSize[1] = "NoRmAl";
   s.txtPreface = "one\r\ntwo";
   std::string page;
-  WritePageHead(s, page);
+  WritePageHead(PageFormat(s, "/w"), page);
   EXPECT_EQ(page,
             "<html>\r\n<head>\r\n"
             "   <!html document auto-created by 'Tessary' by Corvale Software>\r\n"
@@ -71,7 +71,8 @@ std::string Section(MapSettings s, const std::string& folder,
   const FolderEntries entries{folder, {}, {}, {}};
   const FolderEntries one{folder, {entry}, {false}, {}};
   std::string page;
-  WriteFolderSection(s, "/w", entry.empty() ? entries : one, page);
+  WriteFolderSection(PageFormat(s, "/w"), entry.empty() ? entries : one,
+                     page);
   return page;
 }
 
@@ -100,7 +101,7 @@ TEST(WritePageTail, AppendixFontAndFooter) {
   s.txtAppendix = "bye & <<i>>";
   s.cmbFont = "Courier";
   std::string page;
-  WritePageTail(s, page);
+  WritePageTail(PageFormat(s, "/w"), page);
   EXPECT_EQ(page.substr(0, 40), "<br><br>bye &amp; <i></FONT><br><br><br>");
 }
 
@@ -111,9 +112,9 @@ std::string Entries(int style, bool bullets, const std::string& folder,
   s.chkBullets = bullets ? 1 : 0;
   const FolderEntries entries{
       folder, {"page.htm", "my page.html", "a.pdf"}, {true, true, false},
-      {"Title", "", ""}};
+      {{"Title", "", ""}, {}}};
   std::string out;
-  RenderFolderEntries(entries, base, s, out);
+  RenderFolderEntries(entries, PageFormat(s, base), out);
   return out;
 }
 
@@ -136,7 +137,7 @@ TEST(RenderFolderEntries, EachStyleWithAndWithoutBullets) {
   MapSettings s;
   s.chkBullets = 1;
   std::string out;
-  RenderFolderEntries({"/w", {}, {}, {}}, "/w", s, out);
+  RenderFolderEntries({"/w", {}, {}, {}}, PageFormat(s, "/w"), out);
   EXPECT_EQ(out, "");
 }
 

@@ -27,10 +27,10 @@ MapSettings Safe(int style) {
 
 TEST(SafeLinks, NamesAndTitlesBecomeTextAndLinksAreQuoted) {
   const FolderEntries entries{"/w/a&b", {"x <y>.htm", "q\"#.pdf"},
-                              {true, false}, {"<i>T</i> &amp;", ""}};
+                              {true, false}, {{"<i>T</i> &amp;", ""}, {}}};
   const auto Render = [&](const MapSettings& s) {
     std::string out;
-    RenderFolderEntries(entries, "/w", s, out);
+    RenderFolderEntries(entries, PageFormat(s, "/w"), out);
     return out;
   };
   EXPECT_EQ(Render(Safe(1)),
@@ -50,12 +50,12 @@ TEST(SafeLinks, NamesAndTitlesBecomeTextAndLinksAreQuoted) {
 TEST(SafeLinks, FolderHeadingsAreTextAndFreeTextKeepsItsMarkup) {
   MapSettings s = Safe(1);
   std::string page;
-  WriteFolderSection(s, "/w", {"/w/<script>", {}, {}, {}}, page);
+  WriteFolderSection(PageFormat(s, "/w"), {"/w/<script>", {}, {}, {}}, page);
   EXPECT_EQ(page, "<UL><p><p><font size=+1><b>&lt;script&gt;</b></font>"
                   "<br><br>\r\n</UL>");
   s.txtPreface = "<<b>>x<</b>>";
   page.clear();
-  WritePageHead(s, page);
+  WritePageHead(PageFormat(s, "/w"), page);
   EXPECT_NE(page.find("<b>x</b><br><br>"), std::string::npos);
 }
 

@@ -129,6 +129,10 @@ TEST(SizeAndTime, FormatsSizesAndTimesForReaders) {
   for (const auto& [bytes, text] : sizes) EXPECT_EQ(HumanSize(bytes), text);
 
   EXPECT_EQ(UtcTimestamp(-1), "1969-12-31T23:59:59Z");
+  EXPECT_EQ(UtcTimestamp(951782400), "2000-02-29T00:00:00Z");
+  EXPECT_EQ(UtcTimestamp(253402300799), "9999-12-31T23:59:59Z");
+  EXPECT_EQ(UtcTimestamp(253402300800), "");
+  EXPECT_EQ(UtcTimestamp(-62167219201), "");
   const char* zone = std::getenv("TZ");
   const std::string saved = zone ? zone : "";
   setenv("TZ", "JST-9", 1);
