@@ -2,6 +2,8 @@
 // of the options, while the window shows the folder being written and the
 // progress; the same work writes the page to the temporary file.
 #include <QAction>
+#include <QCheckBox>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <algorithm>
@@ -9,6 +11,7 @@
 
 #include "BackgroundWork.h"
 #include "FolderViews.h"
+#include "NativePath.h"
 #include "Paths.h"
 #include "SettingsCheck.h"
 #include "frmTessary.h"
@@ -52,9 +55,11 @@ class PromiseObserver : public mapgen::BuildObserver {
 // comes second, the page or the abandoning, removes it.
 void BuildPage(QPromise<BuildResult>& promise, const mapgen::FileSystem& fs,
                const mapgen::MapSettings& settings, const std::string& page,
+               const mapgen::PagePlacement& placement,
                std::atomic_flag& handedOver) {
   PromiseObserver observer(promise);
-  BuildResult result = mapgen::BuildMapFile(settings, fs, observer, page);
+  BuildResult result =
+      mapgen::BuildMapFile(settings, fs, observer, page, placement);
   mapgen::Failure ignored;
   if (result.outcome == BuildResult::Outcome::kBuilt &&
       handedOver.test_and_set()) {
@@ -86,10 +91,30 @@ void frmTessary::cmdBuildMap_Click() {
   changedDuringBuild_ = false;
   const std::string page = mapgen::TempMapPath(buildBase_.toStdString());
   pageHandover_ = std::make_shared<std::atomic_flag>();
-  work_->Start(build_, [&fs = fs_, settings = settings_, page,
+  // The page's XML sitemap waits beside the built page until Save puts it
+  // beside the saved one.
+  buildSitemap_ = settings_.txtSitemapXml.empty()
+                      ? nullptr
+                      : std::make_shared<mapgen::StagedSitemap>(
+                            mapgen::ParentFolder(page));
+  mapgen::PagePlacement placement;
+  placement.folder = SaveFolderAfterBuild();
+  placement.stagedSitemap = buildSitemap_.get();
+  work_->Start(build_, [&fs = fs_, settings = settings_, page, placement,
+                        sitemap = buildSitemap_,
                         handover = pageHandover_](auto& promise) {
-    BuildPage(promise, fs, settings, page, *handover);
+    BuildPage(promise, fs, settings, page, placement, *handover);
   });
+}
+
+// Where Save will put the page, which its links lead from: a build that
+// shows each subfolder in turn leaves an unlocked name on the base
+// folder's map.
+std::string frmTessary::SaveFolderAfterBuild() const {
+  const bool nameFollows =
+      buildWalks_ && chkLockFilename->checkState() == Qt::Unchecked;
+  return nameFollows ? NativePath(buildBase_)
+                     : NativePath(QFileInfo(OutputPath()).absolutePath());
 }
 
 // A setting no build can use, such as an XML sitemap without the site's
@@ -116,6 +141,7 @@ void frmTessary::AbandonBuild() {
     fs_.RemoveFile(mapgen::TempMapPath(buildBase_.toStdString()), ignored);
   }
   pageHandover_.reset();
+  buildSitemap_.reset();
 }
 
 void frmTessary::BuildProgress(int done) {
@@ -129,6 +155,12 @@ void frmTessary::BuildFinished() {
   if (build_->isCanceled() || leaving_) return;
   pageHandover_.reset();
   const BuildResult result = build_->result();
+  // The sitemap of the built map, or none: an earlier one's staged files
+  // go with it.
+  sitemap_ = result.outcome == BuildResult::Outcome::kBuilt
+                 ? std::move(buildSitemap_)
+                 : nullptr;
+  buildSitemap_.reset();
   if (result.outcome != BuildResult::Outcome::kBuilt) {
     const mapgen::Failure& failure = result.failure;
     desktop_.messageBoxes.Show(

@@ -2,6 +2,7 @@
 
 #include "MapFile.h"
 #include "NativePath.h"
+#include "Paths.h"
 
 namespace tessary {
 
@@ -17,15 +18,21 @@ void RemoveIfThere(const mapgen::FileSystem& fs, const QString& path) {
 }
 
 CopyOutcome CopyPage(const mapgen::FileSystem& fs, const QString& source,
-                     const QString& destination, bool removeSource) {
+                     const QString& destination, bool removeSource,
+                     mapgen::StagedSitemap* sitemap) {
   CopyOutcome outcome;
-  if (SameFile(fs, source, destination)) return {true, {}};
-  if (!mapgen::CopyMapFile(fs, NativePath(source), NativePath(destination),
-                           outcome.failure)) {
-    return outcome;
+  const std::string target = NativePath(destination);
+  if (!SameFile(fs, source, destination)) {
+    if (!mapgen::CopyMapFile(fs, NativePath(source), target,
+                             outcome.failure)) {
+      return outcome;
+    }
+    if (removeSource) RemoveIfThere(fs, source);
   }
-  if (removeSource) RemoveIfThere(fs, source);
   outcome.copied = true;
+  if (sitemap != nullptr) {
+    sitemap->Place(fs, mapgen::ParentFolder(target), outcome.failure);
+  }
   return outcome;
 }
 

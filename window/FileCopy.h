@@ -3,6 +3,7 @@
 #include <QString>
 
 #include "FileSystem.h"
+#include "StagedSitemap.h"
 
 namespace tessary {
 
@@ -17,15 +18,19 @@ void RemoveIfThere(const mapgen::FileSystem& fs, const QString& path);
 
 // Where a copy of the map's page ended.
 struct CopyOutcome {
-  bool copied = false;      // the destination holds the page
-  mapgen::Failure failure;  // why not
+  bool copied = false;  // the destination holds the page
+  // Why not; or, with the page copied, why its XML sitemap is not beside
+  // it. Empty when all went well.
+  mapgen::Failure failure;
 };
 
 // Copies the page to `destination`, unless that is the page itself,
 // replacing it as the core replaces a page: the destination is whole, old
-// or new, never half written. Then removes `source` when asked to. It
-// waits for the disk, so the window runs it off its own thread.
+// or new, never half written. Then puts the page's XML sitemap, if it
+// has one, beside it, and removes `source` when asked to. It waits for the
+// disk, so the window runs it off its own thread.
 CopyOutcome CopyPage(const mapgen::FileSystem& fs, const QString& source,
-                     const QString& destination, bool removeSource);
+                     const QString& destination, bool removeSource,
+                     mapgen::StagedSitemap* sitemap = nullptr);
 
 }  // namespace tessary

@@ -90,24 +90,28 @@ void frmTessary::CopyMapFile(const QString& destination, AfterCopy after) {
   afterCopy_ = after;
   const bool removeSource =
       after != AfterCopy::kPreview && IsTemporaryFile(TempMapPath_);
+  const auto sitemap = after != AfterCopy::kPreview ? sitemap_ : nullptr;
   work_->Compute(copy_, [&fs = fs_, source = TempMapPath_, destination,
-                         removeSource] {
-    return CopyPage(fs, source, destination, removeSource);
+                         removeSource, sitemap] {
+    return CopyPage(fs, source, destination, removeSource, sitemap.get());
   });
 }
 
 // Once the program is ending, nobody is left to tell, but a preview copy
-// still goes with the rest.
+// still goes with the rest. A page saved without its XML sitemap is saved,
+// and the sitemap's failure told.
 void frmTessary::CopyFinished() {
   const CopyOutcome outcome = copy_->result();
   const bool saving = afterCopy_ != AfterCopy::kPreview;
   if (outcome.copied && !saving) previewPath_ = copyTarget_;
   if (leaving_) return;
-  if (!outcome.copied) {
-    const mapgen::Failure& failure = outcome.failure;
+  const mapgen::Failure& failure = outcome.failure;
+  if (!failure.reason.empty()) {
     desktop_.messageBoxes.Show(
         this, {"Problem with file",
                QString::fromStdString(failure.path + "\n" + failure.reason)});
+  }
+  if (!outcome.copied) {
     if (saving) txtMapFile->setFocus();
     return;
   }

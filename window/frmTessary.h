@@ -170,6 +170,7 @@ class frmTessary : public QMainWindow {
   // Build and the commands of the right-hand column.
   void cmdBuildMap_Click();
   bool UsableSettings();
+  std::string SaveFolderAfterBuild() const;
   void AbandonBuild();
   void BuildProgress(int done);
   void BuildFinished();
@@ -215,6 +216,10 @@ class frmTessary : public QMainWindow {
   // Set by the build once its page is written, and by the window once it
   // abandons the build: the second of the two removes the page.
   std::shared_ptr<std::atomic_flag> pageHandover_;
+  // The XML sitemap staged by the running build, and the one of the built
+  // map, which Save puts beside the saved page.
+  std::shared_ptr<mapgen::StagedSitemap> buildSitemap_;
+  std::shared_ptr<mapgen::StagedSitemap> sitemap_;
   bool buildWalks_ = false;          // the running build maps subfolders
   bool changedDuringBuild_ = false;  // so its page is out of date at once
   QString copyTarget_;               // where the running copy writes

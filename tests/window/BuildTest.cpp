@@ -260,6 +260,30 @@ class BuildTest : public QObject {
     for (const QString& page : left) QCOMPARE(Contents(base + "/" + page), firstPage);
   }
 
+  // Asked for, the XML sitemap is staged by the build and put beside the
+  // page where Save puts it, and only there; the page's links lead from
+  // there too.
+  void sitemapBesideSavedPage() {
+    WindowFixture f;
+    MakeSite(f.base.path());
+    const QString out = f.base.path() + "/out";
+    QVERIFY(QDir().mkdir(out));
+    f.find<QCheckBox>("chkSitemapXml")->setChecked(true);
+    f.find<QLineEdit>("txtSiteUrl")->setText("https://example.org/");
+    f.find<QCheckBox>("chkLockFilename")->setChecked(true);
+    f.find<QLineEdit>("txtMapFile")->setText(out + "/map.html");
+    QVERIFY(f.Build());
+    QCOMPARE(Pages(f.base.path()), QStringList{"sitemap.tmp"});
+    f.click("cmdSave");
+    QVERIFY(f.idle());
+    QCOMPARE(f.messages(), QStringList());
+    QCOMPARE(Pages(f.base.path()), QStringList{"out/sitemap.xml"});
+    const QByteArray xml = Contents(out + "/sitemap.xml");
+    QVERIFY2(xml.contains("<loc>https://example.org/my%20page.htm</loc>"),
+             xml.constData());
+    QVERIFY(Contents(out + "/map.html").contains("href=../index.html>"));
+  }
+
   // The XML sitemap wants the site's address: Build says so, builds
   // nothing and leads to where the address is typed.
   void sitemapNeedsSiteUrl() {
