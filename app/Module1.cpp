@@ -19,7 +19,7 @@ QString Module1::JoinCommandLine(const QStringList& arguments) {
 void Module1::Main(const QStringList& arguments) {
   CommandLine = JoinCommandLine(arguments);
   const auto end = [this] { EndProgram(); };
-  mainWindow_ = std::make_unique<frmTessary>(desktop_, end);
+  mainWindow_ = std::make_unique<frmTessary>(desktop_, fileSystem_, end);
   QObject::connect(mainWindow_.get(), &frmTessary::aboutRequested,
                    mainWindow_.get(), [this] { ShowAbout(); });
   intro_ = std::make_unique<frmTessaryIntro>(desktop_, *mainWindow_, end);

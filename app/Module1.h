@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "Desktop.h"
+#include "PosixFileSystem.h"
 
 namespace tessary {
 
@@ -37,6 +38,7 @@ class Module1 {
 
  private:
   Desktop& desktop_;
+  mapgen::PosixFileSystem fileSystem_;
   QString CommandLine;
   std::unique_ptr<frmTessary> mainWindow_;
   std::unique_ptr<frmTessaryIntro> intro_;

@@ -2,17 +2,18 @@
 // of the options, while the window shows the folder being written and the
 // progress; the same work writes the page to the temporary file.
 #include <QAction>
-#include <QFile>
+#include <QCheckBox>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <algorithm>
 #include <climits>
-#include <cstdio>
 
 #include "BackgroundWork.h"
 #include "FolderViews.h"
+#include "NativePath.h"
 #include "Paths.h"
-#include "PosixFileSystem.h"
+#include "SettingsCheck.h"
 #include "frmTessary.h"
 
 namespace tessary {
@@ -52,15 +53,17 @@ class PromiseObserver : public mapgen::BuildObserver {
 // Off the window's thread: it touches no widget. A page written for a
 // build the window has abandoned is nobody's, so whichever of the two
 // comes second, the page or the abandoning, removes it.
-void BuildPage(QPromise<BuildResult>& promise,
+void BuildPage(QPromise<BuildResult>& promise, const mapgen::FileSystem& fs,
                const mapgen::MapSettings& settings, const std::string& page,
+               const mapgen::PagePlacement& placement,
                std::atomic_flag& handedOver) {
   PromiseObserver observer(promise);
-  BuildResult result = mapgen::BuildMapFile(
-      settings, mapgen::PosixFileSystem(), observer, page);
+  BuildResult result =
+      mapgen::BuildMapFile(settings, fs, observer, page, placement);
+  mapgen::Failure ignored;
   if (result.outcome == BuildResult::Outcome::kBuilt &&
       handedOver.test_and_set()) {
-    std::remove(page.c_str());
+    fs.RemoveFile(page, ignored);
   }
   promise.addResult(std::move(result));
 }
@@ -78,6 +81,7 @@ void frmTessary::InitBuild() {
 
 void frmTessary::cmdBuildMap_Click() {
   if (build_->isRunning() || copy_->isRunning()) return;
+  if (!UsableSettings()) return;
   cmdBuildMap->setEnabled(false);
   mnuBuildMap->setEnabled(false);
   ShowProgress(true, 0);
@@ -87,10 +91,45 @@ void frmTessary::cmdBuildMap_Click() {
   changedDuringBuild_ = false;
   const std::string page = mapgen::TempMapPath(buildBase_.toStdString());
   pageHandover_ = std::make_shared<std::atomic_flag>();
-  work_->Start(build_, [settings = settings_, page,
+  // The page's XML sitemap waits beside the built page until Save puts it
+  // beside the saved one.
+  buildSitemap_ = settings_.txtSitemapXml.empty()
+                      ? nullptr
+                      : std::make_shared<mapgen::StagedSitemap>(
+                            mapgen::ParentFolder(page));
+  mapgen::PagePlacement placement;
+  placement.folder = SaveFolderAfterBuild();
+  placement.stagedSitemap = buildSitemap_.get();
+  work_->Start(build_, [&fs = fs_, settings = settings_, page, placement,
+                        sitemap = buildSitemap_,
                         handover = pageHandover_](auto& promise) {
-    BuildPage(promise, settings, page, *handover);
+    BuildPage(promise, fs, settings, page, placement, *handover);
   });
+}
+
+// Where Save will put the page, which its links lead from: a build that
+// shows each subfolder in turn leaves an unlocked name on the base
+// folder's map.
+std::string frmTessary::SaveFolderAfterBuild() const {
+  const bool nameFollows =
+      buildWalks_ && chkLockFilename->checkState() == Qt::Unchecked;
+  return nameFollows ? NativePath(buildBase_)
+                     : NativePath(QFileInfo(OutputPath()).absolutePath());
+}
+
+// A setting no build can use, such as an XML sitemap without the site's
+// address, is told of, and the user is led to where it is set.
+bool frmTessary::UsableSettings() {
+  const auto problem = mapgen::CheckSettings(settings_);
+  if (!problem) return true;
+  desktop_.messageBoxes.Show(this, {"Build Map",
+                                    QString::fromStdString(problem->reason),
+                                    MessageIcon::kExclamation});
+  auto* control = findChild<QWidget*>(QString::fromStdString(problem->field));
+  for (int tab = 0; tab < kTabs; ++tab) {
+    if (fraOptions[tab]->isAncestorOf(control)) ShowControl(tab, control);
+  }
+  return false;
 }
 
 // The page is the window's from now on, and a build abandoned later no
@@ -98,10 +137,11 @@ void frmTessary::cmdBuildMap_Click() {
 void frmTessary::AbandonBuild() {
   build_->cancel();
   if (pageHandover_ && pageHandover_->test_and_set()) {
-    QFile::remove(
-        QString::fromStdString(mapgen::TempMapPath(buildBase_.toStdString())));
+    mapgen::Failure ignored;
+    fs_.RemoveFile(mapgen::TempMapPath(buildBase_.toStdString()), ignored);
   }
   pageHandover_.reset();
+  buildSitemap_.reset();
 }
 
 void frmTessary::BuildProgress(int done) {
@@ -115,6 +155,12 @@ void frmTessary::BuildFinished() {
   if (build_->isCanceled() || leaving_) return;
   pageHandover_.reset();
   const BuildResult result = build_->result();
+  // The sitemap of the built map, or none: an earlier one's staged files
+  // go with it.
+  sitemap_ = result.outcome == BuildResult::Outcome::kBuilt
+                 ? std::move(buildSitemap_)
+                 : nullptr;
+  buildSitemap_.reset();
   if (result.outcome != BuildResult::Outcome::kBuilt) {
     const mapgen::Failure& failure = result.failure;
     desktop_.messageBoxes.Show(

@@ -33,11 +33,7 @@ void frmTessary::ChooseImage(const QString& title, QLineEdit* target) {
   const QString base = Dir1->path();
   const FileAnswer answer = desktop_.CommonDialog1.ShowOpen(
       this, {title, base, QString(), kImageFilters, kImageFilesFilter});
-  if (answer.outcome == DialogOutcome::kCancelled) return;
-  if (answer.outcome == DialogOutcome::kFailed) {
-    desktop_.messageBoxes.Show(this, {QString(), answer.error});
-    return;
-  }
+  if (!Chosen(answer)) return;
   const std::optional<QString> name = NameInBase(answer.path, base);
   if (!name) {
     desktop_.messageBoxes.Show(

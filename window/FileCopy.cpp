@@ -1,42 +1,38 @@
 #include "FileCopy.h"
 
-#include <sys/stat.h>
-
-#include <QFile>
-
 #include "MapFile.h"
-#include "PosixFileSystem.h"
+#include "NativePath.h"
+#include "Paths.h"
 
 namespace tessary {
-namespace {
 
-std::string NativePath(const QString& path) {
-  return QFile::encodeName(path).toStdString();
+bool SameFile(const mapgen::FileSystem& fs, const QString& first,
+              const QString& second) {
+  const auto a = fs.IdOf(NativePath(first));
+  return a && a == fs.IdOf(NativePath(second));
 }
 
-}  // namespace
-
-bool CopyWholeFile(const QString& source, const QString& destination,
-                   mapgen::Failure& failure) {
-  return mapgen::CopyMapFile(mapgen::PosixFileSystem(), NativePath(source),
-                             NativePath(destination), failure);
+void RemoveIfThere(const mapgen::FileSystem& fs, const QString& path) {
+  mapgen::Failure ignored;
+  fs.RemoveFile(NativePath(path), ignored);
 }
 
-bool SameFile(const QString& first, const QString& second) {
-  struct stat a;
-  struct stat b;
-  return ::stat(NativePath(first).c_str(), &a) == 0 &&
-         ::stat(NativePath(second).c_str(), &b) == 0 && a.st_dev == b.st_dev &&
-         a.st_ino == b.st_ino;
-}
-
-CopyOutcome CopyPage(const QString& source, const QString& destination,
-                     bool removeSource) {
+CopyOutcome CopyPage(const mapgen::FileSystem& fs, const QString& source,
+                     const QString& destination, bool removeSource,
+                     mapgen::StagedSitemap* sitemap) {
   CopyOutcome outcome;
-  if (SameFile(source, destination)) return {true, {}};
-  if (!CopyWholeFile(source, destination, outcome.failure)) return outcome;
-  if (removeSource) QFile::remove(source);
+  const std::string target = NativePath(destination);
+  if (!SameFile(fs, source, destination)) {
+    if (!mapgen::CopyMapFile(fs, NativePath(source), target,
+                             outcome.failure)) {
+      return outcome;
+    }
+    if (removeSource) RemoveIfThere(fs, source);
+  }
   outcome.copied = true;
+  if (sitemap != nullptr) {
+    sitemap->Place(fs, mapgen::ParentFolder(target), outcome.failure);
+  }
   return outcome;
 }
 

@@ -3,29 +3,34 @@
 #include <QString>
 
 #include "FileSystem.h"
+#include "StagedSitemap.h"
 
 namespace tessary {
 
-// Copies the file `source` to `destination`, replacing it as the core
-// replaces a page: the destination is whole, old or new, never half
-// written. False with the path at fault and the system's reason.
-bool CopyWholeFile(const QString& source, const QString& destination,
-                   mapgen::Failure& failure);
-
 // Whether both names lead to one file on disk (false when either is
 // missing), however they are spelt.
-bool SameFile(const QString& first, const QString& second);
+bool SameFile(const mapgen::FileSystem& fs, const QString& first,
+              const QString& second);
+
+// Removes the file at `path` where it can: a temporary page left behind
+// is nothing the user could act on.
+void RemoveIfThere(const mapgen::FileSystem& fs, const QString& path);
 
 // Where a copy of the map's page ended.
 struct CopyOutcome {
-  bool copied = false;      // the destination holds the page
-  mapgen::Failure failure;  // why not
+  bool copied = false;  // the destination holds the page
+  // Why not; or, with the page copied, why its XML sitemap is not beside
+  // it. Empty when all went well.
+  mapgen::Failure failure;
 };
 
-// Copies the page to `destination`, unless that is the page itself, and
-// then removes `source` when asked to. It waits for the disk, so the window
-// runs it off its own thread.
-CopyOutcome CopyPage(const QString& source, const QString& destination,
-                     bool removeSource);
+// Copies the page to `destination`, unless that is the page itself,
+// replacing it as the core replaces a page: the destination is whole, old
+// or new, never half written. Then puts the page's XML sitemap, if it
+// has one, beside it, and removes `source` when asked to. It waits for the
+// disk, so the window runs it off its own thread.
+CopyOutcome CopyPage(const mapgen::FileSystem& fs, const QString& source,
+                     const QString& destination, bool removeSource,
+                     mapgen::StagedSitemap* sitemap = nullptr);
 
 }  // namespace tessary

@@ -5,13 +5,13 @@
 #include <QComboBox>
 #include <QDir>
 #include <QDropEvent>
-#include <QFileInfo>
 #include <QMimeData>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStandardPaths>
 
 #include "FolderViews.h"
+#include "NativePath.h"
 #include "Paths.h"
 #include "frmTessary.h"
 
@@ -20,9 +20,11 @@ namespace tessary {
 namespace {
 
 // The first folder among the dropped items; empty when there is none.
-QString DroppedFolder(const QMimeData* data) {
+QString DroppedFolder(const mapgen::FileSystem& fs, const QMimeData* data) {
+  std::string reason;
   for (const QUrl& url : data->urls()) {
-    if (url.isLocalFile() && QFileInfo(url.toLocalFile()).isDir()) {
+    if (url.isLocalFile() &&
+        fs.IsFolder(NativePath(url.toLocalFile()), reason)) {
       return QDir::cleanPath(url.toLocalFile());
     }
   }
@@ -89,13 +91,13 @@ void frmTessary::Dir1_Chosen(const QString& folder) {
 
 // A folder dropped from a file manager is chosen as in the folder tree.
 void frmTessary::dragEnterEvent(QDragEnterEvent* event) {
-  if (!DroppedFolder(event->mimeData()).isEmpty()) {
+  if (!DroppedFolder(fs_, event->mimeData()).isEmpty()) {
     event->acceptProposedAction();
   }
 }
 
 void frmTessary::dropEvent(QDropEvent* event) {
-  const QString folder = DroppedFolder(event->mimeData());
+  const QString folder = DroppedFolder(fs_, event->mimeData());
   if (folder.isEmpty()) return;
   event->acceptProposedAction();
   Dir1_Chosen(folder);

@@ -16,10 +16,10 @@ void frmTessary::InitFolderTab() {
   Drive1 = new QComboBox(tab);
   Drive1->setObjectName("Drive1");
   PlaceTwips(Drive1, {240, 540, 3600, 330});
-  Dir1 = new FolderTree(tab);
+  Dir1 = new FolderTree(tab, fs_);
   Dir1->setObjectName("Dir1");
   PlaceTwips(Dir1, {240, 960, 3600, 3840});
-  File1 = new FileList(tab);
+  File1 = new FileList(tab, fs_);
   File1->setObjectName("File1");
   PlaceTwips(File1, {4080, 540, 3735, 2040});
 

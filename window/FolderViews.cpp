@@ -1,47 +1,112 @@
 #include "FolderViews.h"
 
-#include <dirent.h>
-
-#include <QFileSystemModel>
+#include <QApplication>
 #include <QFont>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QPersistentModelIndex>
-#include <QSortFilterProxyModel>
-#include <cerrno>
-#include <cstring>
+#include <QStringListModel>
+#include <QStyle>
+#include <algorithm>
+#include <memory>
 #include <string>
+#include <vector>
 
-#include "PosixFileSystem.h"
+#include "GetSubDirectories.h"
+#include "NativePath.h"
+#include "Ordinal.h"
+#include "Paths.h"
 
 namespace tessary {
 namespace {
 
-template <typename Model>
-Model* FolderModel(QObject* parent, QDir::Filters filter) {
-  auto* model = new Model(parent);
-  model->setFilter(filter | QDir::NoDotAndDotDot);
-  model->setRootPath(QStringLiteral("/"));
-  return model;
-}
-
-bool CanList(const QString& folder, QString& reason) {
-  DIR* dir = ::opendir(folder.toLocal8Bit().constData());
-  if (dir == nullptr) {
-    reason = QString::fromLocal8Bit(std::strerror(errno));
+// The names in `folder` that the walk enters (`folders`) or lists, in
+// ordinal order, as the map has them; false with the system's reason when
+// the folder cannot be read.
+bool ListNames(const mapgen::FileSystem& fs, const std::string& folder,
+               bool folders, std::vector<std::string>& names,
+               std::string& reason) {
+  mapgen::Failure failure;
+  const auto handle = fs.OpenFolder(folder, failure);
+  const auto take = [&names, folders](std::string_view name,
+                                      mapgen::EntryKind kind) {
+    if (folders ? mapgen::IsWalked(name, kind) : mapgen::IsListed(name, kind)) {
+      names.emplace_back(name);
+    }
+  };
+  if (handle == nullptr || !handle->List(take, failure)) {
+    reason = failure.reason;
     return false;
   }
-  ::closedir(dir);
+  std::sort(names.begin(), names.end(), mapgen::OrdinalLess);
   return true;
 }
 
 }  // namespace
 
-// The folders, with the current one in bold, so that it stands apart from
-// the highlighted entry that the keys and single clicks move.
-class FolderTree::Folders : public QFileSystemModel {
+// The folders as far as they have been read: "/" at the top, a folder's
+// subfolders read when the view first asks for them, and the current
+// folder in bold, so that it stands apart from the highlighted entry that
+// the keys and single clicks move.
+class FolderTree::Folders : public QAbstractItemModel {
  public:
-  using QFileSystemModel::QFileSystemModel;
+  Folders(QObject* parent, const mapgen::FileSystem& fs)
+      : QAbstractItemModel(parent), fs_(fs) {
+    top_.children.push_back(std::make_unique<Node>("/", "/", &top_));
+  }
+
+  QModelIndex index(int row, int column,
+                    const QModelIndex& parent) const override {
+    const Node* node = NodeOf(parent);
+    if (column != 0 || row < 0 || row >= int(node->children.size())) {
+      return {};
+    }
+    return createIndex(row, 0, node->children[row].get());
+  }
+
+  QModelIndex parent(const QModelIndex& child) const override {
+    const Node* node = NodeOf(child);
+    if (node == &top_ || node->parent == &top_) return {};
+    return IndexOf(node->parent);
+  }
+
+  int rowCount(const QModelIndex& parent) const override {
+    return int(NodeOf(parent)->children.size());
+  }
+  int columnCount(const QModelIndex&) const override { return 1; }
+
+  bool hasChildren(const QModelIndex& parent) const override {
+    const Node* node = NodeOf(parent);
+    return !node->read || !node->children.empty();
+  }
+  bool canFetchMore(const QModelIndex& parent) const override {
+    return !NodeOf(parent)->read;
+  }
+  void fetchMore(const QModelIndex& parent) override { Read(parent); }
+
+  QVariant data(const QModelIndex& index, int role) const override {
+    const Node* node = NodeOf(index);
+    switch (role) {
+      case Qt::DisplayRole:
+        return ShownPath(node->name);
+      case Qt::DecorationRole:
+        return QApplication::style()->standardIcon(QStyle::SP_DirIcon);
+      case Qt::FontRole:
+        if (index != current_) return {};
+        {
+          QFont bold;  // only the weight: the view keeps its own face
+          bold.setBold(true);
+          return bold;
+        }
+      default:
+        return {};
+    }
+  }
+
+  const mapgen::FileSystem& fs() const { return fs_; }
+
+  QString filePath(const QModelIndex& index) const {
+    return ShownPath(NodeOf(index)->path);
+  }
 
   void setCurrent(const QModelIndex& folder) {
     const QModelIndex previous = current_;
@@ -50,43 +115,115 @@ class FolderTree::Folders : public QFileSystemModel {
     emit dataChanged(folder, folder);
   }
 
-  QVariant data(const QModelIndex& index, int role) const override {
-    if (role != Qt::FontRole || index != current_) {
-      return QFileSystemModel::data(index, role);
+  // Reads `folder` again: what was added or removed since shows.
+  void Reread(const QModelIndex& folder) {
+    Node* node = NodeOf(folder);
+    if (!node->children.empty()) {
+      beginRemoveRows(folder, 0, int(node->children.size()) - 1);
+      node->children.clear();
+      endRemoveRows();
     }
-    QFont bold;  // only the weight: the view keeps its own face and size
-    bold.setBold(true);
-    return bold;
+    node->read = false;
+    Read(folder);
+  }
+
+  QModelIndex Find(const std::string& path) {
+    QModelIndex found = index(0, 0, {});
+    for (const std::string& name : Steps(path)) {
+      if (canFetchMore(found)) Read(found);
+      found = Child(found, name);
+    }
+    return found;
   }
 
  private:
+  struct Node {
+    Node() = default;
+    Node(std::string shownName, std::string fullPath, Node* up)
+        : name(std::move(shownName)), path(std::move(fullPath)), parent(up) {}
+
+    std::string name;
+    std::string path;
+    Node* parent = nullptr;
+    std::vector<std::unique_ptr<Node>> children;
+    bool read = false;
+  };
+
+  // The names on the way from "/" to `path`.
+  static std::vector<std::string> Steps(const std::string& path) {
+    std::vector<std::string> steps;
+    for (std::string rest = path; !mapgen::IsRoot(rest);
+         rest = mapgen::ParentFolder(rest)) {
+      steps.emplace_back(mapgen::LastName(rest));
+    }
+    std::reverse(steps.begin(), steps.end());
+    return steps;
+  }
+
+  Node* NodeOf(const QModelIndex& index) const {
+    return index.isValid() ? static_cast<Node*>(index.internalPointer())
+                           : const_cast<Node*>(&top_);
+  }
+
+  QModelIndex IndexOf(const Node* node) const {
+    const auto& siblings = node->parent->children;
+    const auto at =
+        std::find_if(siblings.begin(), siblings.end(),
+                     [node](const auto& n) { return n.get() == node; });
+    return createIndex(int(at - siblings.begin()), 0, const_cast<Node*>(node));
+  }
+
+  // A folder that cannot be read shows as one without subfolders.
+  void Read(const QModelIndex& folder) {
+    Node* node = NodeOf(folder);
+    node->read = true;
+    std::vector<std::string> names;
+    std::string reason;
+    if (!ListNames(fs_, node->path, true, names, reason) || names.empty()) {
+      return;
+    }
+    beginInsertRows(folder, 0, int(names.size()) - 1);
+    for (std::string& name : names) {
+      const std::string path = mapgen::JoinPath(node->path, name);
+      node->children.push_back(
+          std::make_unique<Node>(std::move(name), path, node));
+    }
+    endInsertRows();
+  }
+
+  // The entry `name` of `folder`, added in its place when the walk leaves
+  // it out.
+  QModelIndex Child(const QModelIndex& folder, const std::string& name) {
+    Node* node = NodeOf(folder);
+    auto& children = node->children;
+    const auto at = std::lower_bound(
+        children.begin(), children.end(), name,
+        [](const auto& child, const std::string& n) {
+          return mapgen::OrdinalLess(child->name, n);
+        });
+    const int row = int(at - children.begin());
+    if (at == children.end() || (*at)->name != name) {
+      beginInsertRows(folder, row, row);
+      children.insert(at, std::make_unique<Node>(
+                              name, mapgen::JoinPath(node->path, name), node));
+      endInsertRows();
+    }
+    return index(row, 0, folder);
+  }
+
+  const mapgen::FileSystem& fs_;
+  Node top_;
   QPersistentModelIndex current_;
 };
 
-FolderTree::FolderTree(QWidget* parent)
-    : QTreeView(parent), model_(FolderModel<Folders>(this, QDir::Dirs)) {
+FolderTree::FolderTree(QWidget* parent, const mapgen::FileSystem& fs)
+    : QTreeView(parent), model_(new Folders(this, fs)) {
   setModel(model_);
   setHeaderHidden(true);
-  for (int column = 1; column < model_->columnCount(); ++column) {
-    hideColumn(column);
-  }
   // The view's own double click would close again the folder that
   // choosing it has just opened.
   setExpandsOnDoubleClick(false);
   connect(this, &QTreeView::doubleClicked, this, &FolderTree::Open);
-  connect(model_, &QFileSystemModel::directoryLoaded, this,
-          &FolderTree::ShowAtTop);
-}
-
-// The current folder at the top, so that the subfolders it opened show
-// below it; again as the folders on its way are read, which moves it.
-void FolderTree::ShowAtTop(const QString& loaded) {
-  if (!showAtTop_) return;
-  const bool onTheWay = loaded == "/" || path_ == loaded ||
-                        path_.startsWith(loaded + '/');
-  if (!onTheWay) return;
-  scrollTo(model_->index(path_), QAbstractItemView::PositionAtTop);
-  showAtTop_ = loaded != path_;
 }
 
 // As in a folder list: a closed folder opens, and an open one closes the
@@ -100,19 +237,25 @@ void FolderTree::Open(const QModelIndex& index) {
   emit folderChosen(model_->filePath(index));
 }
 
+QModelIndex FolderTree::indexOf(const QString& folder) {
+  return model_->Find(NativePath(folder));
+}
+
+// The current folder at the top, so that the subfolders it opened show
+// below it.
 bool FolderTree::setPath(const QString& folder, QString& reason) {
   std::string why;
-  if (!mapgen::PosixFileSystem().IsFolder(folder.toStdString(), why)) {
+  if (!model_->fs().IsFolder(NativePath(folder), why)) {
     reason = QString::fromStdString(why);
     return false;
   }
   path_ = folder;
-  const QModelIndex index = model_->index(folder);
+  const QModelIndex index = indexOf(folder);
+  model_->Reread(index);
   model_->setCurrent(index);
   setCurrentIndex(index);
   expand(index);
-  showAtTop_ = true;
-  ShowAtTop(folder);
+  scrollTo(index, QAbstractItemView::PositionAtTop);
   return true;
 }
 
@@ -125,45 +268,23 @@ void FolderTree::keyPressEvent(QKeyEvent* event) {
   QTreeView::keyPressEvent(event);
 }
 
-// The file-system model keeps showing a folder that once lay on the way to
-// the folder it listed; among the files of its parent it is left out here.
-class FileList::PlainFiles : public QSortFilterProxyModel {
- public:
-  using QSortFilterProxyModel::QSortFilterProxyModel;
-
-  void setFolder(const QModelIndex& folder) {
-    folder_ = folder;
-    invalidateFilter();
-  }
-
- protected:
-  bool filterAcceptsRow(int row, const QModelIndex& parent) const override {
-    const auto* model = static_cast<const QFileSystemModel*>(sourceModel());
-    return parent != folder_ || !model->isDir(model->index(row, 0, parent));
-  }
-
- private:
-  QPersistentModelIndex folder_;
-};
-
-FileList::FileList(QWidget* parent)
-    : QListView(parent),
-      // The folders too, so that the model never drops the listed folder
-      // from its parent when it reads that parent again; the proxy shows
-      // only the files.
-      model_(FolderModel<QFileSystemModel>(this,
-                                           QDir::Files | QDir::AllDirs)),
-      files_(new PlainFiles(this)) {
-  files_->setSourceModel(model_);
-  setModel(files_);
+FileList::FileList(QWidget* parent, const mapgen::FileSystem& fs)
+    : QListView(parent), fs_(fs), model_(new QStringListModel(this)) {
+  setModel(model_);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
 }
 
 bool FileList::setFolder(const QString& folder, QString& reason) {
-  if (!CanList(folder, reason)) return false;
+  std::vector<std::string> names;
+  std::string why;
+  if (!ListNames(fs_, NativePath(folder), false, names, why)) {
+    reason = QString::fromStdString(why);
+    return false;
+  }
+  QStringList shown;
+  for (const std::string& name : names) shown << ShownPath(name);
   folder_ = folder;
-  const QModelIndex listed = model_->setRootPath(folder);
-  files_->setFolder(listed);
-  setRootIndex(files_->mapFromSource(listed));
+  model_->setStringList(shown);
   return true;
 }
 

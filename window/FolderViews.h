@@ -4,25 +4,32 @@
 #include <QString>
 #include <QTreeView>
 
-class QFileSystemModel;
-class QSortFilterProxyModel;
+#include "FileSystem.h"
+
+class QStringListModel;
 
 namespace tessary {
 
-// The folder tree Dir1: every folder from "/" down, hidden ones left out.
-// Its current folder, shown in bold, is the base folder of the map; a
-// single click only highlights an entry, a double click or Enter chooses
-// it, and the chosen folder opens to list its subfolders.
+// The folder tree Dir1: every folder from "/" down that a map would walk
+// into, each folder read when it is first opened. Its current folder,
+// shown in bold, is the base folder of the map; a single click only
+// highlights an entry, a double click or Enter chooses it, and the chosen
+// folder is read again and opens to list its subfolders.
 class FolderTree : public QTreeView {
   Q_OBJECT
  public:
-  explicit FolderTree(QWidget* parent);
+  FolderTree(QWidget* parent, const mapgen::FileSystem& fs);
 
   const QString& path() const { return path_; }
 
   // Makes `folder` the current folder and shows it open. False, with the
   // system's reason, when it is not a folder.
   bool setPath(const QString& folder, QString& reason);
+
+  // The entry of `folder`, the folders on its way read as needed. A folder
+  // the tree leaves out, a hidden one or a link, has an entry once it is
+  // named.
+  QModelIndex indexOf(const QString& folder);
 
  signals:
   void folderChosen(const QString& folder);
@@ -34,18 +41,16 @@ class FolderTree : public QTreeView {
   class Folders;
 
   void Open(const QModelIndex& index);
-  void ShowAtTop(const QString& loaded);
 
   Folders* model_;
   QString path_;
-  bool showAtTop_ = false;  // until the current folder has been read
 };
 
-// The file list File1: the plain files of one folder, hidden ones left out.
+// The file list File1: the files of one folder that a map would list.
 class FileList : public QListView {
   Q_OBJECT
  public:
-  explicit FileList(QWidget* parent);
+  FileList(QWidget* parent, const mapgen::FileSystem& fs);
 
   const QString& folder() const { return folder_; }
 
@@ -54,9 +59,8 @@ class FileList : public QListView {
   bool setFolder(const QString& folder, QString& reason);
 
  private:
-  QFileSystemModel* model_;
-  class PlainFiles;
-  PlainFiles* files_;
+  const mapgen::FileSystem& fs_;
+  QStringListModel* model_;
   QString folder_;
 };
 

@@ -3,6 +3,7 @@
 // the appendix and the name of the background picture, drawn from the
 // options on every tab switch.
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
@@ -19,6 +20,7 @@ namespace tessary {
 namespace {
 
 constexpr mapgen::Colour kPageBorder = 0x00C0C0C0;
+constexpr mapgen::Colour kFilterHint = 0x00808080;
 constexpr int kTitleGap = 60;  // at least, between a title and its file name
 // A background picture larger than this is not loaded: the preview only
 // hints at it, and reading it would hold up the window.
@@ -137,6 +139,27 @@ void frmTessary::InitLayoutPreview(QWidget* tab) {
     shpBullet[k] = new Shape(tab, Shape::Kind::kCircle, kBlack);
     shpBullet[k]->setObjectName(Indexed("shpBullet", k));
   }
+  InitTemplateParts(tab);
+}
+
+// The parts only the modern template has lead to the template's choice.
+void frmTessary::InitTemplateParts(QWidget* tab) {
+  ClickLabel* filter = MakeLabel(tab, "lblFilterBox", "Filter", kFilterBox);
+  filter->setFrameStyle(QFrame::Box | QFrame::Plain);
+  filter->setIndent(Twips(60));
+  filter->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  filter->setFont(NamedFont(kFormFont, 6.75));
+  SetBackColor(filter, kWhite);
+  SetForeColor(filter, kFilterHint);
+  ClickLabel* triangle = MakeLabel(tab, "lblDisclosure", "\u25BC", {});
+  triangle->setWordWrap(false);
+  for (ClickLabel* part : {filter, triangle}) {
+    part->hide();
+    connect(part, &ClickLabel::clicked, this,
+            [this] { ShowControl(5, cmbTemplate); });
+  }
+  lblFilterBox = filter;
+  lblDisclosure = triangle;
 }
 
 // Each step reads the options as they stand; the entries' places come from
@@ -148,6 +171,7 @@ void frmTessary::RefreshPreview() {
   lblMap[2]->setText(Opening(settings_.txtPreface, "[no preface]"));
   lblMap[8]->setText(Opening(settings_.txtAppendix, "[no appendix]"));
   PlaceEntries(mapgen::SelectedStyle(settings_));
+  ShowTemplate();
   ColourPreview();
   SetPreviewFont();
   KeepTitlesWhole();
@@ -182,6 +206,15 @@ void frmTessary::PlaceEntries(int style) {
   lineMap->setVisible(layout.lineShown);
 }
 
+void frmTessary::ShowTemplate() {
+  const PreviewLayout layout = LayOutPreview(settings_);
+  PlaceTwips(lblMap[0], layout.banner);
+  PlaceTwips(lblMap[1], layout.title);
+  PlaceTwips(lblDisclosure, layout.disclosure);
+  lblFilterBox->setVisible(layout.modern);
+  lblDisclosure->setVisible(layout.modern);
+}
+
 // The link labels keep their blue: the preview shows where links are, not
 // their colours.
 void frmTessary::ColourPreview() {
@@ -192,6 +225,8 @@ void frmTessary::ColourPreview() {
   for (int i = 2; i <= 8; ++i) SetForeColor(lblMap[i], text);
   SetForeColor(lblMap[1], OptionColour(settings_, 4, kBlack));
   SetForeColor(lblMap[9], OptionColour(settings_, 5, kBlack));
+  SetForeColor(lblDisclosure, ForeColor(lblMap[9]));
+  SetBackColor(lblDisclosure, page);
 }
 
 // The banner line and the picture's name keep the window's font; a face

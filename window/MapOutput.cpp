@@ -6,7 +6,6 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
@@ -72,8 +71,8 @@ void frmTessary::InitOutputCommands() {
 void frmTessary::SetTempMapPath(const QString& path) {
   const QString previous = TempMapPath_;
   TempMapPath_ = path;
-  if (IsTemporaryFile(previous) && !SameFile(previous, path)) {
-    QFile::remove(previous);
+  if (IsTemporaryFile(previous) && !SameFile(fs_, previous, path)) {
+    RemoveIfThere(fs_, previous);
   }
 }
 
@@ -91,23 +90,28 @@ void frmTessary::CopyMapFile(const QString& destination, AfterCopy after) {
   afterCopy_ = after;
   const bool removeSource =
       after != AfterCopy::kPreview && IsTemporaryFile(TempMapPath_);
-  work_->Compute(copy_, [source = TempMapPath_, destination, removeSource] {
-    return CopyPage(source, destination, removeSource);
+  const auto sitemap = after != AfterCopy::kPreview ? sitemap_ : nullptr;
+  work_->Compute(copy_, [&fs = fs_, source = TempMapPath_, destination,
+                         removeSource, sitemap] {
+    return CopyPage(fs, source, destination, removeSource, sitemap.get());
   });
 }
 
 // Once the program is ending, nobody is left to tell, but a preview copy
-// still goes with the rest.
+// still goes with the rest. A page saved without its XML sitemap is saved,
+// and the sitemap's failure told.
 void frmTessary::CopyFinished() {
   const CopyOutcome outcome = copy_->result();
   const bool saving = afterCopy_ != AfterCopy::kPreview;
   if (outcome.copied && !saving) previewPath_ = copyTarget_;
   if (leaving_) return;
-  if (!outcome.copied) {
-    const mapgen::Failure& failure = outcome.failure;
+  const mapgen::Failure& failure = outcome.failure;
+  if (!failure.reason.empty()) {
     desktop_.messageBoxes.Show(
         this, {"Problem with file",
                QString::fromStdString(failure.path + "\n" + failure.reason)});
+  }
+  if (!outcome.copied) {
     if (saving) txtMapFile->setFocus();
     return;
   }
@@ -134,10 +138,7 @@ bool frmTessary::AskOutputFile(QString& filename) {
   const FileAnswer answer = desktop_.CommonDialog1.ShowSave(
       this, {"Save output map as ...", QFileInfo(filename).absolutePath(),
              filename, kPageFilters, 0});
-  if (answer.outcome == DialogOutcome::kFailed) {
-    desktop_.messageBoxes.Show(this, {QString(), answer.error});
-  }
-  if (answer.outcome != DialogOutcome::kChosen) return false;
+  if (!Chosen(answer)) return false;
   filename = answer.path;
   return true;
 }
@@ -182,7 +183,7 @@ void frmTessary::cmdPreview_Click() {
 }
 
 void frmTessary::RemovePreview() {
-  if (!previewPath_.isEmpty()) QFile::remove(previewPath_);
+  if (!previewPath_.isEmpty()) RemoveIfThere(fs_, previewPath_);
   previewPath_.clear();
 }
 
@@ -245,7 +246,7 @@ void frmTessary::Leave(std::chrono::milliseconds wait) {
   hide();
   work_->WhenIdle(wait, [this] {
     RemovePreview();
-    if (IsTemporaryFile(TempMapPath_)) QFile::remove(TempMapPath_);
+    if (IsTemporaryFile(TempMapPath_)) RemoveIfThere(fs_, TempMapPath_);
     endProgram_();
   });
 }

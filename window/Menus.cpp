@@ -31,6 +31,8 @@ void frmTessary::InitMenus() {
   mnuSave = AddItem(mnuFile, "mnuSave", "&Save", Qt::CTRL | Qt::Key_S);
   mnuSaveAs = AddItem(mnuFile, "mnuSaveAs", "Save &As ...     ",
                       Qt::CTRL | Qt::Key_A);
+  mnuOpenSettings = AddItem(mnuFile, "mnuOpenSettings", "Open Settings…");
+  mnuSaveSettings = AddItem(mnuFile, "mnuSaveSettings", "Save Settings…");
   mnuExit = AddItem(mnuFile, "mnuExit", "E&xit", Qt::CTRL | Qt::Key_X);
   connect(mnuBuildMap, &QAction::triggered, this,
           &frmTessary::cmdBuildMap_Click);
@@ -43,11 +45,13 @@ void frmTessary::InitMenus() {
   mnuAppearance =
       AddItem(mnuEdit, "mnuAppearance", "Set Appearance Options", Qt::Key_F8);
   mnuMap = AddItem(mnuEdit, "mnuMap", "View Map Layout", Qt::Key_F9);
+  mnuPublish =
+      AddItem(mnuEdit, "mnuPublish", "Set Publishing Options", Qt::Key_F10);
   mnuEditSource =
       AddItem(mnuEdit, "mnuEditSource", "Edit Source", Qt::CTRL | Qt::Key_R);
   const QAction* tabItems[] = {mnuFolder, mnuContent, mnuText, mnuAppearance,
-                               mnuMap};
-  for (int i = 0; i < 5; ++i) {
+                               mnuMap, mnuPublish};
+  for (int i = 0; i < kTabs; ++i) {
     connect(tabItems[i], &QAction::triggered, this,
             [this, i] { lblToolbar_Click(i); });
   }

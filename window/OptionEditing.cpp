@@ -49,6 +49,7 @@ void frmTessary::InitOptionTracking() {
       {"chkBannerImage", &frmTessary::chkBannerImage_Click},
       {"txtBannerImage", &frmTessary::txtBannerImage_Change},
       {"chkBgImage", &frmTessary::chkBgImage_Click},
+      {"txtSitemapXml", &frmTessary::txtSitemapXml_Change},
   };
   for (const mapgen::MapField& field : mapgen::MapFields()) {
     const auto handler = handlers.find(field.Name());
@@ -58,78 +59,117 @@ void frmTessary::InitOptionTracking() {
   chkBannerImage_Click();
   chkBgImage_Click();
   chkShowSubfolders_Click();
+  txtSitemapXml_Change();
   connect(cmdFindImage, &QPushButton::clicked, this,
           [this] { ChooseImage("Select Background Image", txtImage); });
   connect(cmdImageBrowse, &QPushButton::clicked, this,
           [this] { ChooseImage("Select Banner Image", txtBannerImage); });
 }
 
+// A field without its control is a window built wrong, found at start.
 void frmTessary::BindField(const mapgen::MapField& field,
                            ChangeHandler handler) {
   QWidget* control =
       findChild<QWidget*>(QString::fromStdString(field.Name()));
-  if (control == nullptr) return;  // a setting the window does not show
+  if (control == nullptr) qFatal("no control for %s", field.Name().c_str());
   switch (field.Kind()) {
     case mapgen::FieldKind::kCheck:
     case mapgen::FieldKind::kSwitch:
-      BindCheck(qobject_cast<QCheckBox*>(control),
-                field.In<mapgen::CheckState>(settings_), handler);
+      BindCheck(qobject_cast<QCheckBox*>(control), field, handler);
       break;
     case mapgen::FieldKind::kText:
-      BindText(control, field.In<std::string>(settings_), handler);
+      BindText(control, field, handler);
       break;
     case mapgen::FieldKind::kStyle:
-      BindStyle(qobject_cast<QRadioButton*>(control), field.Index());
+      BindStyle(qobject_cast<QRadioButton*>(control), field);
       break;
     case mapgen::FieldKind::kColour:
-      // The swatch shows the colour; its button beside it changes it.
-      qobject_cast<ColorSwatch*>(control->parentWidget())
-          ->setColour(field.In<mapgen::Colour>(settings_));
+      BindColour(qobject_cast<ColorSwatch*>(control->parentWidget()), field);
       break;
   }
+  showField_.back()(settings_);
 }
 
-void frmTessary::BindCheck(QCheckBox* box, mapgen::CheckState& field,
+void frmTessary::BindCheck(QCheckBox* box, const mapgen::MapField& field,
                            ChangeHandler handler) {
-  box->setCheckState(ToQt(field));
+  auto& value = field.In<mapgen::CheckState>(settings_);
+  showField_.push_back([box, &field](const mapgen::MapSettings& settings) {
+    box->setCheckState(ToQt(field.In<mapgen::CheckState>(settings)));
+  });
   connect(box, &QCheckBox::stateChanged, this,
-          [this, &field, handler](int state) {
-            field = FromQt(state);
+          [this, &value, handler](int state) {
+            value = FromQt(state);
             (this->*handler)();
           });
 }
 
 // A line, a list's typed text, or free text, whose lines the page breaks
 // with CR LF and the box with LF.
-void frmTessary::BindText(QWidget* box, std::string& field,
+void frmTessary::BindText(QWidget* box, const mapgen::MapField& field,
                           ChangeHandler handler) {
-  const auto changed = [this, &field, handler](const QString& text) {
-    field = text.toStdString();
+  auto& value = field.In<std::string>(settings_);
+  const auto text = [&field](const mapgen::MapSettings& settings) {
+    return QString::fromStdString(field.In<std::string>(settings));
+  };
+  const auto changed = [this, &value, handler](const QString& text) {
+    value = text.toStdString();
     (this->*handler)();
   };
   if (auto* line = qobject_cast<QLineEdit*>(box)) {
-    line->setText(QString::fromStdString(field));
+    showField_.push_back([line, text](const mapgen::MapSettings& settings) {
+      line->setText(text(settings));
+    });
     connect(line, &QLineEdit::textChanged, this, changed);
   } else if (auto* list = qobject_cast<QComboBox*>(box)) {
-    ShowText(list, QString::fromStdString(field));
+    showField_.push_back([list, text](const mapgen::MapSettings& settings) {
+      ShowText(list, text(settings));
+    });
     connect(list, &QComboBox::currentTextChanged, this, changed);
-  } else if (auto* text = qobject_cast<QPlainTextEdit*>(box)) {
-    text->setPlainText(QString::fromStdString(mapgen::WithLfBreaks(field)));
-    connect(text, &QPlainTextEdit::textChanged, this,
-            [this, text, &field, handler] {
-              field = mapgen::WithCrLfBreaks(text->toPlainText().toStdString());
+  } else if (auto* area = qobject_cast<QPlainTextEdit*>(box)) {
+    // The exclude list is a list of names, one a line, as tessary-cli
+    // writes it, not text of the page.
+    const bool pageText = area != txtExclude;
+    showField_.push_back([area, &field](const mapgen::MapSettings& settings) {
+      area->setPlainText(QString::fromStdString(
+          mapgen::WithLfBreaks(field.In<std::string>(settings))));
+    });
+    connect(area, &QPlainTextEdit::textChanged, this,
+            [this, area, &value, handler, pageText] {
+              const std::string text = area->toPlainText().toStdString();
+              value = pageText ? mapgen::WithCrLfBreaks(text) : text;
               (this->*handler)();
             });
   }
 }
 
-void frmTessary::BindStyle(QRadioButton* button, std::size_t index) {
-  button->setChecked(settings_.optStyle[index]);
+void frmTessary::BindStyle(QRadioButton* button,
+                           const mapgen::MapField& field) {
+  const std::size_t index = field.Index();
+  showField_.push_back([button, &field](const mapgen::MapSettings& settings) {
+    if (field.In<bool>(settings)) button->setChecked(true);
+  });
   connect(button, &QRadioButton::toggled, this, [this, index](bool on) {
     if (!on) return;
     mapgen::SelectStyle(settings_, index);
     optStyle_Click(static_cast<int>(index));
   });
+}
+
+// The swatch shows the colour; its button beside it changes it. A colour
+// shown from a settings file is in use as any chosen one is.
+void frmTessary::BindColour(ColorSwatch* swatch,
+                            const mapgen::MapField& field) {
+  showField_.push_back(
+      [this, swatch, &field](const mapgen::MapSettings& settings) {
+        auto& colour = field.In<mapgen::Colour>(settings_);
+        colour = field.In<mapgen::Colour>(settings);
+        swatch->setColour(colour);
+      });
+}
+
+void frmTessary::ShowSettings(const mapgen::MapSettings& settings) {
+  for (const auto& show : showField_) show(settings);
+  SetButtons(1);
 }
 
 void frmTessary::MarkChanged() { SetButtons(1); }

@@ -11,6 +11,11 @@ constexpr int kBulletGap = 240;  // from a bullet to its entry's text
 constexpr int kIndent = 500;
 constexpr int kBaseTops[3] = {1440, 1680, 1920};
 constexpr int kTitleWidth = 1060;  // Style 2: the file name after the title
+constexpr TwipsRect kBanner = {480, 360, 5655, 255};
+constexpr TwipsRect kTitle = {240, 600, 6015, 375};
+constexpr TwipsRect kModernBanner = {480, 240, 5655, 240};
+constexpr TwipsRect kModernTitle = {240, 720, 6015, 360};
+constexpr int kTriangleWidth = 240;
 
 // Style 2 shows the file name after the title, further right in the wider
 // faces.
@@ -26,6 +31,9 @@ int LinkShift(const mapgen::MapSettings& settings) {
 PreviewLayout LayOutPreview(const mapgen::MapSettings& settings) {
   PreviewLayout layout;
   const bool indent = settings.chkIndent == mapgen::kChecked;
+  layout.modern = settings.cmbTemplate == "modern";
+  layout.banner = layout.modern ? kModernBanner : kBanner;
+  layout.title = layout.modern ? kModernTitle : kTitle;
   layout.bulletsShown = settings.chkBullets == mapgen::kChecked;
   layout.lineShown = settings.chkLines == mapgen::kChecked;
 
@@ -33,6 +41,8 @@ PreviewLayout LayOutPreview(const mapgen::MapSettings& settings) {
       layout.lineShown ? kSeparatorLine.top + 90 : kBaseTops[2] + 360;
   layout.heading = {kPreviewTextLeft + (indent ? kIndent : 0), headingTop,
                     kEntryWidth, kEntryHeight};
+  layout.disclosure = {layout.heading.left - kTriangleWidth, headingTop,
+                       kTriangleWidth, kEntryHeight};
   const int tops[5] = {kBaseTops[0], kBaseTops[1], kBaseTops[2],
                        headingTop + 360, headingTop + 600};
   // Without bullets the text moves left into the bullets' place.

@@ -1,4 +1,4 @@
-// The tab strip: five labels along the top, one frame per tab under them,
+// The tab strip: six labels along the top, one frame per tab under them,
 // the switch that brings a frame to the front, and the hover highlight.
 // The frames' mouse events pass through here too.
 #include <QFrame>
@@ -12,7 +12,7 @@
 namespace tessary {
 namespace {
 
-constexpr int kTabs = 5;
+constexpr int kTabs = frmTessary::kTabs;
 constexpr int kTabStep = 1320;  // neighbouring labels overlap by 15
 constexpr int kFrameTop = 240;  // the front frame covers the strip's foot
 // Every frame ends where the command column begins, so the column stays
@@ -21,12 +21,12 @@ constexpr int kFrameWidth = 8055;
 constexpr int kFrameHeight = 5535;
 
 const char* const kTabCaptions[kTabs] = {"Folder", "Content", "Text",
-                                         "Appearance", "Map"};
+                                         "Appearance", "Map", "Publish"};
 
 // No frame is the hover white: an active label is known by its frame's
 // colour.
 constexpr mapgen::Colour kFrameColours[kTabs] = {
-    0x00E8FFFF, 0x00FFF4DF, 0x00FAFFEC, 0x00F0FFF0, 0x00FFFFFE};
+    0x00E8FFFF, 0x00FFF4DF, 0x00FAFFEC, 0x00F0FFF0, 0x00FFFFFE, 0x00FFF0F8};
 
 // The black edge along the top of each frame, open under its own tab.
 struct Edge {
@@ -38,7 +38,8 @@ constexpr Edge kTopEdges[kTabs] = {{0, 1320, 8040},
                                    {1320, 2640, 8040},
                                    {2640, 3960, 8040},
                                    {3960, 5280, 8040},
-                                   {5280, 6720, 8160}};
+                                   {5280, 6720, 8160},
+                                   {6600, 7935, 8040}};
 
 void DrawTopEdge(QFrame* frame, Edge edge) {
   if (edge.gapFrom > 0) {

@@ -10,10 +10,11 @@
 
 namespace tessary {
 
-frmTessary::frmTessary(Desktop& desktop, std::function<void()> endProgram,
-                       QWidget* parent)
+frmTessary::frmTessary(Desktop& desktop, const mapgen::FileSystem& fs,
+                       std::function<void()> endProgram, QWidget* parent)
     : QMainWindow(parent),
       desktop_(desktop),
+      fs_(fs),
       endProgram_(std::move(endProgram)),
       work_(new BackgroundWork(this)),
       build_(work_->NewWatcher<mapgen::BuildResult>()),
@@ -33,11 +34,13 @@ frmTessary::frmTessary(Desktop& desktop, std::function<void()> endProgram,
   InitTextTab();
   InitAppearanceTab();
   InitMapTab();
+  InitPublishTab();
   InitMenus();
   InitOptionTracking();
   InitFolderSelection();
   InitBuild();
   InitOutputCommands();
+  InitSettingsFiles();
   setFixedSize(sizeHint());
 }
 
@@ -75,6 +78,13 @@ void frmTessary::SetOutputCommands(bool enabled) {
   }
   cmdPreview->setEnabled(enabled);
   cmdSave->setEnabled(enabled);
+}
+
+bool frmTessary::Chosen(const FileAnswer& answer) {
+  if (answer.outcome == DialogOutcome::kFailed) {
+    desktop_.messageBoxes.Show(this, {QString(), answer.error});
+  }
+  return answer.outcome == DialogOutcome::kChosen;
 }
 
 bool frmTessary::Idle() const { return work_->Idle(); }

@@ -36,7 +36,7 @@ class FileList;
 class FolderTree;
 class Shape;
 
-// The main window: every option of the map on four tabs, the Map tab with
+// The main window: every option of the map on five tabs, the Map tab with
 // the picture of the page and the output name, the command column and the
 // menus. It owns the options (kept in step with the controls in one
 // settings record), the base folder, and the state of the built map.
@@ -45,8 +45,9 @@ class frmTessary : public QMainWindow {
  public:
   // `endProgram` ends the whole program; Exit calls it, and so does closing
   // the window, unless the user keeps it open.
-  frmTessary(Desktop& desktop, std::function<void()> endProgram,
-             QWidget* parent = nullptr);
+  // Builds, saves and the folder views go through `fs`.
+  frmTessary(Desktop& desktop, const mapgen::FileSystem& fs,
+             std::function<void()> endProgram, QWidget* parent = nullptr);
   ~frmTessary() override;
 
   // Puts the window into its start state: the current drive, the first
@@ -62,6 +63,8 @@ class frmTessary : public QMainWindow {
   // False, with the system's reason, when it cannot be shown.
   bool ChangeFolder(const QString& folder, QString& reason);
 
+  // Folder, Content, Text, Appearance, Map and Publish.
+  static constexpr int kTabs = 6;
   void lblToolbar_Click(int index);
   // 1: the map is out of date; 2: a map has just been built.
   void SetButtons(int mode);
@@ -99,6 +102,9 @@ class frmTessary : public QMainWindow {
   void InitColourRows(QFrame* frame);
   void InitMapTab();
   void InitLayoutPreview(QWidget* tab);
+  void InitTemplateParts(QWidget* tab);
+  void InitPublishTab();
+  void InitSettingsFiles();
   void InitOptionTracking();
   void InitFolderSelection();
   void InitBuild();
@@ -116,6 +122,7 @@ class frmTessary : public QMainWindow {
   void SetPreviewFont();
   void KeepTitlesWhole();
   void RefreshBackground();
+  void ShowTemplate();
   void lblMap_Click(int index);
   void Image1_Click();
   void fraOptions_MouseUp(int index, QPoint point);
@@ -127,19 +134,29 @@ class frmTessary : public QMainWindow {
   // Option editing.
   using ChangeHandler = void (frmTessary::*)();
   void BindField(const mapgen::MapField& field, ChangeHandler handler);
-  void BindCheck(QCheckBox* box, mapgen::CheckState& field,
+  void BindCheck(QCheckBox* box, const mapgen::MapField& field,
                  ChangeHandler handler);
-  void BindText(QWidget* box, std::string& field, ChangeHandler handler);
-  void BindStyle(QRadioButton* button, std::size_t index);
+  void BindText(QWidget* box, const mapgen::MapField& field,
+                ChangeHandler handler);
+  void BindStyle(QRadioButton* button, const mapgen::MapField& field);
+  void BindColour(ColorSwatch* swatch, const mapgen::MapField& field);
+  // Shows every field of `settings` in its control, whose change then
+  // reaches the window's settings as an edit's does.
+  void ShowSettings(const mapgen::MapSettings& settings);
   void MarkChanged();
   void chkShowSubfolders_Click();
   void chkBannerImage_Click();
   void chkBgImage_Click();
   void txtBannerImage_Change();
+  void chkSitemapXml_Click();
+  void txtSitemapXml_Change();
   void optStyle_Click(int index);
   void cmdColor_Click(int index);
   void ChooseImage(const QString& title, QLineEdit* target);
   void SetOutputCommands(bool enabled);
+  // Whether the user chose a file in the dialog; a dialog that failed is
+  // told of with its own description, a cancel is not.
+  bool Chosen(const FileAnswer& answer);
 
   // Folder selection.
   void SetForNewMap(const QString& newpath);
@@ -152,6 +169,8 @@ class frmTessary : public QMainWindow {
 
   // Build and the commands of the right-hand column.
   void cmdBuildMap_Click();
+  bool UsableSettings();
+  std::string SaveFolderAfterBuild() const;
   void AbandonBuild();
   void BuildProgress(int done);
   void BuildFinished();
@@ -178,11 +197,14 @@ class frmTessary : public QMainWindow {
   void mnuEditSource_Click();
   void EditorsFound();
   void mnuHelp_Click();
+  void mnuOpenSettings_Click();
+  void mnuSaveSettings_Click();
   void cmdExit_Click();
   void Exit();
   void Leave(std::chrono::milliseconds wait);
 
   Desktop& desktop_;
+  const mapgen::FileSystem& fs_;
   std::function<void()> endProgram_;
   mapgen::MapSettings settings_;
   BackgroundWork* work_;
@@ -194,6 +216,10 @@ class frmTessary : public QMainWindow {
   // Set by the build once its page is written, and by the window once it
   // abandons the build: the second of the two removes the page.
   std::shared_ptr<std::atomic_flag> pageHandover_;
+  // The XML sitemap staged by the running build, and the one of the built
+  // map, which Save puts beside the saved page.
+  std::shared_ptr<mapgen::StagedSitemap> buildSitemap_;
+  std::shared_ptr<mapgen::StagedSitemap> sitemap_;
   bool buildWalks_ = false;          // the running build maps subfolders
   bool changedDuringBuild_ = false;  // so its page is out of date at once
   QString copyTarget_;               // where the running copy writes
@@ -202,6 +228,10 @@ class frmTessary : public QMainWindow {
   QString wantedPicture_;   // the one the options name, empty for none
   QString editedPage_;      // the page Edit Source looks for an editor for
   QString previewPath_;  // the page as the browser was last handed it
+  // One for each field: puts the field's value in `settings` into the
+  // field's control.
+  std::vector<std::function<void(const mapgen::MapSettings&)>> showField_;
+  QString settingsFile_;  // the settings file opened or saved last
   std::vector<Drive> drives_;
   QMap<QString, QString> DriveFolders_;
 
@@ -214,8 +244,8 @@ class frmTessary : public QMainWindow {
   QWidget* central_;
 
   // Tab strip, frames and the command column.
-  ClickLabel* lblToolbar[5];
-  QFrame* fraOptions[5];
+  ClickLabel* lblToolbar[kTabs];
+  QFrame* fraOptions[kTabs];
   ClickLabel* lblCorvaleSoftware;
   QLabel* Label3[1];
   QPushButton* cmdBuildMap;
@@ -287,18 +317,33 @@ class frmTessary : public QMainWindow {
   QLineEdit* txtMapFile;
   QPushButton* cmdChangeOutputPath;
   QCheckBox* chkLockFilename;
+  QLabel* lblFilterBox;
+  QLabel* lblDisclosure;
+
+  // Publish tab.
+  QPlainTextEdit* txtExclude;
+  QCheckBox* chkLastExtension;
+  QCheckBox* chkUtf8;
+  QComboBox* cmbTemplate;
+  QLineEdit* txtLinkPrefix;
+  QCheckBox* chkSitemapXml;
+  QLineEdit* txtSitemapXml;
+  QLineEdit* txtSiteUrl;
 
   // Menus.
   QAction* mnuBuildMap;
   QAction* mnuPreview;
   QAction* mnuSave;
   QAction* mnuSaveAs;
+  QAction* mnuOpenSettings;
+  QAction* mnuSaveSettings;
   QAction* mnuExit;
   QAction* mnuFolder;
   QAction* mnuContent;
   QAction* mnuText;
   QAction* mnuAppearance;
   QAction* mnuMap;
+  QAction* mnuPublish;
   QAction* mnuEditSource;
   QAction* mnuHelp;
   QAction* mnuAboutTessary;

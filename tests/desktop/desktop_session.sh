@@ -2,8 +2,9 @@
 # The real tessary on a virtual screen with a window manager, driven by
 # mouse and keys as a new user meets it: Start, Build clicked where the
 # button sits, a folder chosen by a double click in the tree, Enter on the
-# focused button, Preview in a stand-in browser, Save, and Exit with Escape
-# on the question. It checks the files on disk and leaves screenshots.
+# focused button, Preview in a stand-in browser, Save, the Map and Publish
+# tabs, and Exit with Escape on the question. It checks the files on disk
+# and leaves screenshots.
 #
 #   desktop_session.sh TESSARY SHOTS_FOLDER
 set -euo pipefail
@@ -165,6 +166,8 @@ click_twips 1560 465 6255 315  # the title, on the Content tab
 xdotool key End type " again"
 xdotool key F9
 shot map-tab
+xdotool key F10
+shot publish-tab
 xdotool key ctrl+b
 # Preview answers once the build has ended.
 wait_until "the second build" preview 2

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <cerrno>
 #include <csignal>
 
 #include "BuildPage.h"
@@ -259,12 +260,51 @@ class BuildTest : public QObject {
     for (const QString& page : left) QCOMPARE(Contents(base + "/" + page), firstPage);
   }
 
+  // Asked for, the XML sitemap is staged by the build and put beside the
+  // page where Save puts it, and only there; the page's links lead from
+  // there too.
+  void sitemapBesideSavedPage() {
+    WindowFixture f;
+    MakeSite(f.base.path());
+    const QString out = f.base.path() + "/out";
+    QVERIFY(QDir().mkdir(out));
+    f.find<QCheckBox>("chkSitemapXml")->setChecked(true);
+    f.find<QLineEdit>("txtSiteUrl")->setText("https://example.org/");
+    f.find<QCheckBox>("chkLockFilename")->setChecked(true);
+    f.find<QLineEdit>("txtMapFile")->setText(out + "/map.html");
+    QVERIFY(f.Build());
+    QCOMPARE(Pages(f.base.path()), QStringList{"sitemap.tmp"});
+    f.click("cmdSave");
+    QVERIFY(f.idle());
+    QCOMPARE(f.messages(), QStringList());
+    QCOMPARE(Pages(f.base.path()), QStringList{"out/sitemap.xml"});
+    const QByteArray xml = Contents(out + "/sitemap.xml");
+    QVERIFY2(xml.contains("<loc>https://example.org/my%20page.htm</loc>"),
+             xml.constData());
+    QVERIFY(Contents(out + "/map.html").contains("href=../index.html>"));
+  }
+
+  // The XML sitemap wants the site's address: Build says so, builds
+  // nothing and leads to where the address is typed.
+  void sitemapNeedsSiteUrl() {
+    WindowFixture f;
+    f.find<QCheckBox>("chkSitemapXml")->setChecked(true);
+    f.click("cmdBuildMap");
+    QVERIFY(f.idle() && !f.window->MapBuilt());
+    QCOMPARE(f.messages(),
+             QStringList{"an XML sitemap (txtSitemapXml) needs the site URL "
+                         "its addresses start with"});
+    QCOMPARE(f.window->focusWidget(), f.find("txtSiteUrl"));
+    QCOMPARE(f.commands(), "build");
+  }
+
   void saveRefused_data() {
     QTest::addColumn<QString>("output");  // in the base folder
     QTest::addColumn<QString>("reason");
     QTest::newRow("folder missing")
         << "missing/sitemap.html" << "No such file or directory";
     QTest::newRow("output read-only") << "sitemap.html" << "Permission denied";
+    QTest::newRow("disk full") << "sitemap.html" << "No space left on device";
   }
 
   // The failure is shown, the name is focused for a fix and the output is
@@ -278,6 +318,11 @@ class BuildTest : public QObject {
     }
     WindowFixture f;
     QVERIFY(f.Build());
+    // No test can fill a real disk: the window's file system does.
+    if (reason == "No space left on device") {
+      f.fileSystem.Fail(mapgen::FaultInjectingFileSystem::Call::kWrite,
+                        f.base.path().toStdString(), ENOSPC);
+    }
     const QString path = f.base.path() + "/" + output;
     QFile mine(path);
     if (mine.open(QIODevice::WriteOnly) && mine.write("mine")) {

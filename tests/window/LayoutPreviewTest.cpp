@@ -89,6 +89,32 @@ class LayoutPreviewTest : public QObject {
     QCOMPARE(Map(f, 8)->text(), "Hello world ...");
   }
 
+  // The modern template's filter box stands between the banner line and
+  // the title, its triangle before the subfolder heading; a click on
+  // either leads to the template's choice.
+  void modernTemplate() {
+    WindowFixture f;
+    auto* filter = f.find<QLabel>("lblFilterBox");
+    auto* triangle = f.find<QLabel>("lblDisclosure");
+    for (bool indent : {false, true}) {
+      f.find<QComboBox>("cmbTemplate")->setCurrentText("modern");
+      f.find<QCheckBox>("chkIndent")->setChecked(indent);
+      f.window->lblToolbar_Click(4);
+      QVERIFY(filter->isVisible() && triangle->isVisible());
+      QVERIFY(Map(f, 0)->geometry().bottom() < filter->y());
+      QVERIFY(filter->geometry().bottom() < Map(f, 1)->y());
+      QVERIFY(Map(f, 1)->geometry().bottom() < Map(f, 2)->y());
+      QCOMPARE(triangle->geometry().right() + 1, Map(f, 9)->x());
+      QCOMPARE(triangle->y(), Map(f, 9)->y());
+    }
+    Click(triangle);
+    QCOMPARE(f.window->focusWidget(), f.find("cmbTemplate"));
+    f.find<QComboBox>("cmbTemplate")->setCurrentText("classic");
+    f.window->lblToolbar_Click(4);
+    QVERIFY(!filter->isVisible() && !triangle->isVisible());
+    QCOMPARE(Map(f, 1)->geometry(), ToPixels({240, 600, 6015, 375}));
+  }
+
   // The picture's name and the picture switch the background picture; one
   // that cannot be loaded leaves the picture shown before. Pictures are
   // read in the background; the last one named is the one shown.

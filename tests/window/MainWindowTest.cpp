@@ -5,7 +5,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
-#include <QFileSystemModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -16,6 +15,7 @@
 #include <QTreeView>
 
 #include "Colours.h"
+#include "FolderViews.h"
 #include "WindowFixture.h"
 
 namespace tessary {
@@ -47,7 +47,7 @@ class MainWindowTest : public QObject {
   // has the frame's colour; the other labels are grey.
   static int ActiveTab(const WindowFixture& f) {
     int active = -1;
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < frmTessary::kTabs; ++i) {
       const auto* frame = f.find(Indexed("fraOptions", i));
       const bool front = frame->isVisible();
       const mapgen::Colour label = BackColor(f.find(Indexed("lblToolbar", i)));
@@ -75,9 +75,9 @@ class MainWindowTest : public QObject {
       }
       return true;
     };
-    for (int tab : {-1, 1, 0, 4, 2, 0}) {
+    for (int tab : {-1, 1, 0, 4, 5, 2, 0}) {
       if (tab >= 0) f.window->lblToolbar_Click(tab);
-      for (int i = 0; i < 5; ++i) {
+      for (int i = 0; i < frmTessary::kTabs; ++i) {
         QCOMPARE(f.find(Indexed("fraOptions", i))->geometry(),
                  ToPixels({0, 240, 8055, 5535}));
       }
@@ -144,7 +144,7 @@ class MainWindowTest : public QObject {
   // the active tab; leaving it anywhere, the menu bar too, clears that.
   void tabStrip() {
     WindowFixture f;
-    for (int tab : {4, 0, 1, 2, 3}) {
+    for (int tab : {4, 0, 1, 2, 3, 5}) {
       f.find("cmdExit")->setFocus();
       QTest::mouseClick(f.find(Indexed("lblToolbar", tab)), Qt::LeftButton);
       QCOMPARE(ActiveTab(f), tab);
@@ -179,9 +179,8 @@ class MainWindowTest : public QObject {
     WindowFixture f;
     const QString a = f.base.path() + "/a";
     QVERIFY(QDir().mkpath(a + "/inner"));
-    auto* tree = f.find<QTreeView>("Dir1");
-    const auto* model = qobject_cast<QFileSystemModel*>(tree->model());
-    const QModelIndex folder = model->index(a);
+    auto* tree = f.find<FolderTree>("Dir1");
+    const QModelIndex folder = tree->indexOf(a);
     QTRY_VERIFY(tree->visualRect(folder).isValid());
     // As a mouse does it: a click, then the second press as a double click.
     const QPoint where = tree->visualRect(folder).center();
@@ -190,7 +189,7 @@ class MainWindowTest : public QObject {
     QTest::mouseRelease(tree->viewport(), Qt::LeftButton, {}, where);
     QCOMPARE(f.window->settings().txtDir, a.toStdString());
     QVERIFY(tree->isExpanded(folder));
-    const QModelIndex inner = model->index(a + "/inner");
+    const QModelIndex inner = tree->indexOf(a + "/inner");
     QTRY_VERIFY(tree->visualRect(inner).isValid());
     QTest::keyClick(tree, Qt::Key_Down);
     QCOMPARE(tree->currentIndex(), inner);

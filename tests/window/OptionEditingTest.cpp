@@ -2,9 +2,12 @@
 // commands; the colour and image choosers.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
+#include <map>
 
 #include "ColorSwatch.h"
+#include "MapFields.h"
 #include "WindowFixture.h"
 
 namespace tessary {
@@ -19,15 +22,56 @@ class OptionEditingTest : public QObject {
       box->setText(box->text() + "x");
     } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
       QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(5, 5));
-    } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
+    } else if (auto* combo = qobject_cast<QComboBox*>(control);
+               combo && combo->isEditable()) {
       QTest::keyClicks(combo->lineEdit(), "x");
+    } else if (combo) {
+      QTest::keyClick(combo, Qt::Key_Down);
     } else {
       QTest::keyClicks(control, "x");
     }
   }
 
+  // Every field at a value other than its default.
+  static mapgen::MapSettings Unusual() {
+    using K = mapgen::FieldKind;
+    mapgen::MapSettings settings;
+    for (const mapgen::MapField& field : mapgen::MapFields()) {
+      const std::map<K, std::string> values = {
+          {K::kText, "x" + field.Name()}, {K::kCheck, "2"}, {K::kSwitch, "1"},
+          {K::kStyle, field.Index() == 2 ? "1" : ""},
+          {K::kColour, std::to_string(0x123456 + field.Index())}};
+      std::string problem;
+      const std::string& value = values.at(field.Kind());
+      if (!value.empty() && !field.Set(settings, value, problem)) {
+        qFatal("%s", problem.c_str());
+      }
+    }
+    settings.cmbTemplate = "modern";
+    settings.txtPreface = "two\r\nlines";
+    settings.txtExclude = "node_modules\n*.bak";
+    return settings;
+  }
+
+  static std::string Text(const mapgen::MapSettings& settings) {
+    std::string text;
+    mapgen::AppendSettingsText(text, settings);
+    return text;
+  }
+
+  static void WriteFile(const QString& path, const std::string& text) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(text.data(), qint64(text.size()));
+  }
+
+  static void OpenSettings(WindowFixture& f, const QString& path) {
+    f.fakes.dialog.files = {{DialogOutcome::kChosen, path, {}}};
+    f.find<QAction>("mnuOpenSettings")->trigger();
+  }
+
   static void OpenTabOf(WindowFixture& f, QWidget* control) {
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < frmTessary::kTabs; ++i) {
       if (f.find(Indexed("fraOptions", i))->isAncestorOf(control)) {
         f.window->lblToolbar_Click(i);
       }
@@ -43,7 +87,9 @@ class OptionEditingTest : public QObject {
           "chkShowEmpties", "chkExtension(5)", "txtExtensions", "chkHTMext",
           "optStyle(2)", "chkSafeLinks", "chkBannerImage", "chkBullets", "chkIndent",
           "chkLines", "cmbFont", "cmbSize(0)", "cmbTitleAlign", "chkColor(4)",
-          "chkBgImage", "txtImage"}) {
+          "chkBgImage", "txtImage", "txtExclude", "chkLastExtension",
+          "chkUtf8", "txtLinkPrefix", "cmbTemplate", "chkSitemapXml",
+          "txtSiteUrl"}) {
       QTest::newRow(name) << name << true;
     }
     // An unused banner name does not reach the page.
@@ -107,6 +153,48 @@ class OptionEditingTest : public QObject {
       QCOMPARE(f.window->settings().shpColor[2], mapgen::Colour{0x00563412});
       QCOMPARE(f.commands(), inUse ? "build" : "output");
     }
+  }
+
+  // A settings file shows every field in its control, from which it
+  // reaches the settings, and marks the map out of date; saved again it
+  // is the same file. A wrong line, or no file, changes nothing and says
+  // where.
+  void settingsFiles() {
+    WindowFixture f;
+    const std::string text = Text(Unusual());
+    const QString all = f.base.path() + "/all.tessary";
+    WriteFile(all, text);
+    f.window->SetButtons(2);
+    OpenSettings(f, all);
+    QCOMPARE(Text(f.window->settings()), text);
+    QCOMPARE(f.commands(), "build");
+    QVERIFY(f.find<QCheckBox>("chkSitemapXml")->isChecked());
+
+    f.fakes.dialog.files = {
+        {DialogOutcome::kChosen, f.base.path() + "/again", {}}};
+    f.find<QAction>("mnuSaveSettings")->trigger();
+    const FileOpenRequest& request = f.fakes.dialog.saveRequests.at(0);
+    QCOMPARE(request.filters.value(request.filterIndex),
+             "Tessary settings (*.tessary)");
+    QFile again(f.base.path() + "/again.tessary");
+    QVERIFY(again.open(QIODevice::ReadOnly));
+    QCOMPARE(again.readAll().toStdString(), text);
+
+    const QString wrong = f.base.path() + "/wrong.tessary";
+    WriteFile(wrong, "chkUtf8=0\nchkNone=1\n");
+    OpenSettings(f, wrong);
+    const QString unusable = f.base.path() + "/unusable.tessary";
+    WriteFile(unusable, "chkUtf8=0\ncmbTemplate=fancy\n");
+    OpenSettings(f, unusable);
+    OpenSettings(f, f.base.path() + "/missing.tessary");
+    QCOMPARE(f.messages(),
+             QStringList({wrong + ":2: unknown field chkNone",
+                          unusable + ": the template is classic or modern, "
+                                     "not fancy",
+                          f.base.path() + "/missing.tessary\n"
+                                          "No such file or directory"}));
+    QCOMPARE(f.fakes.messageBoxes.shown.back().title, "Problem with file");
+    QCOMPARE(Text(f.window->settings()), text);
   }
 
   // Which browse button, what the dialog did and where the chosen file

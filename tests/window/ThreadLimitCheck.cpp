@@ -11,6 +11,7 @@
 #include <cstdio>
 
 #include "FakeDesktop.h"
+#include "PosixFileSystem.h"
 #include "frmTessary.h"
 
 int main(int argc, char* argv[]) {
@@ -18,7 +19,8 @@ int main(int argc, char* argv[]) {
   QTemporaryDir base;
   QFile page(base.filePath("a.html"));
   tessary::FakeDesktop fakes;
-  tessary::frmTessary window(fakes.desktop, [] {});
+  const mapgen::PosixFileSystem disk;
+  tessary::frmTessary window(fakes.desktop, disk, [] {});
   window.Form_Load(QString());
   QString reason;
   if (!page.open(QIODevice::WriteOnly) ||

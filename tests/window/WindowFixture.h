@@ -7,17 +7,20 @@
 #include <memory>
 
 #include "FakeDesktop.h"
+#include "FaultInjectingFileSystem.h"
+#include "PosixFileSystem.h"
 #include "frmTessary.h"
 
 namespace tessary {
 
-// A fresh main window on the desktop fakes, loaded and showing an empty
-// temporary folder as its base folder.
+// A fresh main window on the desktop fakes and the disk, where a test can
+// make chosen calls fail, loaded and showing an empty temporary folder as
+// its base folder.
 class WindowFixture {
  public:
   explicit WindowFixture(std::vector<Drive> drives = {{"/", "/"}}) {
     fakes.drives.list = std::move(drives);
-    window = std::make_unique<frmTessary>(fakes.desktop,
+    window = std::make_unique<frmTessary>(fakes.desktop, fileSystem,
                                           [this] { ++programEnds; });
     window->Form_Load(QString());
     change(base.path());
@@ -70,6 +73,8 @@ class WindowFixture {
   QStringList messages() const { return fakes.messageBoxes.texts; }
 
   QTemporaryDir base;
+  mapgen::PosixFileSystem disk;
+  mapgen::FaultInjectingFileSystem fileSystem{disk};
   FakeDesktop fakes;
   int programEnds = 0;
   std::unique_ptr<frmTessary> window;

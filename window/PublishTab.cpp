@@ -1,0 +1,94 @@
+// The Publish tab: what a page needs beyond the classic one to be put on
+// a site, shown in any language and found by search engines.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+#include "frmTessary.h"
+
+namespace tessary {
+namespace {
+
+// The one name the window writes the XML sitemap under, beside the page.
+const QString kSitemapName = QStringLiteral("sitemap.xml");
+
+}  // namespace
+
+void frmTessary::InitPublishTab() {
+  QFrame* tab = fraOptions[5];
+  QGroupBox* Frame5 =
+      MakeGroup(tab, "Frame5", "Leave out", {120, 240, 3735, 3480});
+  Frame5->setToolTip(" Files and folders the map leaves out ");
+  MakeLabel(Frame5, "lblExclude",
+            "Names like these, one a line:", {120, 300, 3495, 255});
+  txtExclude = new QPlainTextEdit(Frame5);
+  txtExclude->setObjectName("txtExclude");
+  txtExclude->setToolTip(
+      "node_modules, *.bak, draft-?.html: a folder left out is not opened");
+  txtExclude->setLineWrapMode(QPlainTextEdit::NoWrap);
+  PlaceTwips(txtExclude, {120, 600, 3495, 2760});
+
+  QGroupBox* Frame6 =
+      MakeGroup(tab, "Frame6", "Names and titles", {3960, 240, 3975, 1080});
+  chkLastExtension =
+      MakeCheck(Frame6, "chkLastExtension", "Match the last extension",
+                {120, 300, 3735, 255});
+  chkLastExtension->setToolTip(
+      "report.2024.pdf counts as .pdf, struct.Foo.html as .html");
+  chkUtf8 = MakeCheck(Frame6, "chkUtf8", "Declare UTF-8 and convert titles",
+                      {120, 660, 3735, 255});
+  chkUtf8->setToolTip("Names and titles in any language show as they should");
+
+  QGroupBox* Frame7 =
+      MakeGroup(tab, "Frame7", "Page", {3960, 1440, 3975, 2280});
+  MakeLabel(Frame7, "lblTemplate", "Template :", {120, 360, 1000, 255});
+  cmbTemplate = MakeCombo(Frame7, "cmbTemplate", {"classic", "modern"},
+                          {1200, 315, 1335, 315});
+  // Only the two templates there are.
+  cmbTemplate->setEditable(false);
+  cmbTemplate->setToolTip(
+      "modern: folders that fold, a filter box, sizes and dates");
+  MakeLabel(Frame7, "lblLinkPrefix", "Link prefix :", {120, 840, 1000, 255});
+  txtLinkPrefix = MakeText(Frame7, "txtLinkPrefix", {1200, 795, 2655, 315});
+  txtLinkPrefix->setToolTip(
+      "Put before every link, such as https://example.org/docs/");
+  MakeLabel(Frame7, "lblLinkNote",
+            "Empty: links lead from the folder the page is saved in.",
+            {120, 1200, 3735, 480});
+
+  QGroupBox* Frame8 =
+      MakeGroup(tab, "Frame8", "Search engines", {120, 3840, 7815, 1440});
+  chkSitemapXml = MakeCheck(Frame8, "chkSitemapXml", "Also write sitemap.xml",
+                            {120, 300, 3135, 255});
+  chkSitemapXml->setToolTip("An XML sitemap beside the saved page");
+  MakeLabel(Frame8, "lblSitemapXml", "File :", {3840, 330, 600, 255});
+  txtSitemapXml = MakeText(Frame8, "txtSitemapXml", {4440, 255, 3255, 315});
+  txtSitemapXml->setReadOnly(true);
+  txtSitemapXml->setToolTip("Beside the saved page");
+  MakeLabel(Frame8, "lblSiteUrl", "Site URL :", {120, 840, 1000, 255});
+  txtSiteUrl = MakeText(Frame8, "txtSiteUrl", {1200, 795, 6495, 315});
+  txtSiteUrl->setToolTip("Where the site starts, such as https://example.org/");
+  connect(chkSitemapXml, &QCheckBox::toggled, this,
+          &frmTessary::chkSitemapXml_Click);
+}
+
+// The box only names the file; the field holds the name, which a settings
+// file may have given.
+void frmTessary::chkSitemapXml_Click() {
+  const bool checked = chkSitemapXml->isChecked();
+  if (checked == !settings_.txtSitemapXml.empty()) return;
+  txtSitemapXml->setText(checked ? kSitemapName : QString());
+}
+
+// The check box follows the field, also when a settings file sets it.
+void frmTessary::txtSitemapXml_Change() {
+  const bool wanted = !settings_.txtSitemapXml.empty();
+  if (chkSitemapXml->isChecked() != wanted) chkSitemapXml->setChecked(wanted);
+  txtSiteUrl->setEnabled(wanted);
+  SetButtons(1);
+}
+
+}  // namespace tessary
