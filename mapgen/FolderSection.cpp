@@ -224,6 +224,12 @@ void SectionMaker::AddSitemapUrls(const SectionPlan& plan, std::size_t run,
   if (!path.empty()) path += '/';
   const std::size_t folderLength = path.size();
   const std::size_t from = plan.runStarts[run];
+  // Room for the run's URLs with names of average length, so that the
+  // text grows seldom.
+  constexpr std::size_t kUrlMarkup = 64;
+  piece.sitemapUrls.reserve((plan.runStarts[run + 1] - from) *
+                            (sitemapUrlStart_.size() + path.size() + 16 +
+                             kUrlMarkup));
   for (std::size_t i = from; i < plan.runStarts[run + 1]; ++i) {
     const std::size_t read = i - from;
     if (!reading.noindex.empty() && reading.noindex[read]) continue;

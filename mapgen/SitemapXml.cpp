@@ -43,11 +43,14 @@ void AppendSitemapUrl(std::string& url, std::string_view urlStart,
                       std::optional<std::time_t> modified) {
   url += "<url>";
   AppendLocation(url, urlStart, path);
-  const std::string lastmod = modified ? UtcTimestamp(*modified) : "";
-  if (!lastmod.empty()) {
+  if (modified) {
+    const std::size_t before = url.size();
     url += "<lastmod>";
-    url += lastmod;
-    url += "</lastmod>";
+    if (AppendUtcTimestamp(url, *modified)) {
+      url += "</lastmod>";
+    } else {
+      url.resize(before);
+    }
   }
   url += "</url>\n";
 }
