@@ -242,6 +242,7 @@ void SectionMaker::AddSitemapUrls(const SectionPlan& plan, std::size_t run,
     }
     AppendSitemapUrl(piece.sitemapUrls, urlStart, entries.files[i],
                      modified);
+    ++piece.sitemapUrlCount;
   }
 }
 
