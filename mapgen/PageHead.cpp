@@ -1,6 +1,7 @@
 #include "PageHead.h"
 
 #include <optional>
+#include <utility>
 
 #include "DeclaredCharset.h"
 #include "FileTitle.h"
@@ -82,7 +83,8 @@ class HeadScan {
       });
     }
     if (wantsCharset) {
-      head.title = TitleToUtf8(head.title, DeclaredCharset(head_, metaCharset));
+      head.title = TitleToUtf8(std::move(head.title),
+                               DeclaredCharset(head_, metaCharset));
     }
     return head;
   }
