@@ -8,7 +8,7 @@
 #
 # With TESSARY_BENCH_FLAGS set (for instance "--set cmbTemplate=modern"),
 # the warm runs also time a build with those flags added, and print its
-# ratio to the build without them.
+# ratio to the build without them, in wall time and in CPU time.
 #
 # TREE defaults to $TMPDIR/tessary-bench-<size>; it is made by make_tree.py
 # when missing (the 1m tree takes about 10 GB). The machine should be idle:
@@ -55,6 +55,11 @@ flagged=()
 median() {
   python3 -c "import json,sys; print(json.load(open(sys.argv[1]))['results'][int(sys.argv[2])]['median'])" "$1" "$2"
 }
+# The mean CPU time (user + system) of a command: a busy machine stretches
+# the wall time far more than the work.
+cpu() {
+  python3 -c "import json,sys; r=json.load(open(sys.argv[1]))['results'][int(sys.argv[2])]; print(r['user'] + r['system'])" "$1" "$2"
+}
 ratio() { python3 -c "import sys; print(f'{float(sys.argv[1]) / float(sys.argv[2]):.2f}')" "$1" "$2"; }
 
 echo; echo "== Warm cache"
@@ -83,7 +88,8 @@ echo "warm:                      $warm   (aim: at most 1.0)"
 if [[ -n "$extra_flags" ]]; then
   echo "warm, with $extra_flags:" \
     "$(ratio "$(median "$work/warm.json" 2)" "$(median "$work/warm.json" 1)")" \
-    "of the build without them"
+    "of the build without them (CPU time, user + system:" \
+    "$(ratio "$(cpu "$work/warm.json" 2)" "$(cpu "$work/warm.json" 1)"))"
 fi
 echo "cold:                      $cold   (aim: at most 0.4)"
 echo "peak memory, tessary-cli:  $(($(peak $build) / 1024)) MiB   (aim: at most 64)"

@@ -78,13 +78,9 @@ class BuildSitemap {
     return true;
   }
 
-  // Adds the <url> elements of a piece, one a line.
-  void Add(std::string_view urls) {
-    while (!urls.empty()) {
-      const std::size_t end = std::min(urls.find('\n'), urls.size() - 1) + 1;
-      writer_->AddUrl(urls.substr(0, end));
-      urls.remove_prefix(end);
-    }
+  // Adds the `count` <url> elements of a piece, one a line.
+  void Add(std::string_view urls, std::size_t count) {
+    if (Wanted()) writer_->AddUrls(urls, count);
   }
 
   // Ends the sitemap's files; the URLs in them, or nothing with `failure`
@@ -138,7 +134,7 @@ BuildResult WritePage(const PageFormat& format, const FileSystem& fs,
       if (!page.Add(piece->html, failure)) {
         return Ended(Outcome::kNotWritten, failure);
       }
-      sitemap.Add(piece->sitemapUrls);
+      sitemap.Add(piece->sitemapUrls, piece->sitemapUrlCount);
       folderDone = piece->endsFolder;
     }
     observer.FolderWritten(folders[i].path, i + 1, total);

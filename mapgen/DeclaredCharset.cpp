@@ -43,14 +43,8 @@ std::string_view XmlDeclarationEncoding(std::string_view head) {
 
 std::string_view MetaCharset(std::string_view head) {
   std::string_view charset;
-  FindMetaTag(head, [&](const TagAttributes& attributes) {
-    charset = TrimHtmlSpace(AttributeValue(attributes, "charset"));
-    if (charset.empty() &&
-        EqualsIgnoringAsciiCase(
-            TrimHtmlSpace(AttributeValue(attributes, "http-equiv")),
-            "content-type")) {
-      charset = ValueAfter(AttributeValue(attributes, "content"), "charset");
-    }
+  FindMetaTag(head, [&](const TagAttributes& meta) {
+    charset = MetaTagCharset(meta);
     return !charset.empty();
   });
   return charset;
@@ -64,12 +58,28 @@ bool IsUtf16Name(std::string_view charset) {
 
 }  // namespace
 
+std::string_view MetaTagCharset(const TagAttributes& meta) {
+  const std::string_view charset =
+      TrimHtmlSpace(AttributeValue(meta, "charset"));
+  if (!charset.empty() ||
+      !EqualsIgnoringAsciiCase(
+          TrimHtmlSpace(AttributeValue(meta, "http-equiv")), "content-type")) {
+    return charset;
+  }
+  return ValueAfter(AttributeValue(meta, "content"), "charset");
+}
+
 std::string DeclaredCharset(std::string_view head) {
+  return DeclaredCharset(head, MetaCharset(head));
+}
+
+std::string DeclaredCharset(std::string_view head,
+                            std::string_view metaCharset) {
   if (const std::string_view mark = ByteOrderMark(head); !mark.empty()) {
     return std::string(mark);
   }
   std::string_view charset = TrimHtmlSpace(XmlDeclarationEncoding(head));
-  if (charset.empty()) charset = MetaCharset(head);
+  if (charset.empty()) charset = metaCharset;
   if (IsUtf16Name(charset)) return "UTF-8";
   return std::string(charset);
 }

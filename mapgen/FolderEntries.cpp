@@ -137,8 +137,9 @@ class EntryWriter {
 void AppendFacts(std::string& out, const std::optional<FileFacts>& facts) {
   if (!facts) return;
   out += " <small>";
-  out += HumanSize(facts->size);
-  if (const std::string time = LocalDateTime(facts->modified); !time.empty()) {
+  AppendHumanSize(out, facts->size);
+  if (const std::string_view time = LocalDateTime(facts->modified);
+      !time.empty()) {
     out += ", ";
     out += time;
   }

@@ -6,6 +6,7 @@
 #include "BuildFailure.h"
 #include "PageWriter.h"
 #include "Paths.h"
+#include "SafeText.h"
 #include "SitemapXml.h"
 
 namespace mapgen {
@@ -220,10 +221,18 @@ void SectionMaker::AddSitemapUrls(const SectionPlan& plan, std::size_t run,
                                   PagePiece& piece) const {
   if (sitemapUrlStart_.empty()) return;
   const FolderEntries& entries = plan.entries;
-  std::string path(RelativeFolder(entries.path, format_.base));
-  if (!path.empty()) path += '/';
-  const std::size_t folderLength = path.size();
+  // Encoding goes byte by byte, so the folder's part of the addresses is
+  // encoded once for the run and only the names for each URL.
+  std::string urlStart = sitemapUrlStart_;
+  const std::string_view folder = RelativeFolder(entries.path, format_.base);
+  AppendPercentEncodedPath(urlStart, folder);
+  if (!folder.empty()) urlStart += '/';
   const std::size_t from = plan.runStarts[run];
+  // Room for the run's URLs with names of average length, so that the
+  // text grows seldom.
+  constexpr std::size_t kUrlMarkup = 64;
+  piece.sitemapUrls.reserve((plan.runStarts[run + 1] - from) *
+                            (urlStart.size() + 16 + kUrlMarkup));
   for (std::size_t i = from; i < plan.runStarts[run + 1]; ++i) {
     const std::size_t read = i - from;
     if (!reading.noindex.empty() && reading.noindex[read]) continue;
@@ -231,9 +240,9 @@ void SectionMaker::AddSitemapUrls(const SectionPlan& plan, std::size_t run,
     if (!reading.details.facts.empty() && reading.details.facts[read]) {
       modified = reading.details.facts[read]->modified;
     }
-    path.resize(folderLength);
-    path += entries.files[i];
-    AppendSitemapUrl(piece.sitemapUrls, sitemapUrlStart_, path, modified);
+    AppendSitemapUrl(piece.sitemapUrls, urlStart, entries.files[i],
+                     modified);
+    ++piece.sitemapUrlCount;
   }
 }
 

@@ -24,6 +24,7 @@ namespace mapgen {
 struct PagePiece {
   std::string html;
   std::string sitemapUrls;  // <url> elements, one a line
+  std::size_t sitemapUrlCount = 0;
   std::size_t files = 0, webPages = 0;
   std::vector<Failure> unreadable;
   bool endsFolder = false;

@@ -7,17 +7,17 @@
 
 namespace mapgen {
 
-// One attribute of a tag: its name in ASCII lower case, its value as
-// written, quotes removed (empty when the attribute has none).
+// One attribute of a tag: its name and its value as written, the value's
+// quotes removed (empty when the attribute has none).
 struct TagAttribute {
-  std::string name;
+  std::string_view name;
   std::string_view value;
 };
 
 using TagAttributes = std::vector<TagAttribute>;
 
-// The value of the first attribute called `name` (lower case); empty when
-// the tag has none.
+// The value of the first attribute called `name` in any letter case;
+// empty when the tag has none.
 std::string_view AttributeValue(const TagAttributes& attributes,
                                 std::string_view name);
 

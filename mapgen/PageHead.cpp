@@ -1,6 +1,7 @@
 #include "PageHead.h"
 
 #include <optional>
+#include <utility>
 
 #include "DeclaredCharset.h"
 #include "FileTitle.h"
@@ -19,6 +20,9 @@ constexpr std::size_t kLongestHeadEnd = 6;
 std::size_t HeadEnd(std::string_view text) {
   for (std::size_t at = text.find('<'); at != text.npos;
        at = text.find('<', at + 1)) {
+    // Most tags of a head rule themselves out by their first letter.
+    const char next = at + 1 < text.size() ? text[at + 1] : '\0';
+    if (next != '/' && next != 'b' && next != 'B') continue;
     for (const std::string_view end : kHeadEnds) {
       if (EqualsIgnoringAsciiCase(text.substr(at, end.size()), end)) {
         return at;
@@ -65,10 +69,23 @@ class HeadScan {
     }
     if (decoder_) Take(decoder_->Finish(), {});
     PageHead head{title_.Finish(), false};
-    if (reading_.utf8 && !decoder_) {
-      head.title = TitleToUtf8(head.title, DeclaredCharset(head_));
+    const bool wantsCharset = reading_.utf8 && !decoder_;
+    std::string_view metaCharset;
+    if (wantsCharset || reading_.robots) {
+      // One pass over the head's meta tags serves both questions.
+      FindMetaTag(head_, [&](const TagAttributes& meta) {
+        if (wantsCharset && metaCharset.empty()) {
+          metaCharset = MetaTagCharset(meta);
+        }
+        if (reading_.robots && !head.noindex) head.noindex = AsksNoindex(meta);
+        return (!wantsCharset || !metaCharset.empty()) &&
+               (!reading_.robots || head.noindex);
+      });
     }
-    if (reading_.robots) head.noindex = HasRobotsNoindex(head_);
+    if (wantsCharset) {
+      head.title = TitleToUtf8(std::move(head.title),
+                               DeclaredCharset(head_, metaCharset));
+    }
     return head;
   }
 

@@ -22,13 +22,13 @@ bool SaysNoindex(std::string_view content) {
 }  // namespace
 
 bool HasRobotsNoindex(std::string_view page) {
-  return FindMetaTag(
-      page.substr(0, kRobotsSearchBytes), [](const TagAttributes& attributes) {
-        return EqualsIgnoringAsciiCase(
-                   TrimHtmlSpace(AttributeValue(attributes, "name")),
-                   "robots") &&
-               SaysNoindex(AttributeValue(attributes, "content"));
-      });
+  return FindMetaTag(page.substr(0, kRobotsSearchBytes), AsksNoindex);
+}
+
+bool AsksNoindex(const TagAttributes& meta) {
+  return EqualsIgnoringAsciiCase(TrimHtmlSpace(AttributeValue(meta, "name")),
+                                 "robots") &&
+         SaysNoindex(AttributeValue(meta, "content"));
 }
 
 }  // namespace mapgen

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <string_view>
 
+#include "MetaTags.h"
+
 namespace mapgen {
 
 // How far into a page its head is searched for a robots meta tag; the
@@ -15,5 +17,8 @@ inline constexpr std::size_t kRobotsSearchBytes = 64 * 1024;
 // it out. Names and words match in any letter case. A UTF-16 page is
 // searched in its decoded text (see PageDecoder).
 bool HasRobotsNoindex(std::string_view page);
+
+// Whether one meta tag is such a robots tag.
+bool AsksNoindex(const TagAttributes& meta);
 
 }  // namespace mapgen

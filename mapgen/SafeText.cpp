@@ -1,17 +1,46 @@
 #include "SafeText.h"
 
+#include <array>
+
 namespace mapgen {
 namespace {
 
-bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+constexpr bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsHexDigit(char c) {
   return IsDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
 }
 
-bool IsUnreserved(char c) {
+constexpr bool IsUnreserved(char c) {
   return IsAsciiLetter(c) || IsDigit(c) || c == '-' || c == '.' || c == '_' ||
          c == '~';
+}
+
+// The bytes a path keeps as they are, looked up once a byte: every URL of
+// a sitemap and every link of the page pass through here.
+constexpr auto kPlainInPath = [] {
+  std::array<bool, 256> plain{};
+  for (int byte = 0; byte < 256; ++byte) {
+    const char c = static_cast<char>(byte);
+    plain[byte] = IsUnreserved(c) || c == '/';
+  }
+  return plain;
+}();
+
+bool IsPlainInPath(char c) {
+  return kPlainInPath[static_cast<unsigned char>(c)];
+}
+
+bool NeedsEscaping(char c) {
+  return c == '&' || c == '<' || c == '>' || c == '"';
+}
+
+// How many bytes from the start of `text` satisfy `keep`.
+template <typename Keep>
+std::size_t PlainSpan(std::string_view text, Keep keep) {
+  std::size_t plain = 0;
+  while (plain < text.size() && keep(text[plain])) ++plain;
+  return plain;
 }
 
 // Whether `text` begins with "&name;", "&#digits;" or "&#xhex;".
@@ -61,11 +90,7 @@ bool IsReserved(char c) {
 void AppendPercentEncodedPath(std::string& out, std::string_view target) {
   // Most names need little or no encoding: what stays is copied in spans.
   while (!target.empty()) {
-    std::size_t plain = 0;
-    while (plain < target.size() &&
-           (IsUnreserved(target[plain]) || target[plain] == '/')) {
-      ++plain;
-    }
+    const std::size_t plain = PlainSpan(target, IsPlainInPath);
     out.append(target.substr(0, plain));
     if (plain == target.size()) return;
     AppendPercentEncoded(out, target[plain]);
@@ -87,9 +112,11 @@ void AppendEncodedAddress(std::string& out, std::string_view address) {
 
 void AppendEscapedText(std::string& out, std::string_view text) {
   while (!text.empty()) {
-    const std::size_t plain = text.find_first_of("&<>\"");
+    // A search of a set of characters would ask the library once a byte.
+    const std::size_t plain =
+        PlainSpan(text, [](char c) { return !NeedsEscaping(c); });
     out.append(text.substr(0, plain));
-    if (plain == std::string_view::npos) return;
+    if (plain == text.size()) return;
     AppendEscaped(out, text[plain]);
     text.remove_prefix(plain + 1);
   }

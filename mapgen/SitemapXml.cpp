@@ -1,5 +1,7 @@
 #include "SitemapXml.h"
 
+#include <algorithm>
+
 #include "SafeText.h"
 #include "SizeAndTime.h"
 
@@ -43,11 +45,14 @@ void AppendSitemapUrl(std::string& url, std::string_view urlStart,
                       std::optional<std::time_t> modified) {
   url += "<url>";
   AppendLocation(url, urlStart, path);
-  const std::string lastmod = modified ? UtcTimestamp(*modified) : "";
-  if (!lastmod.empty()) {
+  if (modified) {
+    const std::size_t before = url.size();
     url += "<lastmod>";
-    url += lastmod;
-    url += "</lastmod>";
+    if (AppendUtcTimestamp(url, *modified)) {
+      url += "</lastmod>";
+    } else {
+      url.resize(before);
+    }
   }
   url += "</url>\n";
 }
@@ -71,6 +76,24 @@ void SitemapWriter::AddUrl(std::string_view url) {
   bytesInFile_ += url.size();
   ++urlsInFile_;
   ++urlCount_;
+}
+
+void SitemapWriter::AddUrls(std::string_view urls, std::size_t count) {
+  if (count == 0) return;
+  if (!inFile_) BeginUrlSet();
+  if (urlsInFile_ + count <= limits_.urls &&
+      bytesInFile_ + urls.size() + kUrlSetEnd.size() <= limits_.bytes) {
+    sink_.Write(urls);
+    bytesInFile_ += urls.size();
+    urlsInFile_ += count;
+    urlCount_ += count;
+    return;
+  }
+  while (!urls.empty()) {
+    const std::size_t end = std::min(urls.find('\n'), urls.size() - 1) + 1;
+    AddUrl(urls.substr(0, end));
+    urls.remove_prefix(end);
+  }
 }
 
 void SitemapWriter::Finish() {

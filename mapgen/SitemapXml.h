@@ -62,6 +62,9 @@ class SitemapWriter {
 
   // Adds the <url> element made by AppendSitemapUrl for this site.
   void AddUrl(std::string_view url);
+  // Adds `count` such elements, one a line; in one write when they all
+  // fit in the file being written.
+  void AddUrls(std::string_view urls, std::size_t count);
 
   // Ends the last file and, when there are parts, writes the index.
   void Finish();

@@ -45,13 +45,23 @@ void StagedSitemap::Begin() {
 }
 
 void StagedSitemap::Write(std::string_view chunk) {
+  // A chunk as large as a piece goes out as it is rather than through the
+  // buffer.
+  if (buffer_.empty() && chunk.size() >= kWriteSize / 2) {
+    WriteOut(chunk);
+    return;
+  }
   buffer_ += chunk;
   if (buffer_.size() >= kWriteSize) Flush();
 }
 
 void StagedSitemap::Flush() {
-  if (!failed_) failed_ = !files_.back().staged->Write(buffer_, failure_);
+  WriteOut(buffer_);
   buffer_.clear();
+}
+
+void StagedSitemap::WriteOut(std::string_view bytes) {
+  if (!failed_) failed_ = !files_.back().staged->Write(bytes, failure_);
 }
 
 void StagedSitemap::End(std::string_view name) {

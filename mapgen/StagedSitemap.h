@@ -60,6 +60,7 @@ class StagedSitemap : public SitemapSink {
 
   bool Move(const FileSystem& fs, File& file, Failure& failure);
   void Flush();
+  void WriteOut(std::string_view bytes);
   void Drop();
 
   std::string folder_;

@@ -129,20 +129,23 @@ void Convert(iconv_t descriptor, std::string_view& in, std::string& out,
 
 }  // namespace
 
-std::string TitleToUtf8(std::string_view title, std::string_view charset) {
+std::string TitleToUtf8(std::string title, std::string_view charset) {
   thread_local DescriptorCache descriptors;
   std::string utf8;
   const std::string name = IconvName(charset);
   const iconv_t descriptor =
       name.empty() ? kNoDescriptor : descriptors.Get(name);
   if (descriptor == kNoDescriptor) {
+    // Most titles are UTF-8 already, and are kept rather than copied.
+    if (IsValidUtf8(title)) return title;
     AppendReplacingInvalidUtf8(utf8, title);
     return utf8;
   }
   // Every title of this thread shares the descriptor: each starts from
   // the initial state, whatever the one before it left.
   iconv(descriptor, nullptr, nullptr, nullptr, nullptr);
-  Convert(descriptor, title, utf8, UnitSize(name), true);
+  std::string_view bytes = title;
+  Convert(descriptor, bytes, utf8, UnitSize(name), true);
   return utf8;
 }
 

@@ -22,7 +22,7 @@ namespace mapgen {
 // US-ASCII as windows-1252, Shift_JIS as Windows-31J, GB2312 as GBK,
 // EUC-KR as its Windows extension. The conversion descriptors are kept per
 // thread, so a page pays for opening one only once per thread.
-std::string TitleToUtf8(std::string_view title, std::string_view charset);
+std::string TitleToUtf8(std::string title, std::string_view charset);
 
 // Decodes a page to UTF-8 as it is read, chunk by chunk. In a set the
 // system does not know, the bytes pass unchanged.

@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   if (size == 0) return 0;
   const std::string_view page(reinterpret_cast<const char*>(data) + 1,
                               size - 1);
-  Check(IsValidUtf8(TitleToUtf8(page, DeclaredCharset(page))));
+  Check(IsValidUtf8(TitleToUtf8(std::string(page), DeclaredCharset(page))));
   std::string shown;
   AppendReplacingInvalidUtf8(shown, page);
   Check(IsValidUtf8(shown) && (shown == page) == IsValidUtf8(page));

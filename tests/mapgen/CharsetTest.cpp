@@ -4,6 +4,8 @@
 
 #include "DeclaredCharset.h"
 #include "InvalidUtf8.h"
+#include "MemoryFileSystem.h"
+#include "PageHead.h"
 #include "TitleCharset.h"
 
 namespace mapgen {
@@ -36,6 +38,43 @@ TEST(DeclaredCharset, FindsTheMarkTheXmlDeclarationOrTheFirstMetaInTheHead) {
   };
   for (const auto& [head, charset] : cases) {
     EXPECT_EQ(DeclaredCharset(head), charset) << head;
+  }
+}
+
+// The charset and the robots tag come from one pass over the meta tags:
+// neither may stop the search for the other, in either order.
+TEST(ReadPageHead, FindsTheCharsetAndTheRobotsTagInEitherOrder) {
+  const struct {
+    std::string page;
+    bool utf8;
+    const char* title;
+    bool noindex;
+  } cases[] = {
+      {"<meta name=robots content=noindex><meta charset=koi8-r>"
+       "<title>\xF0</title>",
+       true, "\xD0\x9F", true},
+      {"<meta name=robots content=noindex><meta charset=koi8-r>"
+       "<title>\xF0</title>",
+       false, "\xF0", true},
+      {"<meta charset=iso-8859-1><title>\xE9</title>"
+       "<meta name=robots content=none></head>",
+       true, "\xC3\xA9", true},
+      {"<meta http-equiv=content-type content='text/html; charset=latin1'>"
+       "<title>\xE9</title></head><meta name=robots content=noindex>",
+       true, "\xC3\xA9", false},
+  };
+  MemoryFileSystem fs;
+  const BuildObserver observer;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.page);
+    fs.AddFile("/p.html", c.page);
+    Failure failure;
+    const auto reader = fs.OpenFile("/p.html", failure);
+    ASSERT_NE(reader, nullptr);
+    const PageHead head =
+        ReadPageHead(*reader, {true, c.utf8, true}, observer, failure);
+    EXPECT_EQ(head.title, c.title);
+    EXPECT_EQ(head.noindex, c.noindex);
   }
 }
 

@@ -126,10 +126,21 @@ TEST(SizeAndTime, FormatsSizesAndTimesForReaders) {
       {10ull << 30, "10.0 GiB"},
       {std::numeric_limits<std::uint64_t>::max(), "16.0 EiB"},
   };
-  for (const auto& [bytes, text] : sizes) EXPECT_EQ(HumanSize(bytes), text);
+  for (const auto& [bytes, text] : sizes) {
+    std::string size = "size ";
+    AppendHumanSize(size, bytes);
+    EXPECT_EQ(size, std::string("size ") + text);
+  }
+  const auto UtcTimestamp = [](std::time_t time) {
+    std::string text;
+    const bool said = AppendUtcTimestamp(text, time);
+    EXPECT_EQ(said, !text.empty()) << time;
+    return text;
+  };
 
   EXPECT_EQ(UtcTimestamp(-1), "1969-12-31T23:59:59Z");
   EXPECT_EQ(UtcTimestamp(951782400), "2000-02-29T00:00:00Z");
+  EXPECT_EQ(UtcTimestamp(951868799), "2000-02-29T23:59:59Z");
   EXPECT_EQ(UtcTimestamp(253402300799), "9999-12-31T23:59:59Z");
   EXPECT_EQ(UtcTimestamp(253402300800), "");
   EXPECT_EQ(UtcTimestamp(-62167219201), "");
