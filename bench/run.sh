@@ -35,7 +35,8 @@ trap 'rm -rf "$work"' EXIT
 "$top/tools/install-packages.sh" --bench
 cmake -S "$top" -B "$top/build-bench" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DTESSARY_TESTS=OFF -DTESSARY_GUI=OFF >/dev/null
-cmake --build "$top/build-bench" --target tessary-cli >/dev/null
+cmake --build "$top/build-bench" --target tessary-cli >"$work/build.log" \
+  || { cat "$work/build.log"; exit 1; }
 cli="$top/build-bench/cli/tessary-cli"
 g++ -O2 -std=c++20 "$here/bare_walk.cpp" -o "$work/bare_walk"
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "Paths.h"
+#include "PosixFileSystem.h"
 #include "QtDesktop.h"
 #include "frmTessary.h"
 
@@ -26,7 +27,8 @@ int main(int argc, char* argv[]) {
   const QString tree = QString::fromLocal8Bit(argv[1]);
   const int runs = argc > 2 ? std::atoi(argv[2]) : 10;
   tessary::QtDesktop desktop;
-  tessary::frmTessary window(desktop.desktop(), [] {});
+  const mapgen::PosixFileSystem fs;
+  tessary::frmTessary window(desktop.desktop(), fs, [] {});
   window.Form_Load(QString());
   QString reason;
   if (!window.ChangeFolder(tree, reason)) {

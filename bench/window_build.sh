@@ -17,7 +17,8 @@ trap 'rm -rf "$work"' EXIT
 "$top/tools/install-packages.sh" --bench
 cmake -S "$top" -B "$top/build-bench" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DTESSARY_TESTS=OFF -DTESSARY_GUI=ON >/dev/null
-cmake --build "$top/build-bench" --target tessary-cli window_build >/dev/null
+cmake --build "$top/build-bench" --target tessary-cli window_build >"$work/build.log" \
+  || { cat "$work/build.log"; exit 1; }
 cli="$top/build-bench/cli/tessary-cli"
 
 if [[ ! -d "$tree_root" ]]; then
