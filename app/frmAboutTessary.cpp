@@ -53,10 +53,9 @@ frmAboutTessary::frmAboutTessary(Desktop& desktop, QWidget* parent)
   picIcon->setPixmap(QPixmap(":/icons/tessary.png"));
   lblTitle = MakeLabel(this, "lblTitle", kAppTitle, {1200, 240, 4800, 360});
   lblTitle->setFont(NamedFont(kFormFont, 12, true));
-  lblVersion =
-      MakeLink(this, "lblVersion",
-               "Version " + QString::fromUtf8(mapgen::kVersion),
-               {1200, 600, 4800, 255});
+  lblVersion = MakeLink(this, "lblVersion",
+                        "Version " + QString::fromUtf8(mapgen::kVersion),
+                        {1200, 600, 4800, 255});
   lblVersion->setToolTip("Click to download latest version");
   for (int i = 0; i < 3; ++i) {
     lblDescription[i] = MakeLabel(this, Indexed("lblDescription", i),

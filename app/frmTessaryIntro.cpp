@@ -59,9 +59,7 @@ void frmTessaryIntro::cmdStart_Click() {
   close();
 }
 
-void frmTessaryIntro::OpenHomePage() {
-  OpenBrowser(kHomePage, desktop_, this);
-}
+void frmTessaryIntro::OpenHomePage() { OpenBrowser(kHomePage, desktop_, this); }
 
 void frmTessaryIntro::closeEvent(QCloseEvent* event) {
   QWidget::closeEvent(event);

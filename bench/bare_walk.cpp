@@ -13,7 +13,8 @@ namespace {
 
 bool IsPage(const char* name) {
   const char* dot = std::strrchr(name, '.');
-  return dot != nullptr && (std::strcmp(dot, ".html") == 0 || std::strcmp(dot, ".htm") == 0);
+  return dot != nullptr &&
+         (std::strcmp(dot, ".html") == 0 || std::strcmp(dot, ".htm") == 0);
 }
 
 }  // namespace

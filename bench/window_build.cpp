@@ -55,7 +55,7 @@ int main(int argc, char* argv[]) {
   }
   std::sort(times.begin(), times.end());
   std::printf("median %.1f ms\n", times[times.size() / 2]);
-  QFile::remove(QString::fromStdString(
-      mapgen::TempMapPath(tree.toStdString())));
+  QFile::remove(
+      QString::fromStdString(mapgen::TempMapPath(tree.toStdString())));
   return 0;
 }

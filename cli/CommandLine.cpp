@@ -55,10 +55,10 @@ FlagsByOption AddFlags(CLI::App& app) {
   // Every occurrence of a flag is kept, to be applied in turn.
   app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
   app.set_help_flag(kHelpFlag.names, kHelpFlag.description);
-  app.set_version_flag(kVersionFlag.names,
-                       std::string(kProgram) + " " +
-                           std::string(mapgen::kVersion),
-                       kVersionFlag.description);
+  app.set_version_flag(
+      kVersionFlag.names,
+      std::string(kProgram) + " " + std::string(mapgen::kVersion),
+      kVersionFlag.description);
   FlagsByOption flags;
   for (const Flag& flag : Flags()) {
     CLI::Option* option =

@@ -179,17 +179,17 @@ std::string ZshAction(const ShellFlag& flag) {
   return "(" + list + ")";
 }
 
-std::string ZshSpec(const ShellFlag& flag, const std::string& name) {
+std::string ZshArgument(const ShellFlag& flag, const std::string& name) {
   const bool stops = flag.flag == &kHelpFlag || flag.flag == &kVersionFlag;
-  std::string spec = stops ? "(- *)" : "*";
-  spec += name;
-  if (flag.TakesValue() && name.starts_with("--")) spec += "=";
-  spec += "[" + ZshEscaped(flag.flag->description, "\\[]:") + "]";
+  std::string argument = stops ? "(- *)" : "*";
+  argument += name;
+  if (flag.TakesValue() && name.starts_with("--")) argument += "=";
+  argument += "[" + ZshEscaped(flag.flag->description, "\\[]:") + "]";
   if (flag.TakesValue()) {
-    spec += ":" + ZshEscaped(flag.flag->valueName, "\\:") + ":" +
-            ZshAction(flag);
+    argument +=
+        ":" + ZshEscaped(flag.flag->valueName, "\\:") + ":" + ZshAction(flag);
   }
-  return Quoted(spec);
+  return Quoted(argument);
 }
 
 std::string ZshAssignmentFunction(const ShellFlag& flag) {
@@ -215,15 +215,16 @@ std::string BashCompletion() {
 
 std::string ZshCompletion() {
   std::string functions;
-  std::string specs;
+  std::string arguments;
   for (const ShellFlag& flag : ShellFlags()) {
     functions += ZshAssignmentFunction(flag);
     for (const std::string& name : flag.names) {
-      specs += "  " + ZshSpec(flag, name) + " \\\n";
+      arguments += "  " + ZshArgument(flag, name) + " \\\n";
     }
   }
-  return "#compdef tessary-cli\n# zsh" + std::string(kHeader) + "\n" + functions +
-         "_arguments -s -S \\\n" + specs + "  '*:FOLDER:_files -/'\n";
+  return "#compdef tessary-cli\n# zsh" + std::string(kHeader) + "\n" +
+         functions + "_arguments -s -S \\\n" + arguments +
+         "  '*:FOLDER:_files -/'\n";
 }
 
 std::string FishCompletion() {

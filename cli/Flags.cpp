@@ -178,10 +178,9 @@ void SetAnyField(CliOptions& options, const std::string& assignment) {
     throw WrongValue("expected FIELD=VALUE, not " + assignment);
   }
   std::string problem;
-  if (!mapgen::SetMapField(options.settings,
-                           std::string_view(assignment).substr(0, equals),
-                           std::string_view(assignment).substr(equals + 1),
-                           problem)) {
+  if (!mapgen::SetMapField(
+          options.settings, std::string_view(assignment).substr(0, equals),
+          std::string_view(assignment).substr(equals + 1), problem)) {
     throw WrongValue(problem);
   }
 }
@@ -285,8 +284,7 @@ constexpr Flag kFlags[] = {
      SetColour, ColourKindAssignments},
     {"--background-image", "REF", "background image of the page",
      SetBackgroundImage},
-    {"--safe-links", nullptr,
-     "quote and encode links; names, titles as text",
+    {"--safe-links", nullptr, "quote and encode links; names, titles as text",
      SetCheck<&MapSettings::chkSafeLinks, kChecked>},
     {"--exclude", "GLOB", "leave out names matching GLOB (repeatable)",
      AddExclude},
@@ -306,8 +304,8 @@ constexpr Flag kFlags[] = {
      SetAnyField, FieldAssignments},
     {"--settings", "FILE", "apply the FIELD=VALUE lines of FILE",
      ReadSettingsFile},
-    {"--write-settings", "FILE",
-     "write the settings so far to FILE and stop", WriteSettingsFile},
+    {"--write-settings", "FILE", "write the settings so far to FILE and stop",
+     WriteSettingsFile},
 };
 
 // The words joined by ", ", broken into lines indented by two blanks.

@@ -6,8 +6,13 @@ class QWidget;
 
 namespace tessary {
 
-enum class MessageIcon { kNone, kInformation, kQuestion, kExclamation,
-                         kCritical };
+enum class MessageIcon {
+  kNone,
+  kInformation,
+  kQuestion,
+  kExclamation,
+  kCritical
+};
 // With a Cancel button, Escape and the box's close button mean Cancel.
 enum class MessageButtons { kOk, kYesNo, kYesNoCancel };
 enum class MessageAnswer { kOk, kYes, kNo, kCancel };

@@ -8,11 +8,13 @@ namespace {
 const char* const kBrowsers[] = {"xdg-open", "sensible-browser",
                                  "x-www-browser", "firefox", "chromium"};
 
-void AskForBrowser(const QString& filename, Desktop& desktop,
-                   QWidget* parent) {
+void AskForBrowser(const QString& filename, Desktop& desktop, QWidget* parent) {
   const FileAnswer answer = desktop.CommonDialog1.ShowOpen(
-      parent, {QStringLiteral("Select Web Browser"), QStringLiteral("/usr/bin"),
-               QString(), {QStringLiteral("All Files (*)")}, 0});
+      parent, {QStringLiteral("Select Web Browser"),
+               QStringLiteral("/usr/bin"),
+               QString(),
+               {QStringLiteral("All Files (*)")},
+               0});
   if (answer.outcome == DialogOutcome::kFailed) {
     desktop.messageBoxes.Show(parent, {QString(), answer.error});
     return;

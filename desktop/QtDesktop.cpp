@@ -11,21 +11,28 @@ namespace {
 
 QMessageBox::Icon ToQt(MessageIcon icon) {
   switch (icon) {
-    case MessageIcon::kInformation: return QMessageBox::Information;
-    case MessageIcon::kQuestion: return QMessageBox::Question;
-    case MessageIcon::kExclamation: return QMessageBox::Warning;
-    case MessageIcon::kCritical: return QMessageBox::Critical;
-    case MessageIcon::kNone: break;
+    case MessageIcon::kInformation:
+      return QMessageBox::Information;
+    case MessageIcon::kQuestion:
+      return QMessageBox::Question;
+    case MessageIcon::kExclamation:
+      return QMessageBox::Warning;
+    case MessageIcon::kCritical:
+      return QMessageBox::Critical;
+    case MessageIcon::kNone:
+      break;
   }
   return QMessageBox::NoIcon;
 }
 
 QMessageBox::StandardButtons ToQt(MessageButtons buttons) {
   switch (buttons) {
-    case MessageButtons::kYesNo: return QMessageBox::Yes | QMessageBox::No;
+    case MessageButtons::kYesNo:
+      return QMessageBox::Yes | QMessageBox::No;
     case MessageButtons::kYesNoCancel:
       return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-    case MessageButtons::kOk: break;
+    case MessageButtons::kOk:
+      break;
   }
   return QMessageBox::Ok;
 }
@@ -86,10 +93,14 @@ MessageAnswer QtMessageBoxes::Show(QWidget* parent, const Message& message) {
   box.setTextFormat(Qt::PlainText);
   FitTitle(box);
   switch (box.exec()) {
-    case QMessageBox::Yes: return MessageAnswer::kYes;
-    case QMessageBox::No: return MessageAnswer::kNo;
-    case QMessageBox::Cancel: return MessageAnswer::kCancel;
-    default: return MessageAnswer::kOk;
+    case QMessageBox::Yes:
+      return MessageAnswer::kYes;
+    case QMessageBox::No:
+      return MessageAnswer::kNo;
+    case QMessageBox::Cancel:
+      return MessageAnswer::kCancel;
+    default:
+      return MessageAnswer::kOk;
   }
 }
 

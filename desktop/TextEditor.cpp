@@ -19,8 +19,7 @@ struct DesktopEntry {
 };
 
 std::optional<DesktopEntry> ReadEntry(const QString& id) {
-  QFile file(
-      QStandardPaths::locate(QStandardPaths::ApplicationsLocation, id));
+  QFile file(QStandardPaths::locate(QStandardPaths::ApplicationsLocation, id));
   if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return std::nullopt;
   DesktopEntry entry;
   bool inMainGroup = false;

@@ -111,8 +111,7 @@ class BuildSitemap {
 // the sitemap.
 BuildResult WritePage(const PageFormat& format, const FileSystem& fs,
                       BuildObserver& observer, const FolderList& folders,
-                      unsigned threads, PageSink& sink,
-                      BuildSitemap& sitemap) {
+                      unsigned threads, PageSink& sink, BuildSitemap& sitemap) {
   BuildResult result;
   PageBuffer page(sink);
   std::string head;

@@ -88,7 +88,8 @@ std::optional<std::size_t> ExtensionIndex::Find(
 }
 
 ListingRule::ListingRule(const MapSettings& settings)
-    : settings_(settings), index_(BuildExtensionList(settings)),
+    : settings_(settings),
+      index_(BuildExtensionList(settings)),
       excluded_(settings.txtExclude) {}
 
 std::optional<std::size_t> ListingRule::Group(std::string_view name) const {

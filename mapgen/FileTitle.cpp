@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <array>
 
-#include "Utf8.h"
 #include "TextCase.h"
+#include "Utf8.h"
 
 namespace mapgen {
 
@@ -71,10 +71,9 @@ void TitleScanner::SeekStart(std::string_view part) {
   const std::string joined = restStart < carry_.size()
                                  ? carry_.substr(restStart) + std::string(part)
                                  : std::string();
-  const std::string_view rest =
-      restStart < carry_.size()
-          ? std::string_view(joined)
-          : part.substr(restStart - carry_.size());
+  const std::string_view rest = restStart < carry_.size()
+                                    ? std::string_view(joined)
+                                    : part.substr(restStart - carry_.size());
   carry_.clear();
   phase_ = Phase::kSeekTagEnd;
   ScanLinePart(rest);

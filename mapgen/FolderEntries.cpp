@@ -27,9 +27,9 @@ class EntryWriter {
               std::string folderLink)
       : out_(out), format_(format), folderLink_(std::move(folderLink)) {
     if (format.safe || (!format.utf8 && !format.modern)) return;
-    const std::string_view pathStart =
-        format.userPrefix ? std::string_view()
-                          : std::string_view(format.linkStart);
+    const std::string_view pathStart = format.userPrefix
+                                           ? std::string_view()
+                                           : std::string_view(format.linkStart);
     startsValid_ = IsValidUtf8(pathStart) && IsValidUtf8(folderLink_);
     if (format.userPrefix) {
       AppendAttribute(linkStart_, format.linkStart);

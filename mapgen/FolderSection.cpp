@@ -62,7 +62,10 @@ std::size_t PagePiece::Bytes() const {
 SectionMaker::SectionMaker(const FileSystem& fs, const PageFormat& format,
                            const BuildObserver& observer,
                            std::string sitemapUrlStart)
-    : fs_(fs), format_(format), observer_(observer), rule_(format.settings),
+    : fs_(fs),
+      format_(format),
+      observer_(observer),
+      rule_(format.settings),
       sitemapUrlStart_(std::move(sitemapUrlStart)),
       heads_{ShowsTitles(format.settings), format.utf8,
              !sitemapUrlStart_.empty()},
@@ -100,8 +103,7 @@ PagePiece SectionMaker::First(const Folder& folder,
   return piece;
 }
 
-bool SectionMaker::OpensFolder(const SectionPlan& plan,
-                               std::size_t run) const {
+bool SectionMaker::OpensFolder(const SectionPlan& plan, std::size_t run) const {
   return facts_ || (readsPages_ && HasPages(plan, run));
 }
 
@@ -240,8 +242,7 @@ void SectionMaker::AddSitemapUrls(const SectionPlan& plan, std::size_t run,
     if (!reading.details.facts.empty() && reading.details.facts[read]) {
       modified = reading.details.facts[read]->modified;
     }
-    AppendSitemapUrl(piece.sitemapUrls, urlStart, entries.files[i],
-                     modified);
+    AppendSitemapUrl(piece.sitemapUrls, urlStart, entries.files[i], modified);
     ++piece.sitemapUrlCount;
   }
 }

@@ -44,9 +44,12 @@ class Walk {
  public:
   Walk(const FileSystem& fs, const BuildObserver& observer, unsigned threads,
        const ExcludeGlobs& excluded)
-      : fs_(fs), observer_(observer), excluded_(excluded),
+      : fs_(fs),
+        observer_(observer),
+        excluded_(excluded),
         budget_(fs.HeldFolderBudget()),
-        threads_(threads), helpers_([this] { StopAfterError(); }) {}
+        threads_(threads),
+        helpers_([this] { StopAfterError(); }) {}
 
   // Lists the folders below `base` on the calling thread and on helpers
   // that start while folders wait with no thread free to take them.
@@ -63,9 +66,8 @@ class Walk {
     std::unique_lock lock(mutex_);
     while (true) {
       ++idle_;
-      changed_.wait(lock, [this] {
-        return !pending_.empty() || busy_ == 0 || stopped_;
-      });
+      changed_.wait(
+          lock, [this] { return !pending_.empty() || busy_ == 0 || stopped_; });
       --idle_;
       if (pending_.empty() || stopped_) break;
       PendingFolder next = std::move(pending_.back());
@@ -108,11 +110,10 @@ class Walk {
   void Open(PendingFolder next, std::vector<Folder>& listed,
             std::vector<PendingFolder>& subfolders) {
     Failure failure;
-    auto folder =
-        next.parent != nullptr
-            ? next.parent->OpenSubfolder(std::string(LastName(next.path)),
-                                         failure)
-            : fs_.Reopen(next.path, next.id, failure);
+    auto folder = next.parent != nullptr
+                      ? next.parent->OpenSubfolder(
+                            std::string(LastName(next.path)), failure)
+                      : fs_.Reopen(next.path, next.id, failure);
     next.parent.reset();
     if (folder == nullptr) {
       ThrowIfShortage(failure);
@@ -213,7 +214,8 @@ FolderList GetSubDirectories(const FileSystem& fs, const std::string& dirctry,
   if (base == nullptr) throw BuildFailure(failure);
   FolderList list;
   if (all) {
-    list = Walk(fs, observer, std::max(threads, 1u), excluded).Run(std::move(base));
+    list = Walk(fs, observer, std::max(threads, 1u), excluded)
+               .Run(std::move(base));
   } else {
     // Listed once here too, so that an unreadable base folder fails the
     // build before anything is written.

@@ -104,8 +104,7 @@ const std::vector<MapField>& Table() {
     t.Add("chkIndent", K::kCheck, &S::chkIndent, kChecked);
     t.Add("chkLines", K::kCheck, &S::chkLines, kUnchecked);
     t.Add("cmbFont", K::kText, &S::cmbFont, std::string("default"));
-    t.Add("cmbTitleAlign", K::kText, &S::cmbTitleAlign,
-          std::string("Center"));
+    t.Add("cmbTitleAlign", K::kText, &S::cmbTitleAlign, std::string("Center"));
     t.Add("cmbSize", K::kText, &S::cmbSize,
           {std::string("normal"), std::string("+2"), std::string("+1")});
     t.Add("chkColor", K::kCheck, &S::chkColor, {0, 0, 0, 0, 0, 0});

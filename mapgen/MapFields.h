@@ -29,8 +29,11 @@ class MapField {
   MapField(std::string name, FieldKind kind, std::size_t index,
            std::function<void*(MapSettings&)> member,
            std::function<void(MapSettings&)> reset)
-      : name_(std::move(name)), kind_(kind), index_(index),
-        member_(std::move(member)), reset_(std::move(reset)) {}
+      : name_(std::move(name)),
+        kind_(kind),
+        index_(index),
+        member_(std::move(member)),
+        reset_(std::move(reset)) {}
 
   const std::string& Name() const { return name_; }
   FieldKind Kind() const { return kind_; }

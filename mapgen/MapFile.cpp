@@ -89,8 +89,8 @@ bool MapFileWriter::CreateReplacement(const std::string& name,
                                       Failure& failure) {
   OutputEntry page;
   Failure ignored;
-  const bool isPage = folder_->Inspect(name, false, page, ignored) &&
-                      page.kind == Kind::kFile;
+  const bool isPage =
+      folder_->Inspect(name, false, page, ignored) && page.kind == Kind::kFile;
   if (isPage && !folder_->MayWrite(name, failure)) return false;
   file_ = folder_->CreateTemporary(failure);
   if (file_ == nullptr) return false;

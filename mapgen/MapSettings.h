@@ -24,7 +24,7 @@ struct MapSettings {
   MapSettings();
 
   // Content tab: folders, file types, title and banner.
-  std::string txtDir;  // the base folder
+  std::string txtDir;            // the base folder
   CheckState chkShowSubfolders;  // any value but 0 counts
   CheckState chkShowEmpties;
   // .html/.htm, .asp, .txt, .pdf, .jpg, "Other :"
@@ -59,13 +59,13 @@ struct MapSettings {
 
   // Publish tab: beyond the classic page, and all off by default, when
   // the page is the classic one.
-  std::string txtExclude;  // globs of names left out, one a line
+  std::string txtExclude;       // globs of names left out, one a line
   CheckState chkLastExtension;  // the extension follows the last dot
-  CheckState chkUtf8;  // declare UTF-8, convert titles to it
-  std::string txtLinkPrefix;  // put before every file link
-  std::string cmbTemplate;  // "classic" (or empty) or "modern"
-  std::string txtSitemapXml;  // also write an XML sitemap here
-  std::string txtSiteUrl;  // where the XML sitemap's addresses start
+  CheckState chkUtf8;           // declare UTF-8, convert titles to it
+  std::string txtLinkPrefix;    // put before every file link
+  std::string cmbTemplate;      // "classic" (or empty) or "modern"
+  std::string txtSitemapXml;    // also write an XML sitemap here
+  std::string txtSiteUrl;       // where the XML sitemap's addresses start
 
   bool operator==(const MapSettings&) const = default;
 };

@@ -66,9 +66,8 @@ std::string CssString(std::string_view text) {
 // The CSS size for an HTML font size: "+2" is two steps above the normal
 // size 3, "5" is size 5, "normal" is 3; empty for anything else.
 std::string CssFontSize(const std::string& size) {
-  constexpr const char* kSizes[] = {"x-small", "small",    "medium",
-                                    "large",   "x-large",  "xx-large",
-                                    "xxx-large"};
+  constexpr const char* kSizes[] = {"x-small", "small",    "medium",   "large",
+                                    "x-large", "xx-large", "xxx-large"};
   if (UpperCase(size) == "NORMAL") return kSizes[2];
   const bool relative = size.starts_with('+') || size.starts_with('-');
   const std::string digits = relative ? size.substr(1) : size;
@@ -103,8 +102,9 @@ std::string ColourRule(const MapSettings& s, std::size_t i) {
 
 void WriteStyle(const MapSettings& s, std::string& out) {
   out += "<style>\n";
-  std::string body = "margin:1em auto;max-width:60em;padding:0 1em;"
-                     "line-height:1.4;";
+  std::string body =
+      "margin:1em auto;max-width:60em;padding:0 1em;"
+      "line-height:1.4;";
   AddRule(body, "font-family",
           s.cmbFont != "default" ? CssString(s.cmbFont) + ",sans-serif"
                                  : "system-ui,sans-serif");
@@ -158,10 +158,11 @@ void AppendAttribute(std::string& out, std::string_view name,
 
 void WriteModernHead(const PageFormat& format, std::string& out) {
   const MapSettings& s = format.settings;
-  out = "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n"
-        "<meta name=\"viewport\" "
-        "content=\"width=device-width, initial-scale=1\">\n"
-        "<meta name=\"generator\" content=\"Tessary\">\n<title>";
+  out =
+      "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n"
+      "<meta name=\"viewport\" "
+      "content=\"width=device-width, initial-scale=1\">\n"
+      "<meta name=\"generator\" content=\"Tessary\">\n<title>";
   out += s.txtTitle;
   out += "</title>\n";
   WriteStyle(s, out);
@@ -172,10 +173,12 @@ void WriteModernHead(const PageFormat& format, std::string& out) {
     out += " alt=\"\"></p>\n";
   }
   out += "<h1>" + s.txtTitle + "</h1>\n";
-  if (!s.txtPreface.empty()) out += "<div>" + TextToHtml(s.txtPreface) + "</div>\n";
-  out += "<p hidden><input type=\"search\" id=\"filter\" "
-         "placeholder=\"Filter\" aria-label=\"Filter the list\"></p>\n"
-         "<main>\n";
+  if (!s.txtPreface.empty())
+    out += "<div>" + TextToHtml(s.txtPreface) + "</div>\n";
+  out +=
+      "<p hidden><input type=\"search\" id=\"filter\" "
+      "placeholder=\"Filter\" aria-label=\"Filter the list\"></p>\n"
+      "<main>\n";
 }
 
 void WriteModernSectionStart(const PageFormat& format,

@@ -25,10 +25,12 @@ bool DeclaresUtf8(const MapSettings& settings) {
 
 PageFormat::PageFormat(const MapSettings& settings, std::string base,
                        std::string_view pageFolder)
-    : settings(settings), base(std::move(base)),
+    : settings(settings),
+      base(std::move(base)),
       linkStart(LinkStart(settings, this->base, pageFolder)),
       userPrefix(!settings.txtLinkPrefix.empty()),
-      modern(IsModern(settings)), utf8(DeclaresUtf8(settings)),
+      modern(IsModern(settings)),
+      utf8(DeclaresUtf8(settings)),
       safe(IsChecked(settings.chkSafeLinks)),
       style(SelectedStyle(settings)) {}
 

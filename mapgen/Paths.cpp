@@ -33,7 +33,8 @@ std::string_view LastName(std::string_view folder) {
   return slash == std::string_view::npos ? folder : folder.substr(slash + 1);
 }
 
-std::string_view RelativeFolder(std::string_view folder, std::string_view base) {
+std::string_view RelativeFolder(std::string_view folder,
+                                std::string_view base) {
   if (folder.size() <= base.size()) return {};
   const std::size_t start = IsRoot(base) ? base.size() : base.size() + 1;
   return folder.substr(start);

@@ -112,7 +112,9 @@ int ReadEntries(int fd, const EntryVisitor& visit) {
 class PosixFileReader : public FileReader {
  public:
   PosixFileReader(int fd, std::string path, const struct stat& info)
-      : fd_(fd), path_(std::move(path)), id_(IdOf(info)),
+      : fd_(fd),
+        path_(std::move(path)),
+        id_(IdOf(info)),
         otherNames_(info.st_nlink > 1),
         facts_{static_cast<std::uint64_t>(info.st_size), info.st_mtim.tv_sec},
         left_(static_cast<std::size_t>(info.st_size)) {}
@@ -216,9 +218,8 @@ class PosixFolder : public FolderHandle {
 
   std::unique_ptr<FolderHandle> OpenSubfolder(const std::string& name,
                                               Failure& failure) override {
-    return AdoptFolder(
-        ::openat(fd_, name.c_str(), kFolderFlags | O_NOFOLLOW),
-        JoinPath(path_, name), failure, this);
+    return AdoptFolder(::openat(fd_, name.c_str(), kFolderFlags | O_NOFOLLOW),
+                       JoinPath(path_, name), failure, this);
   }
 
   bool IsLeaf(const std::string& name, FileId& id) override {

@@ -54,9 +54,11 @@ OutputEntry EntryOf(const struct stat& info) {
 // signal handlers while this lives.
 class PosixOutputFile : public OutputFile {
  public:
-  PosixOutputFile(int fd, std::string folderPath, std::string name,
-                  bool stream, int folderFd)
-      : fd_(fd), path_(JoinPath(folderPath, name)), name_(std::move(name)),
+  PosixOutputFile(int fd, std::string folderPath, std::string name, bool stream,
+                  int folderFd)
+      : fd_(fd),
+        path_(JoinPath(folderPath, name)),
+        name_(std::move(name)),
         stream_(stream) {
     if (!stream) record_.emplace(folderFd, name_);
   }
@@ -178,8 +180,10 @@ class PosixOutputFolder : public OutputFolder {
       }
       if (errno != EEXIST) break;
     }
-    failure = {path_, "cannot create a file in " + path_ + ": " +
-                          SystemFailure(path_, errno).reason, errno};
+    failure = {path_,
+               "cannot create a file in " + path_ + ": " +
+                   SystemFailure(path_, errno).reason,
+               errno};
     return nullptr;
   }
 

@@ -15,8 +15,11 @@ SectionPrefetch::SectionPrefetch(const SectionMaker& maker,
                                  const FolderList& folders,
                                  const BuildObserver& observer,
                                  unsigned threads)
-    : maker_(maker), folders_(folders), observer_(observer),
-      budget_(threads), helpers_([this] { Stop(); }) {}
+    : maker_(maker),
+      folders_(folders),
+      observer_(observer),
+      budget_(threads),
+      helpers_([this] { Stop(); }) {}
 
 SectionPrefetch::~SectionPrefetch() {
   Stop();
@@ -39,8 +42,8 @@ std::optional<SectionPrefetch::Key> SectionPrefetch::Startable(
   }
   if (key == writer_) return key;
   if (forWriter && budget_.WorkWaits()) return std::nullopt;
-  const bool inWindow = key.first < writer_.first + kFoldersAhead &&
-                        readyBytes_ < kBytesAhead;
+  const bool inWindow =
+      key.first < writer_.first + kFoldersAhead && readyBytes_ < kBytesAhead;
   return inWindow ? std::optional(key) : std::nullopt;
 }
 

@@ -14,9 +14,9 @@ std::optional<SettingsProblem> CheckSettings(const MapSettings& settings) {
   // The sitemap's addresses are the site URL followed by each file's path:
   // without one there are no addresses to write.
   if (!settings.txtSitemapXml.empty() && settings.txtSiteUrl.empty()) {
-    return SettingsProblem{
-        "txtSiteUrl", "an XML sitemap (txtSitemapXml) needs the site URL "
-                      "its addresses start with"};
+    return SettingsProblem{"txtSiteUrl",
+                           "an XML sitemap (txtSitemapXml) needs the site URL "
+                           "its addresses start with"};
   }
   return std::nullopt;
 }

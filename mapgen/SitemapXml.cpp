@@ -60,7 +60,9 @@ void AppendSitemapUrl(std::string& url, std::string_view urlStart,
 SitemapWriter::SitemapWriter(std::string_view siteUrl,
                              std::string_view fileName, SitemapSink& sink,
                              SitemapLimits limits)
-    : siteUrl_(SitemapUrlStart(siteUrl)), fileName_(fileName), sink_(sink),
+    : siteUrl_(SitemapUrlStart(siteUrl)),
+      fileName_(fileName),
+      sink_(sink),
       limits_(limits) {}
 
 void SitemapWriter::AddUrl(std::string_view url) {

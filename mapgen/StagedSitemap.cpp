@@ -13,8 +13,7 @@ using Kind = OutputEntry::Kind;
 // size.
 constexpr std::size_t kWriteSize = 64 * 1024;
 
-StagedSitemap::StagedSitemap(std::string folder)
-    : folder_(std::move(folder)) {}
+StagedSitemap::StagedSitemap(std::string folder) : folder_(std::move(folder)) {}
 
 StagedSitemap::~StagedSitemap() { Drop(); }
 
@@ -102,9 +101,9 @@ bool StagedSitemap::Place(const FileSystem& fs, const std::string& folder,
       if (!Move(fs, file, failure)) return false;
       continue;
     }
-    const std::string source =
-        file.staged != nullptr ? JoinPath(folder_, file.staged->Name())
-                               : JoinPath(placedIn_, file.name);
+    const std::string source = file.staged != nullptr
+                                   ? JoinPath(folder_, file.staged->Name())
+                                   : JoinPath(placedIn_, file.name);
     const std::string target = JoinPath(folder, file.name);
     if (source != target && !CopyMapFile(fs, source, target, failure)) {
       return false;

@@ -49,8 +49,7 @@ class StagedSitemap : public SitemapSink {
   // the index last, each replacing what stands there as a page replaces
   // its path (see MapFileWriter). Into the staging folder they are moved;
   // anywhere else copied. Either way they can be placed again elsewhere.
-  bool Place(const FileSystem& fs, const std::string& folder,
-             Failure& failure);
+  bool Place(const FileSystem& fs, const std::string& folder, Failure& failure);
 
  private:
   struct File {
@@ -67,8 +66,8 @@ class StagedSitemap : public SitemapSink {
   std::unique_ptr<OutputFolder> output_;
   std::optional<FileId> folderId_;
   std::vector<File> files_;  // after `output_`, whose folder holds them
-  std::string buffer_;  // of the file that began last
-  std::string placedIn_;  // where moved files now are
+  std::string buffer_;       // of the file that began last
+  std::string placedIn_;     // where moved files now are
   Failure failure_;
   bool failed_ = false;
 };

@@ -10,8 +10,8 @@ namespace mapgen {
 // The thread that runs the step works too: one core is its own.
 ThreadBudget::ThreadBudget(unsigned most)
     : most_(most),
-      busy_(std::clamp(std::thread::hardware_concurrency(), 2u, most + 1) -
-            1) {}
+      busy_(std::clamp(std::thread::hardware_concurrency(), 2u, most + 1) - 1) {
+}
 
 long ThreadBudget::Waits() {
   rusage usage{};

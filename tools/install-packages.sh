@@ -18,7 +18,7 @@ build=(
 # read the modern page): lintian alone brings some sixty Perl
 # packages, which a first ./run.sh should not wait for.
 checks=(
-  clang libclang-rt-dev
+  clang libclang-rt-dev clang-format
   python3 groff-base desktop-file-utils
   libgtest-dev
   appstream man-db dpkg-dev file binutils lintian zsh fish

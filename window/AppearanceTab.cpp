@@ -13,9 +13,9 @@ namespace tessary {
 namespace {
 
 const QStringList kSizes = {"normal", "+1", "+2", "+3", "+4", "+5"};
-const char* const kColourCaptions[6] = {"Background ", "Text ", "Link ",
-                                        "Visited Link ", "Map Title ",
-                                        "Subfolder Titles"};
+const char* const kColourCaptions[6] = {"Background ", "Text ",
+                                        "Link ",       "Visited Link ",
+                                        "Map Title ",  "Subfolder Titles"};
 constexpr int kColourTop = 1980;
 constexpr int kColourStep = 420;
 
@@ -28,19 +28,22 @@ void frmTessary::InitAppearanceTab() {
   chkBullets = MakeCheck(tab, "chkBullets", "Bullets", {240, 240, 1215, 255});
   chkLines = MakeCheck(tab, "chkLines", "Separator lines between subfolders",
                        {1560, 240, 3375, 255});
-  chkIndent = MakeCheck(tab, "chkIndent", "Indent subfolders",
-                        {5040, 240, 2055, 255});
+  chkIndent =
+      MakeCheck(tab, "chkIndent", "Indent subfolders", {5040, 240, 2055, 255});
 
-  chkBgImage = MakeCheck(tab, "chkBgImage", "Background Image",
-                         {240, 690, 1935, 255});
+  chkBgImage =
+      MakeCheck(tab, "chkBgImage", "Background Image", {240, 690, 1935, 255});
   txtImage = MakeText(tab, "txtImage", {2280, 645, 3615, 315});
-  cmdFindImage = MakeButton(tab, "cmdFindImage", "browse", {6000, 630, 975, 345});
+  cmdFindImage =
+      MakeButton(tab, "cmdFindImage", "browse", {6000, 630, 975, 345});
 
-  Label1[6] = MakeLabel(tab, Indexed("Label1", 6), "Font :", {240, 1170, 615, 255});
+  Label1[6] =
+      MakeLabel(tab, Indexed("Label1", 6), "Font :", {240, 1170, 615, 255});
   cmbFont = MakeCombo(tab, "cmbFont", {"default", "Arial", "Times", "Courier"},
                       {960, 1125, 1815, 315});
 
-  Label1[5] = MakeLabel(tab, Indexed("Label1", 5), "Colors", {240, 1620, 975, 255});
+  Label1[5] =
+      MakeLabel(tab, Indexed("Label1", 5), "Colors", {240, 1620, 975, 255});
   Label1[5]->setFont(NamedFont(kFormFont, 8.25, true));
   InitColourRows(tab);
 }
@@ -69,11 +72,11 @@ void frmTessary::InitColourRows(QFrame* tab) {
     const int top = ColourRow(sizeRows[i]);
     Label1[sizeLabels[i]] = MakeLabel(tab, Indexed("Label1", sizeLabels[i]),
                                       "Size:", {2640, top + 30, 495, 255});
-    cmbSize[i] = MakeCombo(tab, Indexed("cmbSize", i), kSizes,
-                           {3180, top, 1095, 315});
+    cmbSize[i] =
+        MakeCombo(tab, Indexed("cmbSize", i), kSizes, {3180, top, 1095, 315});
   }
-  Label1[3] = MakeLabel(tab, Indexed("Label1", 3), "Alignment :",
-                        {4560, ColourRow(4) + 30, 975, 255});
+  Label1[3] = MakeLabel(tab, Indexed("Label1", 3),
+                        "Alignment :", {4560, ColourRow(4) + 30, 975, 255});
   cmbTitleAlign = MakeCombo(tab, "cmbTitleAlign", {"Left", "Center", "Right"},
                             {5580, ColourRow(4), 1215, 315});
 }

@@ -49,8 +49,8 @@ class BackgroundWork : public QObject {
   template <typename T, typename Work>
   void Start(QFutureWatcher<T>* watcher, Work work) {
     auto taken = std::make_shared<std::atomic_flag>();
-    const QFuture<T> pooled = QtConcurrent::run(
-        pool_, [taken, work](QPromise<T>& promise) {
+    const QFuture<T> pooled =
+        QtConcurrent::run(pool_, [taken, work](QPromise<T>& promise) {
           if (!taken->test_and_set()) work(promise);
         });
     running_.insert(watcher);

@@ -93,10 +93,10 @@ void frmTessary::cmdBuildMap_Click() {
   pageHandover_ = std::make_shared<std::atomic_flag>();
   // The page's XML sitemap waits beside the built page until Save puts it
   // beside the saved one.
-  buildSitemap_ = settings_.txtSitemapXml.empty()
-                      ? nullptr
-                      : std::make_shared<mapgen::StagedSitemap>(
-                            mapgen::ParentFolder(page));
+  buildSitemap_ =
+      settings_.txtSitemapXml.empty()
+          ? nullptr
+          : std::make_shared<mapgen::StagedSitemap>(mapgen::ParentFolder(page));
   mapgen::PagePlacement placement;
   placement.folder = SaveFolderAfterBuild();
   placement.stagedSitemap = buildSitemap_.get();
@@ -122,9 +122,9 @@ std::string frmTessary::SaveFolderAfterBuild() const {
 bool frmTessary::UsableSettings() {
   const auto problem = mapgen::CheckSettings(settings_);
   if (!problem) return true;
-  desktop_.messageBoxes.Show(this, {"Build Map",
-                                    QString::fromStdString(problem->reason),
-                                    MessageIcon::kExclamation});
+  desktop_.messageBoxes.Show(
+      this, {"Build Map", QString::fromStdString(problem->reason),
+             MessageIcon::kExclamation});
   auto* control = findChild<QWidget*>(QString::fromStdString(problem->field));
   for (int tab = 0; tab < kTabs; ++tab) {
     if (fraOptions[tab]->isAncestorOf(control)) ShowControl(tab, control);

@@ -56,9 +56,8 @@ void frmTessary::InitCommandColumn() {
   shpProgressBorder->setObjectName("shpProgressBorder");
   shpProgressBorder->setFrameStyle(QFrame::Box | QFrame::Plain);
   PlaceTwips(shpProgressBorder, {7080, 0, 2040, 210});
-  shpProgressPercent =
-      MakeShape(central_, "shpProgressPercent", kProgressFill,
-                {7080, 0, 135, 210});
+  shpProgressPercent = MakeShape(central_, "shpProgressPercent", kProgressFill,
+                                 {7080, 0, 135, 210});
   ShowProgress(false, 0);
 }
 

@@ -13,7 +13,7 @@ namespace tessary {
 namespace {
 
 const char* const kExtensionCaptions[6] = {".html or .htm", ".asp", ".txt",
-                                           ".pdf", ".jpg", "Other :"};
+                                           ".pdf",          ".jpg", "Other :"};
 // Three rows in two columns.
 constexpr TwipsRect kExtensionPlaces[6] = {
     {120, 300, 1680, 255},  {120, 630, 1680, 255},  {120, 960, 1680, 255},
@@ -41,22 +41,22 @@ const StyleSample kStyleSamples[5] = {
 
 void frmTessary::InitContentTab() {
   QFrame* tab = fraOptions[1];
-  Label1[0] =
-      MakeLabel(tab, Indexed("Label1", 0), "Map Page Title", {240, 270, 1335, 255});
+  Label1[0] = MakeLabel(tab, Indexed("Label1", 0), "Map Page Title",
+                        {240, 270, 1335, 255});
   txtTitle = MakeText(tab, "txtTitle", {1560, 225, 6255, 315});
   txtTitle->setToolTip("Title of the webpage");
 
-  QGroupBox* Frame4 = MakeGroup(tab, "Frame4", "Included Folders: ",
-                                {120, 660, 7815, 1020});
+  QGroupBox* Frame4 =
+      MakeGroup(tab, "Frame4", "Included Folders: ", {120, 660, 7815, 1020});
   Frame4->setToolTip(" Directories searched");
-  lblX[1] = MakeLabel(Frame4, Indexed("lblX", 1), "Base Folder :",
-                      {120, 330, 1095, 255});
+  lblX[1] = MakeLabel(Frame4, Indexed("lblX", 1),
+                      "Base Folder :", {120, 330, 1095, 255});
   txtDir = MakeText(Frame4, "txtDir", {1200, 285, 5280, 315});
   txtDir->setText("txtDir");
   txtDir->setReadOnly(true);
   txtDir->setToolTip(" Base directory. Use button on right to change ");
-  cmdChangeDirectory = MakeButton(Frame4, "cmdChangeDirectory", "browse",
-                                  {6600, 270, 975, 345});
+  cmdChangeDirectory =
+      MakeButton(Frame4, "cmdChangeDirectory", "browse", {6600, 270, 975, 345});
   cmdChangeDirectory->setToolTip("Click to change folder");
   chkShowSubfolders = MakeCheck(Frame4, "chkShowSubfolders", "Show Subfolders",
                                 {1200, 660, 2055, 255});
@@ -64,8 +64,8 @@ void frmTessary::InitContentTab() {
                              {3600, 660, 2415, 255});
   chkShowEmpties->setToolTip("If unchecked, folder name will not be listed");
 
-  QGroupBox* Frame3 = MakeGroup(tab, "Frame3", "Included file types:",
-                                {120, 1800, 3735, 1500});
+  QGroupBox* Frame3 =
+      MakeGroup(tab, "Frame3", "Included file types:", {120, 1800, 3735, 1500});
   Frame3->setToolTip("File extensions that will be listed on webpage");
   for (int i = 0; i < 6; ++i) {
     chkExtension[i] = MakeCheck(Frame3, Indexed("chkExtension", i),
@@ -77,31 +77,34 @@ void frmTessary::InitContentTab() {
   QGroupBox* Frame2 =
       MakeGroup(tab, "Frame2", "Banner Image", {3960, 1800, 3975, 1500});
   Frame2->setToolTip(" The Banner Image appears at the very top ");
-  chkBannerImage = MakeCheck(Frame2, "chkBannerImage", "Show", {120, 300, 975, 255});
+  chkBannerImage =
+      MakeCheck(Frame2, "chkBannerImage", "Show", {120, 300, 975, 255});
   chkBannerImage->setToolTip(" Check box to show banner ");
-  lblX[2] = MakeLabel(Frame2, Indexed("lblX", 2), "File:", {120, 660, 480, 255});
+  lblX[2] =
+      MakeLabel(Frame2, Indexed("lblX", 2), "File:", {120, 660, 480, 255});
   txtBannerImage = MakeText(Frame2, "txtBannerImage", {600, 615, 2160, 315});
   txtBannerImage->setToolTip("Full file name of generated HTML");
   cmdImageBrowse =
       MakeButton(Frame2, "cmdImageBrowse", "browse", {2880, 600, 975, 345});
   cmdImageBrowse->setToolTip("Browse");
-  lblX[0] = MakeLabel(Frame2, Indexed("lblX", 0), "Alignment :",
-                      {120, 1080, 1000, 255});
+  lblX[0] = MakeLabel(Frame2, Indexed("lblX", 0),
+                      "Alignment :", {120, 1080, 1000, 255});
   lblX[0]->setEnabled(false);
-  cmbBannerAlign = MakeCombo(Frame2, "cmbBannerAlign",
-                             {"left", "center", "right"}, {1200, 1035, 1335, 315});
+  cmbBannerAlign =
+      MakeCombo(Frame2, "cmbBannerAlign", {"left", "center", "right"},
+                {1200, 1035, 1335, 315});
 
   QGroupBox* Frame1 =
       MakeGroup(tab, "Frame1", "HTML files - Title and Link representation",
                 {120, 3420, 7815, 1995});
   Frame1->setToolTip(" Style only affects .HTM and .HTML files");
   InitStyleChooser(Frame1);
-  chkHTMext = MakeCheck(Frame1, "chkHTMext",
-                        "Any file extension containing  \"htm\"",
-                        {4080, 480, 3615, 255});
-  chkSafeLinks = MakeCheck(Frame1, "chkSafeLinks",
-                           "Safe links (quote and encode names)",
-                           {4080, 840, 3615, 255});
+  chkHTMext =
+      MakeCheck(Frame1, "chkHTMext", "Any file extension containing  \"htm\"",
+                {4080, 480, 3615, 255});
+  chkSafeLinks =
+      MakeCheck(Frame1, "chkSafeLinks", "Safe links (quote and encode names)",
+                {4080, 840, 3615, 255});
   chkSafeLinks->setToolTip(
       "Quote and percent-encode links; show names and titles as text");
 }
@@ -119,8 +122,8 @@ void frmTessary::InitStyleChooser(QGroupBox* frame) {
   Shape2 = MakeShape(frame, "Shape2", kWhite, {1320, 360, 2535, 300});
   for (int i = 0; i < 5; ++i) {
     const StyleSample& sample = kStyleSamples[i];
-    lblStyle[i] = MakeLabel(frame, Indexed("lblStyle", i), sample.caption,
-                            sample.place);
+    lblStyle[i] =
+        MakeLabel(frame, Indexed("lblStyle", i), sample.caption, sample.place);
     QFont font = NamedFont("Times New Roman", 9.75);
     font.setUnderline(sample.link);
     lblStyle[i]->setFont(font);

@@ -23,8 +23,7 @@ CopyOutcome CopyPage(const mapgen::FileSystem& fs, const QString& source,
   CopyOutcome outcome;
   const std::string target = NativePath(destination);
   if (!SameFile(fs, source, destination)) {
-    if (!mapgen::CopyMapFile(fs, NativePath(source), target,
-                             outcome.failure)) {
+    if (!mapgen::CopyMapFile(fs, NativePath(source), target, outcome.failure)) {
       return outcome;
     }
     if (removeSource) RemoveIfThere(fs, source);

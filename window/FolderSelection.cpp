@@ -5,8 +5,8 @@
 #include <QComboBox>
 #include <QDir>
 #include <QDropEvent>
-#include <QMimeData>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QStandardPaths>
 
@@ -118,8 +118,8 @@ void frmTessary::Dir1_Change() {
 void frmTessary::Drive1_Change() {
   QString reason;
   const auto remembered = DriveFolders_.constFind(Drive1->currentText());
-  const bool shown = remembered != DriveFolders_.cend() &&
-                     ChangeFolder(*remembered, reason);
+  const bool shown =
+      remembered != DriveFolders_.cend() && ChangeFolder(*remembered, reason);
   if (!shown && !ChangeFolder(Drive1->currentData().toString(), reason)) {
     desktop_.messageBoxes.Show(this,
                                {"Drive: " + Drive1->currentText(), reason});

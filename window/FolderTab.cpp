@@ -11,8 +11,8 @@ namespace tessary {
 
 void frmTessary::InitFolderTab() {
   QFrame* tab = fraOptions[0];
-  Label8 = MakeLabel(tab, "Label8", "Select drive and folder:",
-                     {240, 240, 3600, 255});
+  Label8 = MakeLabel(tab, "Label8",
+                     "Select drive and folder:", {240, 240, 3600, 255});
   Drive1 = new QComboBox(tab);
   Drive1->setObjectName("Drive1");
   PlaceTwips(Drive1, {240, 540, 3600, 330});
@@ -40,7 +40,8 @@ void frmTessary::InitFolderTab() {
                      "generate a very long site map.",
                      {4080, 4200, 2760, 720});
 
-  Label9 = MakeLabel(tab, "Label9", "Selected folder :", {240, 4950, 1455, 255});
+  Label9 =
+      MakeLabel(tab, "Label9", "Selected folder :", {240, 4950, 1455, 255});
   lblSelectedFolder = MakeLabel(tab, "lblSelectedFolder", "Selected folder",
                                 {1695, 4950, 6120, 255});
   lblSelectedFolder->setWordWrap(false);

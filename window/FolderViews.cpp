@@ -196,11 +196,11 @@ class FolderTree::Folders : public QAbstractItemModel {
   QModelIndex Child(const QModelIndex& folder, const std::string& name) {
     Node* node = NodeOf(folder);
     auto& children = node->children;
-    const auto at = std::lower_bound(
-        children.begin(), children.end(), name,
-        [](const auto& child, const std::string& n) {
-          return mapgen::OrdinalLess(child->name, n);
-        });
+    const auto at =
+        std::lower_bound(children.begin(), children.end(), name,
+                         [](const auto& child, const std::string& n) {
+                           return mapgen::OrdinalLess(child->name, n);
+                         });
     const int row = int(at - children.begin());
     if (at == children.end() || (*at)->name != name) {
       beginInsertRows(folder, row, row);

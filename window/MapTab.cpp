@@ -40,8 +40,8 @@ void frmTessary::InitMapTab() {
                        "to see the output of the build with your browser.",
                        {6435, 2700, 1560, 1380});
 
-  Label2[2] = MakeLabel(tab, Indexed("Label2", 2), "Mapped folder :",
-                        {105, 4200, 1335, 255});
+  Label2[2] = MakeLabel(tab, Indexed("Label2", 2),
+                        "Mapped folder :", {105, 4200, 1335, 255});
   lblDir = MakeLabel(tab, "lblDir", "Dir", {1440, 4200, 6495, 255});
   lblDir->setWordWrap(false);
   SetForeColor(lblDir, kBlue);
@@ -50,13 +50,13 @@ void frmTessary::InitMapTab() {
     Dir1->setFocus();
   });
 
-  Label2[0] = MakeLabel(tab, Indexed("Label2", 0), "Map filename :",
-                        {105, 4620, 1335, 255});
+  Label2[0] = MakeLabel(tab, Indexed("Label2", 0),
+                        "Map filename :", {105, 4620, 1335, 255});
   txtMapFile = MakeText(tab, "txtMapFile", {1440, 4575, 4935, 315});
   txtMapFile->setText(QString::fromUtf8(mapgen::kMapFileName));
   txtMapFile->setToolTip("Full file name of generated HTML");
-  cmdChangeOutputPath = MakeButton(tab, "cmdChangeOutputPath", "Browse",
-                                   {6480, 4560, 975, 345});
+  cmdChangeOutputPath =
+      MakeButton(tab, "cmdChangeOutputPath", "Browse", {6480, 4560, 975, 345});
   cmdChangeOutputPath->setToolTip("Browse");
   chkLockFilename = MakeCheck(tab, "chkLockFilename", "Lock filename",
                               {1440, 5010, 1935, 255});

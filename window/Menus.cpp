@@ -26,11 +26,12 @@ QAction* AddItem(QMenu* menu, const char* name, const char* caption,
 
 void frmTessary::InitMenus() {
   QMenu* mnuFile = AddMenu(menuBar(), "mnuFile", "&File");
-  mnuBuildMap = AddItem(mnuFile, "mnuBuildMap", "Build Map", Qt::CTRL | Qt::Key_B);
+  mnuBuildMap =
+      AddItem(mnuFile, "mnuBuildMap", "Build Map", Qt::CTRL | Qt::Key_B);
   mnuPreview = AddItem(mnuFile, "mnuPreview", "Preview", Qt::CTRL | Qt::Key_P);
   mnuSave = AddItem(mnuFile, "mnuSave", "&Save", Qt::CTRL | Qt::Key_S);
-  mnuSaveAs = AddItem(mnuFile, "mnuSaveAs", "Save &As ...     ",
-                      Qt::CTRL | Qt::Key_A);
+  mnuSaveAs =
+      AddItem(mnuFile, "mnuSaveAs", "Save &As ...     ", Qt::CTRL | Qt::Key_A);
   mnuOpenSettings = AddItem(mnuFile, "mnuOpenSettings", "Open Settings…");
   mnuSaveSettings = AddItem(mnuFile, "mnuSaveSettings", "Save Settings…");
   mnuExit = AddItem(mnuFile, "mnuExit", "E&xit", Qt::CTRL | Qt::Key_X);
@@ -49,8 +50,8 @@ void frmTessary::InitMenus() {
       AddItem(mnuEdit, "mnuPublish", "Set Publishing Options", Qt::Key_F10);
   mnuEditSource =
       AddItem(mnuEdit, "mnuEditSource", "Edit Source", Qt::CTRL | Qt::Key_R);
-  const QAction* tabItems[] = {mnuFolder, mnuContent, mnuText, mnuAppearance,
-                               mnuMap, mnuPublish};
+  const QAction* tabItems[] = {mnuFolder,     mnuContent, mnuText,
+                               mnuAppearance, mnuMap,     mnuPublish};
   for (int i = 0; i < kTabs; ++i) {
     connect(tabItems[i], &QAction::triggered, this,
             [this, i] { lblToolbar_Click(i); });

@@ -20,22 +20,29 @@ namespace {
 
 Qt::CheckState ToQt(mapgen::CheckState state) {
   switch (state) {
-    case mapgen::kUnchecked: return Qt::Unchecked;
-    case mapgen::kChecked: return Qt::Checked;
-    default: return Qt::PartiallyChecked;
+    case mapgen::kUnchecked:
+      return Qt::Unchecked;
+    case mapgen::kChecked:
+      return Qt::Checked;
+    default:
+      return Qt::PartiallyChecked;
   }
 }
 
 mapgen::CheckState FromQt(int state) {
   switch (state) {
-    case Qt::Unchecked: return mapgen::kUnchecked;
-    case Qt::Checked: return mapgen::kChecked;
-    default: return 2;
+    case Qt::Unchecked:
+      return mapgen::kUnchecked;
+    case Qt::Checked:
+      return mapgen::kChecked;
+    default:
+      return 2;
   }
 }
 
 void ShowText(QComboBox* box, const QString& text) {
-  const int item = box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+  const int item =
+      box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
   if (item >= 0) box->setCurrentIndex(item);
   box->setEditText(text);
 }
@@ -69,8 +76,7 @@ void frmTessary::InitOptionTracking() {
 // A field without its control is a window built wrong, found at start.
 void frmTessary::BindField(const mapgen::MapField& field,
                            ChangeHandler handler) {
-  QWidget* control =
-      findChild<QWidget*>(QString::fromStdString(field.Name()));
+  QWidget* control = findChild<QWidget*>(QString::fromStdString(field.Name()));
   if (control == nullptr) qFatal("no control for %s", field.Name().c_str());
   switch (field.Kind()) {
     case mapgen::FieldKind::kCheck:

@@ -34,12 +34,24 @@ bool StrictlyInside(const QRect& area, QPoint point) {
 
 void frmTessary::lblMap_Click(int index) {
   switch (index) {
-    case 0: ClickBanner(); return;
-    case 1: ShowControl(1, txtTitle); return;
-    case 2: ShowControl(2, txtPreface); return;
-    case 8: ShowControl(2, txtAppendix); return;
-    case 9: ShowControl(3, chkColor[5]); return;
-    case 10: ClickImageName(); return;
+    case 0:
+      ClickBanner();
+      return;
+    case 1:
+      ShowControl(1, txtTitle);
+      return;
+    case 2:
+      ShowControl(2, txtPreface);
+      return;
+    case 8:
+      ShowControl(2, txtAppendix);
+      return;
+    case 9:
+      ShowControl(3, chkColor[5]);
+      return;
+    case 10:
+      ClickImageName();
+      return;
     default:  // an entry
       SelectNextStyle();
       lblToolbar_Click(kMapTab);

@@ -98,8 +98,7 @@ void frmTessary::mnuSaveSettings_Click() {
   std::string text;
   mapgen::AppendSettingsText(text, settings_);
   mapgen::Failure failure;
-  if (!mapgen::WriteMapFile(fs_, NativePath(path), text,
-                            failure)) {
+  if (!mapgen::WriteMapFile(fs_, NativePath(path), text, failure)) {
     desktop_.messageBoxes.Show(
         this, {"Problem with file",
                QString::fromStdString(failure.path + "\n" + failure.reason),

@@ -20,8 +20,8 @@ constexpr int kFrameTop = 240;  // the front frame covers the strip's foot
 constexpr int kFrameWidth = 8055;
 constexpr int kFrameHeight = 5535;
 
-const char* const kTabCaptions[kTabs] = {"Folder", "Content", "Text",
-                                         "Appearance", "Map", "Publish"};
+const char* const kTabCaptions[kTabs] = {"Folder",     "Content", "Text",
+                                         "Appearance", "Map",     "Publish"};
 
 // No frame is the hover white: an active label is known by its frame's
 // colour.
@@ -34,12 +34,9 @@ struct Edge {
   int gapTo;
   int end;
 };
-constexpr Edge kTopEdges[kTabs] = {{0, 1320, 8040},
-                                   {1320, 2640, 8040},
-                                   {2640, 3960, 8040},
-                                   {3960, 5280, 8040},
-                                   {5280, 6720, 8160},
-                                   {6600, 7935, 8040}};
+constexpr Edge kTopEdges[kTabs] = {{0, 1320, 8040},    {1320, 2640, 8040},
+                                   {2640, 3960, 8040}, {3960, 5280, 8040},
+                                   {5280, 6720, 8160}, {6600, 7935, 8040}};
 
 void DrawTopEdge(QFrame* frame, Edge edge) {
   if (edge.gapFrom > 0) {

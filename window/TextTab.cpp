@@ -7,8 +7,8 @@
 namespace tessary {
 namespace {
 
-QPlainTextEdit* MakeTextArea(QWidget* parent, const char* name,
-                             const char* tip, TwipsRect place) {
+QPlainTextEdit* MakeTextArea(QWidget* parent, const char* name, const char* tip,
+                             TwipsRect place) {
   auto* area = new QPlainTextEdit(parent);
   area->setObjectName(name);
   area->setToolTip(tip);
@@ -32,20 +32,20 @@ void frmTessary::InitTextTab() {
   lblX[3] = MakeHeading(tab, 3, "Preface ", {240, 240, 1095, 285});
   lblX[5] = MakeLabel(tab, Indexed("lblX", 5), "(appears before file list)",
                       {1320, 270, 3135, 255});
-  txtPreface = MakeTextArea(
-      tab, "txtPreface",
-      "Any text you wish to appear immediately after the title.",
-      {240, 570, 7575, 1875});
+  txtPreface =
+      MakeTextArea(tab, "txtPreface",
+                   "Any text you wish to appear immediately after the title.",
+                   {240, 570, 7575, 1875});
   lblX[4] = MakeHeading(tab, 4, "Appendix ", {240, 2640, 1095, 285});
   lblX[6] = MakeLabel(tab, Indexed("lblX", 6), "(appears after file list)",
                       {1320, 2670, 3135, 255});
-  txtAppendix = MakeTextArea(
-      tab, "txtAppendix",
-      "Any text you wish to appear at the bottom of the page.",
-      {240, 2970, 7575, 1875});
-  lblX[7] = MakeLabel(tab, Indexed("lblX", 7),
-                      "Note:  See Help for embedding HTML.",
-                      {240, 5010, 4335, 255});
+  txtAppendix =
+      MakeTextArea(tab, "txtAppendix",
+                   "Any text you wish to appear at the bottom of the page.",
+                   {240, 2970, 7575, 1875});
+  lblX[7] =
+      MakeLabel(tab, Indexed("lblX", 7), "Note:  See Help for embedding HTML.",
+                {240, 5010, 4335, 255});
 }
 
 }  // namespace tessary

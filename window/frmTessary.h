@@ -227,7 +227,7 @@ class frmTessary : public QMainWindow {
   QString loadingPicture_;  // the background picture being read
   QString wantedPicture_;   // the one the options name, empty for none
   QString editedPage_;      // the page Edit Source looks for an editor for
-  QString previewPath_;  // the page as the browser was last handed it
+  QString previewPath_;     // the page as the browser was last handed it
   // One for each field: puts the field's value in `settings` into the
   // field's control.
   std::vector<std::function<void(const mapgen::MapSettings&)>> showField_;

@@ -22,7 +22,7 @@ struct ChildResult {
   std::string output;  // what the child returned
   long peakKiB = 0;    // the child's peak resident memory
   bool exitedCleanly = false;
-  int signal = 0;  // the signal that ended the child, if one did
+  int signal = 0;           // the signal that ended the child, if one did
   bool privileged = false;  // it could not give up root's privileges
 };
 
@@ -45,9 +45,8 @@ inline ChildResult RunInChild(const std::function<std::string()>& work,
       ::_exit(kStillPrivileged);
     }
     const std::string output = work();
-    const bool written =
-        ::write(pipeFds[1], output.data(), output.size()) ==
-        static_cast<ssize_t>(output.size());
+    const bool written = ::write(pipeFds[1], output.data(), output.size()) ==
+                         static_cast<ssize_t>(output.size());
     ::_exit(written ? 0 : 4);
   }
   ::close(pipeFds[1]);

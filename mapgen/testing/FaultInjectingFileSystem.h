@@ -20,8 +20,16 @@ class FaultInjectingFileSystem : public FileSystem {
   // Opening a folder is kOpenFolder, whichever way it is opened. Creating
   // and writing files are named by the folder they are in, renaming by the
   // new name's path.
-  enum class Call { kOpenFolder, kList, kOpenFile, kFacts, kRead, kCreate,
-                    kWrite, kRename };
+  enum class Call {
+    kOpenFolder,
+    kList,
+    kOpenFile,
+    kFacts,
+    kRead,
+    kCreate,
+    kWrite,
+    kRename
+  };
 
   explicit FaultInjectingFileSystem(const FileSystem& inner) : inner_(inner) {}
 

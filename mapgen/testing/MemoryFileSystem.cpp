@@ -139,8 +139,8 @@ std::unique_ptr<FolderHandle> MemoryFileSystem::Reopen(const std::string& path,
   return folder;
 }
 
-std::unique_ptr<FileReader> MemoryFileSystem::OpenFile(
-    const std::string& path, Failure& failure) const {
+std::unique_ptr<FileReader> MemoryFileSystem::OpenFile(const std::string& path,
+                                                       Failure& failure) const {
   const Node* node = Find(path, failure);
   if (node == nullptr) return nullptr;
   if (node->folder) {

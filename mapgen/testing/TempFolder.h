@@ -19,7 +19,8 @@ class TempFolder {
  public:
   TempFolder() {
     std::string pattern =
-        (std::filesystem::temp_directory_path() / "tessary-test-XXXXXX").string();
+        (std::filesystem::temp_directory_path() / "tessary-test-XXXXXX")
+            .string();
     path_ = ::mkdtemp(pattern.data());
   }
   ~TempFolder() { std::filesystem::remove_all(path_); }
@@ -28,7 +29,8 @@ class TempFolder {
 
   const std::string& path() const { return path_; }
 
-  std::string Write(const std::string& relative, const std::string& content = {}) const {
+  std::string Write(const std::string& relative,
+                    const std::string& content = {}) const {
     const std::filesystem::path file = std::filesystem::path(path_) / relative;
     std::filesystem::create_directories(file.parent_path());
     std::ofstream(file, std::ios::binary) << content;
@@ -62,7 +64,8 @@ class TempFolder {
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
-    (path_ + "/" + relative).copy(address.sun_path, sizeof address.sun_path - 1);
+    (path_ + "/" + relative)
+        .copy(address.sun_path, sizeof address.sun_path - 1);
     ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
     return fd;
   }

@@ -28,8 +28,7 @@ class AppTest : public QObject {
     frmTessaryIntro intro(fakes.desktop, mainWindow, [&ends] { ++ends; });
     intro.show();
     QTest::mouseClick(intro.findChild<QLabel*>("Image1"), Qt::LeftButton);
-    QCOMPARE(fakes.launcher.tried,
-             QStringList{"xdg-open|https://corvale.example"});
+    QCOMPARE(fakes.launcher.tried, QStringList{"xdg-open|https://corvale.example"});
     auto* start = intro.findChild<QAbstractButton*>("cmdStart");
     QTest::keyClick(start, Qt::Key_Return);
     QVERIFY(mainWindow.isVisible() && !intro.isVisible());
@@ -48,18 +47,16 @@ class AppTest : public QObject {
     QTest::addColumn<QStringList>("startable");
     QTest::addColumn<QStringList>("tried");
     QTest::addColumn<QString>("message");
-    const QString mail = "xdg-email|--subject|Request-Information|"
-                         "info@corvale.example";
-    const QString mailto =
-        "xdg-open|mailto:info@corvale.example?subject=Request-Information";
+    const QString mail =
+        "xdg-email|--subject|Request-Information|"
+        "info@corvale.example";
+    const QString mailto = "xdg-open|mailto:info@corvale.example?subject=Request-Information";
     QTest::newRow("system information")
-        << "cmdSysInfo" << QStringList{"hardinfo"}
-        << QStringList{"hardinfo2", "hardinfo"} << "";
-    QTest::newRow("no system information")
-        << "cmdSysInfo" << QStringList{} << QStringList{}
-        << "System Information Is Unavailable At This Time";
-    QTest::newRow("mail") << "lblEmail" << QStringList{"xdg-email", "xdg-open"}
-                          << QStringList{mail} << "";
+        << "cmdSysInfo" << QStringList{"hardinfo"} << QStringList{"hardinfo2", "hardinfo"} << "";
+    QTest::newRow("no system information") << "cmdSysInfo" << QStringList{} << QStringList{}
+                                           << "System Information Is Unavailable At This Time";
+    QTest::newRow("mail") << "lblEmail" << QStringList{"xdg-email", "xdg-open"} << QStringList{mail}
+                          << "";
     QTest::newRow("no mail program: the address is shown")
         << "lblEmail" << QStringList{} << QStringList{mail, mailto} << "";
   }
@@ -89,9 +86,8 @@ class AppTest : public QObject {
     QVERIFY(QFile(site + "/a.html").open(QIODevice::WriteOnly));
     Module1 wrong(fakes.desktop);
     wrong.Main({"\"" + site + "\""});
-    QCOMPARE(fakes.messageBoxes.texts,
-             QStringList{"User's command line is in error:\n"
-                         "No such file or directory"});
+    QCOMPARE(fakes.messageBoxes.texts, QStringList{"User's command line is in error:\n"
+                                                   "No such file or directory"});
     wrong.EndProgram();
     Module1 program(fakes.desktop);
     // The arguments, joined by blanks, are one path; given, it opens the
@@ -113,8 +109,7 @@ class AppTest : public QObject {
     const auto boxes = window->findChildren<frmAboutTessary*>();
     QCOMPARE(boxes.size(), qsizetype(1));
     QVERIFY(boxes[0]->isVisible());
-    QTest::mouseClick(window->findChild<QPushButton*>("cmdBuildMap"),
-                      Qt::LeftButton);
+    QTest::mouseClick(window->findChild<QPushButton*>("cmdBuildMap"), Qt::LeftButton);
 
     program.EndProgram();
     program.EndProgram();

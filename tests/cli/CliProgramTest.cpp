@@ -1,13 +1,12 @@
 // Runs the tessary-cli program itself on folders made for each test.
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <pty.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
@@ -66,14 +65,13 @@ ProgramRun RunProgram(std::vector<std::string> args, bool terminal = false) {
   }
   int status = 0;
   ::waitpid(pid, &status, 0);
-  return {WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status),
-          ReadAll(out), terminal ? shown : ReadAll(err)};
+  return {WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status), ReadAll(out),
+          terminal ? shown : ReadAll(err)};
 }
 
 // Runs tessary-cli with `args`. As root, `asNobody` drops privileges
 // first, so that permissions apply.
-ProgramRun RunCli(std::vector<std::string> args, bool terminal = false,
-                  bool asNobody = false) {
+ProgramRun RunCli(std::vector<std::string> args, bool terminal = false, bool asNobody = false) {
   args.insert(args.begin(), TESSARY_CLI);
   if (asNobody && ::geteuid() == 0) {
     args.insert(args.begin(), {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"});
@@ -117,8 +115,7 @@ TEST_F(CliProgram, WritesThePageToTheFolderAFileOrStandardOutput) {
   EXPECT_FALSE(fs::exists(site_ + "/sitemap.html"));
   // The process's own standard output, as the shell opened it.
   std::ofstream(site_ + "/log") << "log\n";
-  const ProgramRun appended =
-      RunScript("exec \"$0\" -o /dev/stdout \"$1\" >> \"$1/log\"", {site_});
+  const ProgramRun appended = RunScript("exec \"$0\" -o /dev/stdout \"$1\" >> \"$1/log\"", {site_});
   EXPECT_EQ(ReadAll(site_ + "/log"), "log\n" + page);
 
   const ProgramRun toFile = RunCli({"--output", site_ + "/page.out", site_});
@@ -139,9 +136,10 @@ TEST_F(CliProgram, WritesThePageTheCoreBuildsFromTheSameSettings) {
   settings.chkColor[2] = 1;
   settings.shpColor[2] = 0x563412;
   settings.txtPreface = "one\r\ntwo";
-  EXPECT_EQ(RunCli({"--style", "2", "--color", "link=123456", "--preface", "one\ntwo",
-                    "-o", "-", site_}).out,
-            CorePage(settings));
+  EXPECT_EQ(
+      RunCli({"--style", "2", "--color", "link=123456", "--preface", "one\ntwo", "-o", "-", site_})
+          .out,
+      CorePage(settings));
 }
 
 TEST_F(CliProgram, FailsWithTheSystemsReasonAndKeepsTheOldPage) {
@@ -156,12 +154,11 @@ TEST_F(CliProgram, FailsWithTheSystemsReasonAndKeepsTheOldPage) {
       {{site_ + "/a.txt"}, "cannot read " + site_ + "/a.txt: Not a directory"},
       {{"-o", "/dev/full", site_}, "cannot write /dev/full: No space left on device"},
       {{"-o", site_ + "/pipe", site_},
-       "cannot write " + site_ +
-           "/pipe: No such device or address (nothing reads from the pipe)"},
-      {{site_}, "cannot write " + site_ + "/sitemap.html: cannot create a file in " +
-                    site_ + ": Permission denied"},
-      {{"--sitemap-xml", site_ + "/missing/s.xml", "--site-url", "https://e.org", "-o", "-",
-        site_},
+       "cannot write " + site_ + "/pipe: No such device or address (nothing reads from the pipe)"},
+      {{site_},
+       "cannot write " + site_ + "/sitemap.html: cannot create a file in " + site_ +
+           ": Permission denied"},
+      {{"--sitemap-xml", site_ + "/missing/s.xml", "--site-url", "https://e.org", "-o", "-", site_},
        "cannot write " + site_ + "/missing: No such file or directory"},
   };
   for (const auto& [args, message] : cases) {
@@ -184,8 +181,8 @@ bool HasTemporaryFile(const std::string& folder) {
 
 TEST_F(CliProgram, AFileSizeLimitIsAWriteErrorThatKeepsTheOldPage) {
   std::ofstream(site_ + "/sitemap.html") << "old";
-  const ProgramRun run = RunScript("ulimit -f 1; exec \"$0\" --title \"$1\" \"$2\"",
-                                   {std::string(2000, 'T'), site_});
+  const ProgramRun run =
+      RunScript("ulimit -f 1; exec \"$0\" --title \"$1\" \"$2\"", {std::string(2000, 'T'), site_});
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.err, "tessary-cli: cannot write " + site_ + "/sitemap.html: File too large\n");
   EXPECT_EQ(ReadAll(site_ + "/sitemap.html"), "old");
@@ -212,15 +209,18 @@ TEST_F(CliProgram, RefusesAWrongCommandLineWithAHint) {
   const ProgramRun run = RunCli({"--settings", file, site_});
   EXPECT_EQ(run.status, 2);
   EXPECT_EQ(run.out, "");
-  EXPECT_EQ(run.err, "tessary-cli: " + file + ":2: unknown field chkNone\n"
-                     "Try 'tessary-cli --help' for more information.\n");
+  EXPECT_EQ(run.err, "tessary-cli: " + file +
+                         ":2: unknown field chkNone\n"
+                         "Try 'tessary-cli --help' for more information.\n");
 }
 
 TEST_F(CliProgram, WritesSettingsThatReadBackTheSameWithoutBuilding) {
   const std::vector<std::string> flags = {
-      "--title", "A\tB\\", "--style", "3", "--preface", "x\ny", "--color", "text=102030",
-      "--exclude", "node_modules", "--exclude", "*~", "--utf8", "--template", "modern",
-      "--sitemap-xml", "pub/s.xml", "--site-url", "https://e.org/"};
+      "--title",   "A\tB\\",       "--style",       "3",
+      "--preface", "x\ny",         "--color",       "text=102030",
+      "--exclude", "node_modules", "--exclude",     "*~",
+      "--utf8",    "--template",   "modern",        "--sitemap-xml",
+      "pub/s.xml", "--site-url",   "https://e.org/"};
   const std::string file = temp_.path() + "/site.tessary";
   std::vector<std::string> args = flags;
   // Only the flags before it make the settings it writes.
@@ -266,8 +266,8 @@ TEST_F(CliProgram, WarnsAboutUnreadableFoldersAndPagesUnlessQuiet) {
   EXPECT_EQ(warned.status, 0);
   EXPECT_EQ(warned.err, "tessary-cli: warning: cannot read " + site_ +
                             "/secret.html: Permission denied\n"
-                            "tessary-cli: warning: cannot read " + site_ +
-                            "/lo\\x1B]0;x\\x07\\x0Dck\\x0Aed: Permission denied\n");
+                            "tessary-cli: warning: cannot read " +
+                            site_ + "/lo\\x1B]0;x\\x07\\x0Dck\\x0Aed: Permission denied\n");
   EXPECT_NE(warned.out.find("<a href=secret.html>No Title  </a>"), std::string::npos);
   const ProgramRun quiet = RunCli({"-q", "-o", "-", site_}, false, true);
   EXPECT_EQ(quiet.status, 0);
@@ -278,8 +278,7 @@ TEST_F(CliProgram, WarnsAboutUnreadableFoldersAndPagesUnlessQuiet) {
 
 TEST_F(CliProgram, DrawsProgressAndASummaryOnATerminalOnly) {
   const std::string summary = RunCli({site_}, true).err;
-  const std::string counts = "Wrote " + site_ +
-                             "/sitemap.html: 2 folders, 3 files, 1 page in ";
+  const std::string counts = "Wrote " + site_ + "/sitemap.html: 2 folders, 3 files, 1 page in ";
   const std::size_t start = summary.find("Wrote ");
   ASSERT_NE(start, std::string::npos) << summary;
   EXPECT_EQ(summary.substr(start, counts.size()), counts);
@@ -288,8 +287,7 @@ TEST_F(CliProgram, DrawsProgressAndASummaryOnATerminalOnly) {
   const std::string deep = site_ + "/" + std::string(60, 'x');
   fs::create_directory(deep);
   // 39 of the 40 columns: the count, then the end of the folder's path.
-  const std::string progress =
-      "\r\033[K1/1 ..." + deep.substr(deep.size() - 32) + "\r\033[K";
+  const std::string progress = "\r\033[K1/1 ..." + deep.substr(deep.size() - 32) + "\r\033[K";
   const std::string shown = RunCli({"-o", "-", deep}, true).err;
   EXPECT_EQ(shown.substr(0, progress.size()), progress);
   EXPECT_TRUE(shown.substr(progress.size())

@@ -15,7 +15,7 @@ using mapgen::MapSettings;
 using Outcome = ParsedCommandLine::Outcome;
 
 struct FlagCase {
-  std::vector<std::string> args;  // the folder "/w" follows
+  std::vector<std::string> args;             // the folder "/w" follows
   std::function<void(MapSettings&)> change;  // from the initial settings
 };
 
@@ -23,30 +23,54 @@ TEST(ParseCommandLine, AppliesEachFlagInTheOrderGiven) {
   const FlagCase cases[] = {
       {{}, [](MapSettings&) {}},
       {{"--title", "Docs", "--title", "-x"}, [](auto& s) { s.txtTitle = "-x"; }},
-      {{"--title=", "--bullets"}, [](auto& s) { s.txtTitle = ""; s.chkBullets = 1; }},
+      {{"--title=", "--bullets"},
+       [](auto& s) {
+         s.txtTitle = "";
+         s.chkBullets = 1;
+       }},
       {{"--no-subfolders", "--no-empty-folders", "--any-htm"},
-       [](auto& s) { s.chkShowSubfolders = s.chkShowEmpties = 0; s.chkHTMext = 1; }},
+       [](auto& s) {
+         s.chkShowSubfolders = s.chkShowEmpties = 0;
+         s.chkHTMext = 1;
+       }},
       {{"--no-html", "--no-txt", "--no-pdf", "--asp", "--jpg"},
        [](auto& s) { s.chkExtension = {0, 1, 0, 0, 1, 0}; }},
       {{"--no-html", "--no-txt", "--no-pdf", "--html", "--txt", "--pdf", "--asp", "--no-asp",
         "--jpg", "--no-jpg"},
        [](MapSettings&) {}},
       {{"--other", "zip, gz"},
-       [](auto& s) { s.chkExtension[5] = 1; s.txtExtensions = "zip, gz"; }},
-      {{"--style", "4"}, [](auto& s) { s.optStyle = {false, false, false, true}; }},
+       [](auto& s) {
+         s.chkExtension[5] = 1;
+         s.txtExtensions = "zip, gz";
+       }},
+      {{"--style", "4"},
+       [](auto& s) {
+         s.optStyle = {false, false, false, true};
+       }},
       {{"--style", "2", "--set", "optStyle(0)=1"}, [](MapSettings&) {}},
-      {{"--banner", "top.png", "--banner-align", "left"}, [](auto& s) {
+      {{"--banner", "top.png", "--banner-align", "left"},
+       [](auto& s) {
          s.chkBannerImage = 1;
          s.txtBannerImage = "top.png";
          s.cmbBannerAlign = "left";
        }},
       {{"--bullets", "--no-indent", "--lines"},
-       [](auto& s) { s.chkBullets = 1; s.chkIndent = 0; s.chkLines = 1; }},
+       [](auto& s) {
+         s.chkBullets = 1;
+         s.chkIndent = 0;
+         s.chkLines = 1;
+       }},
       {{"--font", "Arial", "--title-align", "Right"},
-       [](auto& s) { s.cmbFont = "Arial"; s.cmbTitleAlign = "Right"; }},
+       [](auto& s) {
+         s.cmbFont = "Arial";
+         s.cmbTitleAlign = "Right";
+       }},
       {{"--text-size", "+1", "--title-size", "-1", "--folder-size", "normal "},
-       [](auto& s) { s.cmbSize = {"+1", "-1", "normal "}; }},
-      {{"--color", "background=FF8000", "--color", "folder=0a0B0c"}, [](auto& s) {
+       [](auto& s) {
+         s.cmbSize = {"+1", "-1", "normal "};
+       }},
+      {{"--color", "background=FF8000", "--color", "folder=0a0B0c"},
+       [](auto& s) {
          s.chkColor[0] = s.chkColor[5] = 1;
          s.shpColor[0] = 0x0080FF;
          s.shpColor[5] = 0x0C0B0A;
@@ -54,13 +78,23 @@ TEST(ParseCommandLine, AppliesEachFlagInTheOrderGiven) {
       {{"--color", "text=FFFFFF", "--set", "chkColor(1)=0"},
        [](auto& s) { s.shpColor[1] = 0xFFFFFF; }},
       {{"--background-image", "bg.gif"},
-       [](auto& s) { s.chkBgImage = 1; s.txtImage = "bg.gif"; }},
+       [](auto& s) {
+         s.chkBgImage = 1;
+         s.txtImage = "bg.gif";
+       }},
       {{"--safe-links"}, [](auto& s) { s.chkSafeLinks = 1; }},
       {{"--safe-links", "--set", "chkSafeLinks=0"}, [](auto& s) { s.chkSafeLinks = 0; }},
       {{"--preface", "a\nb\r\nc\r", "--appendix", "\n\n"},
-       [](auto& s) { s.txtPreface = "a\r\nb\r\nc\r"; s.txtAppendix = "\r\n\r\n"; }},
+       [](auto& s) {
+         s.txtPreface = "a\r\nb\r\nc\r";
+         s.txtAppendix = "\r\n\r\n";
+       }},
       {{"--set", "txtAppendix=x\ny", "--set", "txtTitle=a=b", "--set", "cmbFont="},
-       [](auto& s) { s.txtAppendix = "x\ny"; s.txtTitle = "a=b"; s.cmbFont = ""; }},
+       [](auto& s) {
+         s.txtAppendix = "x\ny";
+         s.txtTitle = "a=b";
+         s.cmbFont = "";
+       }},
       {{"--set", "chkShowSubfolders=2", "--set", "chkExtension(5)=1", "--set", "optStyle(2)=1"},
        [](auto& s) {
          s.chkShowSubfolders = 2;
@@ -69,7 +103,11 @@ TEST(ParseCommandLine, AppliesEachFlagInTheOrderGiven) {
        }},
       {{"--set", "shpColor(0)=255", "--set", "shpColor(3)=0xFFFFFF", "--set",
         "shpColor(4)=0X00c0ff"},
-       [](auto& s) { s.shpColor[0] = 0xFF; s.shpColor[3] = 0xFFFFFF; s.shpColor[4] = 0x00C0FF; }},
+       [](auto& s) {
+         s.shpColor[0] = 0xFF;
+         s.shpColor[3] = 0xFFFFFF;
+         s.shpColor[4] = 0x00C0FF;
+       }},
       {{"--exclude", "b", "--set", "txtExclude=a\r\n", "--exclude", "c", "--last-extension",
         "--utf8", "--link-prefix", "../", "--template", "fancy", "--template=modern"},
        [](auto& s) {
@@ -78,7 +116,8 @@ TEST(ParseCommandLine, AppliesEachFlagInTheOrderGiven) {
          s.txtLinkPrefix = "../";
          s.cmbTemplate = "modern";
        }},
-      {{"--sitemap-xml", "pub/s.xml", "--site-url", "u"}, [](auto& s) {
+      {{"--sitemap-xml", "pub/s.xml", "--site-url", "u"},
+       [](auto& s) {
          s.txtSitemapXml = (std::filesystem::current_path() / "pub/s.xml").string();
          s.txtSiteUrl = "u";
        }},
@@ -162,13 +201,11 @@ TEST(ParseCommandLine, SaysWhatIsWrongWithTheCommandLine) {
       {{"--set", "chkColor(6)=1", "/w"}, "--set: unknown field chkColor(6)"},
       {{"--set", "chkBullets=3", "/w"}, "--set: chkBullets takes 0, 1 or 2, not 3"},
       {{"--set", "chkSafeLinks=2", "/w"}, "--set: chkSafeLinks takes 0 or 1, not 2"},
-      {{"--preface-file", "/dev/zero", "/w"},
-       "--preface-file: /dev/zero holds more than 16 MiB"},
+      {{"--preface-file", "/dev/zero", "/w"}, "--preface-file: /dev/zero holds more than 16 MiB"},
       {{"--set", "chkLines=", "/w"}, "--set: chkLines takes 0, 1 or 2, not "},
       {{"--set", "optStyle(0)=0", "/w"},
        "--set: optStyle(0) takes only 1, which selects it, not 0"},
-      {{"--template", "fancy", "/w"},
-       "cmbTemplate: the template is classic or modern, not fancy"},
+      {{"--template", "fancy", "/w"}, "cmbTemplate: the template is classic or modern, not fancy"},
       {{"--set", "cmbTemplate=Modern", "--write-settings", "/s"},
        "cmbTemplate: the template is classic or modern, not Modern"},
       {{"--sitemap-xml", "/s.xml", "/w"},
@@ -181,8 +218,8 @@ TEST(ParseCommandLine, SaysWhatIsWrongWithTheCommandLine) {
     EXPECT_EQ(parsed.outcome, Outcome::kWrongUsage);
     EXPECT_EQ(parsed.text, message);
   }
-  for (const char* colour : {"0x1000000", "16777216", "-1", "0x", "12a", "", " 1",
-                             "99999999999999999999999"}) {
+  for (const char* colour :
+       {"0x1000000", "16777216", "-1", "0x", "12a", "", " 1", "99999999999999999999999"}) {
     EXPECT_EQ(ParseCommandLine({"--set", std::string("shpColor(2)=") + colour, "/w"}).text,
               std::string("--set: shpColor(2) takes a number from 0 to 0xFFFFFF, not ") + colour);
   }

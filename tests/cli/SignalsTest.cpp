@@ -21,8 +21,8 @@ using mapgen::testing_support::TempFolder;
 
 // Ends a child while it writes a temporary page, with the signal `raised`;
 // `ignored` is ignored before tessary-cli's handlers are set, as nohup does.
-mapgen::testing_support::ChildResult EndWhileWriting(const TempFolder& temp,
-                                                     int raised, int ignored) {
+mapgen::testing_support::ChildResult EndWhileWriting(const TempFolder& temp, int raised,
+                                                     int ignored) {
   return RunInChild([&] {
     ::signal(ignored, SIG_IGN);
     HandleSignals();

@@ -20,20 +20,19 @@ class DesktopTest : public QObject {
   // The real box: as wide as its title, names as their letters, and its
   // close button answers Cancel where there is one, as Escape does.
   void realMessageBox() {
-    const QString title = "Problem with file /a/rather/long/folder/name/"
-                          "that/goes/on/and/on/sitemap.html";
+    const QString title =
+        "Problem with file /a/rather/long/folder/name/"
+        "that/goes/on/and/on/sitemap.html";
     int width = 0;
     Qt::TextFormat format = Qt::AutoText;
     QTimer::singleShot(0, [&] {
       QWidget* box = QApplication::activeModalWidget();
-      width = box->width() -
-              QFontMetrics(QApplication::font()).horizontalAdvance(title);
+      width = box->width() - QFontMetrics(QApplication::font()).horizontalAdvance(title);
       format = box->findChild<QLabel*>("qt_msgbox_label")->textFormat();
       box->close();
     });
     const MessageAnswer answer = QtMessageBoxes().Show(
-        nullptr, {title, "<b>x</b><img src=y>", MessageIcon::kNone,
-                  MessageButtons::kYesNoCancel});
+        nullptr, {title, "<b>x</b><img src=y>", MessageIcon::kNone, MessageButtons::kYesNoCancel});
     QCOMPARE(answer, MessageAnswer::kCancel);
     // Beside the title, the frame shows an icon and three buttons.
     QVERIFY(width >= 100);
@@ -46,9 +45,8 @@ class DesktopTest : public QObject {
     FakeDesktop fakes;
     fakes.launcher.startable = {"firefox", "chromium"};
     OpenBrowser("my page", fakes.desktop, nullptr);
-    QCOMPARE(fakes.launcher.tried,
-             (QStringList{"xdg-open|my page", "sensible-browser|my page",
-                          "x-www-browser|my page", "firefox|my page"}));
+    QCOMPARE(fakes.launcher.tried, (QStringList{"xdg-open|my page", "sensible-browser|my page",
+                                                "x-www-browser|my page", "firefox|my page"}));
     QVERIFY(fakes.dialog.fileRequests.empty());
 
     fakes.launcher.startable = {"/opt/good"};
@@ -59,8 +57,7 @@ class DesktopTest : public QObject {
     for (int i = 0; i < 4; ++i) OpenBrowser("page", fakes.desktop, nullptr);
     QCOMPARE(fakes.dialog.fileRequests.at(0).initialFolder, "/usr/bin");
     QCOMPARE(fakes.launcher.tried.at(14), "/opt/good|page");
-    QCOMPARE(fakes.messageBoxes.texts,
-             (QStringList{"No such file or directory", "No memory"}));
+    QCOMPARE(fakes.messageBoxes.texts, (QStringList{"No such file or directory", "No memory"}));
   }
 
   // The build tree has the page beside the program, an installation in

@@ -7,8 +7,7 @@
 
 #include "CommandLine.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
-                                      std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::vector<std::string> args(1);
   for (std::size_t i = 0; i < size; ++i) {
     if (data[i] == 0) {

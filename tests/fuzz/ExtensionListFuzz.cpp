@@ -38,8 +38,7 @@ mapgen::ExtensionList PlainParse(std::string text) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
-                                      std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   mapgen::MapSettings settings;
   settings.chkExtension = {0, 0, 0, 0, 0, 1};
   settings.txtExtensions.assign(reinterpret_cast<const char*>(data), size);

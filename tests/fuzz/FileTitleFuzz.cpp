@@ -18,13 +18,11 @@ using namespace mapgen;
 // two reads falls somewhere new.
 class DribblingReader : public FileReader {
  public:
-  DribblingReader(std::string_view page, std::string_view sizes)
-      : rest_(page), sizes_(sizes) {}
+  DribblingReader(std::string_view page, std::string_view sizes) : rest_(page), sizes_(sizes) {}
   long Read(char* buffer, std::size_t size, Failure&) override {
     const std::size_t step =
-        sizes_.empty()
-            ? size
-            : 1 + (static_cast<unsigned char>(sizes_[next_++ % sizes_.size()]) & 15);
+        sizes_.empty() ? size
+                       : 1 + (static_cast<unsigned char>(sizes_[next_++ % sizes_.size()]) & 15);
     const std::size_t got = std::min({size, step, rest_.size()});
     std::memcpy(buffer, rest_.data(), got);
     rest_.remove_prefix(got);
@@ -62,8 +60,7 @@ std::string WholePageTitle(std::string_view page) {
 // The first byte tells how many of the next bytes set the read sizes; the
 // rest is the page. Pages stay far below the title cap, which the unit
 // tests cover.
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
-                                      std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0 || size > kMaxTitleBytes) return 0;
   const std::string_view input(reinterpret_cast<const char*>(data), size);
   const std::size_t sizeBytes = std::min<std::size_t>(data[0] % 8, size - 1);
@@ -71,8 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   const std::string_view page = input.substr(1 + sizeBytes);
   DribblingReader reader(page, sizes);
   Failure failure;
-  const std::string title =
-      FileTitle(reader, "<TITLE", "</TITLE", BuildObserver(), failure);
+  const std::string title = FileTitle(reader, "<TITLE", "</TITLE", BuildObserver(), failure);
   if (title != WholePageTitle(page)) __builtin_trap();
   return 0;
 }

@@ -37,8 +37,7 @@ void CheckSettingsRoundTrip(std::string_view text) {
   // Field names as the field table has them: letters, digits, parentheses.
   const SettingCheck any = [](const SettingRecord& record, std::string&) {
     return std::all_of(record.field.begin(), record.field.end(), [](char c) {
-      return std::isalnum(static_cast<unsigned char>(c)) || c == '(' ||
-             c == ')';
+      return std::isalnum(static_cast<unsigned char>(c)) || c == '(' || c == ')';
     });
   };
   std::vector<SettingRecord> records;
@@ -52,18 +51,15 @@ void CheckSettingsRoundTrip(std::string_view text) {
   Check(ParseSettingsText("f", written, any, again, error));
   Check(again.size() == records.size());
   for (std::size_t i = 0; i < again.size(); ++i) {
-    Check(again[i].field == records[i].field &&
-          again[i].value == records[i].value);
+    Check(again[i].field == records[i].field && again[i].value == records[i].value);
   }
 }
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
-                                      std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
-  const std::string_view page(reinterpret_cast<const char*>(data) + 1,
-                              size - 1);
+  const std::string_view page(reinterpret_cast<const char*>(data) + 1, size - 1);
   Check(IsValidUtf8(TitleToUtf8(std::string(page), DeclaredCharset(page))));
   std::string shown;
   AppendReplacingInvalidUtf8(shown, page);

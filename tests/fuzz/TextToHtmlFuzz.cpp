@@ -1,11 +1,11 @@
 // Checks the linear escaping against the five passes done the plain way:
 // search, handle, search again one character further on; a line break takes
 // the character after it, as utf8proc reads it, with it.
+#include <utf8proc.h>
+
 #include <cstdint>
 #include <string>
 #include <string_view>
-
-#include <utf8proc.h>
 
 #include "TextToHtml.h"
 
@@ -30,9 +30,8 @@ std::string Pass(std::string s, char special, const std::string& escaped) {
 std::size_t CharacterLength(const std::string& s, std::size_t pos) {
   if (pos >= s.size()) return 0;
   utf8proc_int32_t codePoint = 0;
-  const auto length = utf8proc_iterate(
-      reinterpret_cast<const utf8proc_uint8_t*>(s.data() + pos),
-      static_cast<utf8proc_ssize_t>(s.size() - pos), &codePoint);
+  const auto length = utf8proc_iterate(reinterpret_cast<const utf8proc_uint8_t*>(s.data() + pos),
+                                       static_cast<utf8proc_ssize_t>(s.size() - pos), &codePoint);
   return length > 0 ? static_cast<std::size_t>(length) : 1;
 }
 
@@ -49,8 +48,7 @@ std::string PlainTextToHtml(std::string s) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
-                                      std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
   if (mapgen::TextToHtml(text) != PlainTextToHtml(text)) __builtin_trap();
   return 0;

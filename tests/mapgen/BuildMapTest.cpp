@@ -65,30 +65,28 @@ TEST_P(EveryThreadCount, SmallSiteWithDefaultSettings) {
   RecordingObserver recorder;
   const BuiltPage built = BuildPage(At("/w"), fs, recorder, GetParam());
   ASSERT_EQ(built.outcome, Outcome::kBuilt);
-  EXPECT_EQ(
-      built.mapText,
-      "<html>\r\n<head>\r\n"
-      "   <!html document auto-created by 'Tessary' by Corvale Software>\r\n"
-      "   <title>Site Map</title>\r\n"
-      "</head>\r\n"
-      "<body>\r\n"
-      "<b><p align=\"Center\"><font size=+2>Site Map</b><p></font></p>\r\n"
-      "<a href=index.html>Home</a><br>\r\n"
-      "<a href=a.htm>No Title  </a><br>\r\n"
-      "<a href=b.txt>b.txt</a><br>\r\n"
-      "<UL><p><p><font size=+1><b>docs</b></font><br><br>\r\n"
-      "<a href=docs/guide.pdf>guide.pdf</a><br>\r\n</UL>"
-      "<UL><UL><p><p><font size=+1><b>old</b></font><br><br>\r\n"
-      "<a href=docs/old/x.html>Old</a><br>\r\n</UL></UL>"
-      "<UL><p><p><font size=+1><b>empty</b></font><br><br>\r\n</UL>"
-      "<br><br><br><br><FONT FACE=\"Arial,Helvetica,Geneva\" size=-2>"
-      "<hr WIDTH=100%>\r\n"
-      "This webpage generated using <b>Tessary</b> by "
-      "<a href=https://corvale.example>Corvale Software</a></font></p>\r\n"
-      "</body>\r\n</html>\r\n");
+  EXPECT_EQ(built.mapText,
+            "<html>\r\n<head>\r\n"
+            "   <!html document auto-created by 'Tessary' by Corvale Software>\r\n"
+            "   <title>Site Map</title>\r\n"
+            "</head>\r\n"
+            "<body>\r\n"
+            "<b><p align=\"Center\"><font size=+2>Site Map</b><p></font></p>\r\n"
+            "<a href=index.html>Home</a><br>\r\n"
+            "<a href=a.htm>No Title  </a><br>\r\n"
+            "<a href=b.txt>b.txt</a><br>\r\n"
+            "<UL><p><p><font size=+1><b>docs</b></font><br><br>\r\n"
+            "<a href=docs/guide.pdf>guide.pdf</a><br>\r\n</UL>"
+            "<UL><UL><p><p><font size=+1><b>old</b></font><br><br>\r\n"
+            "<a href=docs/old/x.html>Old</a><br>\r\n</UL></UL>"
+            "<UL><p><p><font size=+1><b>empty</b></font><br><br>\r\n</UL>"
+            "<br><br><br><br><FONT FACE=\"Arial,Helvetica,Geneva\" size=-2>"
+            "<hr WIDTH=100%>\r\n"
+            "This webpage generated using <b>Tessary</b> by "
+            "<a href=https://corvale.example>Corvale Software</a></font></p>\r\n"
+            "</body>\r\n</html>\r\n");
   EXPECT_EQ(recorder.written,
-            (std::vector<std::string>{"/w 1/4", "/w/docs 2/4",
-                                      "/w/docs/old 3/4", "/w/empty 4/4"}));
+            (std::vector<std::string>{"/w 1/4", "/w/docs 2/4", "/w/docs/old 3/4", "/w/empty 4/4"}));
   EXPECT_EQ(built.files, 5u);
   EXPECT_EQ(built.webPages, 3u);
   // The styles that show no titles read no page.
@@ -136,8 +134,7 @@ TEST_P(EveryThreadCount, AFolderFailingPastTheWindowNeverStallsTheBuild) {
   FaultInjectingFileSystem fs(site);
   fs.Fail(Call::kList, "/w/f250", EACCES, 1);
   RecordingObserver recorder;
-  EXPECT_EQ(BuildPage(At("/w"), fs, recorder, GetParam()).outcome,
-            Outcome::kBuilt);
+  EXPECT_EQ(BuildPage(At("/w"), fs, recorder, GetParam()).outcome, Outcome::kBuilt);
   EXPECT_EQ(recorder.warnings, "/w/f250: Permission denied\n");
 }
 
@@ -151,16 +148,12 @@ TEST_P(EveryThreadCount, LinkLoopsAreNotWalked) {
   std::filesystem::create_directory_symlink(base + "/a", base + "/a/self");
   std::filesystem::create_symlink(base + "/loop", base + "/loop");
   RecordingObserver recorder;
-  const BuiltPage built =
-      BuildPage(At(base), PosixFileSystem(), recorder, GetParam());
-  EXPECT_EQ(recorder.written,
-            (std::vector<std::string>{base + " 1/2", base + "/a 2/2"}));
-  EXPECT_NE(built.mapText.find("<a href=a/page.html>A</a>"),
-            std::string::npos);
+  const BuiltPage built = BuildPage(At(base), PosixFileSystem(), recorder, GetParam());
+  EXPECT_EQ(recorder.written, (std::vector<std::string>{base + " 1/2", base + "/a 2/2"}));
+  EXPECT_NE(built.mapText.find("<a href=a/page.html>A</a>"), std::string::npos);
 }
 
-INSTANTIATE_TEST_SUITE_P(OneAndMany, EveryThreadCount,
-                         testing::Values(1u, 8u));
+INSTANTIATE_TEST_SUITE_P(OneAndMany, EveryThreadCount, testing::Values(1u, 8u));
 
 // The page file of a build: the old page stays, and no temporary file is
 // left, unless the build succeeds.
@@ -174,9 +167,7 @@ TEST(BuildMapFile, ThePageTakesItsPlaceOnlyWhenTheBuildSucceeds) {
   PagePlacement placement;
   placement.folder = out;
   const std::string built =
-      BuildPage(At(site), PosixFileSystem(), whole, kMostBuildThreads,
-                placement)
-          .mapText;
+      BuildPage(At(site), PosixFileSystem(), whole, kMostBuildThreads, placement).mapText;
   const struct {
     Call call;
     std::string path;  // none: no fault
@@ -186,15 +177,11 @@ TEST(BuildMapFile, ThePageTakesItsPlaceOnlyWhenTheBuildSucceeds) {
   } cases[] = {
       {Call::kRead, "", 0, -1, Outcome::kBuilt, ": "},
       {Call::kRead, "", 0, 3, Outcome::kStopped, ": "},
-      {Call::kCreate, out, EMFILE, -1, Outcome::kNotWritten,
-       page + ": Too many open files"},
-      {Call::kWrite, out, ENOSPC, -1, Outcome::kNotWritten,
-       page + ": No space left on device"},
-      {Call::kRename, page, EACCES, -1, Outcome::kNotWritten,
-       page + ": Permission denied"},
+      {Call::kCreate, out, EMFILE, -1, Outcome::kNotWritten, page + ": Too many open files"},
+      {Call::kWrite, out, ENOSPC, -1, Outcome::kNotWritten, page + ": No space left on device"},
+      {Call::kRename, page, EACCES, -1, Outcome::kNotWritten, page + ": Permission denied"},
       // Opened for the walk and the listing, then gone.
-      {Call::kOpenFolder, site, ENOENT, -1, Outcome::kFailed,
-       site + ": No such file or directory"},
+      {Call::kOpenFolder, site, ENOENT, -1, Outcome::kFailed, site + ": No such file or directory"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.failure);
@@ -206,8 +193,7 @@ TEST(BuildMapFile, ThePageTakesItsPlaceOnlyWhenTheBuildSucceeds) {
     const BuildResult result = BuildMapFile(At(site), fs, recorder, page);
     EXPECT_EQ(result.outcome, c.outcome);
     EXPECT_EQ(result.failure.path + ": " + result.failure.reason, c.failure);
-    EXPECT_EQ(temp.Read("out/sitemap.html"),
-              c.outcome == Outcome::kBuilt ? built : "old");
+    EXPECT_EQ(temp.Read("out/sitemap.html"), c.outcome == Outcome::kBuilt ? built : "old");
     EXPECT_EQ(temp.Entries("out"), std::vector<std::string>{"sitemap.html"});
   }
 }

@@ -26,10 +26,8 @@ TEST(DeclaredCharset, FindsTheMarkTheXmlDeclarationOrTheFirstMetaInTheHead) {
       {"<meta content='text/html; charset=ISO-8859-1' "
        "http-equiv='Content-Type'>",
        "ISO-8859-1"},
-      {"<meta http-equiv=content-type content=\"text/html;charset='cp1252'\">",
-       "cp1252"},
-      {"<?xml version=\"1.0\" encoding='EUC-JP'?><meta charset=big5>",
-       "EUC-JP"},
+      {"<meta http-equiv=content-type content=\"text/html;charset='cp1252'\">", "cp1252"},
+      {"<?xml version=\"1.0\" encoding='EUC-JP'?><meta charset=big5>", "EUC-JP"},
       {"<meta charset=\"utf-16\">", "UTF-8"},
       {"<!-- <meta charset=koi8-r> --><meta charset=\"utf-8\">", "utf-8"},
       {"<meta name=x content=\"charset=big5\"><metadata charset=big5>", ""},
@@ -71,8 +69,7 @@ TEST(ReadPageHead, FindsTheCharsetAndTheRobotsTagInEitherOrder) {
     Failure failure;
     const auto reader = fs.OpenFile("/p.html", failure);
     ASSERT_NE(reader, nullptr);
-    const PageHead head =
-        ReadPageHead(*reader, {true, c.utf8, true}, observer, failure);
+    const PageHead head = ReadPageHead(*reader, {true, c.utf8, true}, observer, failure);
     EXPECT_EQ(head.title, c.title);
     EXPECT_EQ(head.noindex, c.noindex);
   }
@@ -92,8 +89,7 @@ TEST(TitleToUtf8, ConvertsFromTheDeclaredSetAndMarksWhatIsNoCharacter) {
       {"\x93\xFA\x96\x7B", "Shift_JIS", kNihon},
       {"\x87\x40", "shift_jis", "\xE2\x91\xA0"},  // circled 1, Windows-31J
       {"\xC6\xFC\xCB\xDC", "EUC-JP", kNihon},
-      {"caf\xE9 \x93q\x94", "ISO-8859-1",
-       "caf\xC3\xA9 \xE2\x80\x9Cq\xE2\x80\x9D"},
+      {"caf\xE9 \x93q\x94", "ISO-8859-1", "caf\xC3\xA9 \xE2\x80\x9Cq\xE2\x80\x9D"},
       {"\x80\x81", "windows-1252", "\xE2\x82\xAC"s + kFffd},
       {"caf\xC3\xA9\xFF", "x-no-such-set", "caf\xC3\xA9"s + kFffd},
       {"\xFF", "../../etc/x", kFffd},
@@ -130,8 +126,7 @@ TEST(InvalidUtf8, ShowsEachMaximalBadSubsequenceAsOneReplacement) {
 
 // A UTF-16 page is decoded as it is read, so its title tag can be found.
 TEST(PageDecoder, DecodesUtf16ReadInAnySizeOfChunk) {
-  const std::string page =
-      "\xFF\xFE<\0t\0>\0\xE5\x65\x2C\x67\x3D\xD8\x00\xDE<\0/\0t\0>\0X"s;
+  const std::string page = "\xFF\xFE<\0t\0>\0\xE5\x65\x2C\x67\x3D\xD8\x00\xDE<\0/\0t\0>\0X"s;
   const std::string expected = "<t>"s + kNihon + "\xF0\x9F\x98\x80</t>" + kFffd;
   for (const std::size_t chunk : {1, 3, 1000}) {
     SCOPED_TRACE(chunk);

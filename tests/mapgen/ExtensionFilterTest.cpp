@@ -16,8 +16,7 @@ ExtensionList WithOther(const std::string& typed,
 }
 
 TEST(BuildExtensionList, CheckBoxesThenTypedExtensionsEachOnce) {
-  EXPECT_EQ(BuildExtensionList(MapSettings{}),
-            (ExtensionList{"HTML", "HTM", "TXT", "PDF"}));
+  EXPECT_EQ(BuildExtensionList(MapSettings{}), (ExtensionList{"HTML", "HTM", "TXT", "PDF"}));
   EXPECT_EQ(WithOther("htm Zip zIP", {1, 1, 1, 1, 1, 1}),
             (ExtensionList{"HTML", "HTM", "ASP", "TXT", "PDF", "JPG", "ZIP"}));
   EXPECT_EQ(WithOther("zip", {2, 2, 2, 2, 2, 2}), ExtensionList{});  // greyed
@@ -42,11 +41,10 @@ TEST(ExtensionOf, IsEverythingAfterTheFirstDotAndDecidesWebPages) {
 TEST(ListFolderFiles, GroupsByExtensionThenOrdinalOrder) {
   MapSettings settings;
   settings.chkExtension = {1, 0, 1, 0, 0, 0};
-  EXPECT_EQ(ListFolderFiles({"b.txt", "z.html", "a.htm", "B.html", "x.pdf",
-                             "A.TXT", "page.backup.htm", "Index.HTML"},
+  EXPECT_EQ(ListFolderFiles({"b.txt", "z.html", "a.htm", "B.html", "x.pdf", "A.TXT",
+                             "page.backup.htm", "Index.HTML"},
                             ListingRule(settings)),
-            (FolderFileList{"B.html", "Index.HTML", "z.html", "a.htm", "A.TXT",
-                            "b.txt"}));
+            (FolderFileList{"B.html", "Index.HTML", "z.html", "a.htm", "A.TXT", "b.txt"}));
 }
 
 }  // namespace

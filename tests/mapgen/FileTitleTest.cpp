@@ -57,8 +57,7 @@ TEST(FileTitle, LongTitlesAreCutAtTheCapLeavingOutOnlyASplitCharacter) {
   };
   for (const auto& [title, length] : cases) {
     for (std::size_t pad : {4093u, 4096u}) {
-      const std::string read =
-          TitleOf(std::string(pad, ' ') + "<title>" + title + "</title>");
+      const std::string read = TitleOf(std::string(pad, ' ') + "<title>" + title + "</title>");
       SCOPED_TRACE(testing::Message() << title.size() << " bytes, pad " << pad);
       EXPECT_EQ(read.size(), length);
       EXPECT_TRUE(read == title.substr(0, length));

@@ -17,8 +17,8 @@ TEST_P(Walk, OrdersFullPathsOrdinallyAtAnyDepth) {
   for (int level = 0; level < 200; ++level) {
     expected.push_back(expected.back() + "/n");
   }
-  for (const char* folder : {"/w", "/w/A", "/w/A B", "/w/A/x", "/w/AB", "/w/a",
-                             "/w/a/x", "/w/ab", "/w/b"}) {
+  for (const char* folder :
+       {"/w", "/w/A", "/w/A B", "/w/A/x", "/w/AB", "/w/a", "/w/a/x", "/w/ab", "/w/b"}) {
     expected.push_back(folder);
   }
   for (const std::size_t budget : {16u, 0u}) {
@@ -29,14 +29,12 @@ TEST_P(Walk, OrdersFullPathsOrdinallyAtAnyDepth) {
     }
     const BuildObserver observer;
     std::vector<std::string> paths;
-    for (const Folder& folder :
-         GetSubDirectories(fs, "/", true, GetParam(), observer)) {
+    for (const Folder& folder : GetSubDirectories(fs, "/", true, GetParam(), observer)) {
       paths.push_back(folder.path);
       EXPECT_EQ(folder.failure, "");
     }
     EXPECT_EQ(paths, expected);
-    EXPECT_EQ(GetSubDirectories(fs, "/", false, GetParam(), observer).size(),
-              1u);
+    EXPECT_EQ(GetSubDirectories(fs, "/", false, GetParam(), observer).size(), 1u);
   }
 }
 

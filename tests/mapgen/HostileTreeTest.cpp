@@ -33,9 +33,8 @@ using Call = FaultInjectingFileSystem::Call;
 using Outcome = BuildResult::Outcome;
 namespace fs = std::filesystem;
 
-BuiltPage Build(const FileSystem& files, const std::string& base,
-                RecordingObserver& recorder, unsigned threads = 4,
-                MapSettings settings = {}) {
+BuiltPage Build(const FileSystem& files, const std::string& base, RecordingObserver& recorder,
+                unsigned threads = 4, MapSettings settings = {}) {
   settings.txtDir = base;
   return BuildPage(settings, files, recorder, threads);
 }
@@ -79,8 +78,7 @@ TEST(ChangingTree, BaseFolderVanishingFailsTheBuild) {
   // Opened for the walk and for its titles, then gone.
   files.Fail(Call::kOpenFolder, "/w", ENOENT, 2);
   RecordingObserver recorder;
-  EXPECT_EQ(Ending(Build(files, "/w", recorder)),
-            "failed: /w: No such file or directory");
+  EXPECT_EQ(Ending(Build(files, "/w", recorder)), "failed: /w: No such file or directory");
 }
 
 // A folder renamed and replaced by a link to a folder outside while the
@@ -88,7 +86,7 @@ TEST(ChangingTree, BaseFolderVanishingFailsTheBuild) {
 TEST(ChangingTree, AFolderSwappedForALinkIsNeverFollowed) {
   const std::pair<int, std::string> cases[] = {
       {0, "Not a directory"},  // before the walk opens it
-      {1, kReplacedReason},                      // before its titles are read
+      {1, kReplacedReason},    // before its titles are read
   };
   for (const auto& [successes, warning] : cases) {
     SCOPED_TRACE(warning);
@@ -99,10 +97,13 @@ TEST(ChangingTree, AFolderSwappedForALinkIsNeverFollowed) {
     const std::string sub = temp.path() + "/base/sub";
     const PosixFileSystem posix;
     FaultInjectingFileSystem files(posix);
-    files.Before(Call::kOpenFolder, sub, [&] {
-      fs::rename(sub, temp.path() + "/base/.moved");
-      fs::create_directory_symlink(temp.path() + "/outside", sub);
-    }, successes);
+    files.Before(
+        Call::kOpenFolder, sub,
+        [&] {
+          fs::rename(sub, temp.path() + "/base/.moved");
+          fs::create_directory_symlink(temp.path() + "/outside", sub);
+        },
+        successes);
     RecordingObserver recorder;
     const BuiltPage result = Build(files, temp.path() + "/base", recorder);
     EXPECT_EQ(recorder.warnings, sub + ": " + warning + "\n");
@@ -122,8 +123,7 @@ TEST(RealTree, UnreadableEntriesCountAsEmptyButAnUnreadableBaseFails) {
   const auto child = RunInChild(
       [&] {
         RecordingObserver recorder;
-        const BuiltPage closed =
-            Build(PosixFileSystem(), temp.path() + "/closed", recorder);
+        const BuiltPage closed = Build(PosixFileSystem(), temp.path() + "/closed", recorder);
         return Ending(closed) + "\n" + recorder.warnings +
                Build(PosixFileSystem(), temp.path(), recorder).mapText;
       },
@@ -131,9 +131,8 @@ TEST(RealTree, UnreadableEntriesCountAsEmptyButAnUnreadableBaseFails) {
   if (child.privileged) GTEST_SKIP() << "root reads all, and cannot be nobody";
   ASSERT_TRUE(child.exitedCleanly);
   EXPECT_EQ(child.output.substr(0, child.output.find("<html>")),
-            "failed: " + temp.path() + "/closed: Permission denied\n" +
-                temp.path() + "/locked.html: Permission denied\n" +
-                temp.path() + "/closed: Permission denied\n");
+            "failed: " + temp.path() + "/closed: Permission denied\n" + temp.path() +
+                "/locked.html: Permission denied\n" + temp.path() + "/closed: Permission denied\n");
   EXPECT_TRUE(Contains(child.output, "<a href=locked.html>No Title  </a>"));
   EXPECT_TRUE(Contains(child.output, "<a href=open.html>Open</a>"));
   EXPECT_FALSE(Contains(child.output, "inside.html"));
@@ -146,8 +145,7 @@ TEST(RealTree, OnlyRealFoldersAndFilesAreListedAndWalked) {
   temp.Write("base/.git/x.html");
   const std::string base = temp.path() + "/base";
   ASSERT_EQ(::mkfifo((base + "/fifo.html").c_str(), 0644), 0);
-  ASSERT_EQ(::mknod((base + "/device.html").c_str(), S_IFCHR | 0644,
-                    makedev(1, 3)), 0);
+  ASSERT_EQ(::mknod((base + "/device.html").c_str(), S_IFCHR | 0644, makedev(1, 3)), 0);
   const int sock = temp.Socket("base/socket.html");
   fs::create_symlink(base + "/loop", base + "/loop");
   fs::create_symlink(base, base + "/self");
@@ -164,8 +162,7 @@ TEST(RealTree, OnlyRealFoldersAndFilesAreListedAndWalked) {
   EXPECT_EQ(recorder.warnings, "");
   // A pipe that takes a page's place after the listing is not opened.
   Failure failure;
-  EXPECT_EQ(PosixFileSystem().OpenFolder(base, failure)->OpenFile("fifo.html", failure),
-            nullptr);
+  EXPECT_EQ(PosixFileSystem().OpenFolder(base, failure)->OpenFile("fifo.html", failure), nullptr);
   EXPECT_EQ(failure.reason, "Not a regular file");
 }
 
@@ -175,8 +172,7 @@ TEST(RealTree, OnlyRealFoldersAndFilesAreListedAndWalked) {
 TEST(RealTree, DeeperThanThePathLimitIsListedWithItsTitles) {
   TempFolder temp;
   const std::string name(250, 'd');
-  const std::string deepest =
-      temp.Deep(name, 20, "deep.html", "<title>Deepest</title>");
+  const std::string deepest = temp.Deep(name, 20, "deep.html", "<title>Deepest</title>");
   ASSERT_GT(deepest.size(), std::size_t{PATH_MAX});
   const std::string longBase = deepest.substr(0, deepest.size() - 3 * 251);
   ASSERT_GT(longBase.size(), std::size_t{PATH_MAX});
@@ -188,8 +184,7 @@ TEST(RealTree, DeeperThanThePathLimitIsListedWithItsTitles) {
     EXPECT_TRUE(Contains(result.mapText, "deep.html>Deepest</a>"));
     const std::string heading = "<b>" + name + "</b>";
     std::size_t headings = 0;
-    for (std::size_t at = 0;
-         (at = result.mapText.find(heading, at)) != std::string::npos; ++at) {
+    for (std::size_t at = 0; (at = result.mapText.find(heading, at)) != std::string::npos; ++at) {
       ++headings;
     }
     EXPECT_EQ(headings, (deepest.size() - base.size()) / 251);
@@ -198,14 +193,13 @@ TEST(RealTree, DeeperThanThePathLimitIsListedWithItsTitles) {
 
 TEST(RealTree, NamesReachThePageByteForByte) {
   TempFolder temp;
-  const std::string names[] = {"bad\xFF\xFE.txt", "line\nbreak.txt",
-                               "tab\there.txt", "a<b>&\"c\".txt"};
+  const std::string names[] = {"bad\xFF\xFE.txt", "line\nbreak.txt", "tab\there.txt",
+                               "a<b>&\"c\".txt"};
   for (const std::string& name : names) temp.Write(name);
   RecordingObserver recorder;
   const BuiltPage result = Build(PosixFileSystem(), temp.path(), recorder);
   for (const std::string& name : names) {
-    EXPECT_TRUE(Contains(result.mapText, "<a href=" + name + ">" + name + "</a>"))
-        << name;
+    EXPECT_TRUE(Contains(result.mapText, "<a href=" + name + ">" + name + "</a>")) << name;
   }
 }
 
@@ -253,8 +247,7 @@ TEST(ProcessLimits, RealDescriptorLimitsGiveTheWholePageOrFail) {
     temp.Write("f" + std::to_string(folder) + "/x/p.html", "<title>T</title>");
   }
   RecordingObserver recorder;
-  const std::string page =
-      Build(PosixFileSystem(), temp.path(), recorder, 16).mapText;
+  const std::string page = Build(PosixFileSystem(), temp.path(), recorder, 16).mapText;
   for (const int room : {2, 6}) {
     SCOPED_TRACE(room);
     const auto child = RunInChild([&] {
@@ -264,8 +257,7 @@ TEST(ProcessLimits, RealDescriptorLimitsGiveTheWholePageOrFail) {
       Build(PosixFileSystem(), temp.path() + "/none", recorder, 1);
       const int lowest = ::dup(0);
       ::close(lowest);
-      const rlimit limit{static_cast<rlim_t>(lowest + room),
-                         static_cast<rlim_t>(lowest + room)};
+      const rlimit limit{static_cast<rlim_t>(lowest + room), static_cast<rlim_t>(lowest + room)};
       ::setrlimit(RLIMIT_NOFILE, &limit);
       return Ending(Build(PosixFileSystem(), temp.path(), recorder, 16));
     });
@@ -288,8 +280,7 @@ TEST(ProcessLimits, ThreadsThatCannotStartLeaveTheSamePage) {
   temp.Write("index.html", "<title>Home</title>");
   temp.Write("docs/old/x.html", "<title>Old</title>");
   RecordingObserver recorder;
-  const std::string page =
-      Build(PosixFileSystem(), temp.path(), recorder, 8).mapText;
+  const std::string page = Build(PosixFileSystem(), temp.path(), recorder, 8).mapText;
   const auto child = RunInChild(
       [&] {
         const rlimit none{0, 0};
@@ -325,8 +316,7 @@ class ManyNamesOfOnePage : public testing::Test {
   }
 
   // Measured, the page streams past and is only counted.
-  std::string BuildInChild(const std::function<void()>& limit,
-                           long* peakKiB = nullptr) const {
+  std::string BuildInChild(const std::function<void()>& limit, long* peakKiB = nullptr) const {
     const auto child = RunInChild([&] {
       limit();
       MapSettings settings;
@@ -338,11 +328,9 @@ class ManyNamesOfOnePage : public testing::Test {
         BuildMap(settings, PosixFileSystem(), recorder, sink, {}, 4);
         return std::to_string(sink.bytes);
       }
-      const BuiltPage result =
-          Build(PosixFileSystem(), temp_.path(), recorder, 4, settings);
-      return result.outcome == Outcome::kBuilt
-                 ? std::to_string(result.mapText.size())
-                 : Ending(result);
+      const BuiltPage result = Build(PosixFileSystem(), temp_.path(), recorder, 4, settings);
+      return result.outcome == Outcome::kBuilt ? std::to_string(result.mapText.size())
+                                               : Ending(result);
     });
     EXPECT_TRUE(child.exitedCleanly);
     if (peakKiB != nullptr) *peakKiB = child.peakKiB;
@@ -373,8 +361,7 @@ TEST_F(ManyNamesOfOnePage, RunningOutOfMemoryFailsTheBuild) {
 std::string TitleOf(const std::string& folder, const std::string& name,
                     const BuildObserver& observer = BuildObserver()) {
   Failure failure;
-  const auto page =
-      PosixFileSystem().OpenFolder(folder, failure)->OpenFile(name, failure);
+  const auto page = PosixFileSystem().OpenFolder(folder, failure)->OpenFile(name, failure);
   return FileTitle(*page, "<TITLE", "</TITLE", observer, failure);
 }
 
@@ -383,8 +370,7 @@ std::string TitleOf(const std::string& folder, const std::string& name,
 TEST(PagesOfAnySize, ReadInLittleMemoryUpToTheirSizeWhenOpened) {
   TempFolder temp;
   const std::string noTitle = temp.Write("none.html", std::string(1000, '\n'));
-  const std::string unclosed =
-      temp.Write("open.html", "<title>" + std::string(100, 'x'));
+  const std::string unclosed = temp.Write("open.html", "<title>" + std::string(100, 'x'));
   for (const std::string& page : {noTitle, unclosed}) {
     ASSERT_EQ(::truncate(page.c_str(), 400L << 20), 0);
   }
@@ -402,13 +388,10 @@ TEST(PagesOfAnySize, ReadInLittleMemoryUpToTheirSizeWhenOpened) {
 
   temp.Write("growing.html", "x\r\n");
   Failure failure;
-  const auto page = PosixFileSystem()
-                        .OpenFolder(temp.path(), failure)
-                        ->OpenFile("growing.html", failure);
-  std::ofstream(temp.path() + "/growing.html", std::ios::app)
-      << "<title>Later</title>";
-  EXPECT_EQ(FileTitle(*page, "<TITLE", "</TITLE", BuildObserver(), failure),
-            "");
+  const auto page =
+      PosixFileSystem().OpenFolder(temp.path(), failure)->OpenFile("growing.html", failure);
+  std::ofstream(temp.path() + "/growing.html", std::ios::app) << "<title>Later</title>";
+  EXPECT_EQ(FileTitle(*page, "<TITLE", "</TITLE", BuildObserver(), failure), "");
 }
 
 }  // namespace

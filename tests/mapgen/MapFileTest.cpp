@@ -21,8 +21,7 @@ using testing_support::RunInChild;
 using testing_support::TempFolder;
 namespace fs = std::filesystem;
 
-bool Write(const std::string& path, std::string_view text,
-           std::string& reason) {
+bool Write(const std::string& path, std::string_view text, std::string& reason) {
   Failure failure;
   const bool written = WriteMapFile(PosixFileSystem(), path, text, failure);
   reason = failure.reason;
@@ -61,8 +60,7 @@ TEST(WriteMapFile, ReplacesALinkInsteadOfWritingThroughIt) {
   for (const std::string name : {"sitemap.html", "sitemap.tmp", "dangling"}) {
     SCOPED_TRACE(name);
     const std::string link = temp.path() + "/" + name;
-    fs::create_symlink(name == "dangling" ? temp.path() + "/nothing" : target,
-                       link);
+    fs::create_symlink(name == "dangling" ? temp.path() + "/nothing" : target, link);
     std::string reason;
     ASSERT_TRUE(Write(link, "new", reason)) << reason;
     EXPECT_FALSE(fs::is_symlink(link));
@@ -138,8 +136,8 @@ TEST(WriteMapFile, LeavesPagesAndFoldersTheUserMayNotWrite) {
       },
       true);
   if (child.privileged) GTEST_SKIP() << "root writes all, and cannot be nobody";
-  EXPECT_EQ(child.output, "Permission denied\ncannot create a file in " +
-                              temp.path() + "/shut: Permission denied\n");
+  EXPECT_EQ(child.output, "Permission denied\ncannot create a file in " + temp.path() +
+                              "/shut: Permission denied\n");
   EXPECT_EQ(temp.Read("open/locked.html"), "old");
   EXPECT_EQ(temp.Read("shut/page.html"), "old");
   EXPECT_EQ(temp.Entries("open").size(), 1u);

@@ -37,8 +37,7 @@ std::pair<std::string, int> RunCommand(const std::string& command) {
 
 std::size_t Count(const std::string& text, const std::string& part) {
   std::size_t count = 0;
-  for (std::size_t at = text.find(part); at != std::string::npos;
-       at = text.find(part, at + 1)) {
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
     ++count;
   }
   return count;
@@ -69,8 +68,7 @@ std::string ModernPage(const TempFolder& temp, bool allOptions) {
   }
   RecordingObserver recorder;
   const std::string page = BuildPage(s, fs, recorder).mapText;
-  const std::string path = temp.Write(allOptions ? "all.html" : "page.html",
-                                      page);
+  const std::string path = temp.Write(allOptions ? "all.html" : "page.html", page);
   return path;
 }
 
@@ -88,10 +86,10 @@ TEST(ModernPage, PassesTheHtmlCheckerWithoutErrors) {
 TEST(ModernPage, ABrowserShowsTheFilterAndOneSectionPerFolder) {
   if (!Installed("chromium")) GTEST_SKIP() << "chromium is not installed";
   TempFolder temp;
-  const auto [dom, status] =
-      RunCommand("HOME='" + temp.path() + "' chromium --headless --no-sandbox "
-          "--disable-gpu --dump-dom 'file://" + ModernPage(temp, false) +
-          "' 2>/dev/null");
+  const auto [dom, status] = RunCommand("HOME='" + temp.path() +
+                                        "' chromium --headless --no-sandbox "
+                                        "--disable-gpu --dump-dom 'file://" +
+                                        ModernPage(temp, false) + "' 2>/dev/null");
   ASSERT_EQ(status, 0);
   EXPECT_EQ(Count(dom, "<details open=\"\""), 3u);
   EXPECT_EQ(Count(dom, "<summary>"), 3u);

@@ -65,14 +65,12 @@ TEST(WritePageHead, TypedSizesAndFontsAreWrittenAsTheyStand) {
 }
 
 // The section of `folder`, with one entry "E" or none.
-std::string Section(MapSettings s, const std::string& folder,
-                    const std::string& entry) {
+std::string Section(MapSettings s, const std::string& folder, const std::string& entry) {
   s.optStyle = {false, false, false, true};  // the bare name
   const FolderEntries entries{folder, {}, {}, {}};
   const FolderEntries one{folder, {entry}, {false}, {}};
   std::string page;
-  WriteFolderSection(PageFormat(s, "/w"), entry.empty() ? entries : one,
-                     page);
+  WriteFolderSection(PageFormat(s, "/w"), entry.empty() ? entries : one, page);
   return page;
 }
 
@@ -87,8 +85,7 @@ TEST(WriteFolderSection, HeadingsIndentingAndEmptyFolders) {
             "<font color=\"#FF0000\"><b>b c</b></font></font>\r\n"
             "<br><br>\r\nE<br>\r\n</UL></UL>");
   s = MapSettings{};
-  EXPECT_EQ(Section(s, "/w/e", ""),
-            "<UL><p><p><font size=+1><b>e</b></font><br><br>\r\n</UL>");
+  EXPECT_EQ(Section(s, "/w/e", ""), "<UL><p><p><font size=+1><b>e</b></font><br><br>\r\n</UL>");
   s.chkIndent = 0;
   s.cmbSize[2] = "Normal";
   EXPECT_EQ(Section(s, "/w/a", "E"), "<p><p><b>a</b><br><br>\r\nE<br>\r\n");
@@ -111,8 +108,7 @@ std::string Entries(int style, bool bullets, const std::string& folder,
   s.optStyle = {style == 1, style == 2, style == 3, style == 4};
   s.chkBullets = bullets ? 1 : 0;
   const FolderEntries entries{
-      folder, {"page.htm", "my page.html", "a.pdf"}, {true, true, false},
-      {{"Title", "", ""}, {}}};
+      folder, {"page.htm", "my page.html", "a.pdf"}, {true, true, false}, {{"Title", "", ""}, {}}};
   std::string out;
   RenderFolderEntries(entries, PageFormat(s, base), out);
   return out;

@@ -2,9 +2,8 @@
 // names, titles and links are written, the XML sitemap beside the page, and
 // the classic page, byte for byte, when every option is off.
 #include <fcntl.h>
-#include <sys/stat.h>
-
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -35,8 +34,7 @@ MapSettings At(const std::string& base) {
 std::string Page(const MapSettings& settings, const FileSystem& fs,
                  const PagePlacement& placement = {}) {
   RecordingObserver recorder;
-  const BuiltPage built =
-      BuildPage(settings, fs, recorder, kMostBuildThreads, placement);
+  const BuiltPage built = BuildPage(settings, fs, recorder, kMostBuildThreads, placement);
   EXPECT_EQ(recorder.warnings, "");
   return built.mapText;
 }
@@ -59,8 +57,7 @@ TEST(PublishBuild, ExcludedNamesAreLeftOutAndExcludedFoldersNeverOpened) {
   memory.AddFile("/w/docs/a.txt");
   FaultInjectingFileSystem fs(memory);
   // Opening it would be reported as a warning.
-  fs.Fail(FaultInjectingFileSystem::Call::kOpenFolder, "/w/node_modules",
-          EACCES);
+  fs.Fail(FaultInjectingFileSystem::Call::kOpenFolder, "/w/node_modules", EACCES);
   MapSettings s = At("/w");
   s.txtExclude = "node_modules\r\n*.bak.*";
   const std::string page = Page(s, fs);
@@ -105,20 +102,20 @@ TEST(PublishBuild, Utf8PagesConvertTitlesAndReplaceBrokenNames) {
     std::string content;
     const char* title;  // as the page shows it
   } cases[] = {
-      {"latin1.html",
-       "<meta charset=\"ISO-8859-1\"><title>Caf\xE9</title>", "Caf\xC3\xA9"},
+      {"latin1.html", "<meta charset=\"ISO-8859-1\"><title>Caf\xE9</title>", "Caf\xC3\xA9"},
       {"sjis.html",
        "<meta http-equiv=\"Content-Type\" content=\"text/html; "
        "charset=Shift_JIS\"><title>\x93\xfa\x96\x7b</title>",
        "\xE6\x97\xA5\xE6\x9C\xAC"},
-      {"eucjp.html",
-       "<?xml version=\"1.0\" encoding=\"EUC-JP\"?><title>\xC6\xFC</title>",
+      {"eucjp.html", "<?xml version=\"1.0\" encoding=\"EUC-JP\"?><title>\xC6\xFC</title>",
        "\xE6\x97\xA5"},
-      {"utf16.html",
-       std::string("\xFF\xFE<\0t\0i\0t\0l\0e\0>\0\xE9\0<\0/\0t\0i\0t\0l\0e\0>\0",
-                   34),
+      {"utf16.html", std::string("\xFF\xFE<\0t\0i\0t\0l\0e\0>\0\xE9\0<\0/\0t\0i\0t\0l\0e\0>\0", 34),
        "\xC3\xA9"},
-      {"broken.html", "<title>a\xFF" "b</title>", "a\xEF\xBF\xBD" "b"},
+      {"broken.html",
+       "<title>a\xFF"
+       "b</title>",
+       "a\xEF\xBF\xBD"
+       "b"},
       {"plain.html", "<title>\xC3\xA9t\xC3\xA9</title>", "\xC3\xA9t\xC3\xA9"},
   };
   for (const auto& c : cases) fs.AddFile(std::string("/w/") + c.name, c.content);
@@ -131,17 +128,16 @@ TEST(PublishBuild, Utf8PagesConvertTitlesAndReplaceBrokenNames) {
   EXPECT_TRUE(page.starts_with("<html>\r\n<head>\r\n<meta charset=\"utf-8\">"));
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    EXPECT_TRUE(Has(page, std::string("<a href=") + c.name + ">" + c.title +
-                              "</a>"));
+    EXPECT_TRUE(Has(page, std::string("<a href=") + c.name + ">" + c.title + "</a>"));
   }
-  EXPECT_TRUE(
-      Has(page, "<a href=bad%FFname.txt>bad\xEF\xBF\xBDname.txt</a>"));
+  EXPECT_TRUE(Has(page, "<a href=bad%FFname.txt>bad\xEF\xBF\xBDname.txt</a>"));
   EXPECT_TRUE(Has(page, "<b>a b\xEF\xBF\xBD</b>"));
   EXPECT_TRUE(Has(page, "<a href=a%20b%FF/c%20d.txt>c d.txt</a>"));
   EXPECT_TRUE(Has(page, "<a href=\xC3\xA9 t\xC3\xA9/c d.txt>c d.txt</a>"));
   s.chkSafeLinks = kChecked;
-  EXPECT_TRUE(Has(Page(s, fs), "<a href=\"bad%FFname.txt\">"
-                               "bad\xEF\xBF\xBDname.txt</a>"));
+  EXPECT_TRUE(Has(Page(s, fs),
+                  "<a href=\"bad%FFname.txt\">"
+                  "bad\xEF\xBF\xBDname.txt</a>"));
 }
 
 TEST(PublishBuild, LinksLeadFromThePageFolderOrStartWithThePrefix) {
@@ -159,8 +155,7 @@ TEST(PublishBuild, LinksLeadFromThePageFolderOrStartWithThePrefix) {
       {"", true, "/w/out", "<a href=\"../site/a%20b/x%26y.pdf\">"},
       {"", false, "/w/site/a b", "<a href=../a b/x&y.pdf>"},
       {"", false, "/", "<a href=w/site/a b/x&y.pdf>"},
-      {"https://ex.org/d/", false, "/w/out",
-       "<a href=https://ex.org/d/a b/x&y.pdf>"},
+      {"https://ex.org/d/", false, "/w/out", "<a href=https://ex.org/d/a b/x&y.pdf>"},
       {"https://ex.org/?q=%41&r=\xC3\xA9 ", true, "",
        "<a href=\"https://ex.org/?q=%41&amp;r=%C3%A9%20a%20b/x%26y.pdf\">"},
       {"../pub/", true, "/w/site", "<a href=\"../pub/a%20b/x%26y.pdf\">"},
@@ -233,10 +228,10 @@ std::string SitemapSite(const TempFolder& temp) {
     const char* name;
     std::string content;
   } files[] = {
-      {"a.html", "<title>A</title>" + padding +
-                     "<META Content='NoIndex' name=\"ROBOTS\"></head>"},
-      {"b.html", "<title>B</title></head><body>"
-                 "<meta name=robots content=noindex>"},
+      {"a.html", "<title>A</title>" + padding + "<META Content='NoIndex' name=\"ROBOTS\"></head>"},
+      {"b.html",
+       "<title>B</title></head><body>"
+       "<meta name=robots content=noindex>"},
       {"c d.pdf", ""},
       {"e.html", "<head><meta name=robots content=\"none\"><title>E"},
       {"sub/f.txt", ""},
@@ -244,8 +239,7 @@ std::string SitemapSite(const TempFolder& temp) {
       {"sub/i.txt", ""},
   };
   for (const auto& file : files) {
-    SetModified(temp.Write(std::string("site/") + file.name, file.content),
-                1700000000);
+    SetModified(temp.Write(std::string("site/") + file.name, file.content), 1700000000);
   }
   return temp.path() + "/site";
 }
@@ -264,20 +258,17 @@ TEST(PublishBuild, SitemapLeavesOutNoindexPagesAndSplitsAtTheLimit) {
   const BuiltPage built = BuildPage(s, fs, recorder, 3, placement);
   ASSERT_EQ(built.outcome, BuildResult::Outcome::kBuilt);
   EXPECT_EQ(built.sitemapUrls, 5u);
-  EXPECT_EQ(staged.Names(), (std::vector<std::string>{
-                                "map-1.xml", "map-2.xml", "map-3.xml",
-                                "map.xml"}));
+  EXPECT_EQ(staged.Names(),
+            (std::vector<std::string>{"map-1.xml", "map-2.xml", "map-3.xml", "map.xml"}));
   Failure failure;
-  ASSERT_TRUE(staged.Place(fs, temp.path() + "/site", failure))
-      << failure.reason;
+  ASSERT_TRUE(staged.Place(fs, temp.path() + "/site", failure)) << failure.reason;
   const std::string at = temp.path() + "/site/";
   const std::string stamp = "<lastmod>2023-11-14T22:13:20Z</lastmod></url>\n";
   EXPECT_EQ(Read(at + "map-1.xml"),
             "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<urlset xmlns="
             "\"http://www.sitemaps.org/schemas/sitemap/0.9\">\n"
-            "<url><loc>https://ex.org/d&amp;s/b.html</loc>" + stamp +
-            "<url><loc>https://ex.org/d&amp;s/c%20d.pdf</loc>" + stamp +
-            "</urlset>\n");
+            "<url><loc>https://ex.org/d&amp;s/b.html</loc>" +
+                stamp + "<url><loc>https://ex.org/d&amp;s/c%20d.pdf</loc>" + stamp + "</urlset>\n");
   EXPECT_TRUE(Has(Read(at + "map-2.xml"), "d&amp;s/sub/g%26h.html</loc>"));
   EXPECT_TRUE(Has(Read(at + "map.xml"),
                   "<sitemap><loc>https://ex.org/d&amp;s/map-3.xml</loc>"
@@ -319,8 +310,7 @@ TEST(PublishBuild, EveryLinkOfAPageOutsideTheBaseReachesItsFile) {
       s.txtSitemapXml = "sitemap.xml";
       s.txtSiteUrl = "https://ex.org";
       RecordingObserver recorder;
-      const BuildResult result = BuildMapFile(s, PosixFileSystem(), recorder,
-                                              out + "/map.html");
+      const BuildResult result = BuildMapFile(s, PosixFileSystem(), recorder, out + "/map.html");
       ASSERT_EQ(result.outcome, BuildResult::Outcome::kBuilt);
       EXPECT_TRUE(std::filesystem::is_regular_file(out + "/sitemap.xml"));
       const std::string page = Read(out + "/map.html");
@@ -330,12 +320,10 @@ TEST(PublishBuild, EveryLinkOfAPageOutsideTheBaseReachesItsFile) {
            at = page.find("href=", at + 1)) {
         const bool quoted = page[at + 5] == '"';
         const std::size_t from = at + 5 + (quoted ? 1 : 0);
-        const std::string link =
-            page.substr(from, page.find(quoted ? '"' : '>', from) - from);
+        const std::string link = page.substr(from, page.find(quoted ? '"' : '>', from) - from);
         if (link.starts_with("https:")) continue;
         ++links;
-        EXPECT_TRUE(std::filesystem::exists(out + "/" + Decode(link, escaped)))
-            << link;
+        EXPECT_TRUE(std::filesystem::exists(out + "/" + Decode(link, escaped))) << link;
       }
       EXPECT_EQ(links, 8);
     }

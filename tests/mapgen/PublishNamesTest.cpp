@@ -13,14 +13,15 @@ namespace {
 
 TEST(ExcludeGlobs, ReadsOneGlobALineAndMatchesNamesAsFnmatchDoes) {
   const ExcludeGlobs globs("node_modules\r\n*.bak\n\n\r\n[Tt]emp?\n?.txt");
-  EXPECT_EQ(globs.globs(), (std::vector<std::string>{"node_modules", "*.bak",
-                                                     "[Tt]emp?", "?.txt"}));
-  const std::pair<const char*, bool> cases[] = {
-      {"node_modules", true}, {"Node_modules", false}, {"x.bak", true},
-      {"x.bak~", false},      {"Temp1", true},         {"temp", false},
-      {"\xC3\xA9.txt", true},  // "?" is one character, not one byte
-      {"ab.txt", false},      {"bad\xFF.bak", true},
-  };
+  EXPECT_EQ(globs.globs(),
+            (std::vector<std::string>{"node_modules", "*.bak", "[Tt]emp?", "?.txt"}));
+  const std::pair<const char*, bool> cases[] =
+      {
+          {"node_modules", true}, {"Node_modules", false}, {"x.bak", true},
+          {"x.bak~", false},      {"Temp1", true},         {"temp", false},
+          {"\xC3\xA9.txt", true},  // "?" is one character, not one byte
+          {"ab.txt", false},      {"bad\xFF.bak", true},
+      };
   for (const auto& [name, excluded] : cases) {
     EXPECT_EQ(globs.Matches(name), excluded) << name;
   }
@@ -59,8 +60,7 @@ TEST(RelativeLinkBase, LeadsFromThePageFolderToTheBaseFolder) {
       {"/w/sitemap", "/w/site", "../site/"},  // whole names, not prefixes
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(RelativeLinkBase(c.page, c.base), c.link)
-        << c.page << " -> " << c.base;
+    EXPECT_EQ(RelativeLinkBase(c.page, c.base), c.link) << c.page << " -> " << c.base;
   }
 }
 

@@ -26,8 +26,8 @@ MapSettings Safe(int style) {
 }
 
 TEST(SafeLinks, NamesAndTitlesBecomeTextAndLinksAreQuoted) {
-  const FolderEntries entries{"/w/a&b", {"x <y>.htm", "q\"#.pdf"},
-                              {true, false}, {{"<i>T</i> &amp;", ""}, {}}};
+  const FolderEntries entries{
+      "/w/a&b", {"x <y>.htm", "q\"#.pdf"}, {true, false}, {{"<i>T</i> &amp;", ""}, {}}};
   const auto Render = [&](const MapSettings& s) {
     std::string out;
     RenderFolderEntries(entries, PageFormat(s, "/w"), out);
@@ -43,16 +43,16 @@ TEST(SafeLinks, NamesAndTitlesBecomeTextAndLinksAreQuoted) {
   EXPECT_EQ(Render(Safe(3)),
             "<a href=\"a%26b/x%20%3Cy%3E.htm\">a&amp;b/x &lt;y&gt;.htm</a>"
             "<br>\r\n<a href=\"a%26b/q%22%23.pdf\">q&quot;#.pdf</a><br>\r\n");
-  EXPECT_EQ(Render(Safe(4)),
-            "x &lt;y&gt;.htm<br>\r\nq&quot;#.pdf<br>\r\n");
+  EXPECT_EQ(Render(Safe(4)), "x &lt;y&gt;.htm<br>\r\nq&quot;#.pdf<br>\r\n");
 }
 
 TEST(SafeLinks, FolderHeadingsAreTextAndFreeTextKeepsItsMarkup) {
   MapSettings s = Safe(1);
   std::string page;
   WriteFolderSection(PageFormat(s, "/w"), {"/w/<script>", {}, {}, {}}, page);
-  EXPECT_EQ(page, "<UL><p><p><font size=+1><b>&lt;script&gt;</b></font>"
-                  "<br><br>\r\n</UL>");
+  EXPECT_EQ(page,
+            "<UL><p><p><font size=+1><b>&lt;script&gt;</b></font>"
+            "<br><br>\r\n</UL>");
   s.txtPreface = "<<b>>x<</b>>";
   page.clear();
   WritePageHead(PageFormat(s, "/w"), page);

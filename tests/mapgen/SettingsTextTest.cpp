@@ -1,3 +1,5 @@
+#include "SettingsText.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -5,7 +7,6 @@
 
 #include "MapFields.h"
 #include "PrintSettings.h"
-#include "SettingsText.h"
 
 namespace mapgen {
 namespace {
@@ -38,10 +39,10 @@ TEST(SettingsText, NamesFileLineAndReasonOfTheFirstBadLine) {
   const std::pair<const char*, const char*> cases[] = {
       {"txtTitle\n", "m.tessary:1: not a FIELD=VALUE line"},
       {"# x\n=1\n", "m.tessary:2: no field name before \"=\""},
-      {"a=1\nb=c:\\q\n",
-       "m.tessary:2: unknown escape \\q; write \\\\ for a backslash"},
-      {"a=x\\", "m.tessary:1: a backslash ends the value; write \\\\ for a "
-                "backslash"},
+      {"a=1\nb=c:\\q\n", "m.tessary:2: unknown escape \\q; write \\\\ for a backslash"},
+      {"a=x\\",
+       "m.tessary:1: a backslash ends the value; write \\\\ for a "
+       "backslash"},
       {"a=1\r\n\r\nunknown=1\nbad line", "m.tessary:3: unknown field unknown"},
   };
   for (const auto& [text, expected] : cases) {
@@ -66,12 +67,10 @@ TEST(SettingsText, TheFieldTableReadsBackWhatItWrites) {
   MapSettings read;
   std::vector<SettingRecord> records;
   std::string error;
-  ASSERT_TRUE(ParseSettingsText("m.tessary", text, SettingsInto(read),
-                                records, error))
-      << error;
+  ASSERT_TRUE(ParseSettingsText("m.tessary", text, SettingsInto(read), records, error)) << error;
   EXPECT_EQ(read, changed);
-  EXPECT_FALSE(ParseSettingsText("m.tessary", "chkBullets=3\n",
-                                 SettingsInto(read), records, error));
+  EXPECT_FALSE(
+      ParseSettingsText("m.tessary", "chkBullets=3\n", SettingsInto(read), records, error));
   EXPECT_EQ(error, "m.tessary:1: chkBullets takes 0, 1 or 2, not 3");
 }
 

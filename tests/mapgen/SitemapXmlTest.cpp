@@ -1,3 +1,5 @@
+#include "SitemapXml.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -6,7 +8,6 @@
 #include <vector>
 
 #include "RobotsNoindex.h"
-#include "SitemapXml.h"
 #include "SizeAndTime.h"
 
 namespace mapgen {
@@ -58,12 +59,11 @@ TEST(SitemapWriter, WritesEncodedLocationsAndUtcTimes) {
   writer.Finish();
   ASSERT_EQ(sink.files.size(), 1u);
   EXPECT_EQ(sink.files[0].name, "sitemap.xml");
-  EXPECT_EQ(sink.files[0].text,
-            std::string(kHead) +
-                "<url><loc>https://example.org/?a=1&amp;b=2/a%20b/caf%C3%A9%26"
-                ".html</loc><lastmod>2023-11-14T22:13:20Z</lastmod></url>\n"
-                "<url><loc>https://example.org/?a=1&amp;b=2/bad%FF%3C.html"
-                "</loc></url>\n</urlset>\n");
+  EXPECT_EQ(sink.files[0].text, std::string(kHead) +
+                                    "<url><loc>https://example.org/?a=1&amp;b=2/a%20b/caf%C3%A9%26"
+                                    ".html</loc><lastmod>2023-11-14T22:13:20Z</lastmod></url>\n"
+                                    "<url><loc>https://example.org/?a=1&amp;b=2/bad%FF%3C.html"
+                                    "</loc></url>\n</urlset>\n");
 }
 
 TEST(SitemapWriter, SplitsPastEitherLimitIntoPartsListedByAnIndex) {
@@ -73,8 +73,7 @@ TEST(SitemapWriter, SplitsPastEitherLimitIntoPartsListedByAnIndex) {
   EXPECT_EQ(exact[0].name, "site.map.xml");
 
   const std::vector<WrittenFile> byCount = Write(5, {.urls = 2});
-  const std::vector<WrittenFile> bySize =
-      Write(5, {.bytes = exact[0].text.size()});
+  const std::vector<WrittenFile> bySize = Write(5, {.bytes = exact[0].text.size()});
   for (const auto& files : {byCount, bySize}) {
     ASSERT_EQ(files.size(), 4u);
     EXPECT_EQ(files[0].text, exact[0].text);
@@ -121,8 +120,12 @@ TEST(HasRobotsNoindex, ReadsRobotsMetaInTheHeadInAnyOrderAndQuoting) {
 
 TEST(SizeAndTime, FormatsSizesAndTimesForReaders) {
   const std::pair<std::uint64_t, const char*> sizes[] = {
-      {0, "0 B"},          {1023, "1023 B"},    {1024, "1.0 KiB"},
-      {3481, "3.4 KiB"},   {1536, "1.5 KiB"},   {1048575, "1.0 MiB"},
+      {0, "0 B"},
+      {1023, "1023 B"},
+      {1024, "1.0 KiB"},
+      {3481, "3.4 KiB"},
+      {1536, "1.5 KiB"},
+      {1048575, "1.0 MiB"},
       {10ull << 30, "10.0 GiB"},
       {std::numeric_limits<std::uint64_t>::max(), "16.0 EiB"},
   };

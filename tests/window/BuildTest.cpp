@@ -35,8 +35,7 @@ class BuildTest : public QObject {
   // The pages in the base folder and below it, by their relative paths.
   static QStringList Pages(const QString& base) {
     QStringList found;
-    QDirIterator files(base, {"sitemap.*", "other.*", ".sitemap*"},
-                       QDir::Files | QDir::Hidden,
+    QDirIterator files(base, {"sitemap.*", "other.*", ".sitemap*"}, QDir::Files | QDir::Hidden,
                        QDirIterator::Subdirectories);
     while (files.hasNext()) found << QDir(base).relativeFilePath(files.next());
     found.sort();
@@ -82,8 +81,7 @@ class BuildTest : public QObject {
     mapgen::BuildObserver quiet;
     const QByteArray page = Contents(base + "/sitemap.tmp");
     QCOMPARE(page.toStdString(),
-             mapgen::BuildPage(expected, mapgen::PosixFileSystem(), quiet)
-                 .mapText);
+             mapgen::BuildPage(expected, mapgen::PosixFileSystem(), quiet).mapText);
     QVERIFY(page.contains("href=\"my%20page.htm\""));
     QCOMPARE(f.commands(), "output");
     QCOMPARE(f.window->focusWidget(), f.find("cmdPreview"));
@@ -95,8 +93,7 @@ class BuildTest : public QObject {
     QVERIFY(f.idle());
     f.fakes.launcher.startable = {"xdg-open"};
     f.find<QAction>("mnuPreview")->trigger();
-    QCOMPARE(f.fakes.launcher.tried,
-             QStringList{"xdg-open|" + base + "/sitemap.html"});
+    QCOMPARE(f.fakes.launcher.tried, QStringList{"xdg-open|" + base + "/sitemap.html"});
   }
 
   // An edit while a build runs marks the map out of date, but Build stays
@@ -124,10 +121,8 @@ class BuildTest : public QObject {
   void outputNameAtBuild_data() {
     QTest::addColumn<bool>("subfolders");
     QTest::addColumn<QString>("saved");  // where Save writes, in the base
-    QTest::newRow("base folder alone: the typed name stays")
-        << false << "mine.html";
-    QTest::newRow("subfolders: the name follows the base folder")
-        << true << "sitemap.html";
+    QTest::newRow("base folder alone: the typed name stays") << false << "mine.html";
+    QTest::newRow("subfolders: the name follows the base folder") << true << "sitemap.html";
   }
 
   // A build that walks no subfolders leaves the name the user typed; a
@@ -155,9 +150,10 @@ class BuildTest : public QObject {
   void failedBuild_data() {
     QTest::addColumn<QString>("broken");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("base folder gone") << "" << "No such file or directory";
-    QTest::newRow("temporary file not writable")
-        << "sitemap.tmp" << "Is a directory";
+    QTest::newRow("base folder gone") << ""
+                                      << "No such file or directory";
+    QTest::newRow("temporary file not writable") << "sitemap.tmp"
+                                                 << "Is a directory";
   }
 
   // A message, the progress hidden, nothing built, what stood in the way
@@ -201,19 +197,15 @@ class BuildTest : public QObject {
     QTest::newRow("built, not saved, Yes") << "build" << yes << true << saved;
     QTest::newRow("built and saved") << "build save" << no << false << saved;
     QTest::newRow("changed after a build") << "build change" << yes << false << none;
-    QTest::newRow("changed after a save")
-        << "build save change" << yes << false << saved;
+    QTest::newRow("changed after a save") << "build save change" << yes << false << saved;
     QTest::newRow("saved twice") << "build save save" << no << false << saved;
     QTest::newRow("saved under a second name")
         << "build save saveas @cmdExit" << no << false << other + saved;
     QTest::newRow("Save As, cancelled")
         << "build cancel saveas @cmdPreview" << yes << true << saved;
-    QTest::newRow("Browse after a build")
-        << "build browse @cmdSave" << yes << true << other;
-    QTest::newRow("previewed, not saved, Yes")
-        << "build preview" << yes << true << saved;
-    QTest::newRow("built elsewhere after a build")
-        << "build elsewhere build" << no << true << none;
+    QTest::newRow("Browse after a build") << "build browse @cmdSave" << yes << true << other;
+    QTest::newRow("previewed, not saved, Yes") << "build preview" << yes << true << saved;
+    QTest::newRow("built elsewhere after a build") << "build elsewhere build" << no << true << none;
     QTest::newRow("built elsewhere after a save")
         << "build save elsewhere build" << no << true << saved;
   }
@@ -279,8 +271,7 @@ class BuildTest : public QObject {
     QCOMPARE(f.messages(), QStringList());
     QCOMPARE(Pages(f.base.path()), QStringList{"out/sitemap.xml"});
     const QByteArray xml = Contents(out + "/sitemap.xml");
-    QVERIFY2(xml.contains("<loc>https://example.org/my%20page.htm</loc>"),
-             xml.constData());
+    QVERIFY2(xml.contains("<loc>https://example.org/my%20page.htm</loc>"), xml.constData());
     QVERIFY(Contents(out + "/map.html").contains("href=../index.html>"));
   }
 
@@ -291,9 +282,8 @@ class BuildTest : public QObject {
     f.find<QCheckBox>("chkSitemapXml")->setChecked(true);
     f.click("cmdBuildMap");
     QVERIFY(f.idle() && !f.window->MapBuilt());
-    QCOMPARE(f.messages(),
-             QStringList{"an XML sitemap (txtSitemapXml) needs the site URL "
-                         "its addresses start with"});
+    QCOMPARE(f.messages(), QStringList{"an XML sitemap (txtSitemapXml) needs the site URL "
+                                       "its addresses start with"});
     QCOMPARE(f.window->focusWidget(), f.find("txtSiteUrl"));
     QCOMPARE(f.commands(), "build");
   }
@@ -301,10 +291,12 @@ class BuildTest : public QObject {
   void saveRefused_data() {
     QTest::addColumn<QString>("output");  // in the base folder
     QTest::addColumn<QString>("reason");
-    QTest::newRow("folder missing")
-        << "missing/sitemap.html" << "No such file or directory";
-    QTest::newRow("output read-only") << "sitemap.html" << "Permission denied";
-    QTest::newRow("disk full") << "sitemap.html" << "No space left on device";
+    QTest::newRow("folder missing") << "missing/sitemap.html"
+                                    << "No such file or directory";
+    QTest::newRow("output read-only") << "sitemap.html"
+                                      << "Permission denied";
+    QTest::newRow("disk full") << "sitemap.html"
+                               << "No space left on device";
   }
 
   // The failure is shown, the name is focused for a fix and the output is
@@ -320,8 +312,8 @@ class BuildTest : public QObject {
     QVERIFY(f.Build());
     // No test can fill a real disk: the window's file system does.
     if (reason == "No space left on device") {
-      f.fileSystem.Fail(mapgen::FaultInjectingFileSystem::Call::kWrite,
-                        f.base.path().toStdString(), ENOSPC);
+      f.fileSystem.Fail(mapgen::FaultInjectingFileSystem::Call::kWrite, f.base.path().toStdString(),
+                        ENOSPC);
     }
     const QString path = f.base.path() + "/" + output;
     QFile mine(path);
@@ -340,8 +332,7 @@ class BuildTest : public QObject {
     f.fakes.messageBoxes.answer = MessageAnswer::kYes;
     f.window->close();
     QVERIFY(f.idle());
-    QCOMPARE(f.messages(),
-             (QStringList{failure, "Save generated file?", failure}));
+    QCOMPARE(f.messages(), (QStringList{failure, "Save generated file?", failure}));
     QVERIFY(f.window->isVisible() && QFile::exists(f.window->TempMapPath()));
     f.fakes.messageBoxes.answer = MessageAnswer::kNo;
     f.window->close();

@@ -30,13 +30,15 @@ class LayoutPreviewTest : public QObject {
     QTest::addColumn<QString>("font");
     QTest::addColumn<QString>("plain");  // the fifth entry's; empty: hidden
     QTest::addColumn<QString>("link");
-    QTest::addColumn<int>("shift");      // of the link from the plain text
+    QTest::addColumn<int>("shift");  // of the link from the plain text
     const QString title = "Page 5 Title";
     const QString file = "page5file.html";
-    QTest::newRow("Style 1") << 0 << "default" << "" << title << 0;
+    QTest::newRow("Style 1") << 0 << "default"
+                             << "" << title << 0;
     QTest::newRow("Style 2, Courier") << 1 << "Courier" << title << file << 1600;
     QTest::newRow("Style 2, courier") << 1 << "courier" << title << file << 1060;
-    QTest::newRow("Style 3") << 2 << "Arial" << "" << file << 0;
+    QTest::newRow("Style 3") << 2 << "Arial"
+                             << "" << file << 0;
     QTest::newRow("Style 4") << 3 << "default" << file << "" << 0;
   }
 
@@ -50,9 +52,7 @@ class LayoutPreviewTest : public QObject {
     f.find<QRadioButton>(Indexed("optStyle", style))->setChecked(true);
     f.find<QComboBox>("cmbFont")->setEditText(font);
     f.window->lblToolbar_Click(4);
-    auto shown = [](QLabel* label) {
-      return label->isVisible() ? label->text() : QString();
-    };
+    auto shown = [](QLabel* label) { return label->isVisible() ? label->text() : QString(); };
     QCOMPARE(shown(Map(f, 7)), plain);
     QCOMPARE(shown(Map(f, 15)), link);
     // The file name keeps its distance from the title, or moves further
@@ -68,8 +68,7 @@ class LayoutPreviewTest : public QObject {
     // "default" names no face: the browser's own serif is shown.
     const QFont asked = font == "default" ? QFont("serif") : QFont(font);
     for (int i : {1, 7, 9, 15}) {
-      QCOMPARE(QFontInfo(Map(f, i)->font()).family(),
-               QFontInfo(asked).family());
+      QCOMPARE(QFontInfo(Map(f, i)->font()).family(), QFontInfo(asked).family());
     }
     QVERIFY(Map(f, 10)->font().family() != font);
   }
@@ -124,8 +123,7 @@ class LayoutPreviewTest : public QObject {
     Click(Map(f, 10));  // no picture named yet
     QCOMPARE(f.window->focusWidget(), f.find("txtImage"));
     QVERIFY(f.find("txtImage")->isVisible());  // its tab in front
-    for (auto [name, colour] : {std::pair{"red.png", Qt::red},
-                                std::pair{"blue.png", Qt::blue}}) {
+    for (auto [name, colour] : {std::pair{"red.png", Qt::red}, std::pair{"blue.png", Qt::blue}}) {
       QImage picture(8, 8, QImage::Format_RGB32);
       picture.fill(colour);
       QVERIFY(picture.save(f.base.path() + "/" + name));
@@ -175,8 +173,7 @@ class LayoutPreviewTest : public QObject {
     };
     clickPage(QPoint(Twips(4500), Twips(1500)));
     QVERIFY(f.find<QCheckBox>("chkColor(0)")->isChecked());
-    QCOMPARE(f.find<Shape>("shpMap")->fillColour(),
-             f.window->settings().shpColor[0]);
+    QCOMPARE(f.find<Shape>("shpMap")->fillColour(), f.window->settings().shpColor[0]);
     auto* bullet = f.find("shpBullet(4)");
     clickPage(bullet->geometry().center());
     QVERIFY(f.find<QCheckBox>("chkBullets")->isChecked() && bullet->isVisible());

@@ -25,8 +25,8 @@ class MainWindowTest : public QObject {
 
  private:
   static void Hover(QWidget* widget) {
-    QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), QPointF(2, 2),
-                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), QPointF(2, 2), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
     QApplication::sendEvent(widget, &move);
   }
 
@@ -35,8 +35,7 @@ class MainWindowTest : public QObject {
   static bool Drop(WindowFixture& f, const QString& path) {
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(path)});
-    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data,
-                          Qt::LeftButton, {});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
     QApplication::sendEvent(f.window.get(), &enter);
     QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
     QApplication::sendEvent(f.window.get(), &drop);
@@ -67,8 +66,8 @@ class MainWindowTest : public QObject {
     QWidget* form = f.window->centralWidget();
     auto takesClicks = [form](QWidget* control) {
       const QRect inside = control->rect().adjusted(0, 0, -1, -1);
-      for (QPoint corner : {inside.topLeft(), inside.topRight(),
-                            inside.bottomLeft(), inside.bottomRight()}) {
+      for (QPoint corner :
+           {inside.topLeft(), inside.topRight(), inside.bottomLeft(), inside.bottomRight()}) {
         if (form->childAt(control->mapTo(form, corner)) != control) {
           return false;
         }
@@ -78,11 +77,9 @@ class MainWindowTest : public QObject {
     for (int tab : {-1, 1, 0, 4, 5, 2, 0}) {
       if (tab >= 0) f.window->lblToolbar_Click(tab);
       for (int i = 0; i < frmTessary::kTabs; ++i) {
-        QCOMPARE(f.find(Indexed("fraOptions", i))->geometry(),
-                 ToPixels({0, 240, 8055, 5535}));
+        QCOMPARE(f.find(Indexed("fraOptions", i))->geometry(), ToPixels({0, 240, 8055, 5535}));
       }
-      for (const char* name :
-           {"cmdBuildMap", "cmdPreview", "cmdSave", "cmdExit"}) {
+      for (const char* name : {"cmdBuildMap", "cmdPreview", "cmdSave", "cmdExit"}) {
         QVERIFY2(takesClicks(f.find(name)),
                  qPrintable(QString("%1 after tab %2").arg(name).arg(tab)));
       }
@@ -135,8 +132,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(name->text(), base + "/sitemap.html");
     auto* list = f.find<QListView>("File1");
     QTRY_COMPARE(list->model()->rowCount(list->rootIndex()), 1);
-    QCOMPARE(list->model()->index(0, 0, list->rootIndex()).data().toString(),
-             "page.html");
+    QCOMPARE(list->model()->index(0, 0, list->rootIndex()).data().toString(), "page.html");
   }
 
   // The labels and the controls that lead to a tab bring it to the front
@@ -148,8 +144,7 @@ class MainWindowTest : public QObject {
       f.find("cmdExit")->setFocus();
       QTest::mouseClick(f.find(Indexed("lblToolbar", tab)), Qt::LeftButton);
       QCOMPARE(ActiveTab(f), tab);
-      QCOMPARE(f.window->focusWidget(),
-               f.find(tab == 4 ? "cmdBuildMap" : "cmdExit"));
+      QCOMPARE(f.window->focusWidget(), f.find(tab == 4 ? "cmdBuildMap" : "cmdExit"));
     }
     QTest::mouseClick(f.find("lblDir"), Qt::LeftButton);
     QVERIFY(ActiveTab(f) == 0 && f.window->focusWidget() == f.find("Dir1"));
@@ -242,17 +237,14 @@ class MainWindowTest : public QObject {
     QTest::addColumn<QStringList>("startable");
     QTest::addColumn<QString>("started");  // %1: the page; empty: none
     const QString vim = "Exec=vim %F\nTerminal=true";
-    QTest::newRow("an editor with a window")
-        << "Exec=myedit --new %U\nTerminal=false" << ""
-        << QStringList{"myedit"} << "myedit|--new|%1";
+    QTest::newRow("an editor with a window") << "Exec=myedit --new %U\nTerminal=false"
+                                             << "" << QStringList{"myedit"} << "myedit|--new|%1";
     QTest::newRow("a terminal program, $TERMINAL")
-        << vim << "kitty" << QStringList{"kitty", "x-terminal-emulator"}
-        << "kitty|-e|vim|%1";
+        << vim << "kitty" << QStringList{"kitty", "x-terminal-emulator"} << "kitty|-e|vim|%1";
     QTest::newRow("a terminal program, the system's terminal")
-        << vim << "" << QStringList{"x-terminal-emulator"}
-        << "x-terminal-emulator|-e|vim|%1";
-    QTest::newRow("no editor but what gio opens")
-        << "" << "" << QStringList{"gio"} << "gio|open|%1";
+        << vim << "" << QStringList{"x-terminal-emulator"} << "x-terminal-emulator|-e|vim|%1";
+    QTest::newRow("no editor but what gio opens") << ""
+                                                  << "" << QStringList{"gio"} << "gio|open|%1";
     QTest::newRow("nothing") << vim << "" << QStringList{} << "";
   }
 
@@ -284,9 +276,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(f.fakes.launcher.tried.last(),
              (started.isEmpty() ? "gio|open|%1" : started).arg(page));
     QCOMPARE(f.messages().join(""),
-             started.isEmpty()
-                 ? "No text editor could be started to open\n" + page
-                 : "");
+             started.isEmpty() ? "No text editor could be started to open\n" + page : "");
   }
 };
 

@@ -22,8 +22,7 @@ class OptionEditingTest : public QObject {
       box->setText(box->text() + "x");
     } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
       QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(5, 5));
-    } else if (auto* combo = qobject_cast<QComboBox*>(control);
-               combo && combo->isEditable()) {
+    } else if (auto* combo = qobject_cast<QComboBox*>(control); combo && combo->isEditable()) {
       QTest::keyClicks(combo->lineEdit(), "x");
     } else if (combo) {
       QTest::keyClick(combo, Qt::Key_Down);
@@ -38,7 +37,9 @@ class OptionEditingTest : public QObject {
     mapgen::MapSettings settings;
     for (const mapgen::MapField& field : mapgen::MapFields()) {
       const std::map<K, std::string> values = {
-          {K::kText, "x" + field.Name()}, {K::kCheck, "2"}, {K::kSwitch, "1"},
+          {K::kText, "x" + field.Name()},
+          {K::kCheck, "2"},
+          {K::kSwitch, "1"},
           {K::kStyle, field.Index() == 2 ? "1" : ""},
           {K::kColour, std::to_string(0x123456 + field.Index())}};
       std::string problem;
@@ -83,13 +84,13 @@ class OptionEditingTest : public QObject {
     QTest::addColumn<QString>("control");
     QTest::addColumn<bool>("outOfDate");
     for (const char* name :
-         {"txtTitle", "txtPreface", "txtAppendix", "chkShowSubfolders",
-          "chkShowEmpties", "chkExtension(5)", "txtExtensions", "chkHTMext",
-          "optStyle(2)", "chkSafeLinks", "chkBannerImage", "chkBullets", "chkIndent",
-          "chkLines", "cmbFont", "cmbSize(0)", "cmbTitleAlign", "chkColor(4)",
-          "chkBgImage", "txtImage", "txtExclude", "chkLastExtension",
-          "chkUtf8", "txtLinkPrefix", "cmbTemplate", "chkSitemapXml",
-          "txtSiteUrl"}) {
+         {"txtTitle",       "txtPreface",       "txtAppendix",    "chkShowSubfolders",
+          "chkShowEmpties", "chkExtension(5)",  "txtExtensions",  "chkHTMext",
+          "optStyle(2)",    "chkSafeLinks",     "chkBannerImage", "chkBullets",
+          "chkIndent",      "chkLines",         "cmbFont",        "cmbSize(0)",
+          "cmbTitleAlign",  "chkColor(4)",      "chkBgImage",     "txtImage",
+          "txtExclude",     "chkLastExtension", "chkUtf8",        "txtLinkPrefix",
+          "cmbTemplate",    "chkSitemapXml",    "txtSiteUrl"}) {
       QTest::newRow(name) << name << true;
     }
     // An unused banner name does not reach the page.
@@ -117,8 +118,7 @@ class OptionEditingTest : public QObject {
     WindowFixture f;
     auto enabled = [&f] {
       QStringList on;
-      for (const char* name :
-           {"txtBannerImage", "cmbBannerAlign", "txtImage", "chkShowEmpties"}) {
+      for (const char* name : {"txtBannerImage", "cmbBannerAlign", "txtImage", "chkShowEmpties"}) {
         if (f.find(name)->isEnabled()) on << name;
       }
       return on.join(' ');
@@ -142,9 +142,8 @@ class OptionEditingTest : public QObject {
       f.find<QCheckBox>("chkColor(2)")->setChecked(inUse);
       f.window->SetButtons(2);
       auto* swatch = f.find<ColorSwatch>("cmdColor(2)");
-      f.fakes.dialog.colours = {
-          {DialogOutcome::kCancelled, {}, {}},
-          {DialogOutcome::kChosen, QColor(0x12, 0x34, 0x56), {}}};
+      f.fakes.dialog.colours = {{DialogOutcome::kCancelled, {}, {}},
+                                {DialogOutcome::kChosen, QColor(0x12, 0x34, 0x56), {}}};
       QTest::mouseClick(swatch, Qt::LeftButton);
       QCOMPARE(swatch->colour(), mapgen::Colour{0x00FF0000});
       QCOMPARE(f.commands(), "output");
@@ -170,12 +169,10 @@ class OptionEditingTest : public QObject {
     QCOMPARE(f.commands(), "build");
     QVERIFY(f.find<QCheckBox>("chkSitemapXml")->isChecked());
 
-    f.fakes.dialog.files = {
-        {DialogOutcome::kChosen, f.base.path() + "/again", {}}};
+    f.fakes.dialog.files = {{DialogOutcome::kChosen, f.base.path() + "/again", {}}};
     f.find<QAction>("mnuSaveSettings")->trigger();
     const FileOpenRequest& request = f.fakes.dialog.saveRequests.at(0);
-    QCOMPARE(request.filters.value(request.filterIndex),
-             "Tessary settings (*.tessary)");
+    QCOMPARE(request.filters.value(request.filterIndex), "Tessary settings (*.tessary)");
     QFile again(f.base.path() + "/again.tessary");
     QVERIFY(again.open(QIODevice::ReadOnly));
     QCOMPARE(again.readAll().toStdString(), text);
@@ -187,12 +184,11 @@ class OptionEditingTest : public QObject {
     WriteFile(unusable, "chkUtf8=0\ncmbTemplate=fancy\n");
     OpenSettings(f, unusable);
     OpenSettings(f, f.base.path() + "/missing.tessary");
-    QCOMPARE(f.messages(),
-             QStringList({wrong + ":2: unknown field chkNone",
-                          unusable + ": the template is classic or modern, "
-                                     "not fancy",
-                          f.base.path() + "/missing.tessary\n"
-                                          "No such file or directory"}));
+    QCOMPARE(f.messages(), QStringList({wrong + ":2: unknown field chkNone",
+                                        unusable + ": the template is classic or modern, "
+                                                   "not fancy",
+                                        f.base.path() + "/missing.tessary\n"
+                                                        "No such file or directory"}));
     QCOMPARE(f.fakes.messageBoxes.shown.back().title, "Problem with file");
     QCOMPARE(Text(f.window->settings()), text);
   }
@@ -208,16 +204,27 @@ class OptionEditingTest : public QObject {
     QTest::addColumn<QString>("message");
     const auto ok = DialogOutcome::kChosen;
     const QString away = "File should reside within %1";
-    QTest::newRow("inside") << false << ok << "Web/a.gif" << "a.gif" << "";
-    QTest::newRow("letter case counts") << false << ok << "WEB/A.GIF" << "[none]" << away;
-    QTest::newRow("in a subfolder") << false << ok << "Web/b/a.gif" << "b/a.gif" << "";
-    QTest::newRow("outside") << false << ok << "pics/a.gif" << "[none]" << away;
-    QTest::newRow("name-prefixed") << false << ok << "Webs/a.gif" << "[none]" << away;
-    QTest::newRow("banner") << true << ok << "Web/a.gif" << "a.gif" << "";
-    QTest::newRow("banner, cancelled")
-        << true << DialogOutcome::kCancelled << "" << "[none]" << "";
-    QTest::newRow("dialog failed")
-        << false << DialogOutcome::kFailed << "" << "[none]" << "Out of memory";
+    QTest::newRow("inside") << false << ok << "Web/a.gif"
+                            << "a.gif"
+                            << "";
+    QTest::newRow("letter case counts") << false << ok << "WEB/A.GIF"
+                                        << "[none]" << away;
+    QTest::newRow("in a subfolder") << false << ok << "Web/b/a.gif"
+                                    << "b/a.gif"
+                                    << "";
+    QTest::newRow("outside") << false << ok << "pics/a.gif"
+                             << "[none]" << away;
+    QTest::newRow("name-prefixed") << false << ok << "Webs/a.gif"
+                                   << "[none]" << away;
+    QTest::newRow("banner") << true << ok << "Web/a.gif"
+                            << "a.gif"
+                            << "";
+    QTest::newRow("banner, cancelled") << true << DialogOutcome::kCancelled << ""
+                                       << "[none]"
+                                       << "";
+    QTest::newRow("dialog failed") << false << DialogOutcome::kFailed << ""
+                                   << "[none]"
+                                   << "Out of memory";
   }
 
   void imageChoice() {
@@ -239,8 +246,7 @@ class OptionEditingTest : public QObject {
 
     const FileOpenRequest& request = f.fakes.dialog.fileRequests.at(0);
     QCOMPARE(request.initialFolder, base);
-    QCOMPARE(request.filters.value(request.filterIndex),
-             "Image Files (*.jpg *.jpeg *.gif *.bmp)");
+    QCOMPARE(request.filters.value(request.filterIndex), "Image Files (*.jpg *.jpeg *.gif *.bmp)");
     QCOMPARE(f.find<QLineEdit>(banner ? "txtBannerImage" : "txtImage")->text(), shown);
     QCOMPARE(f.messages().join('\n'), message.replace("%1", base));
     QCOMPARE(f.commands(), shown == "[none]" ? "output" : "build");

@@ -23,8 +23,7 @@ int main(int argc, char* argv[]) {
   tessary::frmTessary window(fakes.desktop, disk, [] {});
   window.Form_Load(QString());
   QString reason;
-  if (!page.open(QIODevice::WriteOnly) ||
-      !window.ChangeFolder(base.path(), reason)) {
+  if (!page.open(QIODevice::WriteOnly) || !window.ChangeFolder(base.path(), reason)) {
     std::fputs("no folder to build\n", stderr);
     return 1;
   }

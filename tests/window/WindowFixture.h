@@ -20,8 +20,7 @@ class WindowFixture {
  public:
   explicit WindowFixture(std::vector<Drive> drives = {{"/", "/"}}) {
     fakes.drives.list = std::move(drives);
-    window = std::make_unique<frmTessary>(fakes.desktop, fileSystem,
-                                          [this] { ++programEnds; });
+    window = std::make_unique<frmTessary>(fakes.desktop, fileSystem, [this] { ++programEnds; });
     window->Form_Load(QString());
     change(base.path());
     window->show();
@@ -59,15 +58,13 @@ class WindowFixture {
   // or "output" (Preview, Save, Save As, Edit Source), or a mixture.
   QString commands() const {
     QStringList on;
-    for (const char* name : {"cmdBuildMap", "mnuBuildMap", "cmdPreview",
-                             "mnuPreview", "cmdSave", "mnuSave", "mnuSaveAs",
-                             "mnuEditSource"}) {
+    for (const char* name : {"cmdBuildMap", "mnuBuildMap", "cmdPreview", "mnuPreview", "cmdSave",
+                             "mnuSave", "mnuSaveAs", "mnuEditSource"}) {
       if (find<QObject>(name)->property("enabled").toBool()) on << name;
     }
     const QString joined = on.join(' ');
     if (joined == "cmdBuildMap mnuBuildMap") return "build";
-    return joined.startsWith("cmdPreview") && on.size() == 6 ? "output"
-                                                              : joined;
+    return joined.startsWith("cmdPreview") && on.size() == 6 ? "output" : joined;
   }
 
   QStringList messages() const { return fakes.messageBoxes.texts; }
