@@ -1,6 +1,7 @@
 // Feeds tessary-cli's parser argument lists made of fuzzed bytes (split at
 // NUL bytes): every list must end in a build, a text to show or an error
-// message, never in a crash or an exception that escapes.
+// message, never in a crash or an exception that escapes. Writing a settings
+// file is the one outcome besides a build that needs no text.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -18,8 +19,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   const cli::ParsedCommandLine parsed = cli::ParseCommandLine(args);
   using Outcome = cli::ParsedCommandLine::Outcome;
-  if (parsed.outcome != Outcome::kBuild && parsed.text.empty()) {
-    __builtin_trap();
+  switch (parsed.outcome) {
+    case Outcome::kBuild:
+      break;
+    case Outcome::kWriteSettings:
+      if (parsed.options.settingsOutput.empty()) __builtin_trap();
+      break;
+    default:
+      if (parsed.text.empty()) __builtin_trap();
   }
   return 0;
 }
