@@ -11,7 +11,7 @@ set -euo pipefail
 
 build=(
   cmake ninja-build g++ pkg-config
-  libcli11-dev libutf8proc-dev
+  libcli11-dev libutf8proc-dev zlib1g-dev
   qt6-base-dev
 )
 # The checkers of the packaging, desktop and page tests (tidy and chromium

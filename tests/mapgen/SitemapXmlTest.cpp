@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <cstdlib>
 #include <limits>
 #include <string>
 #include <vector>
 
+#include "GzipSitemapSink.h"
 #include "RobotsNoindex.h"
 #include "SitemapWriter.h"
 #include "SizeAndTime.h"
@@ -203,6 +205,47 @@ TEST(SitemapWriter, CountsTheUrlsOutsideItsOwnFolder) {
     EXPECT_EQ(writer.Url(), c.url);
     EXPECT_EQ(writer.urlsOutsideFolder(), c.outside) << c.servedPath;
   }
+}
+
+// The bytes of a gzip file, or "(corrupt)".
+std::string Gunzip(const std::string& gzip) {
+  z_stream stream{};
+  inflateInit2(&stream, 15 + 16);
+  stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(gzip.data()));
+  stream.avail_in = static_cast<uInt>(gzip.size());
+  std::string text;
+  int status = Z_OK;
+  while (status == Z_OK) {
+    char buffer[4096];
+    stream.next_out = reinterpret_cast<Bytef*>(buffer);
+    stream.avail_out = sizeof buffer;
+    status = inflate(&stream, Z_NO_FLUSH);
+    text.append(buffer, sizeof buffer - stream.avail_out);
+  }
+  inflateEnd(&stream);
+  return status == Z_STREAM_END && stream.avail_in == 0 ? text : "(corrupt)";
+}
+
+TEST(GzipSitemapSink, CompressesEachFileWhole) {
+  RecordingSink compressed;
+  std::vector<WrittenFile> plain;
+  {
+    GzipSitemapSink sink(compressed);
+    SitemapWriter writer("https://example.org/", "s.xml.gz", sink, {.urls = 3000});
+    const std::string urls = Urls(Numbered(5000));
+    writer.AddUrls(urls);
+    writer.Finish();
+    plain = Write(urls, {.urls = 3000}, "s.xml.gz");
+  }
+  ASSERT_EQ(compressed.files.size(), 3u);
+  ASSERT_EQ(plain.size(), 3u);
+  for (std::size_t i = 0; i < plain.size(); ++i) {
+    EXPECT_EQ(compressed.files[i].name, plain[i].name);
+    EXPECT_EQ(Gunzip(compressed.files[i].text), plain[i].text) << plain[i].name;
+  }
+  EXPECT_EQ(plain[2].name, "s.xml.gz");
+  // Parts of similar lines shrink a good deal even at a fast level.
+  EXPECT_LT(compressed.files[0].text.size() * 10, plain[0].text.size());
 }
 
 TEST(HasRobotsNoindex, ReadsRobotsMetaInTheHeadInAnyOrderAndQuoting) {

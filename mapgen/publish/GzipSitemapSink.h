@@ -1,0 +1,35 @@
+#pragma once
+
+#include <zlib.h>
+
+#include <string>
+#include <string_view>
+
+#include "SitemapWriter.h"
+
+namespace mapgen {
+
+// Hands each file of a sitemap on to another sink gzip-compressed, at a
+// fast level: a sitemap is written at every build, and its repetitive
+// text shrinks well at any level.
+class GzipSitemapSink : public SitemapSink {
+ public:
+  explicit GzipSitemapSink(SitemapSink& compressed);
+  ~GzipSitemapSink() override;
+  GzipSitemapSink(const GzipSitemapSink&) = delete;
+  GzipSitemapSink& operator=(const GzipSitemapSink&) = delete;
+
+  void Begin() override;
+  void Write(std::string_view chunk) override;
+  void End(std::string_view name) override;
+
+ private:
+  void Deflate(std::string_view bytes, int flush);
+
+  SitemapSink& compressed_;
+  z_stream stream_{};
+  bool open_ = false;
+  std::string out_;
+};
+
+}  // namespace mapgen
