@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "GzipSitemapSink.h"
+#include "Gzip.h"
 #include "RobotsNoindex.h"
 #include "SitemapWriter.h"
 #include "SizeAndTime.h"

@@ -1,4 +1,4 @@
-#include "GzipSitemapSink.h"
+#include "Gzip.h"
 
 #include <new>
 
@@ -54,6 +54,33 @@ void GzipSitemapSink::Deflate(std::string_view bytes, int flush) {
     const std::size_t made = out_.size() - stream_.avail_out;
     if (made > 0) compressed_.Write({out_.data(), made});
   } while (stream_.avail_out == 0 || (flush == Z_FINISH && status == Z_OK));
+}
+
+Gunzip::Gunzip() : out_(kOutputSize, '\0') {
+  if (inflateInit2(&stream_, kGzipWindowBits) != Z_OK) throw std::bad_alloc();
+}
+
+Gunzip::~Gunzip() { inflateEnd(&stream_); }
+
+bool Gunzip::Begins(std::string_view start) {
+  return start.starts_with("\x1F\x8B");
+}
+
+bool Gunzip::Feed(std::string_view bytes,
+                  const std::function<bool(std::string_view)>& take) {
+  stream_.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
+  stream_.avail_in = static_cast<uInt>(bytes.size());
+  // Output that filled the buffer may have more behind it.
+  do {
+    stream_.next_out = reinterpret_cast<Bytef*>(out_.data());
+    stream_.avail_out = static_cast<uInt>(out_.size());
+    const int status = inflate(&stream_, Z_NO_FLUSH);
+    const std::size_t made = out_.size() - stream_.avail_out;
+    if (made > 0 && !take({out_.data(), made})) return true;
+    if (status == Z_STREAM_END || status == Z_BUF_ERROR) return true;
+    if (status != Z_OK) return false;
+  } while (stream_.avail_in > 0 || stream_.avail_out == 0);
+  return true;
 }
 
 }  // namespace mapgen

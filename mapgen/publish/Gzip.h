@@ -2,6 +2,7 @@
 
 #include <zlib.h>
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -29,6 +30,27 @@ class GzipSitemapSink : public SitemapSink {
   SitemapSink& compressed_;
   z_stream stream_{};
   bool open_ = false;
+  std::string out_;
+};
+
+// Reads a gzip stream piece by piece, handing on its bytes as they come.
+class Gunzip {
+ public:
+  Gunzip();
+  ~Gunzip();
+  Gunzip(const Gunzip&) = delete;
+  Gunzip& operator=(const Gunzip&) = delete;
+
+  // Whether `start`, the first bytes of a file, begin a gzip stream.
+  static bool Begins(std::string_view start);
+
+  // Decompresses the next bytes of the stream into `take`, which says
+  // whether it wants more; false when the stream is corrupt.
+  bool Feed(std::string_view bytes,
+            const std::function<bool(std::string_view)>& take);
+
+ private:
+  z_stream stream_{};
   std::string out_;
 };
 
