@@ -23,7 +23,7 @@ checks=(
   libgtest-dev
   appstream man-db dpkg-dev file binutils lintian zsh fish
   xvfb xauth openbox x11-utils xdotool imagemagick fonts-dejavu-core
-  tidy chromium libxml2-utils
+  tidy chromium libxml2-utils git
 )
 packages=("${build[@]}")
 case "${1:-}" in
