@@ -10,8 +10,8 @@
 namespace mapgen {
 
 // The page templates cmbTemplate names; empty means the first.
-inline constexpr std::array<std::string_view, 2> kTemplateNames = {"classic",
-                                                                   "modern"};
+inline constexpr std::array<std::string_view, 2> kTemplateNames = {
+    kClassicTemplate, kModernTemplate};
 
 // A setting that no build can use, whichever way it was set: the field
 // table takes any text in a text field, but some texts mean nothing.
