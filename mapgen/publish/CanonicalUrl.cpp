@@ -5,6 +5,8 @@
 #include <optional>
 #include <vector>
 
+#include "UrlText.h"
+
 namespace mapgen {
 namespace {
 
@@ -34,12 +36,6 @@ std::string LowerAscii(std::string_view text) {
 bool IsUnreserved(char c) {
   return IsAsciiLetter(c) || IsDigit(c) || c == '-' || c == '.' || c == '_' ||
          c == '~';
-}
-
-int HexValue(char c) {
-  if (IsDigit(c)) return c - '0';
-  c = LowerAscii(c);
-  return c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
 }
 
 void AppendPercentEncoded(std::string& out, unsigned char byte) {
@@ -90,7 +86,7 @@ std::size_t ReadCharacterReference(std::string_view text, std::string& out) {
   const std::size_t first = i;
   for (; i < text.size() && i - first < 8; ++i) {
     const int digit =
-        hex ? HexValue(text[i]) : (IsDigit(text[i]) ? text[i] - '0' : -1);
+        hex ? HexDigitValue(text[i]) : (IsDigit(text[i]) ? text[i] - '0' : -1);
     if (digit < 0) break;
     value = value * (hex ? 16 : 10) + static_cast<std::uint32_t>(digit);
   }
@@ -238,9 +234,9 @@ std::string NormalisedEncoding(std::string_view text, std::string_view keep) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     char c = text[i];
     bool wasEncoded = false;
-    if (c == '%' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 &&
-        HexValue(text[i + 2]) >= 0) {
-      c = static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
+    if (BeginsPercentEncoded(text.substr(i))) {
+      c = static_cast<char>(HexDigitValue(text[i + 1]) * 16 +
+                            HexDigitValue(text[i + 2]));
       wasEncoded = true;
       i += 2;
     }

@@ -5,6 +5,7 @@
 #include "Gzip.h"
 #include "Paths.h"
 #include "SitemapWriter.h"
+#include "UrlText.h"
 
 namespace mapgen {
 namespace {
@@ -12,28 +13,6 @@ namespace {
 constexpr std::size_t kReadSize = 64 * 1024;
 // How far into a file its root element is looked for.
 constexpr std::size_t kRootSearchBytes = 64 * 1024;
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
-std::string PercentDecoded(std::string_view text) {
-  std::string decoded;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '%' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 &&
-        HexValue(text[i + 2]) >= 0) {
-      decoded +=
-          static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
-      i += 2;
-    } else {
-      decoded += text[i];
-    }
-  }
-  return decoded;
-}
 
 // Whether `name` is the name of one of the parts of `fileName`.
 bool IsPartName(std::string_view name, std::string_view fileName) {
