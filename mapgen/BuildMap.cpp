@@ -10,7 +10,7 @@
 #include "BuildFailure.h"
 #include "ExcludeGlobs.h"
 #include "GetSubDirectories.h"
-#include "MapFile.h"
+#include "MapFileWriter.h"
 #include "PageFormat.h"
 #include "PageWriter.h"
 #include "Paths.h"

@@ -15,7 +15,7 @@
 #include "Controls.h"
 #include "Desktop.h"
 #include "FileCopy.h"
-#include "MapFields.h"
+#include "MapField.h"
 #include "MapSettings.h"
 
 class QAction;

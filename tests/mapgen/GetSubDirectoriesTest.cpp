@@ -27,7 +27,7 @@ TEST_P(Walk, OrdersFullPathsOrdinallyAtAnyDepth) {
     for (auto folder = expected.rbegin(); folder != expected.rend(); ++folder) {
       fs.AddFolder(*folder);
     }
-    const BuildObserver observer;
+    const StopCheck observer;
     std::vector<std::string> paths;
     for (const Folder& folder : GetSubDirectories(fs, "/", true, GetParam(), observer)) {
       paths.push_back(folder.path);

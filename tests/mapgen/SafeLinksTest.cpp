@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "Escaping.h"
 #include "FolderEntries.h"
 #include "PageWriter.h"
-#include "SafeText.h"
 
 namespace mapgen {
 namespace {
