@@ -325,6 +325,8 @@ class frmTessary : public QMainWindow {
   QCheckBox* chkLastExtension;
   QCheckBox* chkUtf8;
   QComboBox* cmbTemplate;
+  QLineEdit* txtLang;
+  QCheckBox* chkCollapsed;
   QLineEdit* txtLinkPrefix;
   QCheckBox* chkSitemapXml;
   QLineEdit* txtSitemapXml;
