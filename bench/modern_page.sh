@@ -42,19 +42,23 @@ echo "Tree: $(find "$tree_root" -type d | wc -l) folders," \
 echo "Load before: $(cut -d' ' -f1-3 /proc/loadavg)"
 
 "$cli" -q --template modern -o "$work/modern.html" "$tree_root"
-# The floor: the modern page's links, with their texts, in one list. Its
+# The floor: the modern page's links, with their texts, in one list, each
+# followed by its file's name, so that the naive filter finds what the
+# modern one finds (names and titles) and both pages change alike. Its
 # items are blocks, as the modern page's are: Chromium takes quadratic
 # time to hide most items of a long list (10,000 items: 9 s), and the
 # floor's filter would not end.
 python3 - "$work/modern.html" "$work/floor.html" <<'PY'
-import re, sys
+import html, re, sys, urllib.parse
 page = open(sys.argv[1], encoding="utf-8", errors="surrogateescape").read()
-links = re.findall(r"<li>(.*?</a>)", page)
+links = re.findall(r'<li>(<a href="([^"]*)">.*?</a>)', page)
 with open(sys.argv[2], "w", encoding="utf-8", errors="surrogateescape") as f:
     f.write('<!DOCTYPE html>\n<html lang="en">\n<head>\n<meta charset="utf-8">\n'
             "<title>Floor</title>\n<style>li{display:block}</style>\n</head>\n"
             "<body>\n<ul>\n")
-    f.writelines(f"<li>{link}</li>\n" for link in links)
+    for link, href in links:
+        name = urllib.parse.unquote(html.unescape(href).rsplit("/", 1)[-1])
+        f.write(f"<li>{link} {html.escape(name, quote=False)}</li>\n")
     f.write("</ul>\n</body>\n</html>\n")
 print(f"Pages: {len(links)} links; modern {len(page) >> 10} KiB")
 PY

@@ -92,62 +92,70 @@
 
   // What the page shows now: per file whether it is marked as a miss, per
   // folder whether it is a miss or found by its name. Marks change only
-  // where the answer changes.
-  const entryMiss = new Uint8Array(entries.length);
-  const folderMiss = new Uint8Array(count);
-  const folderFound = new Uint8Array(count);
+  // where the answer changes, and only where they count: inside a folder
+  // that is hidden, or found, they stay as they were. The class name is
+  // set as a whole, as these elements have no other class: a keystroke on
+  // a page of 100,000 files may change tens of thousands of marks.
+  const kMarks = ["", "miss", "found"];
+  const entryMark = new Uint8Array(entries.length);
+  const entryHit = new Uint8Array(entries.length);
+  const folderMark = new Uint8Array(count);
   const nameMatch = new Uint8Array(count);
-  const hasMatch = new Uint8Array(count);
+  const visible = new Uint8Array(count);
   let openBefore = null;  // each folder's state before the filter
 
-  const mark = (element, marks, i, on, name) => {
-    if (marks[i] !== on) {
-      marks[i] = on;
-      element.classList.toggle(name, on === 1);
+  const mark = (element, marks, i, to) => {
+    if (marks[i] !== to) {
+      marks[i] = to;
+      element.className = kMarks[to];
     }
   };
   const setOpen = (folder, open) => {
     if (folder.open !== open) folder.open = open;
   };
 
-  const show = (query) => {
-    if (!openBefore) openBefore = folders.map((folder) => folder.open);
-    prepare();
-    // A folder whose name matches shows all it holds, so does every folder
-    // below it.
+  // Works out what matches `query`: a folder whose name matches shows all
+  // it holds, so does every folder below it; a folder with a match below
+  // it shows. Returns how many files show.
+  const match = (query) => {
     for (let i = 0; i < count; i++) {
       nameMatch[i] = (parent[i] >= 0 && nameMatch[parent[i]]) ||
                      folderKeys[i].includes(query) ? 1 : 0;
+      visible[i] = nameMatch[i];
     }
-    hasMatch.fill(0);
     let shown = 0;
     for (let e = 0; e < entries.length; e++) {
       const f = entryFolder[e];
-      if (nameMatch[f]) {
-        shown++;
-      } else if (entryKeys[e].includes(query)) {
-        shown++;
-        hasMatch[f] = 1;
-        mark(entries[e], entryMiss, e, 0, "miss");
-      } else {
-        mark(entries[e], entryMiss, e, 1, "miss");
+      entryHit[e] = nameMatch[f] || entryKeys[e].includes(query) ? 1 : 0;
+      shown += entryHit[e];
+      visible[f] |= entryHit[e];
+    }
+    for (let i = count - 1; i > 0; i--) visible[parent[i]] |= visible[i];
+    return shown;
+  };
+
+  const show = (query) => {
+    if (!openBefore) openBefore = folders.map((folder) => folder.open);
+    prepare();
+    const shown = match(query);
+    for (let i = 0; i < count; i++) {
+      const up = parent[i];
+      if (up >= 0 && (!visible[up] || nameMatch[up])) continue;
+      mark(folders[i], folderMark, i,
+           !visible[i] ? 1 : nameMatch[i] ? 2 : 0);
+      if (visible[i]) setOpen(folders[i], true);
+    }
+    for (let e = 0; e < entries.length; e++) {
+      const f = entryFolder[e];
+      if (visible[f] && !nameMatch[f]) {
+        mark(entries[e], entryMark, e, entryHit[e] ? 0 : 1);
       }
     }
-    for (let i = count - 1; i > 0; i--) {
-      if (hasMatch[i] || nameMatch[i]) hasMatch[parent[i]] = 1;
-    }
-    for (let i = 0; i < count; i++) {
-      const inFound = parent[i] >= 0 && nameMatch[parent[i]];
-      const visible = hasMatch[i] || nameMatch[i];
-      mark(folders[i], folderMiss, i, visible ? 0 : 1, "miss");
-      mark(folders[i], folderFound, i, nameMatch[i] && !inFound ? 1 : 0,
-           "found");
-      // Folders on the way to a match open; those inside a folder found
-      // by its name keep the state they had.
-      if (inFound) {
+    // Folders on the way to a match are open; those inside a folder found
+    // by its name keep the state they had.
+    for (let i = 1; i < count; i++) {
+      if (nameMatch[parent[i]] && visible[parent[i]]) {
         setOpen(folders[i], openBefore[i]);
-      } else if (visible) {
-        setOpen(folders[i], true);
       }
     }
     tree.parentElement.classList.add("filtering");
