@@ -6,7 +6,6 @@
 #include "BuildFailure.h"
 #include "Escaping.h"
 #include "FolderFileList.h"
-#include "PageWriter.h"
 #include "Paths.h"
 #include "SitemapWriter.h"
 
@@ -61,17 +60,19 @@ std::size_t PagePiece::Bytes() const {
 }
 
 SectionMaker::SectionMaker(const FileSystem& fs, const PageFormat& format,
+                           const PageTemplate& page, const SkipRules& rules,
                            const BuildObserver& observer,
                            std::string sitemapUrlStart)
     : fs_(fs),
       format_(format),
+      page_(page),
+      rules_(rules),
       observer_(observer),
-      rule_(format.settings),
       sitemapUrlStart_(std::move(sitemapUrlStart)),
       heads_{ShowsTitles(format.settings), format.utf8,
              !sitemapUrlStart_.empty()},
       readsPages_(heads_.title || heads_.robots),
-      facts_(format.modern || heads_.robots) {}
+      facts_(page.ShowsSizesAndTimes() || heads_.robots) {}
 
 PagePiece SectionMaker::First(const Folder& folder,
                               std::shared_ptr<SectionPlan>& plan) const {
@@ -87,14 +88,14 @@ PagePiece SectionMaker::First(const Folder& folder,
     Failure failure;
     opened = fs_.Reopen(folder.path, folder.id, failure);
     if (opened == nullptr ||
-        !ListShownFiles(*opened, rule_, entries.files, failure)) {
+        !ListShownFiles(*opened, rules_, entries.files, failure)) {
       Unreadable(std::move(failure), unreadable);
       entries.files.clear();
       opened.reset();
     }
   }
   for (const std::string& name : entries.files) {
-    entries.webPages.push_back(rule_.IsWebPage(name));
+    entries.webPages.push_back(rules_.IsWebPage(name));
   }
   made->runStarts = RunStarts(entries, readsPages_);
   PagePiece piece = Piece(*made, 0, opened.get(), std::move(unreadable));
@@ -135,16 +136,8 @@ PagePiece SectionMaker::Piece(SectionPlan& plan, std::size_t run,
   piece.unreadable = std::move(unreadable);
   piece.endsFolder = run + 1 == plan.Runs();
   AddSitemapUrls(plan, run, reading, piece);
-  const std::size_t files = entries.files.size();
-  if (!ShowsSection(format_.settings, files)) return piece;
-  if (run == 0) {
-    WriteSectionStart(format_, entries.path, files > 0, piece.html);
-  }
-  RenderEntries(entries, plan.runStarts[run], plan.runStarts[run + 1],
-                reading.details, format_, piece.html);
-  if (piece.endsFolder) {
-    WriteSectionEnd(format_, entries.path, files > 0, piece.html);
-  }
+  WriteSectionRun(page_, format_.settings, entries, plan.runStarts[run],
+                  plan.runStarts[run + 1], reading.details, piece.html);
   return piece;
 }
 

@@ -11,10 +11,11 @@
 #include "FileSystem.h"
 #include "FolderEntries.h"
 #include "GetSubDirectories.h"
-#include "ListingRule.h"
 #include "MapSettings.h"
 #include "PageFormat.h"
 #include "PageHead.h"
+#include "PageTemplate.h"
+#include "SkipRules.h"
 
 namespace mapgen {
 
@@ -53,13 +54,15 @@ struct SectionPlan {
   std::size_t Runs() const { return runStarts.size() - 1; }
 };
 
-// Prepares the folders' sections piece by piece, and the XML sitemap's
-// URLs of their files when `sitemapUrlStart` is not empty (see
-// SitemapUrlStart); any number of threads may use it at once. Throws
-// BuildFailure when the machine runs short.
+// Prepares the folders' sections piece by piece, in `page`'s layout, with
+// the files that `rules` list, and the XML sitemap's URLs of those files
+// when `sitemapUrlStart` is not empty (see SitemapUrlStart); any number of
+// threads may use it at once. Throws BuildFailure when the machine runs
+// short.
 class SectionMaker {
  public:
   SectionMaker(const FileSystem& fs, const PageFormat& format,
+               const PageTemplate& page, const SkipRules& rules,
                const BuildObserver& observer, std::string sitemapUrlStart);
 
   // Lists `folder`, from the folder opened again and found to be the same,
@@ -91,8 +94,9 @@ class SectionMaker {
 
   const FileSystem& fs_;
   const PageFormat& format_;
+  const PageTemplate& page_;
+  const SkipRules& rules_;
   const BuildObserver& observer_;
-  const ListingRule rule_;
   const std::string sitemapUrlStart_;
   const HeadReading heads_;
   const bool readsPages_;  // for titles or for robots

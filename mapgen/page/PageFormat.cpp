@@ -15,10 +15,6 @@ std::string LinkStart(const MapSettings& settings, const std::string& base,
 
 }  // namespace
 
-bool IsModern(const MapSettings& settings) {
-  return settings.cmbTemplate == kModernTemplate;
-}
-
 bool DeclaresUtf8(const MapSettings& settings) {
   return IsChecked(settings.chkUtf8) || IsModern(settings);
 }
@@ -29,7 +25,6 @@ PageFormat::PageFormat(const MapSettings& settings, std::string base,
       base(std::move(base)),
       linkStart(LinkStart(settings, this->base, pageFolder)),
       userPrefix(!settings.txtLinkPrefix.empty()),
-      modern(IsModern(settings)),
       utf8(DeclaresUtf8(settings)),
       safe(IsChecked(settings.chkSafeLinks)),
       style(SelectedStyle(settings)) {}

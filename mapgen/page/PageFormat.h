@@ -7,12 +7,6 @@
 
 namespace mapgen {
 
-// The page templates that cmbTemplate names; empty means the classic one.
-inline constexpr std::string_view kClassicTemplate = "classic";
-inline constexpr std::string_view kModernTemplate = "modern";
-
-bool IsModern(const MapSettings& settings);
-
 // Whether the page declares UTF-8, as asked, or as an HTML5 page always
 // does; its names and titles are then UTF-8 throughout.
 bool DeclaresUtf8(const MapSettings& settings);
@@ -33,7 +27,6 @@ struct PageFormat {
   // in the base folder.
   const std::string linkStart;
   const bool userPrefix;  // linkStart is txtLinkPrefix
-  const bool modern;
   const bool utf8;
   const bool safe;
   const int style;

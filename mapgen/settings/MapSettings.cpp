@@ -15,6 +15,15 @@ int SelectedStyle(const MapSettings& settings) {
   return 3;
 }
 
+bool ShowsTitles(const MapSettings& settings) {
+  const int style = SelectedStyle(settings);
+  return style == 1 || style == 2;
+}
+
+bool IsModern(const MapSettings& settings) {
+  return settings.cmbTemplate == kModernTemplate;
+}
+
 void SelectStyle(MapSettings& settings, std::size_t index) {
   settings.optStyle.fill(false);
   settings.optStyle.at(index) = true;

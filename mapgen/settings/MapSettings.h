@@ -3,10 +3,15 @@
 #include <array>
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 #include "Colour.h"
 
 namespace mapgen {
+
+// The page templates that cmbTemplate names; empty means the classic one.
+inline constexpr std::string_view kClassicTemplate = "classic";
+inline constexpr std::string_view kModernTemplate = "modern";
 
 // A check box's state: 0 unchecked, 1 checked, 2 greyed. The build counts
 // only 1 as checked, except where a field says otherwise.
@@ -72,9 +77,16 @@ struct MapSettings {
   bool operator==(const MapSettings&) const = default;
 };
 
+// Whether cmbTemplate chooses the modern template.
+bool IsModern(const MapSettings& settings);
+
 // The entry style that optStyle selects, 1 to 4. Style 3 is the fallback
 // when no button of the group is set.
 int SelectedStyle(const MapSettings& settings);
+
+// Whether the entry style shows the titles of web pages, which then must be
+// read.
+bool ShowsTitles(const MapSettings& settings);
 
 // Selects the entry style button `index` and clears the others, as a group
 // of option buttons does.

@@ -10,8 +10,8 @@
 namespace mapgen {
 
 // The page templates cmbTemplate names; empty means the first.
-inline constexpr std::array<std::string_view, 2> kTemplateNames = {"classic",
-                                                                   "modern"};
+inline constexpr std::array<std::string_view, 2> kTemplateNames = {
+    kClassicTemplate, kModernTemplate};
 
 // Whether `tag` has the shape of a language tag (BCP 47) as <html lang>
 // takes it: subtags of one to eight letters or digits joined by "-", the

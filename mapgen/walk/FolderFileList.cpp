@@ -3,33 +3,24 @@
 #include <algorithm>
 
 #include "Ordinal.h"
-#include "SkipRules.h"
 
 namespace mapgen {
 
-FolderFileList ListFolderFiles(const std::vector<std::string>& files,
-                               const ListingRule& rule) {
-  std::vector<FolderFileList> groups(rule.Groups());
-  for (const std::string& name : files) {
-    if (const auto group = rule.Group(name)) groups[*group].push_back(name);
-  }
-  FolderFileList list;
-  for (FolderFileList& group : groups) {
-    std::sort(group.begin(), group.end(), OrdinalLess);
-    std::move(group.begin(), group.end(), std::back_inserter(list));
-  }
-  return list;
-}
-
-bool ListShownFiles(FolderHandle& folder, const ListingRule& rule,
+bool ListShownFiles(FolderHandle& folder, const SkipRules& rules,
                     FolderFileList& files, Failure& failure) {
-  std::vector<std::string> listed;
+  std::vector<FolderFileList> groups(rules.Groups());
   const bool read = folder.List(
       [&](std::string_view name, EntryKind kind) {
-        if (IsListed(name, kind)) listed.emplace_back(name);
+        if (const auto group = rules.Group(name, kind)) {
+          groups[*group].emplace_back(name);
+        }
       },
       failure);
-  files = ListFolderFiles(listed, rule);
+  files.clear();
+  for (FolderFileList& group : groups) {
+    std::sort(group.begin(), group.end(), OrdinalLess);
+    std::move(group.begin(), group.end(), std::back_inserter(files));
+  }
   return read;
 }
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "FileSystem.h"
-#include "ListingRule.h"
+#include "SkipRules.h"
 
 namespace mapgen {
 
@@ -13,12 +13,9 @@ namespace mapgen {
 // ordinal order.
 using FolderFileList = std::vector<std::string>;
 
-FolderFileList ListFolderFiles(const std::vector<std::string>& files,
-                               const ListingRule& rule);
-
 // Lists the files of an open folder that the page shows, in page order;
 // false with `failure` set when the folder cannot be read.
-bool ListShownFiles(FolderHandle& folder, const ListingRule& rule,
+bool ListShownFiles(FolderHandle& folder, const SkipRules& rules,
                     FolderFileList& files, Failure& failure);
 
 }  // namespace mapgen

@@ -16,15 +16,20 @@
 namespace mapgen {
 namespace {
 
-bool ListSubfolders(FolderHandle& folder, const ExcludeGlobs& excluded,
+bool ListSubfolders(FolderHandle& folder, const WalkOptions& options,
                     std::vector<std::string>& names, Failure& failure) {
   return folder.List(
       [&](std::string_view name, EntryKind kind) {
-        if (IsWalked(name, kind) && !excluded.Matches(name)) {
-          names.emplace_back(name);
-        }
+        const bool walked = options.rules != nullptr
+                                ? options.rules->Walks(name, kind)
+                                : IsWalked(name, kind);
+        if (walked) names.emplace_back(name);
       },
       failure);
+}
+
+bool StopRequested(const WalkOptions& options) {
+  return options.stop != nullptr && options.stop->StopRequested();
 }
 
 // A folder waiting to be listed. It is opened from its parent, which stays
@@ -41,13 +46,11 @@ struct PendingFolder {
 // count of folders being listed, which may still add more.
 class Walk {
  public:
-  Walk(const FileSystem& fs, const StopCheck& observer, unsigned threads,
-       const ExcludeGlobs& excluded)
+  Walk(const FileSystem& fs, const WalkOptions& options)
       : fs_(fs),
-        observer_(observer),
-        excluded_(excluded),
+        options_(options),
         budget_(fs.HeldFolderBudget()),
-        threads_(threads),
+        threads_(std::max(options.threads, 1u)),
         helpers_([this] { StopAfterError(); }) {}
 
   // Lists the folders below `base` on the calling thread and on helpers
@@ -80,7 +83,7 @@ class Walk {
       std::vector<Folder> listed;
       std::vector<PendingFolder> subfolders;
       threads_.Run([&] { Open(std::move(next), listed, subfolders); });
-      const bool stop = observer_.StopRequested();
+      const bool stop = StopRequested(options_);
       lock.lock();
       std::move(subfolders.begin(), subfolders.end(),
                 std::back_inserter(pending_));
@@ -130,7 +133,7 @@ class Walk {
     listed.push_back({folder->Path(), folder->Id(), {}});
     std::vector<std::string> names;
     Failure failure;
-    if (!ListSubfolders(*folder, excluded_, names, failure)) {
+    if (!ListSubfolders(*folder, options_, names, failure)) {
       ThrowIfShortage(failure);
       listed.back().failure = std::move(failure.reason);
       return;
@@ -176,8 +179,7 @@ class Walk {
   }
 
   const FileSystem& fs_;
-  const StopCheck& observer_;
-  const ExcludeGlobs& excluded_;
+  const WalkOptions& options_;
   const std::size_t budget_;
   ThreadBudget threads_;
   unsigned idle_ = 0;
@@ -196,16 +198,13 @@ class Walk {
 }  // namespace
 
 FolderList GetSubDirectories(const FileSystem& fs, const std::string& dirctry,
-                             bool all, unsigned threads,
-                             const StopCheck& observer,
-                             const ExcludeGlobs& excluded) {
+                             const WalkOptions& options) {
   Failure failure;
   auto base = fs.OpenFolder(dirctry, failure);
   if (base == nullptr) throw BuildFailure(failure);
   FolderList list;
-  if (all) {
-    list = Walk(fs, observer, std::max(threads, 1u), excluded)
-               .Run(std::move(base));
+  if (options.all) {
+    list = Walk(fs, options).Run(std::move(base));
   } else {
     // Listed once here too, so that an unreadable base folder fails the
     // build before anything is written.
@@ -214,7 +213,7 @@ FolderList GetSubDirectories(const FileSystem& fs, const std::string& dirctry,
       list.back().failure = failure.reason;
     }
   }
-  if (observer.StopRequested()) return {};
+  if (StopRequested(options)) return {};
   // Every path begins with the base folder's, so the base sorts first.
   std::sort(list.begin(), list.end(), [](const Folder& a, const Folder& b) {
     return OrdinalLess(a.path, b.path);

@@ -4,9 +4,8 @@
 #include <string_view>
 #include <vector>
 
-#include "ExcludeGlobs.h"
 #include "FileSystem.h"
-#include "StopCheck.h"
+#include "WalkOptions.h"
 
 namespace mapgen {
 
@@ -22,18 +21,14 @@ struct Folder {
 // the full paths.
 using FolderList = std::vector<Folder>;
 
-// Collects the folders one map covers: `dirctry` alone, or with `all` every
-// real folder below it at any depth, each reached from its parent and never
-// through a link; one known to hold no folders is not opened, nor one whose
-// name `excluded` matches. Folders are listed on up to `threads` helper
-// threads; the order never depends on it. A subfolder that cannot be
-// listed counts as
-// one without subfolders or files. Throws BuildFailure when the base folder
-// cannot be read or the machine runs short. An empty list when the
-// observer asks the build to stop.
+// Collects the folders one map covers: `dirctry` alone, or with
+// `options.all` every real folder below it at any depth, each reached from
+// its parent and never through a link; one known to hold no folders is not
+// opened, nor one that the skip rules leave out. A subfolder that cannot be
+// listed counts as one without subfolders or files. Throws BuildFailure
+// when the base folder cannot be read or the machine runs short. An empty
+// list when asked to stop.
 FolderList GetSubDirectories(const FileSystem& fs, const std::string& dirctry,
-                             bool all, unsigned threads,
-                             const StopCheck& observer,
-                             const ExcludeGlobs& excluded = {});
+                             const WalkOptions& options);
 
 }  // namespace mapgen

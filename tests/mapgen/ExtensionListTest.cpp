@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "FolderFileList.h"
+#include "MemoryFileSystem.h"
 
 namespace mapgen {
 namespace {
@@ -38,13 +39,32 @@ TEST(ExtensionOf, IsEverythingAfterTheFirstDotAndDecidesWebPages) {
   EXPECT_TRUE(IsWebPage("SHTML", settings));
 }
 
-TEST(ListFolderFiles, GroupsByExtensionThenOrdinalOrder) {
+// Hidden names, excluded names and other extensions are skipped; the rest
+// come in groups by extension, each group in ordinal order, whatever order
+// the folder lists them in.
+TEST(ListShownFiles, SkipsByTheRulesThenGroupsByExtensionInOrdinalOrder) {
   MapSettings settings;
   settings.chkExtension = {1, 0, 1, 0, 0, 0};
-  EXPECT_EQ(ListFolderFiles({"b.txt", "z.html", "a.htm", "B.html", "x.pdf", "A.TXT",
-                             "page.backup.htm", "Index.HTML"},
-                            ListingRule(settings)),
-            (FolderFileList{"B.html", "Index.HTML", "z.html", "a.htm", "A.TXT", "b.txt"}));
+  settings.txtExclude = "*.bak.*\ndraft*";
+  MemoryFileSystem fs;
+  for (const char* name :
+       {"b.txt", "z.html", "a.htm", "B.html", "x.pdf", "A.TXT", "page.backup.htm", "Index.HTML",
+        ".hidden.html", "old.bak.html", "draft.txt"}) {
+    fs.AddFile(std::string("/w/") + name);
+  }
+  fs.ShuffleListings(7);
+  const SkipRules rules(settings);
+  Failure failure;
+  const auto folder = fs.OpenFolder("/w", failure);
+  FolderFileList files;
+  ASSERT_TRUE(ListShownFiles(*folder, rules, files, failure));
+  EXPECT_EQ(files, (FolderFileList{"B.html", "Index.HTML", "z.html", "a.htm", "A.TXT", "b.txt"}));
+  EXPECT_TRUE(rules.Walks("old", EntryKind::kFolder));
+  EXPECT_FALSE(rules.Walks("drafts", EntryKind::kFolder));
+  EXPECT_FALSE(rules.Walks(".git", EntryKind::kFolder));
+  EXPECT_FALSE(rules.Walks("old", EntryKind::kLinkToFolder));
+  EXPECT_TRUE(rules.Group("a.htm", EntryKind::kLinkToFile).has_value());
+  EXPECT_FALSE(rules.Group("a.htm", EntryKind::kOther).has_value());
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
-#include "PageWriter.h"
+#include "ClassicTemplate.h"
 
 #include <gtest/gtest.h>
 
-#include "FolderEntries.h"
+#include "Colour.h"
+#include "PageWords.h"
 
 namespace mapgen {
 namespace {
@@ -19,13 +20,16 @@ TEST(PageArithmetic, ColoursLevelsAndCounts) {
   EXPECT_EQ(IndentLevel("/docs", "/"), 1);
 }
 
-std::string Head(const MapSettings& settings) {
-  std::string page = "left over from an earlier build";
-  WritePageHead(PageFormat(settings, "/w"), page);
-  return page.substr(page.find("</head>\r\n") + 9);
+// The head of the page for a base folder /w, from its start, or with
+// `body` from after its <head> element.
+std::string Head(const MapSettings& settings, bool body = true) {
+  const PageFormat format(settings, "/w");
+  std::string page;
+  ClassicTemplate(format).Head(page);
+  return body ? page.substr(page.find("</head>\r\n") + 9) : page;
 }
 
-TEST(WritePageHead, EveryOptionalPiece) {
+TEST(ClassicHead, EveryOptionalPiece) {
   MapSettings s;
   s.txtTitle = "A <b>&";
   s.chkColor = {1, 0, 1, 1, 1, 0};
@@ -38,9 +42,7 @@ TEST(WritePageHead, EveryOptionalPiece) {
   s.cmbTitleAlign = "Right";
   s.cmbSize[1] = "NoRmAl";
   s.txtPreface = "one\r\ntwo";
-  std::string page;
-  WritePageHead(PageFormat(s, "/w"), page);
-  EXPECT_EQ(page,
+  EXPECT_EQ(Head(s, false),
             "<html>\r\n<head>\r\n"
             "   <!html document auto-created by 'Tessary' by Corvale Software>\r\n"
             "   <title>A <b>&</title>\r\n</head>\r\n"
@@ -52,7 +54,7 @@ TEST(WritePageHead, EveryOptionalPiece) {
             "one<br>two<br><br>\r\n");
 }
 
-TEST(WritePageHead, TypedSizesAndFontsAreWrittenAsTheyStand) {
+TEST(ClassicHead, TypedSizesAndFontsAreWrittenAsTheyStand) {
   MapSettings s;
   s.cmbSize[1] = "";
   s.cmbFont = "Default";
@@ -64,17 +66,19 @@ TEST(WritePageHead, TypedSizesAndFontsAreWrittenAsTheyStand) {
   EXPECT_NE(Head(s).find("<font size=normal >"), std::string::npos);
 }
 
-// The section of `folder`, with one entry "E" or none.
+// The whole section of `folder`, with one entry "E" or none.
 std::string Section(MapSettings s, const std::string& folder, const std::string& entry) {
   s.optStyle = {false, false, false, true};  // the bare name
   const FolderEntries entries{folder, {}, {}, {}};
   const FolderEntries one{folder, {entry}, {false}, {}};
+  const FolderEntries& shown = entry.empty() ? entries : one;
+  const PageFormat format(s, "/w");
   std::string page;
-  WriteFolderSection(PageFormat(s, "/w"), entry.empty() ? entries : one, page);
+  WriteSectionRun(ClassicTemplate(format), s, shown, 0, shown.files.size(), {}, page);
   return page;
 }
 
-TEST(WriteFolderSection, HeadingsIndentingAndEmptyFolders) {
+TEST(ClassicSection, HeadingsIndentingAndEmptyFolders) {
   MapSettings s;
   s.chkLines = 1;
   s.chkColor[5] = 1;
@@ -93,12 +97,13 @@ TEST(WriteFolderSection, HeadingsIndentingAndEmptyFolders) {
   EXPECT_EQ(Section(s, "/w/e", ""), "");
 }
 
-TEST(WritePageTail, AppendixFontAndFooter) {
+TEST(ClassicTail, AppendixFontAndFooter) {
   MapSettings s;
   s.txtAppendix = "bye & <<i>>";
   s.cmbFont = "Courier";
+  const PageFormat format(s, "/w");
   std::string page;
-  WritePageTail(PageFormat(s, "/w"), page);
+  ClassicTemplate(format).Tail(page);
   EXPECT_EQ(page.substr(0, 40), "<br><br>bye &amp; <i></FONT><br><br><br>");
 }
 
@@ -109,12 +114,13 @@ std::string Entries(int style, bool bullets, const std::string& folder,
   s.chkBullets = bullets ? 1 : 0;
   const FolderEntries entries{
       folder, {"page.htm", "my page.html", "a.pdf"}, {true, true, false}, {{"Title", "", ""}, {}}};
+  const PageFormat format(s, base);
   std::string out;
-  RenderFolderEntries(entries, PageFormat(s, base), out);
+  ClassicTemplate(format).Entries(entries, 0, 3, entries.details, out);
   return out;
 }
 
-TEST(RenderFolderEntries, EachStyleWithAndWithoutBullets) {
+TEST(ClassicEntries, EachStyleWithAndWithoutBullets) {
   EXPECT_EQ(Entries(1, false, "/w"),
             "<a href=page.htm>Title</a><br>\r\n"
             "<a href=my page.html>No Title  </a><br>\r\n"
@@ -128,13 +134,13 @@ TEST(RenderFolderEntries, EachStyleWithAndWithoutBullets) {
             "<a href=docs/old/my page.html>docs/old/my page.html</a><br>\r\n"
             "<a href=docs/old/a.pdf>a.pdf</a><br>\r\n");
   EXPECT_EQ(Entries(4, true, "/w"),
-            "<UL><LI>page.htm<br>\r\n<LI>my page.html<br>\r\n"
-            "<LI>a.pdf<br>\r\n</UL>");
+            "<LI>page.htm<br>\r\n<LI>my page.html<br>\r\n<LI>a.pdf<br>\r\n");
+  // Bullets frame a folder's entries in a list; a folder without entries
+  // has none.
   MapSettings s;
   s.chkBullets = 1;
-  std::string out;
-  RenderFolderEntries({"/w", {}, {}, {}}, PageFormat(s, "/w"), out);
-  EXPECT_EQ(out, "");
+  EXPECT_EQ(Section(s, "/w", "E"), "<UL><LI>E<br>\r\n</UL>");
+  EXPECT_EQ(Section(s, "/w", ""), "");
 }
 
 }  // namespace

@@ -1,14 +1,15 @@
-#include "ModernPage.h"
+#include "ModernTemplate.h"
 
 #include <algorithm>
 #include <array>
 #include <cctype>
 #include <cstdio>
 
+#include "EntryWriter.h"
 #include "Escaping.h"
-#include "FolderEntries.h"
-#include "PageWriter.h"
+#include "PageWords.h"
 #include "Paths.h"
+#include "SizeAndTime.h"
 #include "TextCase.h"
 #include "TextToHtml.h"
 
@@ -154,11 +155,26 @@ void AppendAttribute(std::string& out, std::string_view name,
   out += '"';
 }
 
+// The size and time after an entry.
+void AppendFacts(std::string& out, const std::optional<FileFacts>& facts) {
+  if (!facts) return;
+  out += " <small>";
+  AppendHumanSize(out, facts->size);
+  if (const std::string_view time = LocalDateTime(facts->modified);
+      !time.empty()) {
+    out += ", ";
+    out += time;
+  }
+  out += "</small>";
+}
+
 }  // namespace
 
-void WriteModernHead(const PageFormat& format, std::string& out) {
-  const MapSettings& s = format.settings;
-  out =
+ModernTemplate::ModernTemplate(const PageFormat& format) : format_(format) {}
+
+void ModernTemplate::Head(std::string& out) const {
+  const MapSettings& s = format_.settings;
+  out +=
       "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n"
       "<meta name=\"viewport\" "
       "content=\"width=device-width, initial-scale=1\">\n"
@@ -181,30 +197,44 @@ void WriteModernHead(const PageFormat& format, std::string& out) {
       "<main>\n";
 }
 
-void WriteModernSectionStart(const PageFormat& format,
-                             const std::string& folder, bool hasFiles,
-                             std::string& out) {
-  const MapSettings& s = format.settings;
-  if (folder != format.base && IsChecked(s.chkLines)) out += "<hr>\n";
+void ModernTemplate::SectionStart(const std::string& folder, bool hasFiles,
+                                  std::string& out) const {
+  const MapSettings& s = format_.settings;
+  if (folder != format_.base && IsChecked(s.chkLines)) out += "<hr>\n";
   out += "<details open";
-  const int level = IndentLevel(folder, format.base);
+  const int level = IndentLevel(folder, format_.base);
   if (IsChecked(s.chkIndent) && level > 0) {
     out += " style=\"margin-left:" + std::to_string(level) + "em\"";
   }
   out += "><summary>";
-  AppendShownName(out, IsRoot(folder) ? folder : LastName(folder), format);
+  AppendShownName(out, IsRoot(folder) ? folder : LastName(folder), format_);
   out += "</summary>\n";
-  if (hasFiles) out += EntriesStart(format);
+  if (hasFiles) out += "<ul>\n";
 }
 
-void WriteModernSectionEnd(const PageFormat& format, bool hasFiles,
-                           std::string& out) {
-  if (hasFiles) out += EntriesEnd(format);
+void ModernTemplate::Entries(const FolderEntries& folder, std::size_t from,
+                             std::size_t to, const FileDetails& details,
+                             std::string& out) const {
+  EntryWriter writer(out, format_, folder.path, true);
+  for (std::size_t i = from; i < to; ++i) {
+    const std::size_t read = i - from;
+    const std::string_view title =
+        details.titles.empty() ? "" : std::string_view(details.titles[read]);
+    out += "<li>";
+    writer.Entry(folder.files[i], title, folder.webPages[i]);
+    if (!details.facts.empty()) AppendFacts(out, details.facts[read]);
+    out += "</li>\n";
+  }
+}
+
+void ModernTemplate::SectionEnd(const std::string& /*folder*/, bool hasFiles,
+                                std::string& out) const {
+  if (hasFiles) out += "</ul>\n";
   out += "</details>\n";
 }
 
-void WriteModernTail(const PageFormat& format, std::string& out) {
-  const MapSettings& s = format.settings;
+void ModernTemplate::Tail(std::string& out) const {
+  const MapSettings& s = format_.settings;
   out += "</main>\n";
   if (!s.txtAppendix.empty()) {
     out += "<div>" + TextToHtml(s.txtAppendix) + "</div>\n";
@@ -213,7 +243,9 @@ void WriteModernTail(const PageFormat& format, std::string& out) {
   out += kFooterWords;
   out += "<a href=\"";
   out += kHomePage;
-  out += "\">Corvale Software</a></footer>\n";
+  out += "\">";
+  out += kMakerName;
+  out += "</a></footer>\n";
   out += kFilterScript;
   out += "</body>\n</html>\n";
 }

@@ -1,6 +1,7 @@
-#include "PageWriter.h"
+#include "ClassicTemplate.h"
 
-#include "ModernPage.h"
+#include "EntryWriter.h"
+#include "PageWords.h"
 #include "Paths.h"
 #include "TextCase.h"
 #include "TextToHtml.h"
@@ -111,33 +112,22 @@ void WriteHeading(const PageFormat& format, std::string_view folder,
   out += kCrLf;
 }
 
+std::string_view EntriesStart(const MapSettings& s) {
+  return IsChecked(s.chkBullets) ? "<UL>" : "";
+}
+
+std::string_view EntriesEnd(const MapSettings& s) {
+  return IsChecked(s.chkBullets) ? "</UL>" : "";
+}
+
 }  // namespace
 
-int CountCharacters(std::string_view str, std::string_view ch) {
-  if (str.empty()) return 0;
-  int count = 0;
-  std::size_t from = 1;
-  for (std::size_t round = 0; round < str.size(); ++round) {
-    const std::size_t found = str.find(ch, from);
-    if (found == std::string_view::npos) break;
-    ++count;
-    from = found + 1;
-  }
-  return count;
-}
+ClassicTemplate::ClassicTemplate(const PageFormat& format) : format_(format) {}
 
-int IndentLevel(std::string_view folder, std::string_view base) {
-  const std::string_view below = RelativeFolder(folder, base);
-  // The first character of `below` is a name's, never "/", so every
-  // separator in it counts.
-  return below.empty() ? 0 : 1 + CountCharacters(below, "/");
-}
-
-void WritePageHead(const PageFormat& format, std::string& out) {
-  if (format.modern) return WriteModernHead(format, out);
-  const MapSettings& s = format.settings;
-  out = "<html>\r\n<head>\r\n";
-  if (format.utf8) out += "<meta charset=\"utf-8\">\r\n";
+void ClassicTemplate::Head(std::string& out) const {
+  const MapSettings& s = format_.settings;
+  out += "<html>\r\n<head>\r\n";
+  if (format_.utf8) out += "<meta charset=\"utf-8\">\r\n";
   out += "   <!html document auto-created by 'Tessary' by Corvale Software>";
   out += kCrLf;
   out += "   <title>" + s.txtTitle + "</title>";
@@ -153,43 +143,40 @@ void WritePageHead(const PageFormat& format, std::string& out) {
   }
 }
 
-bool ShowsSection(const MapSettings& s, std::size_t files) {
-  return files > 0 || IsChecked(s.chkShowEmpties);
-}
-
-void WriteSectionStart(const PageFormat& format, const std::string& folder,
-                       bool hasFiles, std::string& out) {
-  if (format.modern) {
-    return WriteModernSectionStart(format, folder, hasFiles, out);
+void ClassicTemplate::SectionStart(const std::string& folder, bool hasFiles,
+                                   std::string& out) const {
+  if (IsChecked(format_.settings.chkIndent)) {
+    AppendRepeated(out, "<UL>", IndentLevel(folder, format_.base));
   }
-  if (IsChecked(format.settings.chkIndent)) {
-    AppendRepeated(out, "<UL>", IndentLevel(folder, format.base));
+  if (folder != format_.base) WriteHeading(format_, folder, out);
+  if (hasFiles) out += EntriesStart(format_.settings);
+}
+
+void ClassicTemplate::Entries(const FolderEntries& folder, std::size_t from,
+                              std::size_t to, const FileDetails& details,
+                              std::string& out) const {
+  const bool bullets = IsChecked(format_.settings.chkBullets);
+  EntryWriter writer(out, format_, folder.path, false);
+  for (std::size_t i = from; i < to; ++i) {
+    const std::string_view title =
+        details.titles.empty() ? ""
+                               : std::string_view(details.titles[i - from]);
+    if (bullets) out += "<LI>";
+    writer.Entry(folder.files[i], title, folder.webPages[i]);
+    out += "<br>\r\n";
   }
-  if (folder != format.base) WriteHeading(format, folder, out);
-  if (hasFiles) out += EntriesStart(format);
 }
 
-void WriteSectionEnd(const PageFormat& format, const std::string& folder,
-                     bool hasFiles, std::string& out) {
-  if (format.modern) return WriteModernSectionEnd(format, hasFiles, out);
-  if (hasFiles) out += EntriesEnd(format);
-  if (IsChecked(format.settings.chkIndent)) {
-    AppendRepeated(out, "</UL>", IndentLevel(folder, format.base));
+void ClassicTemplate::SectionEnd(const std::string& folder, bool hasFiles,
+                                 std::string& out) const {
+  if (hasFiles) out += EntriesEnd(format_.settings);
+  if (IsChecked(format_.settings.chkIndent)) {
+    AppendRepeated(out, "</UL>", IndentLevel(folder, format_.base));
   }
 }
 
-void WriteFolderSection(const PageFormat& format, const FolderEntries& entries,
-                        std::string& out) {
-  const std::size_t files = entries.files.size();
-  if (!ShowsSection(format.settings, files)) return;
-  WriteSectionStart(format, entries.path, files > 0, out);
-  RenderEntries(entries, 0, files, entries.details, format, out);
-  WriteSectionEnd(format, entries.path, files > 0, out);
-}
-
-void WritePageTail(const PageFormat& format, std::string& out) {
-  if (format.modern) return WriteModernTail(format, out);
-  const MapSettings& s = format.settings;
+void ClassicTemplate::Tail(std::string& out) const {
+  const MapSettings& s = format_.settings;
   if (!s.txtAppendix.empty()) {
     out += "<br><br>";
     out += TextToHtml(s.txtAppendix);
@@ -202,7 +189,9 @@ void WritePageTail(const PageFormat& format, std::string& out) {
   out += kFooterWords;
   out += "<a href=";
   out += kHomePage;
-  out += ">Corvale Software</a></font></p>";
+  out += ">";
+  out += kMakerName;
+  out += "</a></font></p>";
   out += kCrLf;
   out += "</body>\r\n</html>\r\n";
 }
