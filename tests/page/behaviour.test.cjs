@@ -206,11 +206,12 @@ describe("hostile names", () => {
 
   test("run no script, loaded or filtered", async () => {
     const page = await openPage(browser, hostilePage);
-    for (const query of ["<", "script", "hostile", "'", "\""]) {
+    for (const query of ["<", "script", "alert", "'", "\"", ""]) {
       await filter(page, query);
-      await page.hover("#tree li:first-child a");
+      for (const link of await page.$$("#tree a")) {
+        if (await link.evaluate((a) => a.checkVisibility())) await link.hover();
+      }
     }
-    assert.equal(await page.evaluate(() => window.hostile), undefined);
     assert.deepEqual(page.problems, []);
   });
 

@@ -41,19 +41,19 @@ function buildPage(tree, flags = [], name = "page.html") {
 
 const pageTitle = (title) => `<html><head><title>${title}</title></head></html>`;
 
-// A page of names and titles that would be markup or script if written as
-// they are, and of names that break links that are not encoded; written
+// A page of names and titles that would be markup or script (an alert) if
+// written as they are, and of names that break links that are not
+// encoded; written
 // in the folder it maps, so that no folder comes before the names in the
 // links. Its path and how many files it lists.
 function hostileTree() {
   const tree = makeTree(path.join(tempFolder("hostile"), "hostile"), [
-    [["<img src=x onerror=window.hostile=1>.html"],
-     pageTitle("</title><script>window.hostile=2</script>")],
-    [["<svg onload=window.hostile=3>", "x.txt"], "x"],
-    [["javascript:window.hostile=4;.txt"], "x"],
-    [["c#d.html"], pageTitle("<b onmouseover=window.hostile=5>b</b>")],
-    [["what?.html"],
-     pageTitle("&lt;script&gt;window.hostile=6&lt;/script&gt;")],
+    [["<img src=x onerror=alert(1)>.html"],
+     pageTitle("<script>alert(2)</script>")],
+    [["<svg onload=alert(3)>", "x.txt"], "x"],
+    [["javascript:alert(4).txt"], "x"],
+    [["c#d.html"], pageTitle("<b onmouseover=alert(5)>b</b>")],
+    [["what?.html"], pageTitle("&lt;script&gt;alert(6)&lt;/script&gt;")],
     [["100% \"quoted\" & 'single'.txt"], "x"],
     [[Buffer.from("bad\xff.txt", "latin1")], "x"],
     [["line\nbreak.pdf"], "x"],
