@@ -3,6 +3,7 @@
 // filter that finds names, titles and folders, a page that fits a phone
 // and follows a dark system, and names that cannot become script.
 const assert = require("assert/strict");
+const crypto = require("crypto");
 const fs = require("fs");
 const path = require("path");
 const {after, before, describe, test} = require("node:test");
@@ -195,6 +196,39 @@ describe("the page's look", () => {
     assert.deepEqual(await page.$$eval("style, script, [style]",
                                        (all) => all.map((e) => e.tagName)),
                      ["STYLE", "SCRIPT"]);
+  });
+
+  // A site that allows the page's one style sheet and one script by their
+  // hashes, and nothing else, still shows the page whole and filters it.
+  test("works under a Content-Security-Policy that allows only its hashes",
+       async () => {
+    const text = fs.readFileSync(sitePage, "utf8");
+    const hash = (tag) => {
+      const start = text.indexOf(`<${tag}>`) + tag.length + 2;
+      const content = text.slice(start, text.indexOf(`</${tag}>`, start));
+      return `'sha256-${crypto.createHash("sha256").update(content)
+                                .digest("base64")}'`;
+    };
+    const policy = `default-src 'none'; style-src ${hash("style")}; ` +
+                   `script-src ${hash("script")}`;
+    const strict = path.join(path.dirname(sitePage), "strict.html");
+    fs.writeFileSync(strict, text.replace(
+        "<head>\n", `<head>\n<meta http-equiv="Content-Security-Policy" ` +
+                    `content="${policy}">\n`));
+    const page = await openPage(browser, strict);
+    await page.evaluate(() => {
+      window.refused = [];
+      document.addEventListener("securitypolicyviolation",
+                                (event) => window.refused.push(event.blockedURI));
+    });
+    await filter(page, "reference");
+    assert.deepEqual(await visibleText(page), {
+      entries: ["Reference"], folders: ["site", "docs", "api"],
+      found: "1 of 6 files"});
+    assert.equal(await page.$eval("#tree li", (li) => getComputedStyle(li).display),
+                 "none");
+    assert.deepEqual(await page.evaluate(() => window.refused), []);
+    assert.deepEqual(page.problems, []);
   });
 });
 

@@ -78,12 +78,16 @@ async function launchBrowser() {
 }
 
 // A tab on `file` (and `hash`) at `width` pixels, in the light or dark
-// scheme; script errors and dialogs fail the test that opened it.
+// scheme; script errors, errors on the console (what a security policy
+// refused) and dialogs are kept in its `problems`.
 async function openPage(browser, file, {width = 1024, dark = false,
                                         hash = "", script = true} = {}) {
   const page = await browser.newPage();
   page.problems = [];
   page.on("pageerror", (error) => page.problems.push(error.message));
+  page.on("console", (message) => {
+    if (message.type() === "error") page.problems.push(message.text());
+  });
   page.on("dialog", async (dialog) => {
     page.problems.push(`dialog: ${dialog.message()}`);
     await dialog.dismiss();

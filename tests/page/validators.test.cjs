@@ -29,10 +29,10 @@ before(() => {
     "--color", "link=0000AA", "--color", "vlink=551A8B",
     "--color", "title=003366", "--color", "folder=663300",
     "--background-image", "paper.png", "--lang", "fr", "--collapsed"]);
-  const makeTree = path.join(__dirname, "../../bench/make_tree.py");
+  const benchTree = path.join(__dirname, "../../bench/make_tree.py");
   for (const size of ["100k", "1k"]) {
     const bench = path.join(tempFolder("bench"), "bench");
-    execFileSync("python3", [makeTree, "--size", size, bench]);
+    execFileSync("python3", [benchTree, "--size", size, bench]);
     pages[`bench ${size}`] = buildPage(bench);
     fs.rmSync(bench, {recursive: true});
   }
