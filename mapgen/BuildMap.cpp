@@ -125,7 +125,7 @@ BuildResult WritePage(const PageFormat& format, const SkipRules& rules,
                            sitemap.UrlStart());
   SectionPrefetch prefetch(maker, folders, observer, threads);
   const std::size_t total = folders.size();
-  std::string placed;
+  std::string before;
   for (std::size_t i = 0; i < total; ++i) {
     for (bool first = true, folderDone = false; !folderDone; first = false) {
       std::optional<PagePiece> piece = prefetch.Next();
@@ -135,13 +135,12 @@ BuildResult WritePage(const PageFormat& format, const SkipRules& rules,
       for (const Failure& unreadable : piece->unreadable) {
         observer.Unreadable(unreadable);
       }
-      std::string_view html = piece->html;
-      if (first) {
-        placed.clear();
-        layout->PlaceSection(folders[i].path, piece->files, html, placed);
-        html = placed;
-      }
-      if (!page.Add(html, failure)) {
+      before.clear();
+      const bool shown =
+          !first || layout->PlaceSection(folders[i].path, piece->files,
+                                         piece->html, before);
+      if (!page.Add(before, failure) ||
+          (shown && !page.Add(piece->html, failure))) {
         return Ended(Outcome::kNotWritten, failure);
       }
       sitemap.Add(piece->sitemapUrls, piece->sitemapUrlCount);

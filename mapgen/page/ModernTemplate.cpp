@@ -116,9 +116,10 @@ void ModernTemplate::SectionEnd(const std::string& /*folder*/,
   if (files > 0) out += "</ul>\n";
 }
 
-void ModernTemplate::PlaceSection(const std::string& folder, std::size_t files,
-                                  std::string_view section, std::string& out) {
-  sections_.Start(folder, files, section, out);
+bool ModernTemplate::PlaceSection(const std::string& folder, std::size_t files,
+                                  std::string_view section,
+                                  std::string& before) {
+  return sections_.Start(folder, files, section, before);
 }
 
 void ModernTemplate::Tail(std::size_t files, std::string& out) {

@@ -29,8 +29,8 @@ class ModernTemplate : public PageTemplate {
   void SectionEnd(const std::string& folder, std::size_t files,
                   std::string& out) const override;
   bool NestsSections() const override { return true; }
-  void PlaceSection(const std::string& folder, std::size_t files,
-                    std::string_view section, std::string& out) override;
+  bool PlaceSection(const std::string& folder, std::size_t files,
+                    std::string_view section, std::string& before) override;
   void Tail(std::size_t files, std::string& out) override;
   bool ShowsSizesAndTimes() const override { return true; }
 

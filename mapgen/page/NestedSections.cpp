@@ -20,14 +20,14 @@ void NestedSections::EndUntilInside(std::string_view folder, std::string& out) {
   }
 }
 
-void NestedSections::Start(std::string_view folder, std::size_t files,
+bool NestedSections::Start(std::string_view folder, std::size_t files,
                            std::string_view start, std::string& out) {
   EndUntilInside(folder, out);
   // The base folder's section is always there: the page's tree.
   const bool shown = files > 0 || showEmpties_ || open_.empty();
   if (!shown) {
     open_.push_back({std::string(folder), false, std::string(start)});
-    return;
+    return false;
   }
   for (Open& above : open_) {
     if (above.written) continue;
@@ -36,9 +36,9 @@ void NestedSections::Start(std::string_view folder, std::size_t files,
     above.heldStart = {};
     ++folders_;
   }
-  out += start;
   open_.push_back({std::string(folder), true, {}});
   ++folders_;
+  return true;
 }
 
 void NestedSections::EndAll(std::string& out) { EndUntilInside({}, out); }

@@ -18,10 +18,11 @@ class NestedSections {
  public:
   explicit NestedSections(bool showEmpties) : showEmpties_(showEmpties) {}
 
-  // Appends the start of `folder`'s section, `start`, which lists `files`
-  // files: after the ends of the open sections it is not below, and the
-  // held starts of those it is below.
-  void Start(std::string_view folder, std::size_t files, std::string_view start,
+  // Appends what comes before the start of `folder`'s section, `start`,
+  // which lists `files` files: the ends of the open sections it is not
+  // below, and the held starts of those it is below. Says whether `start`
+  // follows, or is held.
+  bool Start(std::string_view folder, std::size_t files, std::string_view start,
              std::string& out);
 
   // Appends the ends of the sections still open, at the end of the page.

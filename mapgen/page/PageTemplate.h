@@ -44,12 +44,14 @@ class PageTemplate {
   // followed by all below it), and PlaceSection decides what shows.
   virtual bool NestsSections() const { return false; }
 
-  // Places the first part of `folder`'s section (its start, and entries
-  // when it lists any of its `files`) on the page, after what came before.
-  virtual void PlaceSection(const std::string& /*folder*/,
-                            std::size_t /*files*/, std::string_view section,
-                            std::string& out) {
-    out += section;
+  // Appends what comes on the page before the first part of `folder`'s
+  // section, `section` (its start, and entries when it lists any of its
+  // `files`), and says whether that part comes next; a template that does
+  // not show it now keeps a copy of what it needs.
+  virtual bool PlaceSection(const std::string& /*folder*/,
+                            std::size_t /*files*/, std::string_view /*section*/,
+                            std::string& /*before*/) {
+    return true;
   }
 
   // The appendix, the footer and the end of the page, which lists `files`

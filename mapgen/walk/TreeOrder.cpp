@@ -7,19 +7,20 @@
 namespace mapgen {
 
 bool TreeLess(std::string_view a, std::string_view b) {
-  while (true) {
-    const std::size_t aEnd = a.find('/');
-    const std::size_t bEnd = b.find('/');
-    const std::string_view aName = a.substr(0, aEnd);
-    const std::string_view bName = b.substr(0, bEnd);
-    if (aName != bName) return OrdinalLess(aName, bName);
-    // The same names so far: a folder comes before those inside it.
-    if (aEnd == std::string_view::npos || bEnd == std::string_view::npos) {
-      return aEnd == std::string_view::npos && bEnd != std::string_view::npos;
-    }
-    a.remove_prefix(aEnd + 1);
-    b.remove_prefix(bEnd + 1);
-  }
+  const auto [aStop, bStop] =
+      std::mismatch(a.begin(), a.end(), b.begin(), b.end());
+  // A folder comes before those inside it, and a name before the longer
+  // names it begins.
+  if (aStop == a.end()) return bStop != b.end();
+  if (bStop == b.end() || *bStop == '/') return false;
+  if (*aStop == '/') return true;
+  // The paths part inside one name: its two versions decide.
+  const std::size_t differ = aStop - a.begin();
+  const std::size_t slash = a.rfind('/', differ);
+  const std::size_t start = slash == std::string_view::npos ? 0 : slash + 1;
+  const std::string_view aName = a.substr(start, a.find('/', differ) - start);
+  const std::string_view bName = b.substr(start, b.find('/', differ) - start);
+  return OrdinalLess(aName, bName);
 }
 
 void PutInTreeOrder(FolderList& folders) {

@@ -15,7 +15,8 @@ std::string Nested(bool showEmpties, std::size_t& folders) {
   NestedSections sections(showEmpties);
   std::string out;
   for (const auto& [folder, files] : tree) {
-    sections.Start(folder, files, std::string("[") + folder, out);
+    const std::string start = std::string("[") + folder;
+    if (sections.Start(folder, files, start, out)) out += start;
   }
   sections.EndAll(out);
   folders = sections.Folders();
@@ -40,11 +41,12 @@ TEST(NestedSections, NestEachFolderInItsParentAndLeaveOutEmptyBranches) {
 TEST(NestedSections, NestUnderTheRoot) {
   NestedSections sections(false);
   std::string out;
-  sections.Start("/", 1, "<r>", out);
-  sections.Start("/a", 1, "<a>", out);
-  sections.Start("/b", 1, "<b>", out);
+  for (const std::string folder : {"/", "/a", "/b"}) {
+    EXPECT_TRUE(sections.Start(folder, 1, "<" + folder + ">", out));
+    out += "<" + folder + ">";
+  }
   sections.EndAll(out);
-  EXPECT_EQ(out, "<r><a></details>\n<b></details>\n</details>\n");
+  EXPECT_EQ(out, "</></a></details>\n</b></details>\n</details>\n");
 }
 
 }  // namespace
