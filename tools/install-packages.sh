@@ -11,7 +11,7 @@ set -euo pipefail
 
 build=(
   cmake ninja-build g++ pkg-config
-  libcli11-dev libutf8proc-dev
+  libcli11-dev libutf8proc-dev zlib1g-dev
   qt6-base-dev
 )
 # The checkers of the packaging, desktop and page tests (tidy, chromium and,
@@ -24,7 +24,7 @@ checks=(
   libgtest-dev
   appstream man-db dpkg-dev file binutils lintian zsh fish
   xvfb xauth openbox x11-utils xdotool imagemagick fonts-dejavu-core
-  tidy chromium default-jre-headless
+  tidy chromium default-jre-headless libxml2-utils git
 )
 packages=("${build[@]}")
 case "${1:-}" in
