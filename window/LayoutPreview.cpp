@@ -9,6 +9,7 @@
 #include <QImageReader>
 #include <QLineEdit>
 #include <QMap>
+#include <algorithm>
 
 #include "BackgroundWork.h"
 #include "FolderViews.h"
@@ -21,6 +22,7 @@ namespace {
 
 constexpr mapgen::Colour kPageBorder = 0x00C0C0C0;
 constexpr mapgen::Colour kFilterHint = 0x00808080;
+constexpr mapgen::Colour kQuietText = 0x00595959;  // the page's counts
 constexpr int kTitleGap = 60;  // at least, between a title and its file name
 // A background picture larger than this is not loaded: the preview only
 // hints at it, and reading it would hold up the window.
