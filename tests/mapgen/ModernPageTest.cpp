@@ -1,6 +1,7 @@
 // The modern page as its bytes: a tree of nested sections in tree order,
-// counts, options as style rules, and names that stay text. How it behaves
-// in a browser and what the validators say is tested in tests/page.
+// counts, options as style rules. How it behaves in a browser (collapsed,
+// its language, hostile names) and what the validators say is tested in
+// tests/page.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -101,21 +102,6 @@ TEST_F(ModernPage, NestsEachFolderInItsParentWithItsCount) {
             std::string::npos);
 }
 
-TEST_F(ModernPage, OpensCollapsedInItsLanguage) {
-  MemoryFileSystem fs;
-  fs.AddFile("/w/a/b/c.txt");
-  MapSettings s;
-  EXPECT_TRUE(
-      Build(s, fs).starts_with("<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n"
-                               "<meta charset=\"utf-8\">\n"));
-  s.txtLang = "pt-BR";
-  s.chkCollapsed = kChecked;
-  const std::string page = Build(s, fs);
-  EXPECT_TRUE(page.starts_with("<!DOCTYPE html>\n<html lang=\"pt-BR\">\n"));
-  EXPECT_EQ(Count(page, "<details open"), 1u);
-  EXPECT_EQ(Count(page, "<details><summary>"), 2u);
-}
-
 // Every option of the classic page becomes a rule of the one style sheet,
 // so a Content-Security-Policy that allows the sheet and the script by
 // their hashes shows the page whole; the reader's dark or light colours
@@ -155,30 +141,6 @@ TEST_F(ModernPage, OptionsAreRulesOfItsOneStyleSheet) {
   }
   EXPECT_NE(page.find("<p class=\"banner\"><img src=\"top &quot;1&quot;.png\" alt=\"\"></p>"),
             std::string::npos);
-}
-
-// Names and titles are text and links are encoded on the modern page,
-// with or without safe links: no name a stranger chose becomes markup or
-// breaks its link.
-TEST_F(ModernPage, NamesAndTitlesAreAlwaysText) {
-  MemoryFileSystem fs;
-  fs.AddFile("/w/<img src=x onerror=alert(1)>.html", "<title><script>x()</script></title>");
-  fs.AddFile("/w/c#d.html", "<title>a<b>b</b></title>");
-  fs.AddFile("/w/<svg onload=alert(2)>/what?.txt");
-  MapSettings s;
-  s.chkSafeLinks = kUnchecked;
-  const std::string main = Main(Build(s, fs));
-  EXPECT_EQ(main.find("<img"), std::string::npos);
-  EXPECT_EQ(main.find("<svg"), std::string::npos);
-  EXPECT_EQ(main.find("<script"), std::string::npos);
-  EXPECT_EQ(main.find("<b>"), std::string::npos);
-  for (const char* part :
-       {"<a href=\"%3Cimg%20src%3Dx%20onerror%3Dalert%281%29%3E.html\">",
-        "<a href=\"c%23d.html\">a&lt;b&gt;b&lt;/b&gt;</a>",
-        "<summary>&lt;svg onload=alert(2)&gt; <span",
-        "<a href=\"%3Csvg%20onload%3Dalert%282%29%3E/what%3F.txt\">what?.txt</a>"}) {
-    EXPECT_NE(main.find(part), std::string::npos) << part;
-  }
 }
 
 }  // namespace
