@@ -19,6 +19,10 @@ constexpr std::string_view kFilterBox =
     "<input type=\"search\" id=\"filter\" autocomplete=\"off\" "
     "spellcheck=\"false\"> <span id=\"found\" role=\"status\"></span></p>\n";
 
+// A folder's files are listed in lists of this many, so that a browser
+// lays out only those on screen of a folder of 100,000 files.
+constexpr std::size_t kListLength = 256;
+
 // Appends "1 file", "12 files", "48,673 files": the words the script's
 // count uses too.
 void AppendCount(std::string& out, std::size_t count, std::string_view one,
@@ -103,6 +107,7 @@ void ModernTemplate::Entries(const FolderEntries& folder, std::size_t from,
     const std::size_t read = i - from;
     const std::string_view title =
         details.titles.empty() ? "" : std::string_view(details.titles[read]);
+    if (i > 0 && i % kListLength == 0) out += "</ul>\n<ul>\n";
     out += "<li>";
     writer.Entry(folder.files[i], title, folder.webPages[i]);
     if (!details.facts.empty()) AppendFacts(out, details.facts[read]);

@@ -46,12 +46,14 @@
   const entries = [];
   const entryFolder = [];
   const entryKeys = [];
+  // A folder's files come in one or more lists after its summary.
   folders.forEach((folder, i) => {
-    const list = folder.firstElementChild.nextElementSibling;
-    if (!list || list.tagName !== "UL") return;
-    for (const item of list.children) {
-      entries.push(item);
-      entryFolder.push(i);
+    for (let list = folder.firstElementChild.nextElementSibling;
+         list && list.tagName === "UL"; list = list.nextElementSibling) {
+      for (const item of list.children) {
+        entries.push(item);
+        entryFolder.push(i);
+      }
     }
   });
 
