@@ -125,6 +125,16 @@ describe("the filter", () => {
     assert.equal((await visibleText(page)).entries.length, 5);
   });
 
+  test("finds files in every list of a long folder", async () => {
+    const long = Array.from({length: 600},
+                            (_, i) => [[`f${String(i).padStart(3, "0")}.txt`], ""]);
+    const page = await openPage(browser, buildPage(
+        makeTree(path.join(tempFolder("long"), "long"), long)));
+    await filter(page, "f599");
+    assert.deepEqual(await visibleText(page), {
+      entries: ["f599.txt"], folders: ["long"], found: "1 of 600 files"});
+  });
+
   test("keeps its text in the address, and a page opened with it filters",
        async () => {
     const page = await openPage(browser, sitePage);
