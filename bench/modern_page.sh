@@ -4,20 +4,24 @@
 # and the warm build of the modern page against the classic one, in
 # interleaved runs.
 #
-#   bench/modern_page.sh [--rounds N] [--builds N] [TREE]
+#   bench/modern_page.sh [--rounds N] [--builds N] [--flags "FLAGS"] [TREE]
 #
-# TREE defaults to $TMPDIR/tessary-bench-100k, made by make_tree.py when
-# missing. The machine should be idle: say what else ran when quoting the
-# numbers.
+# FLAGS go to every build, the classic one's too: with the default file
+# types the bench tree's page lists 50,000 of its files, with
+# --flags "--jpg --other png,css,js,zip,doc" all 100,000. TREE defaults
+# to $TMPDIR/tessary-bench-100k, made by make_tree.py when missing. The
+# machine should be idle: say what else ran when quoting the numbers.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 top="$(dirname "$here")"
 rounds=5
 builds=11
+flags=""
 while [[ $# -gt 0 ]]; do
   case "$1" in
     --rounds) rounds="$2"; shift 2 ;;
     --builds) builds="$2"; shift 2 ;;
+    --flags) flags="$2"; shift 2 ;;
     *) break ;;
   esac
 done
@@ -41,7 +45,8 @@ echo "Tree: $(find "$tree_root" -type d | wc -l) folders," \
   "$(find "$tree_root" -type f | wc -l) files"
 echo "Load before: $(cut -d' ' -f1-3 /proc/loadavg)"
 
-"$cli" -q --template modern -o "$work/modern.html" "$tree_root"
+read -ra extra <<<"$flags"
+"$cli" -q --template modern "${extra[@]}" -o "$work/modern.html" "$tree_root"
 # The floor: the modern page's links, with their texts, in one list, each
 # followed by its file's name, so that the naive filter finds what the
 # modern one finds (names and titles) and both pages change alike. Its
@@ -67,12 +72,14 @@ echo; echo "== In Chromium"
 node "$here/modern_page.cjs" "$work/floor.html" "$work/modern.html" "$rounds"
 
 echo; echo "== Warm build, modern against classic ($builds interleaved runs each)"
-python3 - "$cli" "$tree_root" "$work" "$builds" <<'PY'
+python3 - "$cli" "$tree_root" "$work" "$builds" "${extra[@]}" <<'PY'
 import statistics, subprocess, sys, time
 cli, tree, work, runs = sys.argv[1], sys.argv[2], sys.argv[3], int(sys.argv[4])
+flags = sys.argv[5:]
 commands = {
-    "classic": [cli, "-q", "-o", f"{work}/classic.html", tree],
-    "modern": [cli, "-q", "--template", "modern", "-o", f"{work}/m.html", tree],
+    "classic": [cli, "-q", *flags, "-o", f"{work}/classic.html", tree],
+    "modern": [cli, "-q", "--template", "modern", *flags, "-o", f"{work}/m.html",
+               tree],
 }
 times = {name: [] for name in commands}
 for run in range(runs + 1):
