@@ -14,6 +14,7 @@
 #include "PageTemplate.h"
 #include "Paths.h"
 #include "SectionPrefetch.h"
+#include "TreeOrder.h"
 
 namespace mapgen {
 namespace {
@@ -110,11 +111,12 @@ class BuildSitemap {
 // the sitemap.
 BuildResult WritePage(const PageFormat& format, const SkipRules& rules,
                       const FileSystem& fs, BuildObserver& observer,
-                      const FolderList& folders, unsigned threads,
-                      PageSink& sink, BuildSitemap& sitemap) {
+                      FolderList& folders, unsigned threads, PageSink& sink,
+                      BuildSitemap& sitemap) {
   BuildResult result;
   PageBuffer page(sink);
   const std::unique_ptr<PageTemplate> layout = ChooseTemplate(format);
+  if (layout->NestsSections()) PutInTreeOrder(folders);
   std::string head;
   layout->Head(head);
   Failure failure;
@@ -123,8 +125,9 @@ BuildResult WritePage(const PageFormat& format, const SkipRules& rules,
                            sitemap.UrlStart());
   SectionPrefetch prefetch(maker, folders, observer, threads);
   const std::size_t total = folders.size();
+  std::string before;
   for (std::size_t i = 0; i < total; ++i) {
-    for (bool folderDone = false; !folderDone;) {
+    for (bool first = true, folderDone = false; !folderDone; first = false) {
       std::optional<PagePiece> piece = prefetch.Next();
       if (!piece || observer.StopRequested()) return Ended(Outcome::kStopped);
       result.files += piece->files;
@@ -132,7 +135,12 @@ BuildResult WritePage(const PageFormat& format, const SkipRules& rules,
       for (const Failure& unreadable : piece->unreadable) {
         observer.Unreadable(unreadable);
       }
-      if (!page.Add(piece->html, failure)) {
+      before.clear();
+      const bool shown =
+          !first || layout->PlaceSection(folders[i].path, piece->files,
+                                         piece->html, before);
+      if (!page.Add(before, failure) ||
+          (shown && !page.Add(piece->html, failure))) {
         return Ended(Outcome::kNotWritten, failure);
       }
       sitemap.Add(piece->sitemapUrls, piece->sitemapUrlCount);
@@ -141,7 +149,7 @@ BuildResult WritePage(const PageFormat& format, const SkipRules& rules,
     observer.FolderWritten(folders[i].path, i + 1, total);
   }
   std::string tail;
-  layout->Tail(tail);
+  layout->Tail(result.files, tail);
   if (!page.Add(tail, failure) || !page.Flush(failure)) {
     return Ended(Outcome::kNotWritten, failure);
   }
@@ -174,7 +182,7 @@ BuildResult Build(const MapSettings& settings, const FileSystem& fs,
     // runs out of them.
     threads = std::clamp(threads, 1u, fs.ReadersAllowed());
     const SkipRules rules(settings);
-    const FolderList folders =
+    FolderList folders =
         GetSubDirectories(fs, base,
                           {.all = settings.chkShowSubfolders != kUnchecked,
                            .threads = threads,

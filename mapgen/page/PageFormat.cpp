@@ -26,7 +26,7 @@ PageFormat::PageFormat(const MapSettings& settings, std::string base,
       linkStart(LinkStart(settings, this->base, pageFolder)),
       userPrefix(!settings.txtLinkPrefix.empty()),
       utf8(DeclaresUtf8(settings)),
-      safe(IsChecked(settings.chkSafeLinks)),
+      safe(IsChecked(settings.chkSafeLinks) || IsModern(settings)),
       style(SelectedStyle(settings)) {}
 
 }  // namespace mapgen

@@ -121,6 +121,8 @@ const std::vector<MapField>& Table() {
     t.Add("chkUtf8", K::kSwitch, &S::chkUtf8, kUnchecked);
     t.Add("txtLinkPrefix", K::kText, &S::txtLinkPrefix, std::string());
     t.Add("cmbTemplate", K::kText, &S::cmbTemplate, std::string("classic"));
+    t.Add("txtLang", K::kText, &S::txtLang, std::string());
+    t.Add("chkCollapsed", K::kSwitch, &S::chkCollapsed, kUnchecked);
     t.Add("txtSitemapXml", K::kText, &S::txtSitemapXml, std::string());
     t.Add("txtSiteUrl", K::kText, &S::txtSiteUrl, std::string());
     return t.Take();
