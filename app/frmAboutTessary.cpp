@@ -11,7 +11,7 @@ namespace tessary {
 namespace {
 
 const char* const kDescriptions[3] = {
-    "Tessary automatically generates an HTML formatted index of of selected "
+    "Tessary automatically generates an HTML formatted index of selected "
     "file types within a directory (folder) and its subdirectories.    ",
     "The generated file can be used as a \"site map\" page on a website or as "
     "a convenient way to access browser viewable files on a personal "

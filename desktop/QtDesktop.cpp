@@ -1,5 +1,6 @@
 #include "QtDesktop.h"
 
+#include <QAbstractButton>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QGridLayout>
@@ -49,6 +50,14 @@ void FitTitle(QMessageBox& box) {
                   layout->rowCount(), 0, 1, layout->columnCount());
 }
 
+// The box opens with its details shown: they are what the user asked for.
+void ShowDetails(QMessageBox& box, const QString& details) {
+  box.setDetailedText(details);
+  for (QAbstractButton* button : box.buttons()) {
+    if (box.buttonRole(button) == QMessageBox::ActionRole) button->click();
+  }
+}
+
 FileAnswer AskFile(QWidget* parent, const FileOpenRequest& request,
                    QFileDialog::AcceptMode mode) {
   QFileDialog dialog(parent, request.title, request.initialFolder);
@@ -91,6 +100,7 @@ MessageAnswer QtMessageBoxes::Show(QWidget* parent, const Message& message) {
   QMessageBox box(ToQt(message.icon), message.title, message.text,
                   ToQt(message.buttons), parent);
   box.setTextFormat(Qt::PlainText);
+  if (!message.details.isEmpty()) ShowDetails(box, message.details);
   FitTitle(box);
   switch (box.exec()) {
     case QMessageBox::Yes:

@@ -6,6 +6,7 @@
 #include "ColorSwatch.h"
 #include "FolderViews.h"
 #include "ImageInBase.h"
+#include "NativePath.h"
 #include "frmTessary.h"
 
 namespace tessary {
@@ -30,7 +31,7 @@ void frmTessary::cmdColor_Click(int index) {
 // The page lives in the base folder, so an image outside it could not be
 // referred to from the published site.
 void frmTessary::ChooseImage(const QString& title, QLineEdit* target) {
-  const QString base = Dir1->path();
+  const QString base = ShownPath(Dir1->path());
   const FileAnswer answer = desktop_.CommonDialog1.ShowOpen(
       this, {title, base, QString(), kImageFilters, kImageFilesFilter});
   if (!Chosen(answer)) return;

@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "FolderViews.h"
+#include "PathEdit.h"
 #include "Paths.h"
 #include "frmTessary.h"
 
@@ -52,8 +53,10 @@ void frmTessary::InitMapTab() {
 
   Label2[0] = MakeLabel(tab, Indexed("Label2", 0),
                         "Map filename :", {105, 4620, 1335, 255});
-  txtMapFile = MakeText(tab, "txtMapFile", {1440, 4575, 4935, 315});
-  txtMapFile->setText(QString::fromUtf8(mapgen::kMapFileName));
+  txtMapFile = new PathEdit(tab);
+  txtMapFile->setObjectName("txtMapFile");
+  PlaceTwips(txtMapFile, {1440, 4575, 4935, 315});
+  txtMapFile->setPath(std::string(mapgen::kMapFileName));
   txtMapFile->setToolTip("Full file name of generated HTML");
   cmdChangeOutputPath =
       MakeButton(tab, "cmdChangeOutputPath", "Browse", {6480, 4560, 975, 345});

@@ -17,7 +17,7 @@ frmTessary::frmTessary(Desktop& desktop, const mapgen::FileSystem& fs,
       fs_(fs),
       endProgram_(std::move(endProgram)),
       work_(new BackgroundWork(this)),
-      build_(work_->NewWatcher<mapgen::BuildResult>()),
+      build_(work_->NewWatcher<WindowBuild>()),
       copy_(work_->NewWatcher<CopyOutcome>()),
       picture_(work_->NewWatcher<QImage>()),
       editors_(work_->NewWatcher<QList<QStringList>>()),
@@ -41,17 +41,18 @@ frmTessary::frmTessary(Desktop& desktop, const mapgen::FileSystem& fs,
   InitBuild();
   InitOutputCommands();
   InitSettingsFiles();
+  InitWarnings();
   setFixedSize(sizeHint());
 }
 
 frmTessary::~frmTessary() { AbandonBuild(); }
 
-void frmTessary::Form_Load(const QString& commandLine) {
+void frmTessary::Form_Load(const std::string& commandLine) {
   ChooseStartFolder();
   SetForNewMap(Dir1->path());
   MapBuilt_ = false;
   MapSaved_ = false;
-  lblToolbar_Click(commandLine.isEmpty() ? 0 : 4);
+  lblToolbar_Click(commandLine.empty() ? 0 : 4);
   InitStyleSamples();
 }
 

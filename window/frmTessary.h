@@ -9,14 +9,17 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "BuildMap.h"
+#include "BuildWarnings.h"
 #include "Controls.h"
 #include "Desktop.h"
 #include "FileCopy.h"
 #include "MapFields.h"
 #include "MapSettings.h"
+#include "PageStaging.h"
 
 class QAction;
 class QCheckBox;
@@ -32,8 +35,16 @@ namespace tessary {
 
 class BackgroundWork;
 class ColorSwatch;
+
+// A build as the window hears of it: the core's result and what the
+// build passed over.
+struct WindowBuild {
+  mapgen::BuildResult result;
+  BuildWarnings warnings;
+};
 class FileList;
 class FolderTree;
+class PathEdit;
 class Shape;
 
 // The main window: every option of the map on five tabs, the Map tab with
@@ -53,15 +64,16 @@ class frmTessary : public QMainWindow {
   // Puts the window into its start state: the current drive, the first
   // folder that can be shown, the first tab. A non-empty command line
   // opens on the Map tab.
-  void Form_Load(const QString& commandLine);
+  void Form_Load(const std::string& commandLine);
 
   // Makes the command line's folder the base folder, or tells the user why
   // it cannot be; relative paths are taken from the current folder.
-  void OpenCommandLine(const QString& commandLine);
+  void OpenCommandLine(const std::string& commandLine);
 
-  // Makes `folder` the folder tree's current folder, the base folder.
-  // False, with the system's reason, when it cannot be shown.
-  bool ChangeFolder(const QString& folder, QString& reason);
+  // Makes `folder`, in the file system's bytes, the folder tree's current
+  // folder, the base folder. False, with the system's reason, when it
+  // cannot be shown.
+  bool ChangeFolder(const std::string& folder, QString& reason);
 
   // Folder, Content, Text, Appearance, Map and Publish.
   static constexpr int kTabs = 6;
@@ -71,8 +83,8 @@ class frmTessary : public QMainWindow {
   void OpenBrowser(const QString& filename);
 
   const mapgen::MapSettings& settings() const { return settings_; }
-  const QString& TempMapPath() const { return TempMapPath_; }
-  const QString& SavedMapPath() const { return SavedMapPath_; }
+  const std::string& TempMapPath() const { return TempMapPath_; }
+  const std::string& SavedMapPath() const { return SavedMapPath_; }
   bool MapBuilt() const { return MapBuilt_; }
   bool MapSaved() const { return MapSaved_; }
   // No build, copy or other work of the window is running or waiting to
@@ -159,11 +171,11 @@ class frmTessary : public QMainWindow {
   bool Chosen(const FileAnswer& answer);
 
   // Folder selection.
-  void SetForNewMap(const QString& newpath);
+  void SetForNewMap(const std::string& newpath);
   void SetFileBoxes();
   void Dir1_Change();
   void Drive1_Change();
-  void Dir1_Chosen(const QString& folder);
+  void Dir1_Chosen(const std::string& folder);
   void RecordDriveFolder();
   void ChooseStartFolder();
 
@@ -176,20 +188,24 @@ class frmTessary : public QMainWindow {
   void BuildFinished();
   void ReturnToBaseFolder();
   void ShowProgress(bool visible, double fraction);
+  void InitWarnings();
+  void ShowWarnings(const BuildWarnings& warnings);
 
   // The background picture of the page, read off the window's thread.
-  void LoadBackground(const QString& path);
+  void LoadBackground(const std::string& path);
   void BackgroundLoaded();
 
   // What happens to the built map: save, preview, edit, and the end.
   enum class AfterCopy { kSaved, kSavedThenLeave, kPreview };
-  void SetTempMapPath(const QString& path);
-  bool IsTemporaryFile(const QString& path) const;
-  void CopyMapFile(const QString& destination, AfterCopy after);
+  void SetTempMapPath(const std::string& path);
+  bool IsTemporaryFile(const std::string& path) const;
+  void CopyMapFile(const std::string& destination, AfterCopy after);
   void CopyFinished();
-  QString OutputPath() const;
+  std::string OutputPath() const;
+  void RefuseSave();
+  bool MapFileNamed();
   void RemovePreview();
-  bool AskOutputFile(QString& filename);
+  bool AskOutputFile(std::string& filename);
   void cmdSave_Click();
   void mnuSaveAs_Click();
   void cmdChangeOutputPath_Click();
@@ -208,11 +224,12 @@ class frmTessary : public QMainWindow {
   std::function<void()> endProgram_;
   mapgen::MapSettings settings_;
   BackgroundWork* work_;
-  QFutureWatcher<mapgen::BuildResult>* build_;
+  QFutureWatcher<WindowBuild>* build_;
   QFutureWatcher<CopyOutcome>* copy_;
   QFutureWatcher<QImage>* picture_;
   QFutureWatcher<QList<QStringList>>* editors_;
-  QString buildBase_;
+  std::string buildBase_;
+  StagedPage buildPage_;  // where the running or last build writes
   // Set by the build once its page is written, and by the window once it
   // abandons the build: the second of the two removes the page.
   std::shared_ptr<std::atomic_flag> pageHandover_;
@@ -222,21 +239,21 @@ class frmTessary : public QMainWindow {
   std::shared_ptr<mapgen::StagedSitemap> sitemap_;
   bool buildWalks_ = false;          // the running build maps subfolders
   bool changedDuringBuild_ = false;  // so its page is out of date at once
-  QString copyTarget_;               // where the running copy writes
+  std::string copyTarget_;           // where the running copy writes
   AfterCopy afterCopy_ = AfterCopy::kSaved;
-  QString loadingPicture_;  // the background picture being read
-  QString wantedPicture_;   // the one the options name, empty for none
-  QString editedPage_;      // the page Edit Source looks for an editor for
-  QString previewPath_;     // the page as the browser was last handed it
+  std::string loadingPicture_;  // the background picture being read
+  std::string wantedPicture_;   // the one the options name, empty for none
+  std::string editedPage_;      // the page Edit Source looks for an editor for
+  std::string previewPath_;     // the page as the browser was last handed it
   // One for each field: puts the field's value in `settings` into the
   // field's control.
   std::vector<std::function<void(const mapgen::MapSettings&)>> showField_;
   QString settingsFile_;  // the settings file opened or saved last
   std::vector<Drive> drives_;
-  QMap<QString, QString> DriveFolders_;
+  QMap<QString, std::string> DriveFolders_;
 
-  QString TempMapPath_;
-  QString SavedMapPath_;
+  std::string TempMapPath_;
+  std::string SavedMapPath_;
   bool MapBuilt_ = false;
   bool MapSaved_ = false;
   bool leaving_ = false;  // Exit has begun to end the program
@@ -254,6 +271,9 @@ class frmTessary : public QMainWindow {
   QPushButton* cmdExit;
   QFrame* shpProgressBorder;
   QWidget* shpProgressPercent;
+  QLabel* lblWarnings;
+  QPushButton* cmdWarnings;
+  BuildWarnings warnings_;  // of the last build
 
   // Folder tab.
   QLabel* Label4;
@@ -314,7 +334,7 @@ class frmTessary : public QMainWindow {
   Shape* shpBullet[5];
   QWidget* lineMap;
   ClickLabel* lblDir;
-  QLineEdit* txtMapFile;
+  PathEdit* txtMapFile;
   QPushButton* cmdChangeOutputPath;
   QCheckBox* chkLockFilename;
   QLabel* lblFilterBox;

@@ -1,5 +1,7 @@
 // The program around the main window: the welcome window, the About box
 // and what it starts, and the program's end.
+#include <sys/stat.h>
+
 #include <QAction>
 #include <QLabel>
 #include <QPushButton>
@@ -16,6 +18,15 @@ namespace tessary {
 
 class AppTest : public QObject {
   Q_OBJECT
+
+  // The main window whose base folder is `folder`, if there is one.
+  static frmTessary* WindowOn(const std::string& folder) {
+    for (QWidget* shown : QApplication::topLevelWidgets()) {
+      auto* main = qobject_cast<frmTessary*>(shown);
+      if (main != nullptr && main->settings().txtDir == folder) return main;
+    }
+    return nullptr;
+  }
 
  private slots:
   // The picture opens the maker's page; Start shows the main window, while
@@ -85,21 +96,23 @@ class AppTest : public QObject {
     QVERIFY(QDir().mkdir(site));
     QVERIFY(QFile(site + "/a.html").open(QIODevice::WriteOnly));
     Module1 wrong(fakes.desktop);
-    wrong.Main({"\"" + site + "\""});
+    wrong.Main({("\"" + site + "\"").toStdString()});
     QCOMPARE(fakes.messageBoxes.texts, QStringList{"User's command line is in error:\n"
                                                    "No such file or directory"});
     wrong.EndProgram();
+    // The bytes of the command line name the folder, UTF-8 or not.
+    const std::string odd = QFile::encodeName(top.path()).toStdString() + "/caf\xe9";
+    QVERIFY(::mkdir(odd.c_str(), 0755) == 0);
+    Module1 bytes(fakes.desktop);
+    bytes.Main({odd});
+    QCOMPARE(fakes.messageBoxes.texts.size(), 1);
+    QVERIFY(WindowOn(odd) != nullptr);
+    bytes.EndProgram();
     Module1 program(fakes.desktop);
     // The arguments, joined by blanks, are one path; given, it opens the
     // Map tab.
-    program.Main({top.filePath("my"), " site"});
-    frmTessary* window = nullptr;
-    for (QWidget* shown : QApplication::topLevelWidgets()) {
-      auto* main = qobject_cast<frmTessary*>(shown);
-      if (main != nullptr && main->settings().txtDir == site.toStdString()) {
-        window = main;
-      }
-    }
+    program.Main({top.filePath("my").toStdString(), " site"});
+    frmTessary* window = WindowOn(site.toStdString());
     QVERIFY(window != nullptr);
     QVERIFY(window->findChild<QWidget*>("fraOptions(4)")->isVisibleTo(window));
     window->show();
