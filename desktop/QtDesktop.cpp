@@ -78,11 +78,10 @@ FileAnswer AskFile(QWidget* parent, const FileOpenRequest& request,
 
 }  // namespace
 
-ColorAnswer QtCommonDialog::ShowColor(QWidget* parent) {
-  QColorDialog dialog(lastColor_, parent);
+ColorAnswer QtCommonDialog::ShowColor(QWidget* parent, const QColor& initial) {
+  QColorDialog dialog(initial, parent);
   if (dialog.exec() != QDialog::Accepted) return {};
-  lastColor_ = dialog.selectedColor();
-  return {DialogOutcome::kChosen, lastColor_, {}};
+  return {DialogOutcome::kChosen, dialog.selectedColor(), {}};
 }
 
 // The image and browser choosers take names that need not exist yet.

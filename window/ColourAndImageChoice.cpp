@@ -21,7 +21,8 @@ constexpr int kImageFilesFilter = 1;
 
 // A colour that no check box puts on the page leaves the map as built.
 void frmTessary::cmdColor_Click(int index) {
-  const ColorAnswer answer = desktop_.CommonDialog1.ShowColor(this);
+  const ColorAnswer answer = desktop_.CommonDialog1.ShowColor(
+      this, ToQColor(cmdColor[index]->colour()));
   if (answer.outcome != DialogOutcome::kChosen) return;
   settings_.shpColor[index] = FromQColor(answer.color);
   cmdColor[index]->setColour(settings_.shpColor[index]);

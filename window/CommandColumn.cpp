@@ -3,6 +3,7 @@
 #include <QFrame>
 #include <QPushButton>
 
+#include "Legibility.h"
 #include "frmTessary.h"
 
 namespace tessary {
@@ -29,7 +30,7 @@ void frmTessary::InitCommandColumn() {
   makerFont.setItalic(true);
   lblCorvaleSoftware->setFont(makerFont);
   lblCorvaleSoftware->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-  SetForeColor(lblCorvaleSoftware, kBlue);
+  SetCaptionColour(lblCorvaleSoftware, kBlue);
   lblCorvaleSoftware->setToolTip("Maker of Custom Software");
   connect(lblCorvaleSoftware, &ClickLabel::clicked, this,
           [this] { OpenBrowser(kHomePage); });

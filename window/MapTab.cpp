@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "FolderViews.h"
+#include "Legibility.h"
 #include "PathEdit.h"
 #include "Paths.h"
 #include "frmTessary.h"
@@ -27,7 +28,7 @@ void frmTessary::InitMapTab() {
   InitLayoutPreview(tab);
   Label2[5] = MakeNote(tab, 5, "Instructions:", {6435, 240, 1560, 255});
   Label2[5]->setFont(NamedFont(kFormFont, 8.25, true));
-  SetForeColor(Label2[5], kBlue);
+  SetCaptionColour(Label2[5], kBlue);
   Label2[3] = MakeLabel(tab, Indexed("Label2", 3),
                         "1. Select Folder 2. Set options   3. Build map      "
                         "4. Preview        5. Save ",
@@ -45,7 +46,7 @@ void frmTessary::InitMapTab() {
                         "Mapped folder :", {105, 4200, 1335, 255});
   lblDir = MakeLabel(tab, "lblDir", "Dir", {1440, 4200, 6495, 255});
   lblDir->setWordWrap(false);
-  SetForeColor(lblDir, kBlue);
+  SetCaptionColour(lblDir, kBlue);
   connect(lblDir, &ClickLabel::clicked, this, [this] {
     lblToolbar_Click(0);
     Dir1->setFocus();
@@ -61,6 +62,8 @@ void frmTessary::InitMapTab() {
   cmdChangeOutputPath =
       MakeButton(tab, "cmdChangeOutputPath", "Browse", {6480, 4560, 975, 345});
   cmdChangeOutputPath->setToolTip("Browse");
+  NameAfter(Label2[0], txtMapFile);
+  cmdChangeOutputPath->setAccessibleName("Browse for map file");
   chkLockFilename = MakeCheck(tab, "chkLockFilename", "Lock filename",
                               {1440, 5010, 1935, 255});
   chkLockFilename->setToolTip(

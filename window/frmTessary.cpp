@@ -1,10 +1,12 @@
 #include "frmTessary.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QPushButton>
 
 #include "BackgroundWork.h"
 #include "FolderViews.h"
+#include "Legibility.h"
 #include "OpenBrowser.h"
 #include "Twips.h"
 
@@ -42,7 +44,15 @@ frmTessary::frmTessary(Desktop& desktop, const mapgen::FileSystem& fs,
   InitOutputCommands();
   InitSettingsFiles();
   InitWarnings();
+  InitFocusOrder();
+  KeepReadable(this);
   setFixedSize(sizeHint());
+}
+
+// The captions on the tabs' own colours keep reading whatever the theme.
+void frmTessary::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::PaletteChange) KeepReadable(this);
 }
 
 frmTessary::~frmTessary() { AbandonBuild(); }

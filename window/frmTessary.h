@@ -46,6 +46,7 @@ class FileList;
 class FolderTree;
 class PathEdit;
 class Shape;
+class TabLabel;
 
 // The main window: every option of the map on five tabs, the Map tab with
 // the picture of the page and the output name, the command column and the
@@ -97,6 +98,7 @@ class frmTessary : public QMainWindow {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
@@ -112,6 +114,7 @@ class frmTessary : public QMainWindow {
   void InitTextTab();
   void InitAppearanceTab();
   void InitColourRows(QFrame* frame);
+  void InitSizeRow(QFrame* frame, int index, const QString& row);
   void InitMapTab();
   void InitLayoutPreview(QWidget* tab);
   void InitTemplateParts(QWidget* tab);
@@ -123,8 +126,10 @@ class frmTessary : public QMainWindow {
   void InitOutputCommands();
   void InitStyleSamples();
 
-  // Tab strip.
+  // Tab strip and the keyboard's way through the window.
   void HighlightTab(int hovered);
+  void StepTab(int step, bool toEnd);
+  void InitFocusOrder();
 
   // The picture of the page on the Map tab.
   void RefreshPreview();
@@ -261,7 +266,8 @@ class frmTessary : public QMainWindow {
   QWidget* central_;
 
   // Tab strip, frames and the command column.
-  ClickLabel* lblToolbar[kTabs];
+  TabLabel* lblToolbar[kTabs];
+  int activeTab_ = 0;
   QFrame* fraOptions[kTabs];
   ClickLabel* lblCorvaleSoftware;
   QLabel* Label3[1];
