@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <string_view>
 
-#include "MapFields.h"
-#include "MapFile.h"
+#include "MapField.h"
 #include "Paths.h"
+#include "ReadWholeFile.h"
 #include "SettingsCheck.h"
 #include "TextLines.h"
 

@@ -2,7 +2,7 @@
 
 #include <signal.h>
 
-#include "TemporaryFiles.h"
+#include "TemporaryFileRecord.h"
 
 namespace cli {
 namespace {

@@ -8,11 +8,10 @@
 #include <optional>
 
 #include "BuildFailure.h"
-#include "ExcludeGlobs.h"
 #include "GetSubDirectories.h"
-#include "MapFile.h"
+#include "MapFileWriter.h"
 #include "PageFormat.h"
-#include "PageWriter.h"
+#include "PageTemplate.h"
 #include "Paths.h"
 #include "SectionPrefetch.h"
 
@@ -109,16 +108,19 @@ class BuildSitemap {
 
 // Writes the page of the folders `folders` to `sink`, and their URLs to
 // the sitemap.
-BuildResult WritePage(const PageFormat& format, const FileSystem& fs,
-                      BuildObserver& observer, const FolderList& folders,
-                      unsigned threads, PageSink& sink, BuildSitemap& sitemap) {
+BuildResult WritePage(const PageFormat& format, const SkipRules& rules,
+                      const FileSystem& fs, BuildObserver& observer,
+                      const FolderList& folders, unsigned threads,
+                      PageSink& sink, BuildSitemap& sitemap) {
   BuildResult result;
   PageBuffer page(sink);
+  const std::unique_ptr<PageTemplate> layout = ChooseTemplate(format);
   std::string head;
-  WritePageHead(format, head);
+  layout->Head(head);
   Failure failure;
   if (!page.Add(head, failure)) return Ended(Outcome::kNotWritten, failure);
-  const SectionMaker maker(fs, format, observer, sitemap.UrlStart());
+  const SectionMaker maker(fs, format, *layout, rules, observer,
+                           sitemap.UrlStart());
   SectionPrefetch prefetch(maker, folders, observer, threads);
   const std::size_t total = folders.size();
   for (std::size_t i = 0; i < total; ++i) {
@@ -139,7 +141,7 @@ BuildResult WritePage(const PageFormat& format, const FileSystem& fs,
     observer.FolderWritten(folders[i].path, i + 1, total);
   }
   std::string tail;
-  WritePageTail(format, tail);
+  layout->Tail(tail);
   if (!page.Add(tail, failure) || !page.Flush(failure)) {
     return Ended(Outcome::kNotWritten, failure);
   }
@@ -171,9 +173,13 @@ BuildResult Build(const MapSettings& settings, const FileSystem& fs,
     // Fewer threads where descriptors are scarce, rather than a build that
     // runs out of them.
     threads = std::clamp(threads, 1u, fs.ReadersAllowed());
+    const SkipRules rules(settings);
     const FolderList folders =
-        GetSubDirectories(fs, base, settings.chkShowSubfolders != kUnchecked,
-                          threads, observer, ExcludeGlobs(settings.txtExclude));
+        GetSubDirectories(fs, base,
+                          {.all = settings.chkShowSubfolders != kUnchecked,
+                           .threads = threads,
+                           .rules = &rules,
+                           .stop = &observer});
     if (observer.StopRequested()) return Ended(Outcome::kStopped);
     Failure failure;
     PageSink* sink = target.open(failure);
@@ -183,8 +189,8 @@ BuildResult Build(const MapSettings& settings, const FileSystem& fs,
       return Ended(Outcome::kNotWritten, failure);
     }
     const PageFormat format(settings, base, pageFolder);
-    BuildResult result =
-        WritePage(format, fs, observer, folders, threads, *sink, sitemap);
+    BuildResult result = WritePage(format, rules, fs, observer, folders,
+                                   threads, *sink, sitemap);
     if (result.outcome == Outcome::kBuilt &&
         (!target.commit(failure) || !sitemap.Place(fs, failure))) {
       return Ended(Outcome::kNotWritten, failure);

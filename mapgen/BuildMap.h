@@ -7,7 +7,7 @@
 #include "FileSystem.h"
 #include "MapSettings.h"
 #include "PageSink.h"
-#include "SitemapXml.h"
+#include "SitemapWriter.h"
 #include "StagedSitemap.h"
 
 namespace mapgen {

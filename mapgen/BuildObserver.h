@@ -3,25 +3,22 @@
 #include <cstddef>
 #include <string>
 
-#include "FileSystem.h"
+#include "Failure.h"
+#include "StopCheck.h"
 
 namespace mapgen {
 
 // What a build tells the one who started it, and how it learns to stop.
 // FolderWritten and Unreadable are called on the thread that runs the build;
 // StopRequested may be called from any of the build's threads.
-class BuildObserver {
+class BuildObserver : public StopCheck {
  public:
-  virtual ~BuildObserver() = default;
-
   // The folder at position `done` of `total` has been written to the page.
   virtual void FolderWritten(const std::string& /*folder*/,
                              std::size_t /*done*/, std::size_t /*total*/) {}
 
   // A folder or page that could not be read; the build goes on without it.
   virtual void Unreadable(const Failure& /*failure*/) {}
-
-  virtual bool StopRequested() const { return false; }
 };
 
 }  // namespace mapgen

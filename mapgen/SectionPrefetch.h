@@ -9,8 +9,8 @@
 #include <utility>
 
 #include "BuildObserver.h"
-#include "FolderSection.h"
 #include "GetSubDirectories.h"
+#include "SectionMaker.h"
 #include "ThreadBudget.h"
 #include "WorkerThreads.h"
 

@@ -1,6 +1,6 @@
 #include "FileCopy.h"
 
-#include "MapFile.h"
+#include "MapFileWriter.h"
 #include "Paths.h"
 
 namespace tessary {

@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "GetSubDirectories.h"
 #include "NativePath.h"
 #include "Ordinal.h"
 #include "Paths.h"
+#include "SkipRules.h"
 
 namespace tessary {
 namespace {

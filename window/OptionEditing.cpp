@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "ColorSwatch.h"
-#include "MapFields.h"
+#include "MapField.h"
 #include "TextLines.h"
 #include "frmTessary.h"
 

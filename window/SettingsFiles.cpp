@@ -5,9 +5,10 @@
 #include <QFileInfo>
 
 #include "FolderViews.h"
-#include "MapFields.h"
-#include "MapFile.h"
+#include "MapField.h"
+#include "MapFileWriter.h"
 #include "NativePath.h"
+#include "ReadWholeFile.h"
 #include "SettingsCheck.h"
 #include "frmTessary.h"
 

@@ -17,7 +17,7 @@
 #include "Controls.h"
 #include "Desktop.h"
 #include "FileCopy.h"
-#include "MapFields.h"
+#include "MapField.h"
 #include "MapSettings.h"
 #include "PageStaging.h"
 

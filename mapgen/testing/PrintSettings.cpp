@@ -1,6 +1,6 @@
 #include "PrintSettings.h"
 
-#include "MapFields.h"
+#include "MapField.h"
 #include "SettingsText.h"
 
 namespace mapgen {

@@ -11,7 +11,7 @@
 
 #include "ChildProcess.h"
 #include "TempFolder.h"
-#include "TemporaryFiles.h"
+#include "TemporaryFileRecord.h"
 
 namespace cli {
 namespace {

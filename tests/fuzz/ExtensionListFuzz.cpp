@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "ExtensionFilter.h"
+#include "ExtensionList.h"
 #include "TextCase.h"
 
 namespace {

@@ -12,9 +12,9 @@
 
 #include "DeclaredCharset.h"
 #include "InvalidUtf8.h"
+#include "PageDecoder.h"
 #include "RobotsNoindex.h"
 #include "SettingsText.h"
-#include "TitleCharset.h"
 
 namespace {
 

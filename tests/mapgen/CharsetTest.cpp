@@ -5,8 +5,8 @@
 #include "DeclaredCharset.h"
 #include "InvalidUtf8.h"
 #include "MemoryFileSystem.h"
+#include "PageDecoder.h"
 #include "PageHead.h"
-#include "TitleCharset.h"
 
 namespace mapgen {
 namespace {
@@ -62,7 +62,7 @@ TEST(ReadPageHead, FindsTheCharsetAndTheRobotsTagInEitherOrder) {
        true, "\xC3\xA9", false},
   };
   MemoryFileSystem fs;
-  const BuildObserver observer;
+  const StopCheck observer;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.page);
     fs.AddFile("/p.html", c.page);

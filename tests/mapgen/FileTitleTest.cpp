@@ -1,10 +1,9 @@
-#include "FileTitle.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "MemoryFileSystem.h"
+#include "TitleScanner.h"
 
 namespace mapgen {
 namespace {
@@ -14,7 +13,7 @@ std::string TitleOf(const std::string& content) {
   fs.AddFile("/w/page.htm", content);
   Failure failure;
   const auto page = fs.OpenFolder("/w", failure)->OpenFile("page.htm", failure);
-  return FileTitle(*page, "<TITLE", "</TITLE", BuildObserver(), failure);
+  return FileTitle(*page, "<TITLE", "</TITLE", StopCheck(), failure);
 }
 
 // The fuzz target checks the streaming reader against a whole-page reading

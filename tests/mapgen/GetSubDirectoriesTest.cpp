@@ -27,14 +27,13 @@ TEST_P(Walk, OrdersFullPathsOrdinallyAtAnyDepth) {
     for (auto folder = expected.rbegin(); folder != expected.rend(); ++folder) {
       fs.AddFolder(*folder);
     }
-    const BuildObserver observer;
     std::vector<std::string> paths;
-    for (const Folder& folder : GetSubDirectories(fs, "/", true, GetParam(), observer)) {
+    for (const Folder& folder : GetSubDirectories(fs, "/", {.all = true, .threads = GetParam()})) {
       paths.push_back(folder.path);
       EXPECT_EQ(folder.failure, "");
     }
     EXPECT_EQ(paths, expected);
-    EXPECT_EQ(GetSubDirectories(fs, "/", false, GetParam(), observer).size(), 1u);
+    EXPECT_EQ(GetSubDirectories(fs, "/", {.all = false, .threads = GetParam()}).size(), 1u);
   }
 }
 

@@ -16,12 +16,12 @@
 #include "BuildPage.h"
 #include "ChildProcess.h"
 #include "FaultInjectingFileSystem.h"
-#include "FileTitle.h"
 #include "MemoryFileSystem.h"
 #include "PosixFileSystem.h"
 #include "RecordingObserver.h"
 #include "SystemReason.h"
 #include "TempFolder.h"
+#include "TitleScanner.h"
 
 namespace mapgen {
 namespace {
@@ -359,7 +359,7 @@ TEST_F(ManyNamesOfOnePage, RunningOutOfMemoryFailsTheBuild) {
 }
 
 std::string TitleOf(const std::string& folder, const std::string& name,
-                    const BuildObserver& observer = BuildObserver()) {
+                    const StopCheck& observer = StopCheck()) {
   Failure failure;
   const auto page = PosixFileSystem().OpenFolder(folder, failure)->OpenFile(name, failure);
   return FileTitle(*page, "<TITLE", "</TITLE", observer, failure);
@@ -391,7 +391,7 @@ TEST(PagesOfAnySize, ReadInLittleMemoryUpToTheirSizeWhenOpened) {
   const auto page =
       PosixFileSystem().OpenFolder(temp.path(), failure)->OpenFile("growing.html", failure);
   std::ofstream(temp.path() + "/growing.html", std::ios::app) << "<title>Later</title>";
-  EXPECT_EQ(FileTitle(*page, "<TITLE", "</TITLE", BuildObserver(), failure), "");
+  EXPECT_EQ(FileTitle(*page, "<TITLE", "</TITLE", StopCheck(), failure), "");
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
 // Where and how a page is written: only at the path asked for, whole or not
 // at all, never through a link, never waiting for a pipe to be read.
-#include "MapFile.h"
-
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -11,6 +9,7 @@
 
 #include "ChildProcess.h"
 #include "LongPath.h"
+#include "MapFileWriter.h"
 #include "PosixFileSystem.h"
 #include "TempFolder.h"
 

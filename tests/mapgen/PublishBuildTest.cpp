@@ -14,9 +14,9 @@
 #include "BuildMap.h"
 #include "BuildPage.h"
 #include "FaultInjectingFileSystem.h"
-#include "MapFile.h"
 #include "MemoryFileSystem.h"
 #include "PosixFileSystem.h"
+#include "ReadWholeFile.h"
 #include "RecordingObserver.h"
 #include "TempFolder.h"
 

@@ -4,8 +4,7 @@
 #include <vector>
 
 #include "ExcludeGlobs.h"
-#include "ExtensionFilter.h"
-#include "LastExtension.h"
+#include "ExtensionList.h"
 #include "RelativeLinkBase.h"
 
 namespace mapgen {

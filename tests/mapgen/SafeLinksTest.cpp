@@ -1,8 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "FolderEntries.h"
-#include "PageWriter.h"
-#include "SafeText.h"
+#include "ClassicTemplate.h"
+#include "Escaping.h"
 
 namespace mapgen {
 namespace {
@@ -29,8 +28,9 @@ TEST(SafeLinks, NamesAndTitlesBecomeTextAndLinksAreQuoted) {
   const FolderEntries entries{
       "/w/a&b", {"x <y>.htm", "q\"#.pdf"}, {true, false}, {{"<i>T</i> &amp;", ""}, {}}};
   const auto Render = [&](const MapSettings& s) {
+    const PageFormat format(s, "/w");
     std::string out;
-    RenderFolderEntries(entries, PageFormat(s, "/w"), out);
+    ClassicTemplate(format).Entries(entries, 0, 2, entries.details, out);
     return out;
   };
   EXPECT_EQ(Render(Safe(1)),
@@ -48,15 +48,15 @@ TEST(SafeLinks, NamesAndTitlesBecomeTextAndLinksAreQuoted) {
 
 TEST(SafeLinks, FolderHeadingsAreTextAndFreeTextKeepsItsMarkup) {
   MapSettings s = Safe(1);
-  std::string page;
-  WriteFolderSection(PageFormat(s, "/w"), {"/w/<script>", {}, {}, {}}, page);
-  EXPECT_EQ(page,
-            "<UL><p><p><font size=+1><b>&lt;script&gt;</b></font>"
-            "<br><br>\r\n</UL>");
   s.txtPreface = "<<b>>x<</b>>";
-  page.clear();
-  WritePageHead(PageFormat(s, "/w"), page);
-  EXPECT_NE(page.find("<b>x</b><br><br>"), std::string::npos);
+  const PageFormat format(s, "/w");
+  const ClassicTemplate page(format);
+  std::string section;
+  page.SectionStart("/w/<script>", false, section);
+  EXPECT_EQ(section, "<UL><p><p><font size=+1><b>&lt;script&gt;</b></font><br><br>\r\n");
+  std::string head;
+  page.Head(head);
+  EXPECT_NE(head.find("<b>x</b><br><br>"), std::string::npos);
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "MapFields.h"
+#include "MapField.h"
 #include "PrintSettings.h"
 
 namespace mapgen {

@@ -1,5 +1,3 @@
-#include "SitemapXml.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -8,6 +6,7 @@
 #include <vector>
 
 #include "RobotsNoindex.h"
+#include "SitemapWriter.h"
 #include "SizeAndTime.h"
 
 namespace mapgen {

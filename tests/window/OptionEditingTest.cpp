@@ -7,7 +7,7 @@
 #include <map>
 
 #include "ColorSwatch.h"
-#include "MapFields.h"
+#include "MapField.h"
 #include "WindowFixture.h"
 
 namespace tessary {

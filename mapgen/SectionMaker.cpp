@@ -1,0 +1,244 @@
+#include "SectionMaker.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "BuildFailure.h"
+#include "Escaping.h"
+#include "FolderFileList.h"
+#include "Paths.h"
+#include "SitemapWriter.h"
+
+namespace mapgen {
+namespace {
+
+// A run's titles may each be 64 KiB long, so a run holds few pages; a run
+// without titles holds more entries, each a name and a link.
+constexpr std::size_t kPagesPerRun = 16;
+constexpr std::size_t kEntriesPerRun = 512;
+// What is kept of the pages that have several names in one folder.
+constexpr std::size_t kMostSharedTitleBytes = 1 << 20;
+
+std::string_view TrimBlanks(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+std::vector<std::size_t> RunStarts(const FolderEntries& entries,
+                                   bool readsPages) {
+  std::vector<std::size_t> starts = {0};
+  std::size_t pages = 0;
+  for (std::size_t i = 0; i < entries.files.size(); ++i) {
+    if (i - starts.back() == kEntriesPerRun ||
+        (readsPages && pages == kPagesPerRun)) {
+      starts.push_back(i);
+      pages = 0;
+    }
+    if (entries.webPages[i]) ++pages;
+  }
+  starts.push_back(entries.files.size());
+  return starts;
+}
+
+bool HasPages(const SectionPlan& plan, std::size_t run) {
+  const auto& pages = plan.entries.webPages;
+  return std::find(pages.begin() + plan.runStarts[run],
+                   pages.begin() + plan.runStarts[run + 1],
+                   true) != pages.begin() + plan.runStarts[run + 1];
+}
+
+void Unreadable(Failure failure, std::vector<Failure>& unreadable) {
+  ThrowIfShortage(failure);
+  unreadable.push_back(std::move(failure));
+}
+
+}  // namespace
+
+std::size_t PagePiece::Bytes() const {
+  return html.size() + sitemapUrls.size();
+}
+
+SectionMaker::SectionMaker(const FileSystem& fs, const PageFormat& format,
+                           const PageTemplate& page, const SkipRules& rules,
+                           const BuildObserver& observer,
+                           std::string sitemapUrlStart)
+    : fs_(fs),
+      format_(format),
+      page_(page),
+      rules_(rules),
+      observer_(observer),
+      sitemapUrlStart_(std::move(sitemapUrlStart)),
+      heads_{ShowsTitles(format.settings), format.utf8,
+             !sitemapUrlStart_.empty()},
+      readsPages_(heads_.title || heads_.robots),
+      facts_(page.ShowsSizesAndTimes() || heads_.robots) {}
+
+PagePiece SectionMaker::First(const Folder& folder,
+                              std::shared_ptr<SectionPlan>& plan) const {
+  auto made = std::make_shared<SectionPlan>();
+  FolderEntries& entries = made->entries;
+  entries.path = folder.path;
+  made->id = folder.id;
+  std::vector<Failure> unreadable;
+  std::unique_ptr<FolderHandle> opened;
+  if (!folder.failure.empty()) {
+    unreadable.push_back({folder.path, folder.failure});
+  } else {
+    Failure failure;
+    opened = fs_.Reopen(folder.path, folder.id, failure);
+    if (opened == nullptr ||
+        !ListShownFiles(*opened, rules_, entries.files, failure)) {
+      Unreadable(std::move(failure), unreadable);
+      entries.files.clear();
+      opened.reset();
+    }
+  }
+  for (const std::string& name : entries.files) {
+    entries.webPages.push_back(rules_.IsWebPage(name));
+  }
+  made->runStarts = RunStarts(entries, readsPages_);
+  PagePiece piece = Piece(*made, 0, opened.get(), std::move(unreadable));
+  piece.files = entries.files.size();
+  piece.webPages = std::ranges::count(entries.webPages, true);
+  if (made->Runs() > 1) plan = std::move(made);
+  return piece;
+}
+
+bool SectionMaker::OpensFolder(const SectionPlan& plan, std::size_t run) const {
+  return facts_ || (readsPages_ && HasPages(plan, run));
+}
+
+PagePiece SectionMaker::Next(SectionPlan& plan, std::size_t run) const {
+  std::unique_ptr<FolderHandle> folder;
+  std::vector<Failure> unreadable;
+  if (OpensFolder(plan, run)) {
+    Failure failure;
+    folder = fs_.Reopen(plan.entries.path, plan.id, failure);
+    const std::lock_guard lock(plan.mutex);
+    // The folder replaced halfway is told of once.
+    if (folder == nullptr && !std::exchange(plan.reopenFailed, true)) {
+      Unreadable(std::move(failure), unreadable);
+    }
+  }
+  return Piece(plan, run, folder.get(), std::move(unreadable));
+}
+
+PagePiece SectionMaker::Piece(SectionPlan& plan, std::size_t run,
+                              FolderHandle* folder,
+                              std::vector<Failure> unreadable) const {
+  PagePiece piece;
+  const FolderEntries& entries = plan.entries;
+  RunReading reading;
+  if (folder != nullptr && OpensFolder(plan, run)) {
+    reading = ReadRun(plan, run, *folder, unreadable);
+  }
+  piece.unreadable = std::move(unreadable);
+  piece.endsFolder = run + 1 == plan.Runs();
+  AddSitemapUrls(plan, run, reading, piece);
+  WriteSectionRun(page_, format_.settings, entries, plan.runStarts[run],
+                  plan.runStarts[run + 1], reading.details, piece.html);
+  return piece;
+}
+
+// Reads what the page shows of a run's files: the titles of its pages,
+// and the sizes and times of all, from the pages as they are opened for
+// their titles, or else asked of the folder.
+SectionMaker::RunReading SectionMaker::ReadRun(
+    SectionPlan& plan, std::size_t run, FolderHandle& folder,
+    std::vector<Failure>& unreadable) const {
+  const std::size_t from = plan.runStarts[run];
+  const std::size_t count = plan.runStarts[run + 1] - from;
+  RunReading reading;
+  if (heads_.title) reading.details.titles.resize(count);
+  if (heads_.robots) reading.noindex.resize(count);
+  if (facts_) reading.details.facts.resize(count);
+  std::optional<FileFacts> unwanted;
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::string& name = plan.entries.files[from + i];
+    std::optional<FileFacts>& facts =
+        facts_ ? reading.details.facts[i] : unwanted;
+    const std::size_t failed = unreadable.size();
+    if (readsPages_ && plan.entries.webPages[from + i]) {
+      const PageHead head = ReadHead(plan, folder, name, facts, unreadable);
+      if (heads_.title) reading.details.titles[i] = TrimBlanks(head.title);
+      if (heads_.robots) reading.noindex[i] = head.noindex;
+    }
+    // A page that could not be read is reported once.
+    if (!facts_ || facts || unreadable.size() > failed) continue;
+    Failure failure;
+    FileFacts asked;
+    if (folder.Facts(name, asked, failure)) {
+      facts = asked;
+    } else {
+      Unreadable(std::move(failure), unreadable);
+    }
+  }
+  return reading;
+}
+
+// Reads a page's head once, where names in the folder lead to one page
+// (hard links), and the page's size and time as it was opened.
+PageHead SectionMaker::ReadHead(SectionPlan& plan, FolderHandle& folder,
+                                const std::string& name,
+                                std::optional<FileFacts>& facts,
+                                std::vector<Failure>& unreadable) const {
+  Failure failure;
+  const auto page = folder.OpenFile(name, failure);
+  if (page == nullptr) {
+    Unreadable(std::move(failure), unreadable);
+    return {};
+  }
+  facts = page->Facts();
+  const bool shared = page->HasOtherNames();
+  if (shared) {
+    const std::lock_guard lock(plan.mutex);
+    const auto known = plan.sharedHeads.find(page->Id());
+    if (known != plan.sharedHeads.end()) return known->second;
+  }
+  const PageHead head = ReadPageHead(*page, heads_, observer_, failure);
+  if (!failure.reason.empty()) {
+    Unreadable(std::move(failure), unreadable);
+    return {};
+  }
+  const std::lock_guard lock(plan.mutex);
+  const std::size_t bytes = plan.sharedBytes + head.title.size();
+  if (shared && bytes <= kMostSharedTitleBytes) {
+    plan.sharedBytes = bytes;
+    plan.sharedHeads.emplace(page->Id(), head);
+  }
+  return head;
+}
+
+// The sitemap lists every file the page lists, but the pages that ask not
+// to be indexed.
+void SectionMaker::AddSitemapUrls(const SectionPlan& plan, std::size_t run,
+                                  const RunReading& reading,
+                                  PagePiece& piece) const {
+  if (sitemapUrlStart_.empty()) return;
+  const FolderEntries& entries = plan.entries;
+  // Encoding goes byte by byte, so the folder's part of the addresses is
+  // encoded once for the run and only the names for each URL.
+  std::string urlStart = sitemapUrlStart_;
+  const std::string_view folder = RelativeFolder(entries.path, format_.base);
+  AppendPercentEncodedPath(urlStart, folder);
+  if (!folder.empty()) urlStart += '/';
+  const std::size_t from = plan.runStarts[run];
+  // Room for the run's URLs with names of average length, so that the
+  // text grows seldom.
+  constexpr std::size_t kUrlMarkup = 64;
+  piece.sitemapUrls.reserve((plan.runStarts[run + 1] - from) *
+                            (urlStart.size() + 16 + kUrlMarkup));
+  for (std::size_t i = from; i < plan.runStarts[run + 1]; ++i) {
+    const std::size_t read = i - from;
+    if (!reading.noindex.empty() && reading.noindex[read]) continue;
+    std::optional<std::time_t> modified;
+    if (!reading.details.facts.empty() && reading.details.facts[read]) {
+      modified = reading.details.facts[read]->modified;
+    }
+    AppendSitemapUrl(piece.sitemapUrls, urlStart, entries.files[i], modified);
+    ++piece.sitemapUrlCount;
+  }
+}
+
+}  // namespace mapgen

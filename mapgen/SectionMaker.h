@@ -1,0 +1,106 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "BuildObserver.h"
+#include "FileSystem.h"
+#include "FolderEntries.h"
+#include "GetSubDirectories.h"
+#include "MapSettings.h"
+#include "PageFormat.h"
+#include "PageHead.h"
+#include "PageTemplate.h"
+#include "SkipRules.h"
+
+namespace mapgen {
+
+// A piece of the page, prepared ahead of the writer: part of one folder's
+// section, the XML sitemap's <url> elements of its files, what it adds to
+// the counts, and what could not be read for it.
+struct PagePiece {
+  std::string html;
+  std::string sitemapUrls;  // <url> elements, one a line
+  std::size_t sitemapUrlCount = 0;
+  std::size_t files = 0, webPages = 0;
+  std::vector<Failure> unreadable;
+  bool endsFolder = false;
+
+  std::size_t Bytes() const;
+};
+
+struct FileIdHash {
+  std::size_t operator()(const FileId& id) const {
+    return std::hash<std::uint64_t>()(id.inode * 31 + id.device);
+  }
+};
+
+// What the later pieces of a folder's section need: its entries, split in
+// runs small enough to be held ahead of the writer whatever the titles'
+// length, and what was read of pages that have several names there.
+struct SectionPlan {
+  FolderEntries entries;
+  FileId id;
+  std::vector<std::size_t> runStarts;  // with the entries' count last
+  std::mutex mutex;
+  std::unordered_map<FileId, PageHead, FileIdHash> sharedHeads;
+  std::size_t sharedBytes = 0;
+  bool reopenFailed = false;
+
+  std::size_t Runs() const { return runStarts.size() - 1; }
+};
+
+// Prepares the folders' sections piece by piece, in `page`'s layout, with
+// the files that `rules` list, and the XML sitemap's URLs of those files
+// when `sitemapUrlStart` is not empty (see SitemapUrlStart); any number of
+// threads may use it at once. Throws BuildFailure when the machine runs
+// short.
+class SectionMaker {
+ public:
+  SectionMaker(const FileSystem& fs, const PageFormat& format,
+               const PageTemplate& page, const SkipRules& rules,
+               const BuildObserver& observer, std::string sitemapUrlStart);
+
+  // Lists `folder`, from the folder opened again and found to be the same,
+  // and prepares its section's first piece; `plan` keeps what the further
+  // pieces need, or stays null when the first is the whole section.
+  PagePiece First(const Folder& folder,
+                  std::shared_ptr<SectionPlan>& plan) const;
+
+  // The piece of run `run`, from 1 on.
+  PagePiece Next(SectionPlan& plan, std::size_t run) const;
+
+ private:
+  // What was read of one run's files.
+  struct RunReading {
+    FileDetails details;
+    std::vector<bool> noindex;
+  };
+
+  bool OpensFolder(const SectionPlan& plan, std::size_t run) const;
+  PagePiece Piece(SectionPlan& plan, std::size_t run, FolderHandle* folder,
+                  std::vector<Failure> unreadable) const;
+  RunReading ReadRun(SectionPlan& plan, std::size_t run, FolderHandle& folder,
+                     std::vector<Failure>& unreadable) const;
+  PageHead ReadHead(SectionPlan& plan, FolderHandle& folder,
+                    const std::string& name, std::optional<FileFacts>& facts,
+                    std::vector<Failure>& unreadable) const;
+  void AddSitemapUrls(const SectionPlan& plan, std::size_t run,
+                      const RunReading& reading, PagePiece& piece) const;
+
+  const FileSystem& fs_;
+  const PageFormat& format_;
+  const PageTemplate& page_;
+  const SkipRules& rules_;
+  const BuildObserver& observer_;
+  const std::string sitemapUrlStart_;
+  const HeadReading heads_;
+  const bool readsPages_;  // for titles or for robots
+  const bool facts_;       // sizes and times
+};
+
+}  // namespace mapgen

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "FileSystem.h"
+
+namespace mapgen {
+
+// The writing side of the real file system: the folder at `path`, opened
+// once, that a page goes into, its temporary files, and the streams a page
+// may be written to. Null with `failure` set when it cannot be opened.
+std::unique_ptr<OutputFolder> OpenPosixOutputFolder(const std::string& path,
+                                                    Failure& failure);
+
+}  // namespace mapgen

@@ -1,0 +1,212 @@
+#include "MapField.h"
+
+#include <algorithm>
+#include <charconv>
+#include <vector>
+
+namespace mapgen {
+namespace {
+
+// What a field of each kind takes, for the message when a value does not.
+const char* Takes(FieldKind kind) {
+  switch (kind) {
+    case FieldKind::kText:
+      return "any text";
+    case FieldKind::kCheck:
+      return "0, 1 or 2";
+    case FieldKind::kSwitch:
+      return "0 or 1";
+    case FieldKind::kStyle:
+      return "only 1, which selects it";
+    case FieldKind::kColour:
+      return "a number from 0 to 0xFFFFFF";
+  }
+  return "";
+}
+
+// A check box's state as one digit, no higher than `highest`.
+bool ParseCheckState(std::string_view text, CheckState highest,
+                     CheckState& state) {
+  if (text.size() != 1 || text[0] < '0' || text[0] > '0' + highest) {
+    return false;
+  }
+  state = text[0] - '0';
+  return true;
+}
+
+// The stored colour number: decimal, or hexadecimal after "0x"; digits
+// only, so the whole text must be used.
+bool ParseColourNumber(std::string_view text, Colour& colour) {
+  const bool hex = text.starts_with("0x") || text.starts_with("0X");
+  if (hex) text.remove_prefix(2);
+  std::uint64_t number = 0;
+  const char* end = text.data() + text.size();
+  const auto [stop, error] =
+      std::from_chars(text.data(), end, number, hex ? 16 : 10);
+  if (text.empty() || error != std::errc() || stop != end ||
+      number > 0xFFFFFF) {
+    return false;
+  }
+  colour = static_cast<Colour>(number);
+  return true;
+}
+
+// Builds the table: one line a member, the kind of each field and its
+// initial value; an array's member gives one field for each element.
+class FieldTable {
+ public:
+  template <typename T>
+  void Add(const char* name, FieldKind kind, T MapSettings::*member,
+           T initial) {
+    fields_.emplace_back(
+        name, kind, 0,
+        [member](MapSettings& s) -> void* { return &(s.*member); },
+        [member, initial](MapSettings& s) { s.*member = initial; });
+  }
+
+  template <typename T, std::size_t N>
+  void Add(const char* name, FieldKind kind,
+           std::array<T, N> MapSettings::*member, std::array<T, N> initial) {
+    for (std::size_t i = 0; i < N; ++i) {
+      fields_.emplace_back(
+          std::string(name) + "(" + std::to_string(i) + ")", kind, i,
+          [member, i](MapSettings& s) -> void* { return &(s.*member)[i]; },
+          [member, i, initial](MapSettings& s) {
+            (s.*member)[i] = initial[i];
+          });
+    }
+  }
+
+  std::vector<MapField> Take() { return std::move(fields_); }
+
+ private:
+  std::vector<MapField> fields_;
+};
+
+const std::vector<MapField>& Table() {
+  using K = FieldKind;
+  using S = MapSettings;
+  static const std::vector<MapField> fields = [] {
+    FieldTable t;
+    t.Add("txtTitle", K::kText, &S::txtTitle, std::string("Site Map"));
+    t.Add("chkShowSubfolders", K::kCheck, &S::chkShowSubfolders, kChecked);
+    t.Add("chkShowEmpties", K::kCheck, &S::chkShowEmpties, kChecked);
+    t.Add("chkExtension", K::kCheck, &S::chkExtension, {1, 0, 1, 1, 0, 0});
+    t.Add("txtExtensions", K::kText, &S::txtExtensions, std::string("zip"));
+    t.Add("chkHTMext", K::kCheck, &S::chkHTMext, kUnchecked);
+    t.Add("optStyle", K::kStyle, &S::optStyle, {true, false, false, false});
+    t.Add("chkBannerImage", K::kCheck, &S::chkBannerImage, kUnchecked);
+    t.Add("txtBannerImage", K::kText, &S::txtBannerImage,
+          std::string("[none]"));
+    t.Add("cmbBannerAlign", K::kText, &S::cmbBannerAlign,
+          std::string("center"));
+    t.Add("chkBullets", K::kCheck, &S::chkBullets, kUnchecked);
+    t.Add("chkIndent", K::kCheck, &S::chkIndent, kChecked);
+    t.Add("chkLines", K::kCheck, &S::chkLines, kUnchecked);
+    t.Add("cmbFont", K::kText, &S::cmbFont, std::string("default"));
+    t.Add("cmbTitleAlign", K::kText, &S::cmbTitleAlign, std::string("Center"));
+    t.Add("cmbSize", K::kText, &S::cmbSize,
+          {std::string("normal"), std::string("+2"), std::string("+1")});
+    t.Add("chkColor", K::kCheck, &S::chkColor, {0, 0, 0, 0, 0, 0});
+    t.Add("shpColor", K::kColour, &S::shpColor,
+          {0x00D0FDFF, 0x00000000, 0x00FF0000, 0x00C000C0, 0x00000000,
+           0x00000000});
+    t.Add("chkBgImage", K::kCheck, &S::chkBgImage, kUnchecked);
+    t.Add("txtImage", K::kText, &S::txtImage, std::string("[none]"));
+    t.Add("txtPreface", K::kText, &S::txtPreface, std::string());
+    t.Add("txtAppendix", K::kText, &S::txtAppendix, std::string());
+    t.Add("chkSafeLinks", K::kSwitch, &S::chkSafeLinks, kUnchecked);
+    t.Add("txtExclude", K::kText, &S::txtExclude, std::string());
+    t.Add("chkLastExtension", K::kSwitch, &S::chkLastExtension, kUnchecked);
+    t.Add("chkUtf8", K::kSwitch, &S::chkUtf8, kUnchecked);
+    t.Add("txtLinkPrefix", K::kText, &S::txtLinkPrefix, std::string());
+    t.Add("cmbTemplate", K::kText, &S::cmbTemplate, std::string("classic"));
+    t.Add("txtSitemapXml", K::kText, &S::txtSitemapXml, std::string());
+    t.Add("txtSiteUrl", K::kText, &S::txtSiteUrl, std::string());
+    return t.Take();
+  }();
+  return fields;
+}
+
+}  // namespace
+
+std::string MapField::Value(const MapSettings& settings) const {
+  switch (kind_) {
+    case FieldKind::kText:
+      return In<std::string>(settings);
+    case FieldKind::kCheck:
+    case FieldKind::kSwitch:
+      return std::to_string(In<CheckState>(settings));
+    case FieldKind::kStyle:
+      return In<bool>(settings) ? "1" : "0";
+    case FieldKind::kColour:
+      return std::to_string(In<Colour>(settings));
+  }
+  return {};
+}
+
+bool MapField::Set(MapSettings& settings, std::string_view value,
+                   std::string& problem) const {
+  bool stored = true;
+  switch (kind_) {
+    case FieldKind::kText:
+      In<std::string>(settings) = value;
+      break;
+    case FieldKind::kCheck:
+    case FieldKind::kSwitch:
+      stored = ParseCheckState(value, kind_ == FieldKind::kCheck ? 2 : 1,
+                               In<CheckState>(settings));
+      break;
+    case FieldKind::kStyle:
+      // Clearing one button alone would leave no style selected.
+      stored = value == "1";
+      if (stored) SelectStyle(settings, index_);
+      break;
+    case FieldKind::kColour:
+      stored = ParseColourNumber(value, In<Colour>(settings));
+      break;
+  }
+  if (!stored) {
+    problem = name_ + " takes " + Takes(kind_) + ", not " + std::string(value);
+  }
+  return stored;
+}
+
+std::span<const MapField> MapFields() { return Table(); }
+
+const MapField* FindMapField(std::string_view name) {
+  const auto fields = MapFields();
+  const auto field =
+      std::find_if(fields.begin(), fields.end(),
+                   [&](const MapField& f) { return f.Name() == name; });
+  return field == fields.end() ? nullptr : &*field;
+}
+
+bool SetMapField(MapSettings& settings, std::string_view name,
+                 std::string_view value, std::string& problem) {
+  const MapField* field = FindMapField(name);
+  if (field == nullptr) {
+    problem = "unknown field " + std::string(name);
+    return false;
+  }
+  return field->Set(settings, value, problem);
+}
+
+SettingCheck SettingsInto(MapSettings& settings) {
+  return [&settings](const SettingRecord& record, std::string& reason) {
+    return SetMapField(settings, record.field, record.value, reason);
+  };
+}
+
+void AppendSettingsText(std::string& out, const MapSettings& settings) {
+  for (const MapField& field : MapFields()) {
+    // A style button is written only where it is set: setting it selects
+    // it, and there is no clearing one alone.
+    if (field.Kind() == FieldKind::kStyle && !field.In<bool>(settings)) {
+      continue;
+    }
+    AppendSettingLine(out, field.Name(), field.Value(settings));
+  }
+}
+
+}  // namespace mapgen

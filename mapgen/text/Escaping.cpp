@@ -1,0 +1,146 @@
+#include "Escaping.h"
+
+#include <array>
+
+namespace mapgen {
+namespace {
+
+constexpr bool IsAsciiLetter(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsHexDigit(char c) {
+  return IsDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+}
+
+constexpr bool IsUnreserved(char c) {
+  return IsAsciiLetter(c) || IsDigit(c) || c == '-' || c == '.' || c == '_' ||
+         c == '~';
+}
+
+// The bytes a path keeps as they are, looked up once a byte: every URL of
+// a sitemap and every link of the page pass through here.
+constexpr auto kPlainInPath = [] {
+  std::array<bool, 256> plain{};
+  for (int byte = 0; byte < 256; ++byte) {
+    const char c = static_cast<char>(byte);
+    plain[byte] = IsUnreserved(c) || c == '/';
+  }
+  return plain;
+}();
+
+bool IsPlainInPath(char c) {
+  return kPlainInPath[static_cast<unsigned char>(c)];
+}
+
+bool NeedsEscaping(char c) {
+  return c == '&' || c == '<' || c == '>' || c == '"';
+}
+
+// How many bytes from the start of `text` satisfy `keep`.
+template <typename Keep>
+std::size_t PlainSpan(std::string_view text, Keep keep) {
+  std::size_t plain = 0;
+  while (plain < text.size() && keep(text[plain])) ++plain;
+  return plain;
+}
+
+// Whether `text` begins with "&name;", "&#digits;" or "&#xhex;".
+bool BeginsCharacterReference(std::string_view text) {
+  std::size_t i = 1;
+  bool (*allowed)(char) = nullptr;
+  if (text.size() > 2 && text[1] == '#' && (text[2] == 'x' || text[2] == 'X')) {
+    i = 3, allowed = IsHexDigit;
+  } else if (text.size() > 1 && text[1] == '#') {
+    i = 2, allowed = IsDigit;
+  } else if (text.size() > 1 && IsAsciiLetter(text[1])) {
+    allowed = [](char c) { return IsAsciiLetter(c) || IsDigit(c); };
+  } else {
+    return false;
+  }
+  const std::size_t first = i;
+  while (i < text.size() && allowed(text[i])) ++i;
+  return i > first && i < text.size() && text[i] == ';';
+}
+
+void AppendEscaped(std::string& out, char c) {
+  switch (c) {
+    case '&':
+      out += "&amp;";
+      break;
+    case '<':
+      out += "&lt;";
+      break;
+    case '>':
+      out += "&gt;";
+      break;
+    case '"':
+      out += "&quot;";
+      break;
+    default:
+      out += c;
+  }
+}
+
+void AppendPercentEncoded(std::string& out, char c) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  const auto byte = static_cast<unsigned char>(c);
+  out += '%';
+  out += kHex[byte >> 4];
+  out += kHex[byte & 0x0F];
+}
+
+// RFC 3986's reserved characters, which give an address its parts.
+bool IsReserved(char c) {
+  return std::string_view(":/?#[]@!$&'()*+,;=").find(c) !=
+         std::string_view::npos;
+}
+
+}  // namespace
+
+void AppendPercentEncodedPath(std::string& out, std::string_view target) {
+  // Most names need little or no encoding: what stays is copied in spans.
+  while (!target.empty()) {
+    const std::size_t plain = PlainSpan(target, IsPlainInPath);
+    out.append(target.substr(0, plain));
+    if (plain == target.size()) return;
+    AppendPercentEncoded(out, target[plain]);
+    target.remove_prefix(plain + 1);
+  }
+}
+
+void AppendEncodedAddress(std::string& out, std::string_view address) {
+  for (const char c : address) {
+    if (c == '&') {
+      out += "&amp;";
+    } else if (IsUnreserved(c) || IsReserved(c) || c == '%') {
+      out += c;
+    } else {
+      AppendPercentEncoded(out, c);
+    }
+  }
+}
+
+void AppendEscapedText(std::string& out, std::string_view text) {
+  while (!text.empty()) {
+    // A search of a set of characters would ask the library once a byte.
+    const std::size_t plain =
+        PlainSpan(text, [](char c) { return !NeedsEscaping(c); });
+    out.append(text.substr(0, plain));
+    if (plain == text.size()) return;
+    AppendEscaped(out, text[plain]);
+    text.remove_prefix(plain + 1);
+  }
+}
+
+void AppendEscapedTitle(std::string& out, std::string_view title) {
+  for (std::size_t i = 0; i < title.size(); ++i) {
+    if (title[i] == '&' && BeginsCharacterReference(title.substr(i))) {
+      out += '&';
+    } else {
+      AppendEscaped(out, title[i]);
+    }
+  }
+}
+
+}  // namespace mapgen

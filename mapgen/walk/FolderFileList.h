@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "FileSystem.h"
+#include "SkipRules.h"
+
+namespace mapgen {
+
+// The names a folder shows on the page, in page order: every file of the
+// first listed extension, then of the second, and so on; each group in
+// ordinal order.
+using FolderFileList = std::vector<std::string>;
+
+// Lists the files of an open folder that the page shows, in page order;
+// false with `failure` set when the folder cannot be read.
+bool ListShownFiles(FolderHandle& folder, const SkipRules& rules,
+                    FolderFileList& files, Failure& failure);
+
+}  // namespace mapgen

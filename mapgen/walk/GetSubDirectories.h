@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "FileSystem.h"
+#include "WalkOptions.h"
+
+namespace mapgen {
+
+// A folder that the map covers: where it is and what it is, so that its
+// files can be listed when its turn comes, from the same folder.
+struct Folder {
+  std::string path;
+  FileId id;
+  std::string failure;  // why it could not be listed; empty when it could
+};
+
+// The base folder first, then every folder below it, in ordinal order of
+// the full paths.
+using FolderList = std::vector<Folder>;
+
+// Collects the folders one map covers: `dirctry` alone, or with
+// `options.all` every real folder below it at any depth, each reached from
+// its parent and never through a link; one known to hold no folders is not
+// opened, nor one that the skip rules leave out. A subfolder that cannot be
+// listed counts as one without subfolders or files. Throws BuildFailure
+// when the base folder cannot be read or the machine runs short. An empty
+// list when asked to stop.
+FolderList GetSubDirectories(const FileSystem& fs, const std::string& dirctry,
+                             const WalkOptions& options);
+
+}  // namespace mapgen
