@@ -98,7 +98,8 @@ void frmTessary::InitBuild() {
 
 void frmTessary::cmdBuildMap_Click() {
   if (build_->isRunning() || copy_->isRunning()) return;
-  if (!UsableSettings()) return;
+  TakeTypedText();
+  if (!CheckBaseFolder() || !UsableSettings()) return;
   buildBase_ = Dir1->path();
   buildWalks_ = settings_.chkShowSubfolders != mapgen::kUnchecked;
   QString problem;

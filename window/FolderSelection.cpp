@@ -139,7 +139,31 @@ void frmTessary::RecordDriveFolder() {
   DriveFolders_.insert(Drive1->currentText(), Dir1->path());
 }
 
+// A base folder removed while the window shows it leaves the Folder tab
+// empty and Build unavailable until another folder is chosen; the user is
+// told once.
+bool frmTessary::CheckBaseFolder() {
+  if (baseGone_ || settings_.txtDir.empty() || build_->isRunning()) {
+    return !baseGone_;
+  }
+  std::string reason;
+  if (fs_.IsFolder(settings_.txtDir, reason)) return true;
+  baseGone_ = true;
+  Dir1->forget(settings_.txtDir);
+  File1->clear();
+  txtDir->clear();
+  SetButtons(1);
+  const QString shown = ShownPath(settings_.txtDir);
+  desktop_.messageBoxes.Show(
+      this, {"Directory: " + shown,
+             shown + "\n" + QString::fromStdString(reason) +
+                 "\n\nChoose another folder to map on the Folder tab.",
+             MessageIcon::kExclamation});
+  return false;
+}
+
 void frmTessary::SetForNewMap(const std::string& newpath) {
+  baseGone_ = false;
   settings_.txtDir = newpath;
   txtDir->setText(ShownPath(newpath));
   if (chkLockFilename->checkState() == Qt::Unchecked) {

@@ -174,6 +174,7 @@ void frmTessary::InitTemplateParts(QWidget* tab) {
 // Each step reads the options as they stand; the entries' places come from
 // the list options, their captions from the entry style.
 void frmTessary::RefreshPreview() {
+  TakeTypedText();
   RefreshBanner();
   lblMap[1]->setText(QString::fromStdString(settings_.txtTitle));
   Align(lblMap[1], settings_.cmbTitleAlign);

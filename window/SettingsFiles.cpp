@@ -98,7 +98,7 @@ void frmTessary::mnuSaveSettings_Click() {
   QString path = answer.path;
   if (QFileInfo(path).suffix().isEmpty()) path += "." + kSettingsSuffix;
   std::string text;
-  mapgen::AppendSettingsText(text, settings_);
+  mapgen::AppendSettingsText(text, settings());
   mapgen::Failure failure;
   if (!mapgen::WriteMapFile(fs_, NativePath(path), text, failure)) {
     desktop_.messageBoxes.Show(

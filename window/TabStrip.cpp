@@ -45,7 +45,8 @@ void DrawTopEdge(QFrame* frame, Edge edge) {
   if (edge.gapFrom > 0) {
     MakeShape(frame, {}, kBlack, {0, 0, edge.gapFrom, 15});
   }
-  MakeShape(frame, {}, kBlack, {edge.gapTo, 0, edge.end - edge.gapTo, 15});
+  MakeShape(frame, "lineTopEdge", kBlack,
+            {edge.gapTo, 0, edge.end - edge.gapTo, 15});
 }
 
 }  // namespace
@@ -92,6 +93,7 @@ void frmTessary::InitTabStrip() {
 }
 
 void frmTessary::lblToolbar_Click(int index) {
+  CheckBaseFolder();
   const bool inStrip = lblToolbar[activeTab_]->hasFocus();
   activeTab_ = index;
   fraOptions[index]->raise();
@@ -130,6 +132,7 @@ void frmTessary::HighlightTab(int hovered) {
 }
 
 bool frmTessary::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == central_ && event->type() == QEvent::Resize) FollowSize();
   const auto frame =
       std::find(std::begin(fraOptions), std::end(fraOptions), watched);
   const bool overFrame = frame != std::end(fraOptions);

@@ -27,7 +27,6 @@ frmTessary::frmTessary(Desktop& desktop, const mapgen::FileSystem& fs,
   setObjectName("frmTessary");
   setWindowTitle(kAppTitle);
   setFont(NamedFont(kFormFont, 8.25));
-  central_->setFixedSize(Twips(9480), Twips(5760));
   setCentralWidget(central_);
   InitTabStrip();
   InitCommandColumn();
@@ -46,13 +45,18 @@ frmTessary::frmTessary(Desktop& desktop, const mapgen::FileSystem& fs,
   InitWarnings();
   InitFocusOrder();
   KeepReadable(this);
-  setFixedSize(sizeHint());
+  InitGrowth();
+  resize(minimumSizeHint());
 }
 
 // The captions on the tabs' own colours keep reading whatever the theme.
 void frmTessary::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);
   if (event->type() == QEvent::PaletteChange) KeepReadable(this);
+  // Back from another program, which may have removed the base folder.
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+    CheckBaseFolder();
+  }
 }
 
 frmTessary::~frmTessary() { AbandonBuild(); }
@@ -71,9 +75,11 @@ void frmTessary::SetButtons(int mode) {
     changedDuringBuild_ = changedDuringBuild_ || build_->isRunning();
     MapBuilt_ = false;
     MapSaved_ = false;
-    // A running build keeps Build unavailable until it has ended.
-    cmdBuildMap->setEnabled(!build_->isRunning());
-    mnuBuildMap->setEnabled(!build_->isRunning());
+    // A running build keeps Build unavailable until it has ended; a base
+    // folder that has gone, until another is chosen.
+    const bool buildable = !build_->isRunning() && !baseGone_;
+    cmdBuildMap->setEnabled(buildable);
+    mnuBuildMap->setEnabled(buildable);
     SetOutputCommands(false);
   } else if (mode == 2) {
     MapBuilt_ = true;

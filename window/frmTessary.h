@@ -8,7 +8,9 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -17,6 +19,7 @@
 #include "Controls.h"
 #include "Desktop.h"
 #include "FileCopy.h"
+#include "Growth.h"
 #include "MapField.h"
 #include "MapSettings.h"
 #include "PageStaging.h"
@@ -30,6 +33,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+class QTimer;
 
 namespace tessary {
 
@@ -78,12 +82,17 @@ class frmTessary : public QMainWindow {
 
   // Folder, Content, Text, Appearance, Map and Publish.
   static constexpr int kTabs = 6;
+  // The designed size of the window below its menus, in twips; the least
+  // it takes.
+  static constexpr int kFormWidth = 9480;
+  static constexpr int kFormHeight = 5760;
   void lblToolbar_Click(int index);
   // 1: the map is out of date; 2: a map has just been built.
   void SetButtons(int mode);
   void OpenBrowser(const QString& filename);
 
-  const mapgen::MapSettings& settings() const { return settings_; }
+  // The options as the controls show them.
+  const mapgen::MapSettings& settings();
   const std::string& TempMapPath() const { return TempMapPath_; }
   const std::string& SavedMapPath() const { return SavedMapPath_; }
   bool MapBuilt() const { return MapBuilt_; }
@@ -130,6 +139,8 @@ class frmTessary : public QMainWindow {
   void HighlightTab(int hovered);
   void StepTab(int step, bool toEnd);
   void InitFocusOrder();
+  void InitGrowth();
+  void FollowSize();
 
   // The picture of the page on the Map tab.
   void RefreshPreview();
@@ -161,6 +172,8 @@ class frmTessary : public QMainWindow {
   // reaches the window's settings as an edit's does.
   void ShowSettings(const mapgen::MapSettings& settings);
   void MarkChanged();
+  void InitTyping();
+  void TakeTypedText();
   void chkShowSubfolders_Click();
   void chkBannerImage_Click();
   void chkBgImage_Click();
@@ -182,6 +195,7 @@ class frmTessary : public QMainWindow {
   void Drive1_Change();
   void Dir1_Chosen(const std::string& folder);
   void RecordDriveFolder();
+  bool CheckBaseFolder();
   void ChooseStartFolder();
 
   // Build and the commands of the right-hand column.
@@ -253,6 +267,12 @@ class frmTessary : public QMainWindow {
   // One for each field: puts the field's value in `settings` into the
   // field's control.
   std::vector<std::function<void(const mapgen::MapSettings&)>> showField_;
+  // The boxes of several lines typed in since their text last reached the
+  // settings, and how each puts it there.
+  std::map<QPlainTextEdit*, std::function<void()>> typedText_;
+  std::set<QPlainTextEdit*> typedIn_;
+  QTimer* typing_;
+  static constexpr std::chrono::milliseconds kTypingPause{300};
   QString settingsFile_;  // the settings file opened or saved last
   std::vector<Drive> drives_;
   QMap<QString, std::string> DriveFolders_;
@@ -261,9 +281,12 @@ class frmTessary : public QMainWindow {
   std::string SavedMapPath_;
   bool MapBuilt_ = false;
   bool MapSaved_ = false;
-  bool leaving_ = false;  // Exit has begun to end the program
+  bool leaving_ = false;   // Exit has begun to end the program
+  bool baseGone_ = false;  // the base folder was removed under the window
 
   QWidget* central_;
+  QSize designedSize_;
+  Growth growth_;
 
   // Tab strip, frames and the command column.
   TabLabel* lblToolbar[kTabs];

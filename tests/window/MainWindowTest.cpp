@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTreeView>
+#include <map>
 
 #include "Colours.h"
 #include "FolderViews.h"
@@ -233,6 +234,80 @@ class MainWindowTest : public QObject {
     QCOMPARE(f.messages(), QStringList());
     QCOMPARE(f.window->SavedMapPath(), odd + "/map.html");
     QVERIFY(::access((odd + "/map.html").c_str(), F_OK) == 0);
+  }
+
+  // The designed size is the least the window takes. More room goes to
+  // the folder tree and the file list, the text boxes and the picture of
+  // the page, while the command column keeps to the right edge. A long
+  // folder name scrolls in the tree rather than lose its end, and the
+  // progress bar stands clear of every tab.
+  void windowGrows() {
+    WindowFixture f;
+    const QString longName = "alsa-topology-conf-with-a-name-longer-than-the-tree";
+    QVERIFY(QDir(f.base.path()).mkdir(longName));
+    f.change(f.base.path());
+    QWidget* form = f.window->centralWidget();
+    const QSize designed(Twips(9480), Twips(5760));
+    f.window->resize(100, 100);
+    QCOMPARE(form->size(), designed);
+    auto places = [&f] {
+      std::map<QString, QRect> at;
+      for (const char* name : {"Dir1", "File1", "txtPreface", "txtAppendix", "shpMap", "cmdExit",
+                               "cmdOK", "txtMapFile", "shpProgressBorder"}) {
+        at[name] = f.find(name)->geometry();
+      }
+      return at;
+    };
+    const auto before = places();
+    f.window->resize(f.window->size() + QSize(300, 200));
+    QTRY_COMPARE(form->size(), designed + QSize(300, 200));
+    auto after = places();
+    QCOMPARE(after["Dir1"].size(), before.at("Dir1").size() + QSize(150, 200));
+    QCOMPARE(after["File1"].left(), before.at("File1").left() + 150);
+    QCOMPARE(after["txtPreface"].height() + after["txtAppendix"].height(),
+             before.at("txtPreface").height() + before.at("txtAppendix").height() + 200);
+    QCOMPARE(after["shpMap"].size(), before.at("shpMap").size() + QSize(300, 200));
+    QCOMPARE(after["cmdExit"].topLeft(), before.at("cmdExit").topLeft() + QPoint(300, 0));
+    QCOMPARE(after["cmdOK"].bottomRight(), before.at("cmdOK").bottomRight() + QPoint(300, 200));
+    QCOMPARE(after["txtMapFile"].width(), before.at("txtMapFile").width() + 300);
+    QVERIFY(!f.find("tabStrip")->geometry().intersects(after["shpProgressBorder"]));
+
+    auto* tree = f.find<FolderTree>("Dir1");
+    const QRect row =
+        tree->visualRect(tree->indexOf(f.window->settings().txtDir + "/" + longName.toStdString()));
+    QVERIFY(row.width() > tree->fontMetrics().horizontalAdvance(longName));
+  }
+
+  // A base folder removed under the window is noticed at the next tab
+  // switch, return to the window or Build: the Folder tab empties, Build
+  // goes until another folder is chosen, and the user is told once.
+  void baseFolderGone() {
+    for (const char* noticed : {"tab", "build"}) {
+      WindowFixture f;
+      const QString base = f.base.path() + "/site";
+      QVERIFY(QDir().mkpath(base) && QFile(base + "/a.html").open(QIODevice::WriteOnly));
+      f.change(base);
+      QVERIFY(QDir(base).removeRecursively());
+      if (QString(noticed) == "tab") {
+        f.window->lblToolbar_Click(0);
+      } else {
+        f.click("cmdBuildMap");
+        QVERIFY(f.idle() && !f.window->MapBuilt());
+      }
+      QCOMPARE(f.messages(), QStringList{base + "\nNo such file or directory\n\n"
+                                                "Choose another folder to map on the Folder tab."});
+      QCOMPARE(f.commands(), "");
+      auto* files = f.find<QListView>("File1");
+      QCOMPARE(files->model()->rowCount(), 0);
+      QCOMPARE(f.find<QLabel>("lblSelectedFolder")->text(), "");
+      auto* tree = f.find<FolderTree>("Dir1");
+      QCOMPARE(tree->currentIndex(), tree->indexOf(f.base.path().toStdString()));
+      QCOMPARE(tree->model()->rowCount(tree->currentIndex()), 0);
+      f.window->lblToolbar_Click(4);
+      QCOMPARE(f.messages().size(), 1);
+      f.change(f.base.path());
+      QCOMPARE(f.commands(), "build");
+    }
   }
 
   // Enter presses whichever button has the focus.
