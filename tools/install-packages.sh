@@ -15,14 +15,17 @@ build=(
   qt6-base-dev
 )
 # The checkers of the packaging, desktop and page tests (tidy and chromium
-# read the modern page): lintian alone brings some sixty Perl
-# packages, which a first ./run.sh should not wait for.
+# read the modern page; the desktop session reads the window through the
+# accessibility bus, and shows it on a dark theme through qt6ct): lintian
+# alone brings some sixty Perl packages, which a first ./run.sh should not
+# wait for.
 checks=(
   clang libclang-rt-dev clang-format
   python3 groff-base desktop-file-utils
   libgtest-dev
   appstream man-db dpkg-dev file binutils lintian zsh fish
   xvfb xauth openbox x11-utils xdotool imagemagick fonts-dejavu-core
+  dbus-daemon at-spi2-core python3-pyatspi qt6ct
   tidy chromium
 )
 packages=("${build[@]}")

@@ -24,7 +24,10 @@ double Luminance(const QColor& colour) {
          0.0722 * Channel(colour.blue());
 }
 
-// Disabled text need not meet the full contrast, but should still be seen.
+// The theme's own text on a designed background reads as well as dark
+// text on white nearly does; disabled text need not meet the full
+// contrast, but should still be seen.
+constexpr double kSurfaceContrast = 7.0;
 constexpr double kDisabledContrast = 3.0;
 
 // The theme's text colours for `role`, each made to read on `background`.
@@ -32,8 +35,9 @@ void ReadableRole(QPalette& palette, QPalette::ColorRole role,
                   const QColor& background) {
   const QPalette theme = QApplication::palette();
   for (const auto group : {QPalette::Active, QPalette::Inactive}) {
-    palette.setColor(group, role,
-                     ReadableOn(theme.color(group, role), background));
+    palette.setColor(
+        group, role,
+        ReadableOn(theme.color(group, role), background, kSurfaceContrast));
   }
   palette.setColor(QPalette::Disabled, role,
                    ReadableOn(theme.color(QPalette::Disabled, role), background,
