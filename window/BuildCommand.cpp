@@ -56,20 +56,21 @@ class PromiseObserver : public mapgen::BuildObserver {
 };
 
 // Off the window's thread: it touches no widget. A page written for a
-// build the window has abandoned is nobody's, so whichever of the two
-// comes second, the page or the abandoning, removes it.
+// build the window has abandoned is nobody's, and so is the empty file
+// that held a staged page's name: whichever of the two comes second, the
+// build or the abandoning, removes it.
 void BuildPage(QPromise<WindowBuild>& promise, const mapgen::FileSystem& fs,
-               const mapgen::MapSettings& settings, const std::string& page,
+               const mapgen::MapSettings& settings, const StagedPage& page,
                const mapgen::PagePlacement& placement,
                std::atomic_flag& handedOver) {
   WindowBuild build;
   PromiseObserver observer(promise, build.warnings);
-  build.result = mapgen::BuildMapFile(settings, fs, observer, page, placement);
+  build.result =
+      mapgen::BuildMapFile(settings, fs, observer, page.path, placement);
+  const bool left =
+      build.result.outcome == BuildResult::Outcome::kBuilt || page.reserved;
   mapgen::Failure ignored;
-  if (build.result.outcome == BuildResult::Outcome::kBuilt &&
-      handedOver.test_and_set()) {
-    fs.RemoveFile(page, ignored);
-  }
+  if (left && handedOver.test_and_set()) fs.RemoveFile(page.path, ignored);
   promise.addResult(std::move(build));
 }
 
@@ -126,8 +127,8 @@ void frmTessary::cmdBuildMap_Click() {
   mapgen::PagePlacement placement;
   placement.folder = SaveFolderAfterBuild();
   placement.stagedSitemap = buildSitemap_.get();
-  work_->Start(build_, [&fs = fs_, settings = settings_, page, placement,
-                        sitemap = buildSitemap_,
+  work_->Start(build_, [&fs = fs_, settings = settings_, page = buildPage_,
+                        placement, sitemap = buildSitemap_,
                         handover = pageHandover_](auto& promise) {
     BuildPage(promise, fs, settings, page, placement, *handover);
   });

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -49,6 +50,16 @@ class AppTest : public QObject {
     closed.show();
     closed.close();
     QCOMPARE(ends, 1);
+  }
+
+  // No word of the About box's texts stands twice in a row.
+  void aboutText() {
+    FakeDesktop fakes;
+    frmAboutTessary box(fakes.desktop, nullptr);
+    const QRegularExpression doubled("\\b(\\w+)\\s+\\1\\b");
+    for (const QLabel* label : box.findChildren<QLabel*>()) {
+      QVERIFY2(!label->text().contains(doubled), qPrintable(label->text()));
+    }
   }
 
   // What each click of the About box starts: the first program of its
