@@ -11,7 +11,7 @@ set -euo pipefail
 
 build=(
   cmake ninja-build g++ pkg-config
-  libcli11-dev libutf8proc-dev
+  libcli11-dev libutf8proc-dev zlib1g-dev
   qt6-base-dev
 )
 # The checkers of the packaging, desktop and page tests (tidy and chromium
@@ -26,7 +26,7 @@ checks=(
   appstream man-db dpkg-dev file binutils lintian zsh fish
   xvfb xauth openbox x11-utils xdotool imagemagick fonts-dejavu-core
   dbus-daemon at-spi2-core python3-pyatspi qt6ct
-  tidy chromium
+  tidy chromium libxml2-utils git
 )
 packages=("${build[@]}")
 case "${1:-}" in
