@@ -1,36 +1,34 @@
 #include "FileCopy.h"
 
 #include "MapFileWriter.h"
-#include "NativePath.h"
 #include "Paths.h"
 
 namespace tessary {
 
-bool SameFile(const mapgen::FileSystem& fs, const QString& first,
-              const QString& second) {
-  const auto a = fs.IdOf(NativePath(first));
-  return a && a == fs.IdOf(NativePath(second));
+bool SameFile(const mapgen::FileSystem& fs, const std::string& first,
+              const std::string& second) {
+  const auto a = fs.IdOf(first);
+  return a && a == fs.IdOf(second);
 }
 
-void RemoveIfThere(const mapgen::FileSystem& fs, const QString& path) {
+void RemoveIfThere(const mapgen::FileSystem& fs, const std::string& path) {
   mapgen::Failure ignored;
-  fs.RemoveFile(NativePath(path), ignored);
+  fs.RemoveFile(path, ignored);
 }
 
-CopyOutcome CopyPage(const mapgen::FileSystem& fs, const QString& source,
-                     const QString& destination, bool removeSource,
+CopyOutcome CopyPage(const mapgen::FileSystem& fs, const std::string& source,
+                     const std::string& destination, bool removeSource,
                      mapgen::StagedSitemap* sitemap) {
   CopyOutcome outcome;
-  const std::string target = NativePath(destination);
   if (!SameFile(fs, source, destination)) {
-    if (!mapgen::CopyMapFile(fs, NativePath(source), target, outcome.failure)) {
+    if (!mapgen::CopyMapFile(fs, source, destination, outcome.failure)) {
       return outcome;
     }
     if (removeSource) RemoveIfThere(fs, source);
   }
   outcome.copied = true;
   if (sitemap != nullptr) {
-    sitemap->Place(fs, mapgen::ParentFolder(target), outcome.failure);
+    sitemap->Place(fs, mapgen::ParentFolder(destination), outcome.failure);
   }
   return outcome;
 }
