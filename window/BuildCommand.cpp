@@ -10,6 +10,7 @@
 #include <climits>
 
 #include "BackgroundWork.h"
+#include "FileCopy.h"
 #include "FolderViews.h"
 #include "NativePath.h"
 #include "Paths.h"
@@ -60,10 +61,9 @@ void BuildPage(QPromise<BuildResult>& promise, const mapgen::FileSystem& fs,
   PromiseObserver observer(promise);
   BuildResult result =
       mapgen::BuildMapFile(settings, fs, observer, page, placement);
-  mapgen::Failure ignored;
   if (result.outcome == BuildResult::Outcome::kBuilt &&
       handedOver.test_and_set()) {
-    fs.RemoveFile(page, ignored);
+    RemoveIfThere(fs, page);
   }
   promise.addResult(std::move(result));
 }
@@ -120,12 +120,13 @@ std::string frmTessary::SaveFolderAfterBuild() const {
 // A setting no build can use, such as an XML sitemap without the site's
 // address, is told of, and the user is led to where it is set.
 bool frmTessary::UsableSettings() {
-  const auto problem = mapgen::CheckSettings(settings_);
-  if (!problem) return true;
+  const auto usable = mapgen::CheckSettings(settings_);
+  if (usable) return true;
+  const mapgen::Failure& problem = usable.failure();
   desktop_.messageBoxes.Show(
-      this, {"Build Map", QString::fromStdString(problem->reason),
+      this, {"Build Map", QString::fromStdString(problem.reason),
              MessageIcon::kExclamation});
-  auto* control = findChild<QWidget*>(QString::fromStdString(problem->field));
+  auto* control = findChild<QWidget*>(QString::fromStdString(problem.path));
   for (int tab = 0; tab < kTabs; ++tab) {
     if (fraOptions[tab]->isAncestorOf(control)) ShowControl(tab, control);
   }
@@ -137,8 +138,7 @@ bool frmTessary::UsableSettings() {
 void frmTessary::AbandonBuild() {
   build_->cancel();
   if (pageHandover_ && pageHandover_->test_and_set()) {
-    mapgen::Failure ignored;
-    fs_.RemoveFile(mapgen::TempMapPath(buildBase_.toStdString()), ignored);
+    RemoveIfThere(fs_, mapgen::TempMapPath(buildBase_.toStdString()));
   }
   pageHandover_.reset();
   buildSitemap_.reset();

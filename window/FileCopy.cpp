@@ -12,9 +12,12 @@ bool SameFile(const mapgen::FileSystem& fs, const QString& first,
   return a && a == fs.IdOf(NativePath(second));
 }
 
+void RemoveIfThere(const mapgen::FileSystem& fs, const std::string& path) {
+  static_cast<void>(fs.RemoveFile(path));
+}
+
 void RemoveIfThere(const mapgen::FileSystem& fs, const QString& path) {
-  mapgen::Failure ignored;
-  fs.RemoveFile(NativePath(path), ignored);
+  RemoveIfThere(fs, NativePath(path));
 }
 
 CopyOutcome CopyPage(const mapgen::FileSystem& fs, const QString& source,
@@ -23,14 +26,17 @@ CopyOutcome CopyPage(const mapgen::FileSystem& fs, const QString& source,
   CopyOutcome outcome;
   const std::string target = NativePath(destination);
   if (!SameFile(fs, source, destination)) {
-    if (!mapgen::CopyMapFile(fs, NativePath(source), target, outcome.failure)) {
+    if (auto copied = mapgen::CopyMapFile(fs, NativePath(source), target);
+        !copied) {
+      outcome.failure = std::move(copied).failure();
       return outcome;
     }
     if (removeSource) RemoveIfThere(fs, source);
   }
   outcome.copied = true;
-  if (sitemap != nullptr) {
-    sitemap->Place(fs, mapgen::ParentFolder(target), outcome.failure);
+  if (sitemap == nullptr) return outcome;
+  if (auto placed = sitemap->Place(fs, mapgen::ParentFolder(target)); !placed) {
+    outcome.failure = std::move(placed).failure();
   }
   return outcome;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <string>
 
 #include "FileSystem.h"
 #include "StagedSitemap.h"
@@ -14,6 +15,7 @@ bool SameFile(const mapgen::FileSystem& fs, const QString& first,
 
 // Removes the file at `path` where it can: a temporary page left behind
 // is nothing the user could act on.
+void RemoveIfThere(const mapgen::FileSystem& fs, const std::string& path);
 void RemoveIfThere(const mapgen::FileSystem& fs, const QString& path);
 
 // Where a copy of the map's page ended.

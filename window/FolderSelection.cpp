@@ -21,10 +21,8 @@ namespace {
 
 // The first folder among the dropped items; empty when there is none.
 QString DroppedFolder(const mapgen::FileSystem& fs, const QMimeData* data) {
-  std::string reason;
   for (const QUrl& url : data->urls()) {
-    if (url.isLocalFile() &&
-        fs.IsFolder(NativePath(url.toLocalFile()), reason)) {
+    if (url.isLocalFile() && fs.IsFolder(NativePath(url.toLocalFile()))) {
       return QDir::cleanPath(url.toLocalFile());
     }
   }

@@ -25,16 +25,17 @@ namespace {
 bool ListNames(const mapgen::FileSystem& fs, const std::string& folder,
                bool folders, std::vector<std::string>& names,
                std::string& reason) {
-  mapgen::Failure failure;
-  const auto handle = fs.OpenFolder(folder, failure);
   const auto take = [&names, folders](std::string_view name,
                                       mapgen::EntryKind kind) {
     if (folders ? mapgen::IsWalked(name, kind) : mapgen::IsListed(name, kind)) {
       names.emplace_back(name);
     }
   };
-  if (handle == nullptr || !handle->List(take, failure)) {
-    reason = failure.reason;
+  auto handle = fs.OpenFolder(folder);
+  auto listed =
+      handle ? (*handle)->List(take) : mapgen::Outcome<void>(handle.failure());
+  if (!listed) {
+    reason = listed.failure().reason;
     return false;
   }
   std::sort(names.begin(), names.end(), mapgen::OrdinalLess);
@@ -244,9 +245,8 @@ QModelIndex FolderTree::indexOf(const QString& folder) {
 // The current folder at the top, so that the subfolders it opened show
 // below it.
 bool FolderTree::setPath(const QString& folder, QString& reason) {
-  std::string why;
-  if (!model_->fs().IsFolder(NativePath(folder), why)) {
-    reason = QString::fromStdString(why);
+  if (const auto opened = model_->fs().IsFolder(NativePath(folder)); !opened) {
+    reason = QString::fromStdString(opened.failure().reason);
     return false;
   }
   path_ = folder;

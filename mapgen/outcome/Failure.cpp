@@ -2,17 +2,17 @@
 
 #include <cerrno>
 
-#include "SystemReason.h"
-
 namespace mapgen {
 
 Failure SystemFailure(std::string path, int error) {
-  return {std::move(path), SystemReason(error), error};
+  const std::error_code code(error, std::system_category());
+  return {std::move(path), code.message(), code};
 }
 
 bool IsShortage(const Failure& failure) {
-  return failure.error == EMFILE || failure.error == ENFILE ||
-         failure.error == ENOMEM;
+  return failure.error == std::errc::too_many_files_open ||
+         failure.error == std::errc::too_many_files_open_in_system ||
+         failure.error == std::errc::not_enough_memory;
 }
 
 }  // namespace mapgen

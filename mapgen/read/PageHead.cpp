@@ -144,14 +144,16 @@ class HeadScan {
 
 }  // namespace
 
-PageHead ReadPageHead(FileReader& page, const HeadReading& reading,
-                      const StopCheck& observer, Failure& failure) {
+Outcome<PageHead> ReadPageHead(FileReader& page, const HeadReading& reading,
+                               const StopCheck& stop) {
   HeadScan scan(reading);
   const auto feed = [&](std::string_view bytes) {
     scan.Feed(bytes);
     return !scan.Done();
   };
-  if (!ReadPageStart(page, feed, observer, failure)) return {};
+  if (auto read = ReadPageStart(page, feed, stop); !read) {
+    return std::move(read).failure();
+  }
   return scan.Finish();
 }
 

@@ -25,9 +25,8 @@ struct PageHead {
 // the character set that the bytes read by then declare (see
 // DeclaredCharset), and a page that begins with a UTF-16 byte-order mark
 // is decoded as it is read, so that its tags can be found; only such pages
-// pay for decoding. A page that cannot be read gives nothing, with
-// `failure` set.
-PageHead ReadPageHead(FileReader& page, const HeadReading& reading,
-                      const StopCheck& observer, Failure& failure);
+// pay for decoding.
+Outcome<PageHead> ReadPageHead(FileReader& page, const HeadReading& reading,
+                               const StopCheck& stop);
 
 }  // namespace mapgen

@@ -145,8 +145,8 @@ std::string MapField::Value(const MapSettings& settings) const {
   return {};
 }
 
-bool MapField::Set(MapSettings& settings, std::string_view value,
-                   std::string& problem) const {
+Outcome<void> MapField::Set(MapSettings& settings,
+                            std::string_view value) const {
   bool stored = true;
   switch (kind_) {
     case FieldKind::kText:
@@ -167,9 +167,10 @@ bool MapField::Set(MapSettings& settings, std::string_view value,
       break;
   }
   if (!stored) {
-    problem = name_ + " takes " + Takes(kind_) + ", not " + std::string(value);
+    return Failure{name_, name_ + " takes " + Takes(kind_) + ", not " +
+                              std::string(value)};
   }
-  return stored;
+  return {};
 }
 
 std::span<const MapField> MapFields() { return Table(); }
@@ -182,19 +183,18 @@ const MapField* FindMapField(std::string_view name) {
   return field == fields.end() ? nullptr : &*field;
 }
 
-bool SetMapField(MapSettings& settings, std::string_view name,
-                 std::string_view value, std::string& problem) {
+Outcome<void> SetMapField(MapSettings& settings, std::string_view name,
+                          std::string_view value) {
   const MapField* field = FindMapField(name);
   if (field == nullptr) {
-    problem = "unknown field " + std::string(name);
-    return false;
+    return Failure{std::string(name), "unknown field " + std::string(name)};
   }
-  return field->Set(settings, value, problem);
+  return field->Set(settings, value);
 }
 
 SettingCheck SettingsInto(MapSettings& settings) {
-  return [&settings](const SettingRecord& record, std::string& reason) {
-    return SetMapField(settings, record.field, record.value, reason);
+  return [&settings](const SettingRecord& record) {
+    return SetMapField(settings, record.field, record.value);
   };
 }
 

@@ -55,10 +55,9 @@ class MapField {
   // The value as text, as it is set.
   std::string Value(const MapSettings& settings) const;
 
-  // Sets the field from `value`; false with `problem` set, and the
-  // settings unchanged, when the value does not suit the field.
-  bool Set(MapSettings& settings, std::string_view value,
-           std::string& problem) const;
+  // Sets the field from `value`; the settings stay unchanged when the
+  // value does not suit the field ("chkIndent takes 0, 1 or 2, not yes").
+  Outcome<void> Set(MapSettings& settings, std::string_view value) const;
 
  private:
   std::string name_;
@@ -75,11 +74,11 @@ std::span<const MapField> MapFields();
 // The field named `name`; null when there is none.
 const MapField* FindMapField(std::string_view name);
 
-// Sets the field `name` from `value`; false with `problem` set ("unknown
-// field chkNone", "chkIndent takes 0, 1 or 2, not yes") when there is no
-// such field or the value does not suit it.
-bool SetMapField(MapSettings& settings, std::string_view name,
-                 std::string_view value, std::string& problem);
+// Sets the field `name` from `value`; fails ("unknown field chkNone",
+// "chkIndent takes 0, 1 or 2, not yes") when there is no such field or the
+// value does not suit it.
+Outcome<void> SetMapField(MapSettings& settings, std::string_view name,
+                          std::string_view value);
 
 // The check a settings file's lines pass through: each stored in
 // `settings` as it is read.

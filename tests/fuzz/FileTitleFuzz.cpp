@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "PageHead.h"
 #include "TextCase.h"
 #include "TitleScanner.h"
 
@@ -19,14 +20,14 @@ using namespace mapgen;
 class DribblingReader : public FileReader {
  public:
   DribblingReader(std::string_view page, std::string_view sizes) : rest_(page), sizes_(sizes) {}
-  long Read(char* buffer, std::size_t size, Failure&) override {
+  Outcome<std::size_t> Read(char* buffer, std::size_t size) override {
     const std::size_t step =
         sizes_.empty() ? size
                        : 1 + (static_cast<unsigned char>(sizes_[next_++ % sizes_.size()]) & 15);
     const std::size_t got = std::min({size, step, rest_.size()});
     std::memcpy(buffer, rest_.data(), got);
     rest_.remove_prefix(got);
-    return static_cast<long>(got);
+    return got;
   }
   FileId Id() const override { return {}; }
   bool HasOtherNames() const override { return false; }
@@ -67,8 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view sizes = input.substr(1, sizeBytes);
   const std::string_view page = input.substr(1 + sizeBytes);
   DribblingReader reader(page, sizes);
-  Failure failure;
-  const std::string title = FileTitle(reader, "<TITLE", "</TITLE", StopCheck(), failure);
-  if (title != WholePageTitle(page)) __builtin_trap();
+  const auto head = ReadPageHead(reader, {true, false, false}, StopCheck());
+  if (!head || head->title != WholePageTitle(page)) __builtin_trap();
   return 0;
 }

@@ -35,23 +35,23 @@ std::string DecodeUtf16(std::string_view page, std::size_t step) {
 
 void CheckSettingsRoundTrip(std::string_view text) {
   // Field names as the field table has them: letters, digits, parentheses.
-  const SettingCheck any = [](const SettingRecord& record, std::string&) {
-    return std::all_of(record.field.begin(), record.field.end(), [](char c) {
+  const SettingCheck any = [](const SettingRecord& record) -> Outcome<void> {
+    const bool named = std::all_of(record.field.begin(), record.field.end(), [](char c) {
       return std::isalnum(static_cast<unsigned char>(c)) || c == '(' || c == ')';
     });
+    if (named) return {};
+    return Failure{record.field, "no field name"};
   };
-  std::vector<SettingRecord> records;
-  std::string error;
-  if (!ParseSettingsText("f", text, any, records, error)) return;
+  const auto records = ParseSettingsText("f", text, any);
+  if (!records) return;
   std::string written;
-  for (const SettingRecord& record : records) {
+  for (const SettingRecord& record : *records) {
     AppendSettingLine(written, record.field, record.value);
   }
-  std::vector<SettingRecord> again;
-  Check(ParseSettingsText("f", written, any, again, error));
-  Check(again.size() == records.size());
-  for (std::size_t i = 0; i < again.size(); ++i) {
-    Check(again[i].field == records[i].field && again[i].value == records[i].value);
+  const auto again = ParseSettingsText("f", written, any);
+  Check(again && again->size() == records->size());
+  for (std::size_t i = 0; i < again->size(); ++i) {
+    Check((*again)[i].field == (*records)[i].field && (*again)[i].value == (*records)[i].value);
   }
 }
 

@@ -66,12 +66,12 @@ TEST(ReadPageHead, FindsTheCharsetAndTheRobotsTagInEitherOrder) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.page);
     fs.AddFile("/p.html", c.page);
-    Failure failure;
-    const auto reader = fs.OpenFile("/p.html", failure);
-    ASSERT_NE(reader, nullptr);
-    const PageHead head = ReadPageHead(*reader, {true, c.utf8, true}, observer, failure);
-    EXPECT_EQ(head.title, c.title);
-    EXPECT_EQ(head.noindex, c.noindex);
+    const auto reader = fs.OpenFile("/p.html");
+    ASSERT_TRUE(reader);
+    const auto head = ReadPageHead(**reader, {true, c.utf8, true}, observer);
+    ASSERT_TRUE(head);
+    EXPECT_EQ(head->title, c.title);
+    EXPECT_EQ(head->noindex, c.noindex);
   }
 }
 
