@@ -179,7 +179,7 @@ SectionMaker::RunReading SectionMaker::ReadRun(
     const std::size_t failed = unreadable.size();
     if (readsPages_ && plan.entries.webPages[from + i]) {
       const PageHead head = ReadHead(plan, folder, name, facts, unreadable);
-      if (heads_.title) reading.details.titles[i] = TrimSpaces(head.title);
+      if (heads_.title) reading.details.titles[i] = Trim(head.title, " ");
       if (heads_.robots) reading.noindex[i] = head.noindex;
     }
     // A page that could not be read is reported once.

@@ -51,13 +51,20 @@ void frmTessary::InitPublishTab() {
   cmbTemplate->setEditable(false);
   cmbTemplate->setToolTip(
       "modern: folders that fold, a filter box, sizes and dates");
-  MakeLabel(Frame7, "lblLinkPrefix", "Link prefix :", {120, 840, 1000, 255});
-  txtLinkPrefix = MakeText(Frame7, "txtLinkPrefix", {1200, 795, 2655, 315});
+  MakeLabel(Frame7, "lblLang", "Language :", {120, 780, 1000, 255});
+  txtLang = MakeText(Frame7, "txtLang", {1200, 735, 900, 315});
+  txtLang->setToolTip("The language of the modern page, such as de or pt-BR");
+  chkCollapsed =
+      MakeCheck(Frame7, "chkCollapsed", "Collapsed", {2280, 765, 1575, 255});
+  chkCollapsed->setToolTip(
+      "The modern page opens with only the base folder open");
+  MakeLabel(Frame7, "lblLinkPrefix", "Link prefix :", {120, 1200, 1000, 255});
+  txtLinkPrefix = MakeText(Frame7, "txtLinkPrefix", {1200, 1155, 2655, 315});
   txtLinkPrefix->setToolTip(
       "Put before every link, such as https://example.org/docs/");
   MakeLabel(Frame7, "lblLinkNote",
             "Empty: links lead from the folder the page is saved in.",
-            {120, 1200, 3735, 480});
+            {120, 1560, 3735, 480});
 
   QGroupBox* Frame8 =
       MakeGroup(tab, "Frame8", "Search engines", {120, 3840, 7815, 1440});

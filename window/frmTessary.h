@@ -123,6 +123,7 @@ class frmTessary : public QMainWindow {
   void KeepTitlesWhole();
   void RefreshBackground();
   void ShowTemplate();
+  void PlaceCounts();
   void lblMap_Click(int index);
   void Image1_Click();
   void fraOptions_MouseUp(int index, QPoint point);
@@ -319,12 +320,18 @@ class frmTessary : public QMainWindow {
   QCheckBox* chkLockFilename;
   QLabel* lblFilterBox;
   QLabel* lblDisclosure;
+  QLabel* lblBaseFolder;
+  QLabel* lblBaseDisclosure;
+  QLabel* lblBaseCount;
+  QLabel* lblFolderCount;
 
   // Publish tab.
   QPlainTextEdit* txtExclude;
   QCheckBox* chkLastExtension;
   QCheckBox* chkUtf8;
   QComboBox* cmbTemplate;
+  QLineEdit* txtLang;
+  QCheckBox* chkCollapsed;
   QLineEdit* txtLinkPrefix;
   QCheckBox* chkSitemapXml;
   QLineEdit* txtSitemapXml;

@@ -125,6 +125,8 @@ const std::vector<MapField>& Table() {
     t.Add<K::kSwitch>("chkUtf8", &S::chkUtf8, kUnchecked);
     t.Add<K::kText>("txtLinkPrefix", &S::txtLinkPrefix, std::string());
     t.Add<K::kText>("cmbTemplate", &S::cmbTemplate, std::string("classic"));
+    t.Add<K::kText>("txtLang", &S::txtLang, std::string());
+    t.Add<K::kSwitch>("chkCollapsed", &S::chkCollapsed, kUnchecked);
     t.Add<K::kText>("txtSitemapXml", &S::txtSitemapXml, std::string());
     t.Add<K::kText>("txtSiteUrl", &S::txtSiteUrl, std::string());
     return t.Take();

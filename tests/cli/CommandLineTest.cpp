@@ -116,6 +116,12 @@ TEST(ParseCommandLine, AppliesEachFlagInTheOrderGiven) {
          s.txtLinkPrefix = "../";
          s.cmbTemplate = "modern";
        }},
+      {{"--lang", "sr-Latn-RS", "--collapsed", "--set", "txtLang=", "--lang",
+        "abcdefgh-abcdefgh-abcdefgh-abcdefgh"},
+       [](auto& s) {
+         s.txtLang = "abcdefgh-abcdefgh-abcdefgh-abcdefgh";
+         s.chkCollapsed = 1;
+       }},
       {{"--sitemap-xml", "pub/s.xml", "--site-url", "u"},
        [](auto& s) {
          s.txtSitemapXml = (std::filesystem::current_path() / "pub/s.xml").string();
@@ -208,6 +214,7 @@ TEST(ParseCommandLine, SaysWhatIsWrongWithTheCommandLine) {
       {{"--template", "fancy", "/w"}, "cmbTemplate: the template is classic or modern, not fancy"},
       {{"--set", "cmbTemplate=Modern", "--write-settings", "/s"},
        "cmbTemplate: the template is classic or modern, not Modern"},
+      {{"--set", "chkCollapsed=2", "/w"}, "--set: chkCollapsed takes 0 or 1, not 2"},
       {{"--sitemap-xml", "/s.xml", "/w"},
        "txtSiteUrl: an XML sitemap (txtSitemapXml) needs the site URL its addresses start with"},
       {{"--exclude", "a/*", "/w"}, "--exclude: a glob matches names and holds no /, not a/*"},
@@ -217,6 +224,15 @@ TEST(ParseCommandLine, SaysWhatIsWrongWithTheCommandLine) {
     const ParsedCommandLine parsed = ParseCommandLine(args);
     EXPECT_EQ(parsed.outcome, Outcome::kWrongUsage);
     EXPECT_EQ(parsed.text, message);
+  }
+  // What a page's <html lang> can hold, and nothing that could end the
+  // attribute or the tag.
+  for (const char* tag : {"en_US", "en-", "-en", "de--CH", "1a", "fr-abcdefghi", "en US", "\"x",
+                          "e\xC3\xA9", "abcdefgh-abcdefgh-abcdefgh-abcdefgh-a"}) {
+    EXPECT_EQ(ParseCommandLine({"--lang", tag, "/w"}).text,
+              std::string("txtLang: the language is a tag of letters, digits and - (en, pt-BR, "
+                          "sr-Latn-RS) of at most 35 characters, not ") +
+                  tag);
   }
   for (const char* colour :
        {"0x1000000", "16777216", "-1", "0x", "12a", "", " 1", "99999999999999999999999"}) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "MemoryFileSystem.h"
+#include "TreeOrder.h"
 
 namespace mapgen {
 namespace {
@@ -40,6 +41,25 @@ TEST_P(Walk, OrdersFullPathsOrdinallyAtAnyDepth) {
 }
 
 INSTANTIATE_TEST_SUITE_P(SerialAndParallel, Walk, testing::Values(1u, 4u));
+
+// A nested page needs each folder's subfolders straight after it: names
+// that sort before the separator ("A B", "a-b", "a.b") come after the
+// folders inside "A" and "a", not between; names compare ordinally, bytes
+// that are no UTF-8 last.
+TEST(TreeOrder, PutsEachFolderBeforeItsSiblingsAfterAllBelowIt) {
+  const std::vector<std::string> expected = {
+      "/",      "/w",     "/w/A",   "/w/A/x", "/w/A/x/y", "/w/A B",      "/w/AB",   "/w/a",
+      "/w/a/x", "/w/a-b", "/w/a.b", "/w/ab",  "/w/b",     "/w/\xC3\xA9", "/w/\xFF", "/x"};
+  FolderList folders;
+  for (auto path = expected.rbegin(); path != expected.rend(); ++path) {
+    folders.push_back({*path, {}, {}});
+  }
+  PutInTreeOrder(folders);
+  std::vector<std::string> paths;
+  for (const Folder& folder : folders) paths.push_back(folder.path);
+  EXPECT_EQ(paths, expected);
+  EXPECT_FALSE(TreeLess("/w/a", "/w/a"));
+}
 
 }  // namespace
 }  // namespace mapgen

@@ -61,8 +61,10 @@ for kind in $(answers --color ''); do
   eval "words+=(--color ${kind}000000)"
 done
 for style in $(answers --style ''); do words+=(--style "$style"); done
-# Last, as a later flag wins over the cmbTemplate=1 of --set.
+# Last, as a later flag wins over the cmbTemplate=1 and txtLang=1 of --set,
+# which name no template and no language.
 for name in $(answers --template ''); do words+=(--template "$name"); done
+words+=(--lang en)
 [[ ${#words[@]} -gt 100 ]] || fail "too few --set and --color answers"
 "$cli" "${words[@]}" --write-settings all.tessary ||
   fail "tessary-cli refuses the completed values"

@@ -90,7 +90,8 @@ class OptionEditingTest : public QObject {
           "chkIndent",      "chkLines",         "cmbFont",        "cmbSize(0)",
           "cmbTitleAlign",  "chkColor(4)",      "chkBgImage",     "txtImage",
           "txtExclude",     "chkLastExtension", "chkUtf8",        "txtLinkPrefix",
-          "cmbTemplate",    "chkSitemapXml",    "txtSiteUrl"}) {
+          "cmbTemplate",    "txtLang",          "chkCollapsed",   "chkSitemapXml",
+          "txtSiteUrl"}) {
       QTest::newRow(name) << name << true;
     }
     // An unused banner name does not reach the page.
