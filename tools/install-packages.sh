@@ -16,14 +16,17 @@ build=(
 )
 # The checkers of the packaging, desktop and page tests (tidy, chromium and,
 # through the Nu HTML checker, Java read the modern page; the page tests'
-# npm packages come with tests/page/install.sh): lintian alone brings some
-# sixty Perl packages, which a first ./run.sh should not wait for.
+# npm packages come with tests/page/install.sh; the desktop session reads
+# the window through the accessibility bus, and shows it on a dark theme
+# through qt6ct): lintian alone brings some sixty Perl packages, which a
+# first ./run.sh should not wait for.
 checks=(
   clang libclang-rt-dev clang-format
   python3 groff-base desktop-file-utils
   libgtest-dev
   appstream man-db dpkg-dev file binutils lintian zsh fish
   xvfb xauth openbox x11-utils xdotool imagemagick fonts-dejavu-core
+  dbus-daemon at-spi2-core python3-pyatspi qt6ct
   tidy chromium default-jre-headless libxml2-utils git
 )
 packages=("${build[@]}")

@@ -2,10 +2,9 @@
 // start of the preface, five sample entries of two folders, the start of
 // the appendix and the name of the background picture, drawn from the
 // options on every tab switch.
+#include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
-#include <QFileInfo>
 #include <QImageReader>
 #include <QLineEdit>
 #include <QMap>
@@ -13,6 +12,7 @@
 
 #include "BackgroundWork.h"
 #include "FolderViews.h"
+#include "Paths.h"
 #include "PreviewLayout.h"
 #include "Shape.h"
 #include "frmTessary.h"
@@ -96,10 +96,23 @@ mapgen::Colour OptionColour(const mapgen::MapSettings& settings, int index,
 // Only regular files of a modest size are read, so that a pipe or a huge
 // file named as background cannot hold up the reading. Null when the
 // picture cannot be read.
-QImage ReadPicture(const QString& path, QSize size) {
-  const QFileInfo file(path);
-  if (!file.isFile() || file.size() > kMaxPictureBytes) return {};
-  QImageReader reader(path);
+QImage ReadPicture(const mapgen::FileSystem& fs, const std::string& path,
+                   QSize size) {
+  const auto file = fs.OpenFile(path);
+  if (!file) return {};
+  QByteArray bytes;
+  char chunk[1 << 16];
+  while (true) {
+    const auto read = (*file)->Read(chunk, sizeof chunk);
+    if (!read) return {};
+    if (*read == 0) break;
+    if (bytes.size() + static_cast<qsizetype>(*read) > kMaxPictureBytes) {
+      return {};
+    }
+    bytes.append(chunk, static_cast<qsizetype>(*read));
+  }
+  QBuffer buffer(&bytes);
+  QImageReader reader(&buffer);
   reader.setScaledSize(size);
   return reader.read();
 }
@@ -180,6 +193,7 @@ void frmTessary::InitTemplateParts(QWidget* tab) {
 // Each step reads the options as they stand; the entries' places come from
 // the list options, their captions from the entry style.
 void frmTessary::RefreshPreview() {
+  TakeTypedText();
   RefreshBanner();
   lblMap[1]->setText(QString::fromStdString(settings_.txtTitle));
   Align(lblMap[1], settings_.cmbTitleAlign);
@@ -313,31 +327,32 @@ void frmTessary::RefreshBackground() {
     Image1->hide();
     return;
   }
-  const QString name = QString::fromStdString(settings_.txtImage);
-  if (name.isEmpty()) {
+  const std::string& name = settings_.txtImage;
+  if (name.empty()) {
     wantedPicture_.clear();
     Image1->clear();
   } else {
-    LoadBackground(QDir(Dir1->path()).filePath(name));
+    LoadBackground(
+        name.starts_with('/') ? name : mapgen::JoinPath(Dir1->path(), name));
   }
-  lblMap[10]->setText(name);
+  lblMap[10]->setText(QString::fromStdString(name));
   Image1->show();
 }
 
 // One picture is read at a time; the one wanted by then follows.
-void frmTessary::LoadBackground(const QString& path) {
+void frmTessary::LoadBackground(const std::string& path) {
   wantedPicture_ = path;
   if (picture_->isRunning()) return;
   loadingPicture_ = path;
-  work_->Compute(picture_, [path, size = Image1->size()] {
-    return ReadPicture(path, size);
+  work_->Compute(picture_, [&fs = fs_, path, size = Image1->size()] {
+    return ReadPicture(fs, path, size);
   });
 }
 
 void frmTessary::BackgroundLoaded() {
   const QImage picture = picture_->result();
   if (loadingPicture_ != wantedPicture_) {
-    if (!wantedPicture_.isEmpty()) LoadBackground(wantedPicture_);
+    if (!wantedPicture_.empty()) LoadBackground(wantedPicture_);
     return;
   }
   if (!picture.isNull()) Image1->setPixmap(QPixmap::fromImage(picture));

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
+#include "TextArea.h"
 #include "frmTessary.h"
 
 namespace tessary {
@@ -22,14 +23,18 @@ void frmTessary::InitPublishTab() {
   QGroupBox* Frame5 =
       MakeGroup(tab, "Frame5", "Leave out", {120, 240, 3735, 3480});
   Frame5->setToolTip(" Files and folders the map leaves out ");
-  MakeLabel(Frame5, "lblExclude",
-            "Names like these, one a line:", {120, 300, 3495, 255});
-  txtExclude = new QPlainTextEdit(Frame5);
+  QLabel* lblExclude =
+      MakeLabel(Frame5, "lblExclude",
+                "Names like these, one a line:", {120, 300, 3495, 255});
+  // No name to leave out holds a tab.
+  txtExclude = new TextArea(Frame5, TextArea::Tabs::kNone);
   txtExclude->setObjectName("txtExclude");
   txtExclude->setToolTip(
       "node_modules, *.bak, draft-?.html: a folder left out is not opened");
   txtExclude->setLineWrapMode(QPlainTextEdit::NoWrap);
   PlaceTwips(txtExclude, {120, 600, 3495, 2760});
+  NameAfter(lblExclude, txtExclude);
+  txtExclude->setAccessibleName("Names to leave out");
 
   QGroupBox* Frame6 =
       MakeGroup(tab, "Frame6", "Names and titles", {3960, 240, 3975, 1080});
@@ -44,22 +49,28 @@ void frmTessary::InitPublishTab() {
 
   QGroupBox* Frame7 =
       MakeGroup(tab, "Frame7", "Page", {3960, 1440, 3975, 2280});
-  MakeLabel(Frame7, "lblTemplate", "Template :", {120, 360, 1000, 255});
+  QLabel* lblTemplate =
+      MakeLabel(Frame7, "lblTemplate", "Template :", {120, 360, 1000, 255});
   cmbTemplate = MakeCombo(Frame7, "cmbTemplate", {"classic", "modern"},
                           {1200, 315, 1335, 315});
+  NameAfter(lblTemplate, cmbTemplate);
   // Only the two templates there are.
   cmbTemplate->setEditable(false);
   cmbTemplate->setToolTip(
       "modern: folders that fold, a filter box, sizes and dates");
-  MakeLabel(Frame7, "lblLang", "Language :", {120, 780, 1000, 255});
+  QLabel* lblLang =
+      MakeLabel(Frame7, "lblLang", "Language :", {120, 780, 1000, 255});
   txtLang = MakeText(Frame7, "txtLang", {1200, 735, 900, 315});
+  NameAfter(lblLang, txtLang);
   txtLang->setToolTip("The language of the modern page, such as de or pt-BR");
   chkCollapsed =
       MakeCheck(Frame7, "chkCollapsed", "Collapsed", {2280, 765, 1575, 255});
   chkCollapsed->setToolTip(
       "The modern page opens with only the base folder open");
-  MakeLabel(Frame7, "lblLinkPrefix", "Link prefix :", {120, 1200, 1000, 255});
+  QLabel* lblLinkPrefix = MakeLabel(Frame7, "lblLinkPrefix",
+                                    "Link prefix :", {120, 1200, 1000, 255});
   txtLinkPrefix = MakeText(Frame7, "txtLinkPrefix", {1200, 1155, 2655, 315});
+  NameAfter(lblLinkPrefix, txtLinkPrefix);
   txtLinkPrefix->setToolTip(
       "Put before every link, such as https://example.org/docs/");
   MakeLabel(Frame7, "lblLinkNote",
@@ -71,12 +82,17 @@ void frmTessary::InitPublishTab() {
   chkSitemapXml = MakeCheck(Frame8, "chkSitemapXml", "Also write sitemap.xml",
                             {120, 300, 3135, 255});
   chkSitemapXml->setToolTip("An XML sitemap beside the saved page");
-  MakeLabel(Frame8, "lblSitemapXml", "File :", {3840, 330, 600, 255});
+  QLabel* lblSitemapXml =
+      MakeLabel(Frame8, "lblSitemapXml", "File :", {3840, 330, 600, 255});
   txtSitemapXml = MakeText(Frame8, "txtSitemapXml", {4440, 255, 3255, 315});
+  NameAfter(lblSitemapXml, txtSitemapXml);
+  txtSitemapXml->setAccessibleName("Sitemap file");
   txtSitemapXml->setReadOnly(true);
   txtSitemapXml->setToolTip("Beside the saved page");
-  MakeLabel(Frame8, "lblSiteUrl", "Site URL :", {120, 840, 1000, 255});
+  QLabel* lblSiteUrl =
+      MakeLabel(Frame8, "lblSiteUrl", "Site URL :", {120, 840, 1000, 255});
   txtSiteUrl = MakeText(Frame8, "txtSiteUrl", {1200, 795, 6495, 315});
+  NameAfter(lblSiteUrl, txtSiteUrl);
   txtSiteUrl->setToolTip("Where the site starts, such as https://example.org/");
   connect(chkSitemapXml, &QCheckBox::toggled, this,
           &frmTessary::chkSitemapXml_Click);

@@ -25,6 +25,43 @@ class LayoutPreviewTest : public QObject {
   static void Click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton); }
 
  private slots:
+
+  // The dotted edge of the page shows on all four sides at the screen's
+  // scale, also where the page's place falls between two pixels (ctest
+  // runs this at 1.25, 1.5 and 1.75).
+  void frameWholeAtScale() {
+    WindowFixture f;
+    f.window->lblToolbar_Click(4);
+    QWidget* map = f.find("shpMap");
+    const QRect page(map->mapTo(f.window.get(), QPoint(0, 0)), map->size());
+    const QImage image = f.window->grab().toImage();
+    const double scale = image.devicePixelRatio();
+    // Along the edge at logical row or column `at`, the device pixels
+    // where the one logical pixel of that row or column shows a grey dot.
+    auto dotted = [&](int at, bool row) {
+      const int first = std::floor(at * scale);
+      const int last = std::ceil((at + 1) * scale) - 1;
+      const QRect span = QRectF(QPointF(page.topLeft()) * scale, QSizeF(page.size()) * scale)
+                             .toRect()
+                             .adjusted(4, 4, -4, -4);
+      int dots = 0;
+      for (int along = row ? span.left() : span.top();
+           along <= (row ? span.right() : span.bottom()); ++along) {
+        bool dot = false;
+        for (int across = first; across <= last; ++across) {
+          dot =
+              dot || qGray(image.pixel(row ? QPoint(along, across) : QPoint(across, along))) < 0xE0;
+        }
+        dots += dot;
+      }
+      return dots;
+    };
+    QVERIFY(dotted(page.top(), true) > page.width() / 4);
+    QVERIFY(dotted(page.bottom(), true) > page.width() / 4);
+    QVERIFY(dotted(page.left(), false) > page.height() / 4);
+    QVERIFY(dotted(page.right(), false) > page.height() / 4);
+  }
+
   void styles_data() {
     QTest::addColumn<int>("style");
     QTest::addColumn<QString>("font");
