@@ -74,9 +74,10 @@ FlagsByOption AddFlags(CLI::App& app) {
 // The settings a build cannot use, however they were set, as a wrong
 // command line.
 std::optional<ParsedCommandLine> WrongSettings(const CliOptions& options) {
-  const auto problem = mapgen::CheckSettings(options.settings);
-  if (!problem) return std::nullopt;
-  return Stop(Outcome::kWrongUsage, problem->field + ": " + problem->reason);
+  const auto usable = mapgen::CheckSettings(options.settings);
+  if (usable) return std::nullopt;
+  return Stop(Outcome::kWrongUsage,
+              usable.failure().path + ": " + usable.failure().reason);
 }
 
 // Applies the flags one occurrence at a time, in command-line order, so

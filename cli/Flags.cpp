@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <filesystem>
 #include <string_view>
 
 #include "MapField.h"
@@ -56,15 +55,14 @@ void SetBoxText(CliOptions& options, const std::string& value) {
 constexpr std::size_t kLargestTextFile = 16 << 20;
 
 std::string ReadTextFile(const std::string& path) {
-  std::string text;
-  std::string reason;
-  if (!mapgen::ReadWholeFile(path, text, reason, kLargestTextFile + 1)) {
-    throw UnreadableFile("cannot read " + path + ": " + reason);
+  auto text = mapgen::ReadWholeFile(path, kLargestTextFile + 1);
+  if (!text) {
+    throw UnreadableFile("cannot read " + path + ": " + text.failure().reason);
   }
-  if (text.size() > kLargestTextFile) {
+  if (text->size() > kLargestTextFile) {
     throw WrongValue(path + " holds more than 16 MiB");
   }
-  return text;
+  return std::move(*text);
 }
 
 template <auto Member>
@@ -75,12 +73,9 @@ void ReadBoxText(CliOptions& options, const std::string& path) {
 // A path given on the command line means the same wherever the build later
 // resolves it, so it is made absolute against the current folder.
 std::string AbsolutePath(const std::string& path) {
-  std::error_code error;
-  const std::filesystem::path absolute = std::filesystem::absolute(path, error);
-  if (error) {
-    throw UnreadableFile("cannot find the current folder: " + error.message());
-  }
-  return absolute.string();
+  auto absolute = mapgen::AbsolutePath(path);
+  if (!absolute) throw UnreadableFile(absolute.failure().reason);
+  return std::move(*absolute);
 }
 
 void SetOutput(CliOptions& options, const std::string& path) {
@@ -130,12 +125,10 @@ void SetSitemapXml(CliOptions& options, const std::string& path) {
 }
 
 void ReadSettingsFile(CliOptions& options, const std::string& path) {
-  std::vector<mapgen::SettingRecord> records;
-  std::string error;
-  if (!mapgen::ParseSettingsText(path, ReadTextFile(path),
-                                 mapgen::SettingsInto(options.settings),
-                                 records, error)) {
-    throw WrongLine(error);
+  const auto records = mapgen::ParseSettingsText(
+      path, ReadTextFile(path), mapgen::SettingsInto(options.settings));
+  if (!records) {
+    throw WrongLine(records.failure().path + ": " + records.failure().reason);
   }
 }
 
@@ -177,12 +170,10 @@ void SetAnyField(CliOptions& options, const std::string& assignment) {
   if (equals == std::string::npos) {
     throw WrongValue("expected FIELD=VALUE, not " + assignment);
   }
-  std::string problem;
-  if (!mapgen::SetMapField(
-          options.settings, std::string_view(assignment).substr(0, equals),
-          std::string_view(assignment).substr(equals + 1), problem)) {
-    throw WrongValue(problem);
-  }
+  const auto set = mapgen::SetMapField(
+      options.settings, std::string_view(assignment).substr(0, equals),
+      std::string_view(assignment).substr(equals + 1));
+  if (!set) throw WrongValue(set.failure().reason);
 }
 
 std::vector<std::string> StyleNumbers() { return {"1", "2", "3", "4"}; }

@@ -57,11 +57,11 @@ int WriteSettings(const CliOptions& options) {
   HandleSignals();
   std::string text;
   mapgen::AppendSettingsText(text, options.settings);
-  mapgen::Failure failure;
-  if (!mapgen::WriteMapFile(mapgen::PosixFileSystem(), options.settingsOutput,
-                            text, failure)) {
+  const auto written = mapgen::WriteMapFile(mapgen::PosixFileSystem(),
+                                            options.settingsOutput, text);
+  if (!written) {
     PrintError("cannot write " + options.settingsOutput + ": " +
-               failure.reason);
+               written.failure().reason);
     return kExitFailed;
   }
   return kExitWritten;

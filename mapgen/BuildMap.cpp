@@ -7,25 +7,34 @@
 #include <new>
 #include <optional>
 
-#include "BuildFailure.h"
 #include "GetSubDirectories.h"
 #include "MapFileWriter.h"
 #include "PageFormat.h"
 #include "PageTemplate.h"
 #include "Paths.h"
+#include "RelativeLinkBase.h"
 #include "SectionPrefetch.h"
 #include "TreeOrder.h"
 
 namespace mapgen {
 namespace {
 
-using Outcome = BuildResult::Outcome;
+using Ending = BuildResult::Outcome;
+
+// The path of the XML sitemap of a page read from `pageFolder`: a relative
+// txtSitemapXml is relative to that folder.
+std::string SitemapPath(const MapSettings& settings,
+                        std::string_view pageFolder) {
+  const std::string& file = settings.txtSitemapXml;
+  if (file.empty() || file.starts_with('/')) return file;
+  return JoinPath(pageFolder, file);
+}
 
 // Pieces of the page are gathered into writes of this size.
 constexpr std::size_t kWriteSize = 64 * 1024;
 
-BuildResult Ended(Outcome outcome, Failure failure = {}) {
-  return {outcome, std::move(failure)};
+BuildResult Ended(Ending ending, Failure failure = {}) {
+  return {ending, std::move(failure)};
 }
 
 // Hands the page to its sink in writes of a good size.
@@ -35,13 +44,14 @@ class PageBuffer {
     text_.reserve(kWriteSize);
   }
 
-  bool Add(std::string_view piece, Failure& failure) {
+  Outcome<void> Add(std::string_view piece) {
     text_ += piece;
-    return text_.size() < kWriteSize || Flush(failure);
+    if (text_.size() < kWriteSize) return {};
+    return Flush();
   }
 
-  bool Flush(Failure& failure) {
-    const bool written = sink_.Write(text_, failure);
+  Outcome<void> Flush() {
+    auto written = sink_.Write(text_);
     text_.clear();
     return written;
   }
@@ -71,11 +81,11 @@ class BuildSitemap {
   // What the section maker begins every <url> with; empty for none.
   std::string UrlStart() const { return Wanted() ? urlStart_ : ""; }
 
-  bool Start(const FileSystem& fs, Failure& failure) {
-    if (!Wanted()) return true;
-    if (!staged_->Start(fs, failure)) return false;
+  Outcome<void> Start(const FileSystem& fs) {
+    if (!Wanted()) return {};
+    if (auto started = staged_->Start(fs); !started) return started;
     writer_.emplace(siteUrl_, LastName(path_), *staged_, limits_);
-    return true;
+    return {};
   }
 
   // Adds the `count` <url> elements of a piece, one a line.
@@ -83,18 +93,20 @@ class BuildSitemap {
     if (Wanted()) writer_->AddUrls(urls, count);
   }
 
-  // Ends the sitemap's files; the URLs in them, or nothing with `failure`
-  // set.
-  std::optional<std::size_t> Finish(Failure& failure) {
+  // Ends the sitemap's files: the URLs in them.
+  Outcome<std::size_t> Finish() {
     if (!Wanted()) return 0;
     writer_->Finish();
-    if (!staged_->Staged(failure)) return std::nullopt;
+    if (auto staged = staged_->Staged(); !staged) {
+      return std::move(staged).failure();
+    }
     return writer_->urlCount();
   }
 
   // Puts the build's own staged files in place.
-  bool Place(const FileSystem& fs, Failure& failure) {
-    return !own_ || own_->Place(fs, own_->Folder(), failure);
+  Outcome<void> Place(const FileSystem& fs) {
+    if (!own_) return {};
+    return own_->Place(fs, own_->Folder());
   }
 
  private:
@@ -107,59 +119,71 @@ class BuildSitemap {
   std::optional<SitemapWriter> writer_;
 };
 
+// What one build reads and writes with.
+struct BuildParts {
+  const PageFormat& format;
+  const SkipRules& rules;
+  const FileSystem& fs;
+  BuildObserver& observer;
+  unsigned threads;
+};
+
 // Writes the page of the folders `folders` to `sink`, and their URLs to
 // the sitemap.
-BuildResult WritePage(const PageFormat& format, const SkipRules& rules,
-                      const FileSystem& fs, BuildObserver& observer,
-                      FolderList& folders, unsigned threads, PageSink& sink,
-                      BuildSitemap& sitemap) {
+BuildResult WritePage(const BuildParts& parts, FolderList& folders,
+                      PageSink& sink, BuildSitemap& sitemap) {
   BuildResult result;
   PageBuffer page(sink);
-  const std::unique_ptr<PageTemplate> layout = ChooseTemplate(format);
+  const std::unique_ptr<PageTemplate> layout = ChooseTemplate(parts.format);
   if (layout->NestsSections()) PutInTreeOrder(folders);
   std::string head;
   layout->Head(head);
-  Failure failure;
-  if (!page.Add(head, failure)) return Ended(Outcome::kNotWritten, failure);
-  const SectionMaker maker(fs, format, *layout, rules, observer,
-                           sitemap.UrlStart());
-  SectionPrefetch prefetch(maker, folders, observer, threads);
+  if (auto added = page.Add(head); !added) {
+    return Ended(Ending::kNotWritten, std::move(added).failure());
+  }
+  const SectionMaker maker(parts.fs, parts.format, *layout, parts.rules,
+                           parts.observer, sitemap.UrlStart());
+  SectionPrefetch prefetch(maker, folders, parts.observer, parts.threads);
   const std::size_t total = folders.size();
   std::string before;
   for (std::size_t i = 0; i < total; ++i) {
     for (bool first = true, folderDone = false; !folderDone; first = false) {
-      std::optional<PagePiece> piece = prefetch.Next();
-      if (!piece || observer.StopRequested()) return Ended(Outcome::kStopped);
-      result.files += piece->files;
-      result.webPages += piece->webPages;
-      for (const Failure& unreadable : piece->unreadable) {
-        observer.Unreadable(unreadable);
+      auto next = prefetch.Next();
+      if (!next) return Ended(Ending::kFailed, std::move(next).failure());
+      if (!*next || parts.observer.StopRequested()) {
+        return Ended(Ending::kStopped);
+      }
+      const PagePiece& piece = **next;
+      result.files += piece.files;
+      result.webPages += piece.webPages;
+      for (const Failure& unreadable : piece.unreadable) {
+        parts.observer.Unreadable(unreadable);
       }
       before.clear();
       const bool shown =
-          !first || layout->PlaceSection(folders[i].path, piece->files,
-                                         piece->html, before);
-      if (!page.Add(before, failure) ||
-          (shown && !page.Add(piece->html, failure))) {
-        return Ended(Outcome::kNotWritten, failure);
-      }
-      sitemap.Add(piece->sitemapUrls, piece->sitemapUrlCount);
-      folderDone = piece->endsFolder;
+          !first || layout->PlaceSection(folders[i].path, piece.files,
+                                         piece.html, before);
+      auto added = page.Add(before);
+      if (added && shown) added = page.Add(piece.html);
+      if (!added) return Ended(Ending::kNotWritten, std::move(added).failure());
+      sitemap.Add(piece.sitemapUrls, piece.sitemapUrlCount);
+      folderDone = piece.endsFolder;
     }
-    observer.FolderWritten(folders[i].path, i + 1, total);
+    parts.observer.FolderWritten(folders[i].path, i + 1, total);
   }
   std::string tail;
   layout->Tail(result.files, tail);
-  if (!page.Add(tail, failure) || !page.Flush(failure)) {
-    return Ended(Outcome::kNotWritten, failure);
-  }
-  const auto urls = sitemap.Finish(failure);
-  if (!urls) return Ended(Outcome::kNotWritten, failure);
+  auto written = page.Add(tail);
+  if (written) written = page.Flush();
+  if (!written) return Ended(Ending::kNotWritten, std::move(written).failure());
+  auto urls = sitemap.Finish();
+  if (!urls) return Ended(Ending::kNotWritten, std::move(urls).failure());
   result.sitemapUrls = *urls;
   result.folders = total;
   // A base folder removed halfway leaves a page of nothing: say so instead.
-  if (fs.Reopen(format.base, folders.front().id, failure) == nullptr) {
-    return Ended(Outcome::kFailed, failure);
+  if (auto base = parts.fs.Reopen(parts.format.base, folders.front().id);
+      !base) {
+    return Ended(Ending::kFailed, std::move(base).failure());
   }
   return result;
 }
@@ -167,8 +191,8 @@ BuildResult WritePage(const PageFormat& format, const SkipRules& rules,
 // Where a build's page goes: a sink opened once the folders are collected,
 // and, for a file, put in place at the end.
 struct PageTarget {
-  std::function<PageSink*(Failure&)> open;
-  std::function<bool(Failure&)> commit;
+  std::function<Outcome<PageSink*>()> open;
+  std::function<Outcome<void>()> commit;
 };
 
 BuildResult Build(const MapSettings& settings, const FileSystem& fs,
@@ -177,55 +201,66 @@ BuildResult Build(const MapSettings& settings, const FileSystem& fs,
   const std::string base = WithoutTrailingSlashes(settings.txtDir);
   const std::string pageFolder =
       placement.folder.empty() ? base : placement.folder;
+  // Fewer threads where descriptors are scarce, rather than a build that
+  // runs out of them.
+  threads = std::clamp(threads, 1u, fs.ReadersAllowed());
+  const SkipRules rules(settings);
+  auto folders =
+      GetSubDirectories(fs, base,
+                        {.all = settings.chkShowSubfolders != kUnchecked,
+                         .threads = threads,
+                         .rules = &rules,
+                         .stop = &observer});
+  if (!folders) return Ended(Ending::kFailed, std::move(folders).failure());
+  if (observer.StopRequested()) return Ended(Ending::kStopped);
+  auto sink = target.open();
+  if (!sink) return Ended(Ending::kNotWritten, std::move(sink).failure());
+  BuildSitemap sitemap(settings, placement, pageFolder);
+  if (auto started = sitemap.Start(fs); !started) {
+    return Ended(Ending::kNotWritten, std::move(started).failure());
+  }
+  // A page read from elsewhere reaches the base folder by a relative path,
+  // unless its links start with a prefix; working it out needs the current
+  // folder when either folder is relative.
+  const bool inBase = pageFolder == base || !settings.txtLinkPrefix.empty();
+  auto toBase = inBase ? Outcome<std::string>(std::string())
+                       : RelativeLinkBase(pageFolder, base);
+  if (!toBase) return Ended(Ending::kNotWritten, std::move(toBase).failure());
+  const PageFormat format(settings, base, std::move(*toBase));
+  BuildResult result = WritePage({format, rules, fs, observer, threads},
+                                 *folders, **sink, sitemap);
+  if (result.outcome != Ending::kBuilt) return result;
+  auto placed = target.commit();
+  if (placed) placed = sitemap.Place(fs);
+  if (!placed) return Ended(Ending::kNotWritten, std::move(placed).failure());
+  return result;
+}
+
+// Builds as Build does; running out of memory anywhere, on any of the
+// build's threads, fails the build as any shortage does.
+BuildResult BuildCatchingShortage(const MapSettings& settings,
+                                  const FileSystem& fs, BuildObserver& observer,
+                                  const PageTarget& target,
+                                  const PagePlacement& placement,
+                                  unsigned threads) {
   try {
-    // Fewer threads where descriptors are scarce, rather than a build that
-    // runs out of them.
-    threads = std::clamp(threads, 1u, fs.ReadersAllowed());
-    const SkipRules rules(settings);
-    FolderList folders =
-        GetSubDirectories(fs, base,
-                          {.all = settings.chkShowSubfolders != kUnchecked,
-                           .threads = threads,
-                           .rules = &rules,
-                           .stop = &observer});
-    if (observer.StopRequested()) return Ended(Outcome::kStopped);
-    Failure failure;
-    PageSink* sink = target.open(failure);
-    if (sink == nullptr) return Ended(Outcome::kNotWritten, failure);
-    BuildSitemap sitemap(settings, placement, pageFolder);
-    if (!sitemap.Start(fs, failure)) {
-      return Ended(Outcome::kNotWritten, failure);
-    }
-    const PageFormat format(settings, base, pageFolder);
-    BuildResult result = WritePage(format, rules, fs, observer, folders,
-                                   threads, *sink, sitemap);
-    if (result.outcome == Outcome::kBuilt &&
-        (!target.commit(failure) || !sitemap.Place(fs, failure))) {
-      return Ended(Outcome::kNotWritten, failure);
-    }
-    return result;
-  } catch (const BuildFailure& failure) {
-    return Ended(Outcome::kFailed, failure.failure());
+    return Build(settings, fs, observer, target, placement, threads);
   } catch (const std::bad_alloc&) {
-    return Ended(Outcome::kFailed, SystemFailure(base, ENOMEM));
+    return Ended(
+        Ending::kFailed,
+        SystemFailure(WithoutTrailingSlashes(settings.txtDir), ENOMEM));
   }
 }
 
 }  // namespace
 
-std::string SitemapPath(const MapSettings& settings,
-                        std::string_view pageFolder) {
-  const std::string& file = settings.txtSitemapXml;
-  if (file.empty() || file.starts_with('/')) return file;
-  return JoinPath(pageFolder, file);
-}
-
 BuildResult BuildMap(const MapSettings& settings, const FileSystem& fs,
                      BuildObserver& observer, PageSink& sink,
                      const PagePlacement& placement, unsigned threads) {
-  return Build(settings, fs, observer,
-               {[&](Failure&) { return &sink; }, [](Failure&) { return true; }},
-               placement, threads);
+  return BuildCatchingShortage(settings, fs, observer,
+                               {[&]() -> Outcome<PageSink*> { return &sink; },
+                                []() { return Outcome<void>(); }},
+                               placement, threads);
 }
 
 BuildResult BuildMapFile(const MapSettings& settings, const FileSystem& fs,
@@ -236,13 +271,16 @@ BuildResult BuildMapFile(const MapSettings& settings, const FileSystem& fs,
     here.folder = ParentFolder(path);
   }
   std::unique_ptr<MapFileWriter> writer;
-  return Build(settings, fs, observer,
-               {[&](Failure& failure) -> PageSink* {
-                  writer = MapFileWriter::Open(fs, path, failure);
-                  return writer.get();
-                },
-                [&](Failure& failure) { return writer->Commit(failure); }},
-               here, threads);
+  return BuildCatchingShortage(settings, fs, observer,
+                               {[&]() -> Outcome<PageSink*> {
+                                  auto opened = MapFileWriter::Open(fs, path);
+                                  if (!opened)
+                                    return std::move(opened).failure();
+                                  writer = std::move(*opened);
+                                  return writer.get();
+                                },
+                                [&]() { return writer->Commit(); }},
+                               here, threads);
 }
 
 }  // namespace mapgen

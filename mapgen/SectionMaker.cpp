@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "BuildFailure.h"
+#include "Ascii.h"
 #include "Escaping.h"
 #include "FolderFileList.h"
 #include "Paths.h"
@@ -18,12 +18,6 @@ constexpr std::size_t kPagesPerRun = 16;
 constexpr std::size_t kEntriesPerRun = 512;
 // What is kept of the pages that have several names in one folder.
 constexpr std::size_t kMostSharedTitleBytes = 1 << 20;
-
-std::string_view TrimBlanks(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 std::vector<std::size_t> RunStarts(const FolderEntries& entries,
                                    bool readsPages) {
@@ -48,15 +42,40 @@ bool HasPages(const SectionPlan& plan, std::size_t run) {
                    true) != pages.begin() + plan.runStarts[run + 1];
 }
 
-void Unreadable(Failure failure, std::vector<Failure>& unreadable) {
-  ThrowIfShortage(failure);
-  unreadable.push_back(std::move(failure));
+// The piece, unless the machine ran short while it was made: a shortage may
+// hit any page, so a build past it could silently miss some and must end
+// instead.
+Outcome<PagePiece> Checked(PagePiece piece) {
+  for (Failure& failure : piece.unreadable) {
+    if (IsShortage(failure)) return std::move(failure);
+  }
+  return piece;
 }
 
 }  // namespace
 
 std::size_t PagePiece::Bytes() const {
   return html.size() + sitemapUrls.size();
+}
+
+bool SectionPlan::FirstToFailReopening() {
+  const MutexLock lock(mutex_);
+  return !std::exchange(reopenFailed_, true);
+}
+
+std::optional<PageHead> SectionPlan::SharedHead(FileId id) {
+  const MutexLock lock(mutex_);
+  const auto known = sharedHeads_.find(id);
+  if (known == sharedHeads_.end()) return std::nullopt;
+  return known->second;
+}
+
+void SectionPlan::KeepSharedHead(FileId id, const PageHead& head) {
+  const MutexLock lock(mutex_);
+  const std::size_t bytes = sharedBytes_ + head.title.size();
+  if (bytes > kMostSharedTitleBytes) return;
+  sharedBytes_ = bytes;
+  sharedHeads_.emplace(id, head);
 }
 
 SectionMaker::SectionMaker(const FileSystem& fs, const PageFormat& format,
@@ -74,25 +93,23 @@ SectionMaker::SectionMaker(const FileSystem& fs, const PageFormat& format,
       readsPages_(heads_.title || heads_.robots),
       facts_(page.ShowsSizesAndTimes() || heads_.robots) {}
 
-PagePiece SectionMaker::First(const Folder& folder,
-                              std::shared_ptr<SectionPlan>& plan) const {
+Outcome<PagePiece> SectionMaker::First(
+    const Folder& folder, std::shared_ptr<SectionPlan>& plan) const {
   auto made = std::make_shared<SectionPlan>();
   FolderEntries& entries = made->entries;
   entries.path = folder.path;
   made->id = folder.id;
   std::vector<Failure> unreadable;
   std::unique_ptr<FolderHandle> opened;
-  if (!folder.failure.empty()) {
-    unreadable.push_back({folder.path, folder.failure});
+  if (folder.unreadable) {
+    unreadable.push_back(*folder.unreadable);
+  } else if (auto reopened = fs_.Reopen(folder.path, folder.id); !reopened) {
+    unreadable.push_back(std::move(reopened).failure());
+  } else if (auto files = ListShownFiles(**reopened, rules_); !files) {
+    unreadable.push_back(std::move(files).failure());
   } else {
-    Failure failure;
-    opened = fs_.Reopen(folder.path, folder.id, failure);
-    if (opened == nullptr ||
-        !ListShownFiles(*opened, rules_, entries.files, failure)) {
-      Unreadable(std::move(failure), unreadable);
-      entries.files.clear();
-      opened.reset();
-    }
+    opened = std::move(*reopened);
+    entries.files = std::move(*files);
   }
   for (const std::string& name : entries.files) {
     entries.webPages.push_back(rules_.IsWebPage(name));
@@ -102,26 +119,27 @@ PagePiece SectionMaker::First(const Folder& folder,
   piece.files = entries.files.size();
   piece.webPages = std::ranges::count(entries.webPages, true);
   if (made->Runs() > 1) plan = std::move(made);
-  return piece;
+  return Checked(std::move(piece));
 }
 
 bool SectionMaker::OpensFolder(const SectionPlan& plan, std::size_t run) const {
   return facts_ || (readsPages_ && HasPages(plan, run));
 }
 
-PagePiece SectionMaker::Next(SectionPlan& plan, std::size_t run) const {
+Outcome<PagePiece> SectionMaker::Next(SectionPlan& plan,
+                                      std::size_t run) const {
   std::unique_ptr<FolderHandle> folder;
   std::vector<Failure> unreadable;
   if (OpensFolder(plan, run)) {
-    Failure failure;
-    folder = fs_.Reopen(plan.entries.path, plan.id, failure);
-    const std::lock_guard lock(plan.mutex);
-    // The folder replaced halfway is told of once.
-    if (folder == nullptr && !std::exchange(plan.reopenFailed, true)) {
-      Unreadable(std::move(failure), unreadable);
+    auto reopened = fs_.Reopen(plan.entries.path, plan.id);
+    if (reopened) {
+      folder = std::move(*reopened);
+    } else if (plan.FirstToFailReopening()) {
+      // The folder replaced halfway is told of once.
+      unreadable.push_back(std::move(reopened).failure());
     }
   }
-  return Piece(plan, run, folder.get(), std::move(unreadable));
+  return Checked(Piece(plan, run, folder.get(), std::move(unreadable)));
 }
 
 PagePiece SectionMaker::Piece(SectionPlan& plan, std::size_t run,
@@ -161,17 +179,15 @@ SectionMaker::RunReading SectionMaker::ReadRun(
     const std::size_t failed = unreadable.size();
     if (readsPages_ && plan.entries.webPages[from + i]) {
       const PageHead head = ReadHead(plan, folder, name, facts, unreadable);
-      if (heads_.title) reading.details.titles[i] = TrimBlanks(head.title);
+      if (heads_.title) reading.details.titles[i] = Trim(head.title, " ");
       if (heads_.robots) reading.noindex[i] = head.noindex;
     }
     // A page that could not be read is reported once.
     if (!facts_ || facts || unreadable.size() > failed) continue;
-    Failure failure;
-    FileFacts asked;
-    if (folder.Facts(name, asked, failure)) {
-      facts = asked;
+    if (auto asked = folder.Facts(name)) {
+      facts = *asked;
     } else {
-      Unreadable(std::move(failure), unreadable);
+      unreadable.push_back(std::move(asked).failure());
     }
   }
   return reading;
@@ -183,31 +199,25 @@ PageHead SectionMaker::ReadHead(SectionPlan& plan, FolderHandle& folder,
                                 const std::string& name,
                                 std::optional<FileFacts>& facts,
                                 std::vector<Failure>& unreadable) const {
-  Failure failure;
-  const auto page = folder.OpenFile(name, failure);
-  if (page == nullptr) {
-    Unreadable(std::move(failure), unreadable);
+  auto opened = folder.OpenFile(name);
+  if (!opened) {
+    unreadable.push_back(std::move(opened).failure());
     return {};
   }
-  facts = page->Facts();
-  const bool shared = page->HasOtherNames();
+  FileReader& page = **opened;
+  facts = page.Facts();
+  const std::optional<FileId> shared =
+      page.HasOtherNames() ? std::optional(page.Id()) : std::nullopt;
   if (shared) {
-    const std::lock_guard lock(plan.mutex);
-    const auto known = plan.sharedHeads.find(page->Id());
-    if (known != plan.sharedHeads.end()) return known->second;
+    if (auto known = plan.SharedHead(*shared)) return std::move(*known);
   }
-  const PageHead head = ReadPageHead(*page, heads_, observer_, failure);
-  if (!failure.reason.empty()) {
-    Unreadable(std::move(failure), unreadable);
+  auto head = ReadPageHead(page, heads_, observer_);
+  if (!head) {
+    unreadable.push_back(std::move(head).failure());
     return {};
   }
-  const std::lock_guard lock(plan.mutex);
-  const std::size_t bytes = plan.sharedBytes + head.title.size();
-  if (shared && bytes <= kMostSharedTitleBytes) {
-    plan.sharedBytes = bytes;
-    plan.sharedHeads.emplace(page->Id(), head);
-  }
-  return head;
+  if (shared) plan.KeepSharedHead(*shared, *head);
+  return std::move(*head);
 }
 
 // The sitemap lists every file the page lists, but the pages that ask not

@@ -2,7 +2,7 @@
 
 #include <cstddef>
 #include <memory>
-#include <mutex>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -12,6 +12,7 @@
 #include "FolderEntries.h"
 #include "GetSubDirectories.h"
 #include "MapSettings.h"
+#include "Mutex.h"
 #include "PageFormat.h"
 #include "PageHead.h"
 #include "PageTemplate.h"
@@ -42,23 +43,35 @@ struct FileIdHash {
 // What the later pieces of a folder's section need: its entries, split in
 // runs small enough to be held ahead of the writer whatever the titles'
 // length, and what was read of pages that have several names there.
-struct SectionPlan {
+// The runs of a folder are made on any threads at once.
+class SectionPlan {
+ public:
   FolderEntries entries;
   FileId id;
   std::vector<std::size_t> runStarts;  // with the entries' count last
-  std::mutex mutex;
-  std::unordered_map<FileId, PageHead, FileIdHash> sharedHeads;
-  std::size_t sharedBytes = 0;
-  bool reopenFailed = false;
 
   std::size_t Runs() const { return runStarts.size() - 1; }
+
+  // Whether this is the first run to find that the folder cannot be opened
+  // again.
+  bool FirstToFailReopening() EXCLUDES(mutex_);
+
+  // The head kept of the page `id`, which has several names here.
+  std::optional<PageHead> SharedHead(FileId id) EXCLUDES(mutex_);
+  void KeepSharedHead(FileId id, const PageHead& head) EXCLUDES(mutex_);
+
+ private:
+  Mutex mutex_;
+  std::unordered_map<FileId, PageHead, FileIdHash> sharedHeads_
+      GUARDED_BY(mutex_);
+  std::size_t sharedBytes_ GUARDED_BY(mutex_) = 0;
+  bool reopenFailed_ GUARDED_BY(mutex_) = false;
 };
 
 // Prepares the folders' sections piece by piece, in `page`'s layout, with
 // the files that `rules` list, and the XML sitemap's URLs of those files
 // when `sitemapUrlStart` is not empty (see SitemapUrlStart); any number of
-// threads may use it at once. Throws BuildFailure when the machine runs
-// short.
+// threads may use it at once. A piece fails when the machine runs short.
 class SectionMaker {
  public:
   SectionMaker(const FileSystem& fs, const PageFormat& format,
@@ -68,11 +81,11 @@ class SectionMaker {
   // Lists `folder`, from the folder opened again and found to be the same,
   // and prepares its section's first piece; `plan` keeps what the further
   // pieces need, or stays null when the first is the whole section.
-  PagePiece First(const Folder& folder,
-                  std::shared_ptr<SectionPlan>& plan) const;
+  Outcome<PagePiece> First(const Folder& folder,
+                           std::shared_ptr<SectionPlan>& plan) const;
 
   // The piece of run `run`, from 1 on.
-  PagePiece Next(SectionPlan& plan, std::size_t run) const;
+  Outcome<PagePiece> Next(SectionPlan& plan, std::size_t run) const;
 
  private:
   // What was read of one run's files.

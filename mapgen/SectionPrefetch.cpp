@@ -19,10 +19,10 @@ SectionPrefetch::SectionPrefetch(const SectionMaker& maker,
       folders_(folders),
       observer_(observer),
       budget_(threads),
-      helpers_([this] { Stop(); }) {}
+      helpers_(budget_.Most()) {}
 
 SectionPrefetch::~SectionPrefetch() {
-  Stop();
+  Stop({});
   helpers_.Join();
 }
 
@@ -47,11 +47,28 @@ std::optional<SectionPrefetch::Key> SectionPrefetch::Startable(
   return inWindow ? std::optional(key) : std::nullopt;
 }
 
-// Another helper, while work is left that nobody is free to take.
-void SectionPrefetch::GrowIfWaiting() {
-  if (!stopped_ && idle_ == 0 && helpers_.size() < budget_.Allowed() &&
-      Startable(false)) {
-    helpers_.Start(1, [this] { Help(); });
+// Wakes one idle helper while work is left, rather than all of them to
+// fight for the lock at once; each that takes work wakes the next. Whether
+// another helper is wanted, for work left that nobody is free to take: it
+// is counted now and started by the caller once the lock is let go.
+bool SectionPrefetch::WakeHelper() {
+  if (stopped_ || !Startable(false)) return false;
+  if (idle_ > 0) {
+    helperWakes_.NotifyOne();
+    return false;
+  }
+  if (helpersStarted_ >= budget_.Allowed()) return false;
+  ++helpersStarted_;
+  return true;
+}
+
+void SectionPrefetch::StartHelper() {
+  const bool started = helpers_.Start([this] {
+    if (!helpers_.Run([this] { Help(); })) Stop({});
+  });
+  if (!started) {
+    const MutexLock lock(mutex_);
+    --helpersStarted_;
   }
 }
 
@@ -64,94 +81,118 @@ SectionPrefetch::Work SectionPrefetch::Take(Key key) {
   return {key, node.mapped()};
 }
 
-// Prepares one piece while `lock` is released, and hands it over with the
-// further runs that a folder's first piece may bring, the lock taken again
-// for the next piece of work.
-void SectionPrefetch::Do(Work work, std::unique_lock<std::mutex>& lock) {
-  lock.unlock();
-  std::shared_ptr<SectionPlan> plan = work.plan;
-  PagePiece piece;
-  budget_.Run([&] {
-    piece = plan == nullptr ? maker_.First(folders_[work.key.first], plan)
-                            : maker_.Next(*plan, work.key.second);
+// Prepares one piece, with no lock held; a folder's first piece sets the
+// plan of its further runs.
+Outcome<PagePiece> SectionPrefetch::Make(Work& work) {
+  return budget_.Run([&] {
+    return work.plan == nullptr
+               ? maker_.First(folders_[work.key.first], work.plan)
+               : maker_.Next(*work.plan, work.key.second);
   });
-  lock.lock();
-  if (work.key.second == 0 && plan != nullptr) {
-    for (std::size_t run = 1; run < plan->Runs(); ++run) {
-      waiting_.emplace(Key{work.key.first, run}, plan);
+}
+
+// Hands over a piece, with the further runs that a folder's first piece
+// brings, or stops every thread with its failure; whether another helper
+// is wanted (see WakeHelper).
+bool SectionPrefetch::HandOver(const Work& work, Outcome<PagePiece> made) {
+  if (!made) {
+    StopLocked(std::move(made).failure());
+    return false;
+  }
+  if (work.key.second == 0 && work.plan != nullptr) {
+    for (std::size_t run = 1; run < work.plan->Runs(); ++run) {
+      waiting_.emplace(Key{work.key.first, run}, work.plan);
     }
   }
-  readyBytes_ += piece.Bytes();
-  ready_.emplace(work.key, std::move(piece));
+  readyBytes_ += made->Bytes();
+  ready_.emplace(work.key, std::move(*made));
   if (work.key == writer_ || waiting_.contains(writer_)) {
-    writerWakes_.notify_one();
+    writerWakes_.NotifyOne();
   }
-  WakeHelper();
+  return WakeHelper();
 }
 
-// One idle helper at a time: each that takes work wakes the next while
-// work is left, rather than all of them fighting for the lock at once.
-void SectionPrefetch::WakeHelper() {
-  if (idle_ > 0 && Startable(false)) helperWakes_.notify_one();
-  GrowIfWaiting();
-}
-
-// A helper's loop. What a piece of work throws ends it, its lock released
+// A helper's loop. What a piece of work throws ends it, its lock let go
 // on the way out, and the helper threads keep it for the writer.
 void SectionPrefetch::Help() {
-  std::unique_lock lock(mutex_);
+  MutexLock lock(mutex_);
   while (!stopped_) {
-    std::optional<Key> key = Startable(false);
+    const std::optional<Key> key = Startable(false);
     if (!key) {
       ++idle_;
-      helperWakes_.wait(lock);
+      helperWakes_.Wait(lock);
       --idle_;
       continue;
     }
+    Work work = Take(*key);
+    bool grow = WakeHelper();
+    lock.Unlock();
+    if (grow) StartHelper();
     if (observer_.StopRequested()) {
-      lock.unlock();
-      Stop();
+      Stop({});
       return;
     }
-    Work work = Take(*key);
-    WakeHelper();
-    Do(std::move(work), lock);
+    Outcome<PagePiece> made = Make(work);
+    lock.Lock();
+    grow = HandOver(work, std::move(made));
+    if (grow) {
+      lock.Unlock();
+      StartHelper();
+      lock.Lock();
+    }
   }
 }
 
-std::optional<PagePiece> SectionPrefetch::Next() {
-  std::unique_lock lock(mutex_);
+Outcome<std::optional<PagePiece>> SectionPrefetch::Next() {
+  MutexLock lock(mutex_);
   while (true) {
-    const auto ready = ready_.find(writer_);
-    if (ready != ready_.end()) {
+    if (const auto ready = ready_.find(writer_); ready != ready_.end()) {
       PagePiece piece = std::move(ready->second);
       ready_.erase(ready);
       readyBytes_ -= piece.Bytes();
       writer_ = piece.endsFolder ? Key{writer_.first + 1, 0}
                                  : Key{writer_.first, writer_.second + 1};
-      WakeHelper();
-      return piece;
+      const bool grow = WakeHelper();
+      lock.Unlock();
+      if (grow) StartHelper();
+      return std::optional(std::move(piece));
     }
     if (stopped_) {
-      lock.unlock();
+      std::optional<Failure> failure = failure_;
+      lock.Unlock();
       helpers_.RethrowFirstError();
-      return std::nullopt;
+      if (failure) return *std::move(failure);
+      return std::optional<PagePiece>();
     }
     if (const auto key = Startable(true)) {
       Work work = Take(*key);
-      WakeHelper();
-      Do(std::move(work), lock);
+      const bool grow = WakeHelper();
+      lock.Unlock();
+      if (grow) StartHelper();
+      Outcome<PagePiece> made = Make(work);
+      lock.Lock();
+      if (HandOver(work, std::move(made))) {
+        lock.Unlock();
+        StartHelper();
+        lock.Lock();
+      }
       continue;
     }
-    writerWakes_.wait(lock);
+    writerWakes_.Wait(lock);
   }
 }
 
-void SectionPrefetch::Stop() {
-  const std::lock_guard lock(mutex_);
+void SectionPrefetch::Stop(std::optional<Failure> failure) {
+  const MutexLock lock(mutex_);
+  StopLocked(std::move(failure));
+}
+
+// Ends the work of every thread, with `failure` unless one came first.
+void SectionPrefetch::StopLocked(std::optional<Failure> failure) {
+  if (!failure_) failure_ = std::move(failure);
   stopped_ = true;
-  writerWakes_.notify_all();
-  helperWakes_.notify_all();
+  writerWakes_.NotifyAll();
+  helperWakes_.NotifyAll();
 }
 
 }  // namespace mapgen

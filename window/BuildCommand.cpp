@@ -9,6 +9,7 @@
 #include <climits>
 
 #include "BackgroundWork.h"
+#include "FileCopy.h"
 #include "FolderViews.h"
 #include "NativePath.h"
 #include "PageStaging.h"
@@ -69,15 +70,14 @@ void BuildPage(QPromise<WindowBuild>& promise, const mapgen::FileSystem& fs,
       mapgen::BuildMapFile(settings, fs, observer, page.path, placement);
   const bool left =
       build.result.outcome == BuildResult::Outcome::kBuilt || page.reserved;
-  mapgen::Failure ignored;
-  if (left && handedOver.test_and_set()) fs.RemoveFile(page.path, ignored);
+  if (left && handedOver.test_and_set()) RemoveIfThere(fs, page.path);
   promise.addResult(std::move(build));
 }
 
 // The window's words for a setting no build can use: the captions the
 // user sees, never a field's name.
-QString ProblemInWords(const mapgen::SettingsProblem& problem) {
-  if (problem.field == "txtSiteUrl") {
+QString ProblemInWords(const mapgen::Failure& problem) {
+  if (problem.path == "txtSiteUrl") {
     return "Also write sitemap.xml needs a Site URL: the address the site "
            "starts at, such as https://example.org/.";
   }
@@ -146,11 +146,12 @@ std::string frmTessary::SaveFolderAfterBuild() const {
 // A setting no build can use, such as an XML sitemap without the site's
 // address, is told of, and the user is led to where it is set.
 bool frmTessary::UsableSettings() {
-  const auto problem = mapgen::CheckSettings(settings_);
-  if (!problem) return true;
+  const auto usable = mapgen::CheckSettings(settings_);
+  if (usable) return true;
+  const mapgen::Failure& problem = usable.failure();
   desktop_.messageBoxes.Show(
-      this, {"Build Map", ProblemInWords(*problem), MessageIcon::kExclamation});
-  auto* control = findChild<QWidget*>(QString::fromStdString(problem->field));
+      this, {"Build Map", ProblemInWords(problem), MessageIcon::kExclamation});
+  auto* control = findChild<QWidget*>(QString::fromStdString(problem.path));
   for (int tab = 0; tab < kTabs; ++tab) {
     if (fraOptions[tab]->isAncestorOf(control)) ShowControl(tab, control);
   }
@@ -162,8 +163,7 @@ bool frmTessary::UsableSettings() {
 void frmTessary::AbandonBuild() {
   build_->cancel();
   if (pageHandover_ && pageHandover_->test_and_set()) {
-    mapgen::Failure ignored;
-    fs_.RemoveFile(buildPage_.path, ignored);
+    RemoveIfThere(fs_, buildPage_.path);
   }
   pageHandover_.reset();
   buildSitemap_.reset();

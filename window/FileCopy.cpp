@@ -12,8 +12,7 @@ bool SameFile(const mapgen::FileSystem& fs, const std::string& first,
 }
 
 void RemoveIfThere(const mapgen::FileSystem& fs, const std::string& path) {
-  mapgen::Failure ignored;
-  fs.RemoveFile(path, ignored);
+  static_cast<void>(fs.RemoveFile(path));
 }
 
 CopyOutcome CopyPage(const mapgen::FileSystem& fs, const std::string& source,
@@ -21,14 +20,17 @@ CopyOutcome CopyPage(const mapgen::FileSystem& fs, const std::string& source,
                      mapgen::StagedSitemap* sitemap) {
   CopyOutcome outcome;
   if (!SameFile(fs, source, destination)) {
-    if (!mapgen::CopyMapFile(fs, source, destination, outcome.failure)) {
+    if (auto copied = mapgen::CopyMapFile(fs, source, destination); !copied) {
+      outcome.failure = std::move(copied).failure();
       return outcome;
     }
     if (removeSource) RemoveIfThere(fs, source);
   }
   outcome.copied = true;
-  if (sitemap != nullptr) {
-    sitemap->Place(fs, mapgen::ParentFolder(destination), outcome.failure);
+  if (sitemap == nullptr) return outcome;
+  if (auto placed = sitemap->Place(fs, mapgen::ParentFolder(destination));
+      !placed) {
+    outcome.failure = std::move(placed).failure();
   }
   return outcome;
 }

@@ -23,13 +23,12 @@ namespace {
 // The first folder among the dropped items; empty when there is none. The
 // path is taken from the address's escapes, which carry any byte.
 std::string DroppedFolder(const mapgen::FileSystem& fs, const QMimeData* data) {
-  std::string reason;
   for (const QUrl& url : data->urls()) {
     if (!url.isLocalFile()) continue;
-    const std::string path = mapgen::AbsolutePath(
+    const auto path = mapgen::NormalAbsolutePath(
         QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1())
             .toStdString());
-    if (fs.IsFolder(path, reason)) return path;
+    if (path && fs.IsFolder(*path)) return *path;
   }
   return {};
 }
@@ -56,7 +55,12 @@ void frmTessary::InitFolderSelection() {
 }
 
 bool frmTessary::ChangeFolder(const std::string& folder, QString& reason) {
-  if (!Dir1->setPath(mapgen::AbsolutePath(folder), reason)) return false;
+  const auto path = mapgen::NormalAbsolutePath(folder);
+  if (!path) {
+    reason = QString::fromStdString(path.failure().reason);
+    return false;
+  }
+  if (!Dir1->setPath(*path, reason)) return false;
   Dir1_Change();
   return true;
 }
@@ -146,8 +150,8 @@ bool frmTessary::CheckBaseFolder() {
   if (baseGone_ || settings_.txtDir.empty() || build_->isRunning()) {
     return !baseGone_;
   }
-  std::string reason;
-  if (fs_.IsFolder(settings_.txtDir, reason)) return true;
+  const auto folder = fs_.IsFolder(settings_.txtDir);
+  if (folder) return true;
   baseGone_ = true;
   Dir1->forget(settings_.txtDir);
   File1->clear();
@@ -156,7 +160,7 @@ bool frmTessary::CheckBaseFolder() {
   const QString shown = ShownPath(settings_.txtDir);
   desktop_.messageBoxes.Show(
       this, {"Directory: " + shown,
-             shown + "\n" + QString::fromStdString(reason) +
+             shown + "\n" + QString::fromStdString(folder.failure().reason) +
                  "\n\nChoose another folder to map on the Folder tab.",
              MessageIcon::kExclamation});
   return false;

@@ -26,16 +26,17 @@ namespace {
 bool ListNames(const mapgen::FileSystem& fs, const std::string& folder,
                bool folders, std::vector<std::string>& names,
                std::string& reason) {
-  mapgen::Failure failure;
-  const auto handle = fs.OpenFolder(folder, failure);
   const auto take = [&names, folders](std::string_view name,
                                       mapgen::EntryKind kind) {
     if (folders ? mapgen::IsWalked(name, kind) : mapgen::IsListed(name, kind)) {
       names.emplace_back(name);
     }
   };
-  if (handle == nullptr || !handle->List(take, failure)) {
-    reason = failure.reason;
+  auto handle = fs.OpenFolder(folder);
+  auto listed =
+      handle ? (*handle)->List(take) : mapgen::Outcome<void>(handle.failure());
+  if (!listed) {
+    reason = listed.failure().reason;
     return false;
   }
   std::sort(names.begin(), names.end(), mapgen::OrdinalLess);
@@ -247,10 +248,9 @@ QModelIndex FolderTree::indexOf(const std::string& folder) {
 
 void FolderTree::forget(const std::string& folder) {
   path_.clear();
-  std::string why;
   for (std::string up = mapgen::ParentFolder(folder);;
        up = mapgen::ParentFolder(up)) {
-    if (model_->fs().IsFolder(up, why) || mapgen::IsRoot(up)) {
+    if (model_->fs().IsFolder(up) || mapgen::IsRoot(up)) {
       const QModelIndex index = indexOf(up);
       model_->Reread(index);
       setCurrentIndex(index);
@@ -262,9 +262,8 @@ void FolderTree::forget(const std::string& folder) {
 // The current folder at the top, so that the subfolders it opened show
 // below it.
 bool FolderTree::setPath(const std::string& folder, QString& reason) {
-  std::string why;
-  if (!model_->fs().IsFolder(folder, why)) {
-    reason = QString::fromStdString(why);
+  if (const auto opened = model_->fs().IsFolder(folder); !opened) {
+    reason = QString::fromStdString(opened.failure().reason);
     return false;
   }
   path_ = folder;

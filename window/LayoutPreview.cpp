@@ -98,14 +98,18 @@ mapgen::Colour OptionColour(const mapgen::MapSettings& settings, int index,
 // picture cannot be read.
 QImage ReadPicture(const mapgen::FileSystem& fs, const std::string& path,
                    QSize size) {
-  mapgen::Failure failure;
-  const auto file = fs.OpenFile(path, failure);
-  if (file == nullptr) return {};
+  const auto file = fs.OpenFile(path);
+  if (!file) return {};
   QByteArray bytes;
   char chunk[1 << 16];
-  for (long read; (read = file->Read(chunk, sizeof chunk, failure)) > 0;) {
-    if (bytes.size() + read > kMaxPictureBytes) return {};
-    bytes.append(chunk, read);
+  while (true) {
+    const auto read = (*file)->Read(chunk, sizeof chunk);
+    if (!read) return {};
+    if (*read == 0) break;
+    if (bytes.size() + static_cast<qsizetype>(*read) > kMaxPictureBytes) {
+      return {};
+    }
+    bytes.append(chunk, static_cast<qsizetype>(*read));
   }
   QBuffer buffer(&bytes);
   QImageReader reader(&buffer);

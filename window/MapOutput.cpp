@@ -128,8 +128,11 @@ void frmTessary::CopyFinished() {
 // program was started.
 std::string frmTessary::OutputPath() const {
   const std::string name = txtMapFile->path();
-  return mapgen::AbsolutePath(
-      name.starts_with('/') ? name : mapgen::JoinPath(settings_.txtDir, name));
+  const std::string path =
+      name.starts_with('/') ? name : mapgen::JoinPath(settings_.txtDir, name);
+  // The base folder is absolute, so no current folder is asked for.
+  const auto absolute = mapgen::NormalAbsolutePath(path);
+  return absolute ? *absolute : path;
 }
 
 // The map stays unsaved, and the name is there to be corrected; Exit asks

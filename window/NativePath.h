@@ -4,7 +4,7 @@
 #include <QString>
 #include <string>
 
-#include "InvalidUtf8.h"
+#include "Utf8.h"
 
 namespace tessary {
 

@@ -8,15 +8,36 @@
 namespace tessary {
 namespace {
 
-bool MayWriteIn(const mapgen::FileSystem& fs, const std::string& folder,
-                mapgen::Failure& failure) {
-  const auto output = fs.OpenOutputFolder(folder, failure);
-  return output != nullptr && output->MayWrite(".", failure);
+mapgen::Outcome<void> MayWriteIn(const mapgen::FileSystem& fs,
+                                 const std::string& folder) {
+  const auto output = fs.OpenOutputFolder(folder);
+  if (!output) return output.failure();
+  return (*output)->MayWrite(".");
 }
 
 // The user may not write there, or nobody may.
-bool IsRefusal(int error) {
-  return error == EACCES || error == EPERM || error == EROFS;
+bool IsRefusal(const mapgen::Failure& failure) {
+  return mapgen::IsSystemError(failure, EACCES) ||
+         mapgen::IsSystemError(failure, EPERM) ||
+         mapgen::IsSystemError(failure, EROFS);
+}
+
+// A hidden file of its own in `folder`, made to hold a name for the page,
+// finished and kept: the build's page replaces it, or the window removes
+// it.
+mapgen::Outcome<std::string> ReserveName(const mapgen::FileSystem& fs,
+                                         const std::string& folder) {
+  const auto output = fs.OpenOutputFolder(folder);
+  if (!output) return output.failure();
+  auto writable = (*output)->MayWrite(".");
+  if (!writable) return std::move(writable).failure();
+  auto file = (*output)->CreateTemporary();
+  if (!file) return std::move(file).failure();
+  const std::string name = (*file)->Name();
+  auto kept = (*file)->Finish();
+  if (kept) kept = (*file)->Replace(name);
+  if (!kept) return std::move(kept).failure();
+  return mapgen::JoinPath(folder, name);
 }
 
 QString Refusal(const std::string& folder, const mapgen::Failure& failure) {
@@ -28,30 +49,25 @@ QString Refusal(const std::string& folder, const mapgen::Failure& failure) {
 bool StagePage(const mapgen::FileSystem& fs, const std::string& base,
                const std::string& saveFolder, StagedPage& page,
                QString& problem) {
-  mapgen::Failure inBase;
+  const auto inBase = MayWriteIn(fs, base);
   // Any other trouble with the base folder is the build's to tell of.
-  if (MayWriteIn(fs, base, inBase) || !IsRefusal(inBase.error)) {
+  if (inBase || !IsRefusal(inBase.failure())) {
     page = {mapgen::TempMapPath(base), false};
     return true;
   }
-  mapgen::Failure inSaveFolder = inBase;
+  mapgen::Failure inSaveFolder = inBase.failure();
   if (saveFolder != base) {
-    const auto output = fs.OpenOutputFolder(saveFolder, inSaveFolder);
-    const bool writable =
-        output != nullptr && output->MayWrite(".", inSaveFolder);
-    const auto file =
-        writable ? output->CreateTemporary(inSaveFolder) : nullptr;
-    if (file != nullptr) {
-      page = {mapgen::JoinPath(saveFolder, file->Name()), true};
-      if (file->Finish(inSaveFolder)) return true;
-      mapgen::Failure ignored;
-      output->Remove(file->Name(), ignored);
+    auto reserved = ReserveName(fs, saveFolder);
+    if (reserved) {
+      page = {std::move(*reserved), true};
+      return true;
     }
+    inSaveFolder = std::move(reserved).failure();
   }
   problem =
       "The map cannot be built: neither the folder it maps nor the "
       "map file's folder can be written.\n\n" +
-      Refusal(base, inBase);
+      Refusal(base, inBase.failure());
   if (saveFolder != base) problem += "\n" + Refusal(saveFolder, inSaveFolder);
   return false;
 }

@@ -26,32 +26,31 @@ constexpr std::size_t kLargestSettingsFile = 16 << 20;
 // line at fault, or the system's reason, when it cannot be read whole.
 bool ReadSettings(const QString& path, mapgen::MapSettings& settings,
                   Message& problem) {
-  std::string text;
-  std::string reason;
-  if (!mapgen::ReadWholeFile(NativePath(path), text, reason,
-                             kLargestSettingsFile + 1)) {
+  const auto text =
+      mapgen::ReadWholeFile(NativePath(path), kLargestSettingsFile + 1);
+  if (!text) {
     problem = {"Problem with file",
-               path + "\n" + QString::fromStdString(reason),
+               path + "\n" + QString::fromStdString(text.failure().reason),
                MessageIcon::kExclamation};
     return false;
   }
-  if (text.size() > kLargestSettingsFile) {
+  if (text->size() > kLargestSettingsFile) {
     problem = {"Problem with file", path + "\nLarger than a settings file",
                MessageIcon::kExclamation};
     return false;
   }
-  std::vector<mapgen::SettingRecord> records;
-  std::string error;
-  if (!mapgen::ParseSettingsText(path.toStdString(), text,
-                                 mapgen::SettingsInto(settings), records,
-                                 error)) {
-    problem = {"Open Settings", QString::fromStdString(error),
+  const auto records = mapgen::ParseSettingsText(
+      path.toStdString(), *text, mapgen::SettingsInto(settings));
+  if (!records) {
+    const mapgen::Failure& wrong = records.failure();
+    problem = {"Open Settings",
+               QString::fromStdString(wrong.path + ": " + wrong.reason),
                MessageIcon::kExclamation};
     return false;
   }
-  if (const auto unusable = mapgen::CheckSettings(settings)) {
+  if (const auto usable = mapgen::CheckSettings(settings); !usable) {
     problem = {"Open Settings",
-               path + ": " + QString::fromStdString(unusable->reason),
+               path + ": " + QString::fromStdString(usable.failure().reason),
                MessageIcon::kExclamation};
     return false;
   }
@@ -99,8 +98,9 @@ void frmTessary::mnuSaveSettings_Click() {
   if (QFileInfo(path).suffix().isEmpty()) path += "." + kSettingsSuffix;
   std::string text;
   mapgen::AppendSettingsText(text, settings());
-  mapgen::Failure failure;
-  if (!mapgen::WriteMapFile(fs_, NativePath(path), text, failure)) {
+  if (const auto written = mapgen::WriteMapFile(fs_, NativePath(path), text);
+      !written) {
+    const mapgen::Failure& failure = written.failure();
     desktop_.messageBoxes.Show(
         this, {"Problem with file",
                QString::fromStdString(failure.path + "\n" + failure.reason),

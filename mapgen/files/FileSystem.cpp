@@ -4,29 +4,26 @@
 
 namespace mapgen {
 
-bool FileSystem::IsFolder(const std::string& path, std::string& reason) const {
-  Failure failure;
-  if (OpenFolder(path, failure) != nullptr) return true;
-  reason = failure.reason;
-  return false;
+Outcome<void> FileSystem::IsFolder(const std::string& path) const {
+  auto folder = OpenFolder(path);
+  if (!folder) return std::move(folder).failure();
+  return {};
 }
 
 std::optional<FileId> FileSystem::IdOf(const std::string& path) const {
-  Failure failure;
-  const auto folder = OpenOutputFolder(ParentFolder(path), failure);
-  OutputEntry entry;
-  if (folder == nullptr ||
-      !folder->Inspect(std::string(LastName(path)), true, entry, failure) ||
-      entry.kind == OutputEntry::Kind::kNothing) {
+  const auto folder = OpenOutputFolder(ParentFolder(path));
+  if (!folder) return std::nullopt;
+  const auto entry = (*folder)->Inspect(std::string(LastName(path)), true);
+  if (!entry || entry->kind == OutputEntry::Kind::kNothing) {
     return std::nullopt;
   }
-  return entry.id;
+  return entry->id;
 }
 
-bool FileSystem::RemoveFile(const std::string& path, Failure& failure) const {
-  const auto folder = OpenOutputFolder(ParentFolder(path), failure);
-  return folder != nullptr &&
-         folder->Remove(std::string(LastName(path)), failure);
+Outcome<void> FileSystem::RemoveFile(const std::string& path) const {
+  const auto folder = OpenOutputFolder(ParentFolder(path));
+  if (!folder) return folder.failure();
+  return (*folder)->Remove(std::string(LastName(path)));
 }
 
 }  // namespace mapgen

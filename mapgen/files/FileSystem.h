@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "Failure.h"
+#include "Outcome.h"
 
 namespace mapgen {
 
@@ -41,9 +41,9 @@ using EntryVisitor = std::function<void(std::string_view name, EntryKind)>;
 class FileReader {
  public:
   virtual ~FileReader() = default;
-  // Reads up to `size` bytes into `buffer`; returns how many were read, 0 at
-  // the end, or -1 with `failure` set when the read failed.
-  virtual long Read(char* buffer, std::size_t size, Failure& failure) = 0;
+  // Reads up to `size` bytes into `buffer`: how many were read, 0 at the
+  // end.
+  virtual Outcome<std::size_t> Read(char* buffer, std::size_t size) = 0;
   virtual FileId Id() const = 0;
   // Whether the file has other names too (hard links), which lead to the
   // same content.
@@ -57,32 +57,29 @@ class FileReader {
 // relative to it, so that a folder on its path renamed, or replaced by a
 // link, while a build runs never leads the build anywhere else. Several
 // threads may open subfolders and files of one handle at once; only List
-// wants it to themselves.
+// and LeafId want it to themselves.
 class FolderHandle {
  public:
   virtual ~FolderHandle() = default;
   virtual const std::string& Path() const = 0;
   virtual FileId Id() const = 0;
-  // Lists the folder from its start; false with `failure` set when it
-  // cannot be read.
-  virtual bool List(const EntryVisitor& visit, Failure& failure) = 0;
+  // Lists the folder from its start.
+  virtual Outcome<void> List(const EntryVisitor& visit) = 0;
   // Opens the subfolder `name`, never through a link.
-  virtual std::unique_ptr<FolderHandle> OpenSubfolder(const std::string& name,
-                                                      Failure& failure) = 0;
-  // Whether `name` is a real folder that surely holds no folders, told
-  // without opening it; then `id` is set. False whenever the file system
-  // cannot tell.
-  virtual bool IsLeaf(const std::string& /*name*/, FileId& /*id*/) {
-    return false;
+  virtual Outcome<std::unique_ptr<FolderHandle>> OpenSubfolder(
+      const std::string& name) = 0;
+  // What `name` is when it is a real folder that surely holds no folders,
+  // told without opening it; nothing whenever the file system cannot tell.
+  virtual std::optional<FileId> LeafId(const std::string& /*name*/) {
+    return std::nullopt;
   }
   // Opens the file `name` for reading; a link to a file is followed, and
   // anything but a file is refused.
-  virtual std::unique_ptr<FileReader> OpenFile(const std::string& name,
-                                               Failure& failure) = 0;
+  virtual Outcome<std::unique_ptr<FileReader>> OpenFile(
+      const std::string& name) = 0;
   // The size and modification time of the file `name`, where a link to a
-  // file leads; false with `failure` set when they cannot be told.
-  virtual bool Facts(const std::string& name, FileFacts& facts,
-                     Failure& failure) = 0;
+  // file leads.
+  virtual Outcome<FileFacts> Facts(const std::string& name) = 0;
 };
 
 // What stands at a name in an output folder.
@@ -94,50 +91,51 @@ struct OutputEntry {
   std::uint32_t owner = 0, group = 0;
 };
 
-// A file being written: a pipe or a device as a stream, or a new file that
-// is to take another's place.
+// A file being written: a pipe or a device as a stream, or a new, hidden
+// temporary file that is to take another's place. A temporary file exists
+// only while this does, unless it took that place.
 class OutputFile {
  public:
   virtual ~OutputFile() = default;
-  // Writes the next bytes; false with `failure` set when they could not be
-  // written.
-  virtual bool Write(std::string_view bytes, Failure& failure) = 0;
   // The file's name in its folder.
   virtual const std::string& Name() const = 0;
+  // Writes the next bytes.
+  virtual Outcome<void> Write(std::string_view bytes) = 0;
   // Gives the file the owner, group and permission bits of `old`, the
   // owner and group where the process may.
-  virtual bool KeepOwnerAndMode(const OutputEntry& old, Failure& failure) = 0;
+  virtual Outcome<void> KeepOwnerAndMode(const OutputEntry& old) = 0;
   // Makes every byte written last (a file reaches the disk) and closes it.
-  virtual bool Finish(Failure& failure) = 0;
+  virtual Outcome<void> Finish() = 0;
+  // Renames the finished temporary file to `name` in its folder in one
+  // step, replacing what stands there; from then on it is that file, which
+  // stays when this goes.
+  virtual Outcome<void> Replace(const std::string& name) = 0;
 };
 
 // A folder that pages are written into, found by its path once. Names are
 // the folder's own entries; links at them are replaced, never written
-// through, except that a stream is opened where a link leads.
+// through, except that a stream is opened where a link leads. The files it
+// opens may outlive it.
 class OutputFolder {
  public:
   virtual ~OutputFolder() = default;
   virtual const std::string& Path() const = 0;
-  // What stands at `name`, itself or, with `follow`, where a link leads;
-  // false with `failure` set when that cannot be told.
-  virtual bool Inspect(const std::string& name, bool follow, OutputEntry& entry,
-                       Failure& failure) const = 0;
+  // What stands at `name`, itself or, with `follow`, where a link leads.
+  virtual Outcome<OutputEntry> Inspect(const std::string& name,
+                                       bool follow) const = 0;
   // Whether the user may write the file at `name`, as the system judges
   // by its mode (root's way around that aside).
-  virtual bool MayWrite(const std::string& name, Failure& failure) const = 0;
+  virtual Outcome<void> MayWrite(const std::string& name) const = 0;
   // Opens what `name` leads to, a pipe, a terminal or a device, for
-  // writing; never waits for a reader. Null with an empty `failure` when a
-  // file stands there now.
-  virtual std::unique_ptr<OutputFile> OpenStream(const std::string& name,
-                                                 Failure& failure) = 0;
+  // writing; never waits for a reader. Null when a file stands there by
+  // now, which is then replaced as any page.
+  virtual Outcome<std::unique_ptr<OutputFile>> OpenStream(
+      const std::string& name) = 0;
   // Creates a new, hidden file that no other has the name of, never
-  // through a link, with the mode a new file gets. Until it is renamed or
-  // removed, the signals that end a program remove it.
-  virtual std::unique_ptr<OutputFile> CreateTemporary(Failure& failure) = 0;
-  // Renames `from` to `to` in one step, replacing what stands there.
-  virtual bool Rename(const std::string& from, const std::string& to,
-                      Failure& failure) = 0;
-  virtual bool Remove(const std::string& name, Failure& failure) = 0;
+  // through a link, with the mode a new file gets. Until it takes another's
+  // place or goes, the signals that end a program remove it too.
+  virtual Outcome<std::unique_ptr<OutputFile>> CreateTemporary() = 0;
+  virtual Outcome<void> Remove(const std::string& name) = 0;
 };
 
 // Why a folder could not be opened again: something else stands at its
@@ -152,24 +150,23 @@ class FileSystem {
   virtual ~FileSystem() = default;
 
   // Opens the folder the user named; links along `path` are followed.
-  virtual std::unique_ptr<FolderHandle> OpenFolder(const std::string& path,
-                                                   Failure& failure) const = 0;
+  virtual Outcome<std::unique_ptr<FolderHandle>> OpenFolder(
+      const std::string& path) const = 0;
 
   // Opens again the folder `id`, found at `path` earlier, so that a build
   // need not hold every folder open. Fails when another folder, or a link
   // to one, stands there now.
-  virtual std::unique_ptr<FolderHandle> Reopen(const std::string& path,
-                                               FileId id,
-                                               Failure& failure) const = 0;
+  virtual Outcome<std::unique_ptr<FolderHandle>> Reopen(const std::string& path,
+                                                        FileId id) const = 0;
 
   // Opens the file at `path` for reading, as FolderHandle::OpenFile does.
-  virtual std::unique_ptr<FileReader> OpenFile(const std::string& path,
-                                               Failure& failure) const = 0;
+  virtual Outcome<std::unique_ptr<FileReader>> OpenFile(
+      const std::string& path) const = 0;
 
   // Opens the folder at `path` to write pages into; it need not be
   // readable.
-  virtual std::unique_ptr<OutputFolder> OpenOutputFolder(
-      const std::string& path, Failure& failure) const = 0;
+  virtual Outcome<std::unique_ptr<OutputFolder>> OpenOutputFolder(
+      const std::string& path) const = 0;
 
   // How many folders a walk may keep open for their subfolders to be
   // opened from; the subfolders of any others are opened by path.
@@ -180,15 +177,15 @@ class FileSystem {
   // one.
   virtual unsigned ReadersAllowed() const { return UINT_MAX; }
 
-  // Whether `path` names a folder that can be opened; the reason when not.
-  bool IsFolder(const std::string& path, std::string& reason) const;
+  // Whether `path` names a folder that can be opened.
+  Outcome<void> IsFolder(const std::string& path) const;
 
   // What `path` leads to, links followed; nothing when it cannot be told.
   std::optional<FileId> IdOf(const std::string& path) const;
 
   // Removes the file at `path`; never a folder, and a link itself, not
   // what it leads to.
-  bool RemoveFile(const std::string& path, Failure& failure) const;
+  Outcome<void> RemoveFile(const std::string& path) const;
 };
 
 }  // namespace mapgen

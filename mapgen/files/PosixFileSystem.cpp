@@ -9,11 +9,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <optional>
 
-#include "LongPath.h"
+#include "OpenAt.h"
 #include "Paths.h"
 #include "PosixOutputFolder.h"
 
@@ -112,30 +113,25 @@ int ReadEntries(int fd, const EntryVisitor& visit) {
 
 class PosixFileReader : public FileReader {
  public:
-  PosixFileReader(int fd, std::string path, const struct stat& info)
-      : fd_(fd),
+  PosixFileReader(UniqueFd fd, std::string path, const struct stat& info)
+      : fd_(std::move(fd)),
         path_(std::move(path)),
         id_(IdOf(info)),
         otherNames_(info.st_nlink > 1),
         facts_{static_cast<std::uint64_t>(info.st_size), info.st_mtim.tv_sec},
         left_(static_cast<std::size_t>(info.st_size)) {}
-  ~PosixFileReader() override { ::close(fd_); }
-  PosixFileReader(const PosixFileReader&) = delete;
-  PosixFileReader& operator=(const PosixFileReader&) = delete;
 
-  long Read(char* buffer, std::size_t size, Failure& failure) override {
+  Outcome<std::size_t> Read(char* buffer, std::size_t size) override {
     size = std::min(size, left_);
     if (size == 0) return 0;
     while (true) {
-      const ssize_t got = ::read(fd_, buffer, size);
+      const ssize_t got = ::read(fd_.get(), buffer, size);
       if (got >= 0) {
         // A file cut short while it is read ends where it now ends.
         left_ = got == 0 ? 0 : left_ - static_cast<std::size_t>(got);
-        return static_cast<long>(got);
+        return static_cast<std::size_t>(got);
       }
-      if (errno == EINTR) continue;
-      failure = SystemFailure(path_, errno);
-      return -1;
+      if (errno != EINTR) return SystemFailure(path_, errno);
     }
   }
 
@@ -144,19 +140,13 @@ class PosixFileReader : public FileReader {
   std::optional<FileFacts> Facts() const override { return facts_; }
 
  private:
-  int fd_;
+  UniqueFd fd_;
   std::string path_;
   FileId id_;
   bool otherNames_;
   FileFacts facts_;
   std::size_t left_;
 };
-
-class PosixFolder;
-
-std::unique_ptr<FolderHandle> AdoptFolder(int fd, std::string path,
-                                          Failure& failure,
-                                          const PosixFolder* parent = nullptr);
 
 // Whether a folder's link count on this file system is two plus its
 // subfolders, so that a count of two tells a folder without subfolders.
@@ -173,136 +163,135 @@ bool CountsSubfoldersInLinks(int fd) {
   }
 }
 
-// A reader of the page just opened as `fd`, or, when it is no regular
-// file, nothing: a pipe or a device named like a page is never read.
-std::unique_ptr<FileReader> AdoptFile(int fd, std::string path,
-                                      Failure& failure) {
+// A reader of the page just opened, or, when it is no regular file, a
+// failure: a pipe or a device named like a page is never read.
+Outcome<std::unique_ptr<FileReader>> AdoptFile(Outcome<UniqueFd> fd,
+                                               std::string path) {
+  if (!fd) return std::move(fd).failure();
   struct stat info;
-  if (fd < 0 || ::fstat(fd, &info) != 0) {
-    failure = SystemFailure(std::move(path), errno);
-  } else if (S_ISDIR(info.st_mode)) {
-    failure = SystemFailure(std::move(path), EISDIR);
-  } else if (!S_ISREG(info.st_mode)) {
-    failure = {std::move(path), "Not a regular file", 0};
-  } else {
-    return std::make_unique<PosixFileReader>(fd, std::move(path), info);
-  }
-  if (fd >= 0) ::close(fd);
-  return nullptr;
+  if (::fstat(fd->get(), &info) != 0) return SystemFailure(path, errno);
+  if (S_ISDIR(info.st_mode)) return SystemFailure(path, EISDIR);
+  if (!S_ISREG(info.st_mode)) return Failure{path, "Not a regular file"};
+  return std::make_unique<PosixFileReader>(std::move(*fd), std::move(path),
+                                           info);
 }
+
+// Whether a folder's link count tells that it holds no folders: not known
+// until asked, then the same for its subfolders on the same device.
+enum class LeafCounts : signed char { kUnknown, kNo, kYes };
 
 class PosixFolder : public FolderHandle {
  public:
-  PosixFolder(int fd, std::string path, FileId id,
-              std::optional<bool> leafCounts)
-      : fd_(fd), path_(std::move(path)), id_(id), leafCounts_(leafCounts) {}
-  ~PosixFolder() override { ::close(fd_); }
-  PosixFolder(const PosixFolder&) = delete;
-  PosixFolder& operator=(const PosixFolder&) = delete;
+  PosixFolder(UniqueFd fd, std::string path, FileId id, LeafCounts leafCounts)
+      : fd_(std::move(fd)),
+        path_(std::move(path)),
+        id_(id),
+        leafCounts_(leafCounts) {}
 
   const std::string& Path() const override { return path_; }
   FileId Id() const override { return id_; }
 
   // What a subfolder at `id` may take over of this folder's knowledge.
-  std::optional<bool> LeafCountsFor(FileId id) const {
-    return id.device == id_.device ? leafCounts_ : std::nullopt;
+  LeafCounts LeafCountsFor(FileId id) const {
+    return id.device == id_.device ? leafCounts_.load() : LeafCounts::kUnknown;
   }
 
-  bool List(const EntryVisitor& visit, Failure& failure) override {
+  Outcome<void> List(const EntryVisitor& visit) override {
     // A folder is usually listed once: only a second listing rewinds.
-    const bool rewound = !listed_ || ::lseek(fd_, 0, SEEK_SET) == 0;
+    const bool rewound = !listed_ || ::lseek(fd_.get(), 0, SEEK_SET) == 0;
     listed_ = true;
-    const int error = rewound ? ReadEntries(fd_, visit) : errno;
-    if (error != 0) failure = SystemFailure(path_, error);
-    return error == 0;
+    const int error = rewound ? ReadEntries(fd_.get(), visit) : errno;
+    if (error != 0) return SystemFailure(path_, error);
+    return {};
   }
 
-  std::unique_ptr<FolderHandle> OpenSubfolder(const std::string& name,
-                                              Failure& failure) override {
-    return AdoptFolder(::openat(fd_, name.c_str(), kFolderFlags | O_NOFOLLOW),
-                       JoinPath(path_, name), failure, this);
-  }
+  Outcome<std::unique_ptr<FolderHandle>> OpenSubfolder(
+      const std::string& name) override;
 
-  bool IsLeaf(const std::string& name, FileId& id) override {
-    if (!leafCounts_) leafCounts_ = CountsSubfoldersInLinks(fd_);
+  std::optional<FileId> LeafId(const std::string& name) override {
+    if (leafCounts_ == LeafCounts::kUnknown) {
+      leafCounts_ = CountsSubfoldersInLinks(fd_.get()) ? LeafCounts::kYes
+                                                       : LeafCounts::kNo;
+    }
     struct stat info;
-    if (!*leafCounts_ ||
-        ::fstatat(fd_, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 ||
+    if (leafCounts_ == LeafCounts::kNo ||
+        ::fstatat(fd_.get(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 ||
         !S_ISDIR(info.st_mode) || info.st_nlink != 2 ||
         IdOf(info).device != id_.device) {
-      return false;
+      return std::nullopt;
     }
-    id = IdOf(info);
-    return true;
+    return IdOf(info);
   }
 
-  std::unique_ptr<FileReader> OpenFile(const std::string& name,
-                                       Failure& failure) override {
-    return AdoptFile(::openat(fd_, name.c_str(), kFileFlags),
-                     JoinPath(path_, name), failure);
+  Outcome<std::unique_ptr<FileReader>> OpenFile(
+      const std::string& name) override {
+    std::string path = JoinPath(path_, name);
+    auto opened = OpenAt(fd_.get(), name, kFileFlags, path);
+    return AdoptFile(std::move(opened), std::move(path));
   }
 
-  bool Facts(const std::string& name, FileFacts& facts,
-             Failure& failure) override {
+  Outcome<FileFacts> Facts(const std::string& name) override {
     struct stat info;
-    if (::fstatat(fd_, name.c_str(), &info, 0) != 0) {
-      failure = SystemFailure(JoinPath(path_, name), errno);
-      return false;
+    if (::fstatat(fd_.get(), name.c_str(), &info, 0) != 0) {
+      return SystemFailure(JoinPath(path_, name), errno);
     }
-    facts = {static_cast<std::uint64_t>(info.st_size), info.st_mtim.tv_sec};
-    return true;
+    return FileFacts{static_cast<std::uint64_t>(info.st_size),
+                     info.st_mtim.tv_sec};
   }
 
  private:
-  int fd_;
-  std::string path_;
-  FileId id_;
-  bool listed_ = false;
-  // Known once asked, and the same for subfolders on the same device.
-  std::optional<bool> leafCounts_;
+  const UniqueFd fd_;
+  const std::string path_;
+  const FileId id_;
+  bool listed_ = false;  // by List, which has the folder to itself
+  // Atomic, as a subfolder opened on another thread may read it while
+  // LeafId finds it out.
+  std::atomic<LeafCounts> leafCounts_;
 };
 
-std::unique_ptr<FolderHandle> AdoptFolder(int fd, std::string path,
-                                          Failure& failure,
-                                          const PosixFolder* parent) {
+// The folder just opened as `fd`, at `path`, a subfolder of `parent` or
+// opened by its path.
+Outcome<std::unique_ptr<FolderHandle>> AdoptFolder(
+    Outcome<UniqueFd> fd, std::string path,
+    const PosixFolder* parent = nullptr) {
+  if (!fd) return std::move(fd).failure();
   struct stat info;
-  if (fd < 0 || ::fstat(fd, &info) != 0) {
-    failure = SystemFailure(std::move(path), errno);
-    if (fd >= 0) ::close(fd);
-    return nullptr;
-  }
+  if (::fstat(fd->get(), &info) != 0) return SystemFailure(path, errno);
   const FileId id = IdOf(info);
   return std::make_unique<PosixFolder>(
-      fd, std::move(path), id,
-      parent != nullptr ? parent->LeafCountsFor(id) : std::nullopt);
+      std::move(*fd), std::move(path), id,
+      parent != nullptr ? parent->LeafCountsFor(id) : LeafCounts::kUnknown);
+}
+
+Outcome<std::unique_ptr<FolderHandle>> PosixFolder::OpenSubfolder(
+    const std::string& name) {
+  std::string path = JoinPath(path_, name);
+  auto opened = OpenAt(fd_.get(), name, kFolderFlags | O_NOFOLLOW, path);
+  return AdoptFolder(std::move(opened), std::move(path), this);
 }
 
 }  // namespace
 
-std::unique_ptr<FolderHandle> PosixFileSystem::OpenFolder(
-    const std::string& path, Failure& failure) const {
-  return AdoptFolder(OpenLongPath(path, kFolderFlags), path, failure);
+Outcome<std::unique_ptr<FolderHandle>> PosixFileSystem::OpenFolder(
+    const std::string& path) const {
+  return AdoptFolder(OpenAt(AT_FDCWD, path, kFolderFlags, path), path);
 }
 
-std::unique_ptr<FolderHandle> PosixFileSystem::Reopen(const std::string& path,
-                                                      FileId id,
-                                                      Failure& failure) const {
-  auto folder = AdoptFolder(OpenLongPath(path, kFolderFlags), path, failure);
-  if (folder != nullptr && folder->Id() != id) {
-    failure = {path, kReplacedReason, 0};
-    return nullptr;
-  }
+Outcome<std::unique_ptr<FolderHandle>> PosixFileSystem::Reopen(
+    const std::string& path, FileId id) const {
+  auto folder = OpenFolder(path);
+  if (folder && (*folder)->Id() != id) return Failure{path, kReplacedReason};
   return folder;
 }
 
-std::unique_ptr<FileReader> PosixFileSystem::OpenFile(const std::string& path,
-                                                      Failure& failure) const {
-  return AdoptFile(OpenLongPath(path, kFileFlags), path, failure);
+Outcome<std::unique_ptr<FileReader>> PosixFileSystem::OpenFile(
+    const std::string& path) const {
+  return AdoptFile(OpenAt(AT_FDCWD, path, kFileFlags, path), path);
 }
 
-std::unique_ptr<OutputFolder> PosixFileSystem::OpenOutputFolder(
-    const std::string& path, Failure& failure) const {
-  return OpenPosixOutputFolder(path, failure);
+Outcome<std::unique_ptr<OutputFolder>> PosixFileSystem::OpenOutputFolder(
+    const std::string& path) const {
+  return OpenPosixOutputFolder(path);
 }
 
 std::size_t PosixFileSystem::HeldFolderBudget() const {

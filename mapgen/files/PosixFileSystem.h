@@ -9,14 +9,14 @@ namespace mapgen {
 // pipes and devices only where a page is written to one on purpose.
 class PosixFileSystem : public FileSystem {
  public:
-  std::unique_ptr<FolderHandle> OpenFolder(const std::string& path,
-                                           Failure& failure) const override;
-  std::unique_ptr<FolderHandle> Reopen(const std::string& path, FileId id,
-                                       Failure& failure) const override;
-  std::unique_ptr<FileReader> OpenFile(const std::string& path,
-                                       Failure& failure) const override;
-  std::unique_ptr<OutputFolder> OpenOutputFolder(
-      const std::string& path, Failure& failure) const override;
+  Outcome<std::unique_ptr<FolderHandle>> OpenFolder(
+      const std::string& path) const override;
+  Outcome<std::unique_ptr<FolderHandle>> Reopen(const std::string& path,
+                                                FileId id) const override;
+  Outcome<std::unique_ptr<FileReader>> OpenFile(
+      const std::string& path) const override;
+  Outcome<std::unique_ptr<OutputFolder>> OpenOutputFolder(
+      const std::string& path) const override;
   std::size_t HeldFolderBudget() const override;
   unsigned ReadersAllowed() const override;
 };

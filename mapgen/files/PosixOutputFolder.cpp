@@ -8,10 +8,11 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <utility>
 
-#include "LongPath.h"
+#include "OpenAt.h"
 #include "Paths.h"
 #include "TemporaryFileRecord.h"
 #include "WriteAll.h"
@@ -50,179 +51,199 @@ OutputEntry EntryOf(const struct stat& info) {
   return entry;
 }
 
-// A file open for writing; a temporary one stays registered for the
-// signal handlers while this lives.
+using SharedFd = std::shared_ptr<const UniqueFd>;
+
+// The owner and group of `old`, as far as the process may give them: the
+// owner only root may give, the group only its members. What cannot be
+// given stays the writer's own, as it would on a copy, which is no failure.
+void KeepOwner(int fd, const OutputEntry& old) {
+  if (::fchown(fd, old.owner, old.group) == 0) return;
+  if (::fchown(fd, static_cast<uid_t>(-1), old.group) == 0) return;
+}
+
+// A file open for writing in a folder, a stream or a temporary file. The
+// object is made before the file is created, so that whatever happens
+// next the file goes when the object does, unless it replaced another; it
+// also stays registered for the signal handlers until then.
 class PosixOutputFile : public OutputFile {
  public:
-  PosixOutputFile(int fd, std::string folderPath, std::string name, bool stream,
-                  int folderFd)
-      : fd_(fd),
+  PosixOutputFile(SharedFd folder, const std::string& folderPath,
+                  std::string name, bool stream)
+      : folder_(std::move(folder)),
+        folderPath_(folderPath),
         path_(JoinPath(folderPath, name)),
         name_(std::move(name)),
-        stream_(stream) {
-    if (!stream) record_.emplace(folderFd, name_);
-  }
+        stream_(stream) {}
   ~PosixOutputFile() override {
-    if (fd_ >= 0) ::close(fd_);
+    if (record_) ::unlinkat(folder_->get(), name_.c_str(), 0);
   }
   PosixOutputFile(const PosixOutputFile&) = delete;
   PosixOutputFile& operator=(const PosixOutputFile&) = delete;
 
+  // Opens the stream at the name, or, for a temporary file, creates it.
+  Outcome<void> Open(int flags, mode_t mode) {
+    auto fd = OpenAt(folder_->get(), name_, flags, path_, mode);
+    if (!fd) return std::move(fd).failure();
+    fd_ = std::move(*fd);
+    if (!stream_) record_.emplace(folder_->get(), name_);
+    return {};
+  }
+
+  int fd() const { return fd_.get(); }
   const std::string& Name() const override { return name_; }
 
-  bool Write(std::string_view bytes, Failure& failure) override {
-    if (!WriteAll(fd_, bytes, path_, failure)) return false;
+  Outcome<void> Write(std::string_view bytes) override {
+    if (auto written = WriteAll(fd_.get(), bytes, path_); !written) {
+      return written;
+    }
     written_ += bytes.size();
     // The disk starts on what is written while the build goes on, so the
     // closing sync waits only for the last of it.
     if (!stream_ && written_ - synced_ >= kSyncStep) {
-      ::sync_file_range(fd_, static_cast<off_t>(synced_),
+      ::sync_file_range(fd_.get(), static_cast<off_t>(synced_),
                         static_cast<off_t>(written_ - synced_),
                         SYNC_FILE_RANGE_WRITE);
       synced_ = written_;
     }
-    return true;
+    return {};
   }
 
-  bool KeepOwnerAndMode(const OutputEntry& old, Failure& failure) override {
-    if (::fchown(fd_, old.owner, old.group) != 0) {
-      [[maybe_unused]] const int ignored = ::fchown(fd_, -1, old.group);
+  Outcome<void> KeepOwnerAndMode(const OutputEntry& old) override {
+    KeepOwner(fd_.get(), old);
+    if (::fchmod(fd_.get(), old.mode) != 0) return Failed(path_);
+    return {};
+  }
+
+  Outcome<void> Finish() override {
+    if (!stream_ && ::fsync(fd_.get()) != 0) return Failed(path_);
+    if (!fd_.Close()) return Failed(path_);
+    return {};
+  }
+
+  Outcome<void> Replace(const std::string& name) override {
+    if (::renameat(folder_->get(), name_.c_str(), folder_->get(),
+                   name.c_str()) != 0) {
+      return Failed(JoinPath(folderPath_, name));
     }
-    return ::fchmod(fd_, old.mode) == 0 || Fail(failure);
-  }
-
-  bool Finish(Failure& failure) override {
-    const bool synced = stream_ || ::fsync(fd_) == 0 || Fail(failure);
-    const bool closed = ::close(std::exchange(fd_, -1)) == 0;
-    return synced && (closed || Fail(failure));
+    record_.reset();
+    name_ = name;
+    return {};
   }
 
  private:
-  bool Fail(Failure& failure) const {
-    failure = SystemFailure(path_, errno);
-    return false;
+  static Failure Failed(std::string path) {
+    return SystemFailure(std::move(path), errno);
   }
 
   static constexpr std::size_t kSyncStep = 1 << 20;
 
-  int fd_;
-  std::string path_;
+  const SharedFd folder_;
+  const std::string folderPath_;
+  const std::string path_;
   std::string name_;
-  bool stream_;
+  const bool stream_;
+  UniqueFd fd_;
   std::size_t written_ = 0, synced_ = 0;
+  // While a temporary file of this object's stands at `name_`.
   std::optional<TemporaryFileRecord> record_;
 };
 
 class PosixOutputFolder : public OutputFolder {
  public:
-  PosixOutputFolder(int fd, std::string path)
-      : fd_(fd), path_(std::move(path)) {}
-  ~PosixOutputFolder() override { ::close(fd_); }
-  PosixOutputFolder(const PosixOutputFolder&) = delete;
-  PosixOutputFolder& operator=(const PosixOutputFolder&) = delete;
+  PosixOutputFolder(UniqueFd fd, std::string path)
+      : fd_(std::make_shared<const UniqueFd>(std::move(fd))),
+        path_(std::move(path)) {}
 
   const std::string& Path() const override { return path_; }
 
-  bool Inspect(const std::string& name, bool follow, OutputEntry& entry,
-               Failure& failure) const override {
+  Outcome<OutputEntry> Inspect(const std::string& name,
+                               bool follow) const override {
     struct stat info;
-    if (::fstatat(fd_, name.c_str(), &info, follow ? 0 : AT_SYMLINK_NOFOLLOW) ==
-        0) {
-      entry = EntryOf(info);
-      return true;
+    if (::fstatat(fd_->get(), name.c_str(), &info,
+                  follow ? 0 : AT_SYMLINK_NOFOLLOW) == 0) {
+      return EntryOf(info);
     }
-    entry = {};
-    if (errno == ENOENT) return true;
-    return Fail(name, failure);
+    if (errno == ENOENT) return OutputEntry{};
+    return Failed(name);
   }
 
-  bool MayWrite(const std::string& name, Failure& failure) const override {
-    return ::faccessat(fd_, name.c_str(), W_OK, 0) == 0 || Fail(name, failure);
+  Outcome<void> MayWrite(const std::string& name) const override {
+    if (::faccessat(fd_->get(), name.c_str(), W_OK, 0) != 0) {
+      return Failed(name);
+    }
+    return {};
   }
 
-  std::unique_ptr<OutputFile> OpenStream(const std::string& name,
-                                         Failure& failure) override {
+  Outcome<std::unique_ptr<OutputFile>> OpenStream(
+      const std::string& name) override {
+    auto stream = std::make_unique<PosixOutputFile>(fd_, path_, name, true);
     // O_NONBLOCK: a pipe that nobody reads fails the open at once instead
     // of waiting for a reader that may never come.
-    const int fd = ::openat(fd_, name.c_str(),
-                            O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    struct stat opened;
-    if (fd < 0 || ::fstat(fd, &opened) != 0) {
-      const int error = errno;
-      if (fd >= 0) ::close(fd);
-      failure = SystemFailure(JoinPath(path_, name), error);
-      if (error == ENXIO && IsPipe(name)) {
+    if (auto opened =
+            stream->Open(O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0);
+        !opened) {
+      Failure failure = std::move(opened).failure();
+      if (IsSystemError(failure, ENXIO) && IsPipe(name)) {
         failure.reason += " (nothing reads from the pipe)";
       }
-      return nullptr;
+      return failure;
     }
-    failure = {};
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (S_ISREG(opened.st_mode) || flags < 0 ||
-        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
-      if (!S_ISREG(opened.st_mode)) Fail(name, failure);
-      ::close(fd);
-      return nullptr;
+    struct stat opened;
+    if (::fstat(stream->fd(), &opened) != 0) return Failed(name);
+    if (S_ISREG(opened.st_mode)) return std::unique_ptr<OutputFile>();
+    const int flags = ::fcntl(stream->fd(), F_GETFL);
+    if (flags < 0 || ::fcntl(stream->fd(), F_SETFL, flags & ~O_NONBLOCK) != 0) {
+      return Failed(name);
     }
-    return std::make_unique<PosixOutputFile>(fd, path_, name, true, fd_);
+    return std::unique_ptr<OutputFile>(std::move(stream));
   }
 
-  std::unique_ptr<OutputFile> CreateTemporary(Failure& failure) override {
+  Outcome<std::unique_ptr<OutputFile>> CreateTemporary() override {
+    Failure failure;
     for (int attempt = 0; attempt < 100; ++attempt) {
-      std::string name = TemporaryName();
-      const int fd = ::openat(
-          fd_, name.c_str(),
+      auto file =
+          std::make_unique<PosixOutputFile>(fd_, path_, TemporaryName(), false);
+      auto created = file->Open(
           O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY,
           0666);
-      if (fd >= 0) {
-        return std::make_unique<PosixOutputFile>(fd, path_, std::move(name),
-                                                 false, fd_);
-      }
-      if (errno != EEXIST) break;
+      if (created) return std::unique_ptr<OutputFile>(std::move(file));
+      failure = std::move(created).failure();
+      if (!IsSystemError(failure, EEXIST)) break;
     }
-    failure = {path_,
-               "cannot create a file in " + path_ + ": " +
-                   SystemFailure(path_, errno).reason,
-               errno};
-    return nullptr;
+    return Failure{path_,
+                   "cannot create a file in " + path_ + ": " + failure.reason,
+                   failure.error};
   }
 
-  bool Rename(const std::string& from, const std::string& to,
-              Failure& failure) override {
-    return ::renameat(fd_, from.c_str(), fd_, to.c_str()) == 0 ||
-           Fail(to, failure);
-  }
-
-  bool Remove(const std::string& name, Failure& failure) override {
-    return ::unlinkat(fd_, name.c_str(), 0) == 0 || Fail(name, failure);
+  Outcome<void> Remove(const std::string& name) override {
+    if (::unlinkat(fd_->get(), name.c_str(), 0) != 0) return Failed(name);
+    return {};
   }
 
  private:
-  bool Fail(const std::string& name, Failure& failure) const {
-    failure = SystemFailure(JoinPath(path_, name), errno);
-    return false;
+  Failure Failed(const std::string& name) const {
+    return SystemFailure(JoinPath(path_, name), errno);
   }
 
   bool IsPipe(const std::string& name) const {
     struct stat info;
-    return ::fstatat(fd_, name.c_str(), &info, 0) == 0 &&
+    return ::fstatat(fd_->get(), name.c_str(), &info, 0) == 0 &&
            S_ISFIFO(info.st_mode);
   }
 
-  int fd_;
-  std::string path_;
+  // Shared with the files it opened, which may outlive it.
+  const SharedFd fd_;
+  const std::string path_;
 };
 
 }  // namespace
 
-std::unique_ptr<OutputFolder> OpenPosixOutputFolder(const std::string& path,
-                                                    Failure& failure) {
-  const int fd = OpenLongPath(path, O_PATH | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) {
-    failure = SystemFailure(path, errno);
-    return nullptr;
-  }
-  return std::make_unique<PosixOutputFolder>(fd, path);
+Outcome<std::unique_ptr<OutputFolder>> OpenPosixOutputFolder(
+    const std::string& path) {
+  auto fd = OpenAt(AT_FDCWD, path, O_PATH | O_DIRECTORY | O_CLOEXEC, path);
+  if (!fd) return std::move(fd).failure();
+  return std::unique_ptr<OutputFolder>(
+      std::make_unique<PosixOutputFolder>(std::move(*fd), path));
 }
 
 }  // namespace mapgen

@@ -9,8 +9,8 @@ namespace mapgen {
 
 // The writing side of the real file system: the folder at `path`, opened
 // once, that a page goes into, its temporary files, and the streams a page
-// may be written to. Null with `failure` set when it cannot be opened.
-std::unique_ptr<OutputFolder> OpenPosixOutputFolder(const std::string& path,
-                                                    Failure& failure);
+// may be written to.
+Outcome<std::unique_ptr<OutputFolder>> OpenPosixOutputFolder(
+    const std::string& path);
 
 }  // namespace mapgen

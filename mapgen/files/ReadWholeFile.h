@@ -4,13 +4,14 @@
 #include <limits>
 #include <string>
 
+#include "Outcome.h"
+
 namespace mapgen {
 
-// Reads the file at `path` into `text`, bytes unchanged, but no more than
-// `limit` bytes of it; pipes too. False with `reason` set when it cannot be
-// read.
-bool ReadWholeFile(const std::string& path, std::string& text,
-                   std::string& reason,
-                   std::size_t limit = std::numeric_limits<std::size_t>::max());
+// The bytes of the file at `path`, unchanged, but no more than `limit` of
+// them; pipes too.
+Outcome<std::string> ReadWholeFile(
+    const std::string& path,
+    std::size_t limit = std::numeric_limits<std::size_t>::max());
 
 }  // namespace mapgen

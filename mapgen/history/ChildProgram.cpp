@@ -7,7 +7,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+
+#include "OpenAt.h"
 
 extern char** environ;
 
@@ -17,11 +20,6 @@ namespace {
 constexpr std::size_t kReadSize = 64 * 1024;
 // What is kept of standard error: enough for a message.
 constexpr std::size_t kMostErrorBytes = 4096;
-
-void Close(int& fd) {
-  if (fd >= 0) ::close(fd);
-  fd = -1;
-}
 
 // Spawns with the child's standard output and error on the pipes' write
 // ends and its input on /dev/null, in `folder`.
@@ -60,55 +58,38 @@ int Spawn(const std::vector<std::string>& arguments, const std::string& folder,
 
 }  // namespace
 
-std::unique_ptr<ChildProgram> ChildProgram::Start(
-    const std::vector<std::string>& arguments, const std::string& folder,
-    Failure& failure) {
-  int output[2];
-  int errors[2];
-  if (::pipe2(output, O_CLOEXEC) != 0) {
-    failure = SystemFailure(arguments.front(), errno);
-    return nullptr;
-  }
-  if (::pipe2(errors, O_CLOEXEC) != 0) {
-    failure = SystemFailure(arguments.front(), errno);
-    ::close(output[0]);
-    ::close(output[1]);
-    return nullptr;
-  }
-  pid_t pid = 0;
-  const int error = Spawn(arguments, folder, output[1], errors[1], pid);
-  ::close(output[1]);
-  ::close(errors[1]);
-  if (error != 0) {
-    ::close(output[0]);
-    ::close(errors[0]);
-    failure = SystemFailure(arguments.front(), error);
-    return nullptr;
-  }
-  return std::unique_ptr<ChildProgram>(
-      new ChildProgram(pid, output[0], errors[0]));
+Outcome<std::unique_ptr<ChildProgram>> ChildProgram::Start(
+    const std::vector<std::string>& arguments, const std::string& folder) {
+  // The object that waits for the child exists before the child does.
+  std::unique_ptr<ChildProgram> child(new ChildProgram(arguments.front()));
+  auto output = OpenPipe(child->program_);
+  if (!output) return std::move(output).failure();
+  auto errors = OpenPipe(child->program_);
+  if (!errors) return std::move(errors).failure();
+  pid_t pid = -1;
+  const int error =
+      Spawn(arguments, folder, output->write.get(), errors->write.get(), pid);
+  if (error != 0) return SystemFailure(child->program_, error);
+  child->pid_ = pid;
+  child->output_ = std::move(output->read);
+  child->errors_ = std::move(errors->read);
+  return child;
 }
 
 ChildProgram::~ChildProgram() {
-  std::string ignored;
-  if (!waited_) {
-    stopped_ = true;
-    ::kill(pid_, SIGTERM);
-    Succeeded(ignored);
-  }
-  CloseOutput();
-  Close(errors_);
+  if (pid_ < 0 || waited_) return;
+  stopped_ = true;
+  ::kill(pid_, SIGTERM);
+  Wait();
 }
-
-void ChildProgram::CloseOutput() { Close(output_); }
 
 // Keeps what is waiting on standard error, so that a program that says
 // much there never waits for it to be read.
 void ChildProgram::KeepErrors() {
   char buffer[4096];
-  const ssize_t got = ::read(errors_, buffer, sizeof buffer);
+  const ssize_t got = ::read(errors_.get(), buffer, sizeof buffer);
   if (got <= 0) {
-    Close(errors_);
+    errors_.Close();
     return;
   }
   const std::size_t room =
@@ -116,49 +97,52 @@ void ChildProgram::KeepErrors() {
   errorText_.append(buffer, std::min(room, static_cast<std::size_t>(got)));
 }
 
-bool ChildProgram::Read(const std::function<bool(std::string_view)>& take,
-                        Failure& failure) {
+Outcome<void> ChildProgram::Read(
+    const std::function<bool(std::string_view)>& take) {
   std::string buffer(kReadSize, '\0');
-  while (output_ >= 0) {
-    pollfd fds[2] = {{output_, POLLIN, 0}, {errors_, POLLIN, 0}};
-    if (::poll(fds, errors_ >= 0 ? 2 : 1, -1) < 0) {
+  while (output_) {
+    pollfd fds[2] = {{output_.get(), POLLIN, 0}, {errors_.get(), POLLIN, 0}};
+    if (::poll(fds, errors_ ? 2 : 1, -1) < 0) {
       if (errno == EINTR) continue;
-      failure = SystemFailure("", errno);
-      return false;
+      return SystemFailure(program_, errno);
     }
-    if (errors_ >= 0 && fds[1].revents != 0) KeepErrors();
+    if (errors_ && fds[1].revents != 0) KeepErrors();
     if (fds[0].revents == 0) continue;
-    const ssize_t got = ::read(output_, buffer.data(), buffer.size());
+    const ssize_t got = ::read(output_.get(), buffer.data(), buffer.size());
     if (got < 0 && errno == EINTR) continue;
-    if (got < 0) {
-      failure = SystemFailure("", errno);
-      return false;
-    }
+    if (got < 0) return SystemFailure(program_, errno);
     if (got == 0) {
-      CloseOutput();
+      output_.Close();
     } else if (!take({buffer.data(), static_cast<std::size_t>(got)})) {
       stopped_ = true;
-      CloseOutput();
+      output_.Close();
       ::kill(pid_, SIGTERM);
     }
   }
-  return true;
+  return {};
 }
 
-bool ChildProgram::Succeeded(std::string& reason) {
-  while (errors_ >= 0) KeepErrors();
+// Waits for the program, what it says on standard error kept; how it
+// ended, as waitpid tells it.
+int ChildProgram::Wait() {
+  while (errors_) KeepErrors();
   int status = 0;
   while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
   }
   waited_ = true;
-  if (stopped_ || (WIFEXITED(status) && WEXITSTATUS(status) == 0)) return true;
-  reason = errorText_.substr(0, errorText_.find('\n'));
+  return status;
+}
+
+Outcome<void> ChildProgram::Succeeded() {
+  const int status = Wait();
+  if (stopped_ || (WIFEXITED(status) && WEXITSTATUS(status) == 0)) return {};
+  std::string reason = errorText_.substr(0, errorText_.find('\n'));
   if (reason.empty()) {
     reason = WIFSIGNALED(status)
                  ? "ended by signal " + std::to_string(WTERMSIG(status))
                  : "exit status " + std::to_string(WEXITSTATUS(status));
   }
-  return false;
+  return Failure{program_, std::move(reason)};
 }
 
 }  // namespace mapgen

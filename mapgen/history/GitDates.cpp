@@ -50,54 +50,50 @@ class GitDatesReader {
   GitDatesReader(const std::string& folder, const std::string& git)
       : folder_(folder), git_(git) {}
 
-  // Runs `git COMMAND...` in the folder, handing its output on; false,
-  // with `failure` set, when git cannot be run or fails.
+  // Runs `git COMMAND...` in the folder, handing its output on.
   template <typename Take>
-  bool Run(std::vector<std::string> command, Take take, Failure& failure) {
+  Outcome<void> Run(std::vector<std::string> command, Take take) {
     std::vector<std::string> arguments = {git_, "-c", "core.fsmonitor=false",
                                           "--no-optional-locks"};
     arguments.insert(arguments.end(), command.begin(), command.end());
-    const auto program = ChildProgram::Start(arguments, folder_, failure);
-    if (program == nullptr) {
-      failure.path = folder_;
-      failure.reason = "cannot run " + git_ + ": " + failure.reason;
-      return false;
+    auto program = ChildProgram::Start(arguments, folder_);
+    if (!program) {
+      return Failure{folder_,
+                     "cannot run " + git_ + ": " + program.failure().reason};
     }
-    std::string reason;
-    if (!program->Read(take, failure) || !program->Succeeded(reason)) {
-      failure.path = folder_;
-      failure.reason = "git " + command.front() + ": " +
-                       (reason.empty() ? failure.reason : reason);
-      return false;
+    auto ran = (*program)->Read(take);
+    if (ran) ran = (*program)->Succeeded();
+    if (!ran) {
+      return Failure{folder_,
+                     "git " + command.front() + ": " + ran.failure().reason};
     }
-    return true;
+    return {};
   }
 
   // Where the folder lies in its work tree ("docs/" below the top), and
   // whether the history is shallow.
-  bool Place(std::string& prefix, bool& shallow, Failure& failure) {
+  Outcome<std::string> Place(GitDates& dates) {
     std::string text;
     const auto keep = [&](std::string_view bytes) {
       text += bytes;
       return true;
     };
-    if (!Run({"rev-parse", "--is-inside-work-tree", "--is-shallow-repository",
-              "--show-prefix"},
-             keep, failure)) {
-      return false;
+    if (auto ran = Run({"rev-parse", "--is-inside-work-tree",
+                        "--is-shallow-repository", "--show-prefix"},
+                       keep);
+        !ran) {
+      return std::move(ran).failure();
     }
     if (!text.starts_with("true\n")) {
-      failure = {folder_, "not in a git work tree"};
-      return false;
+      return Failure{folder_, "not in a git work tree"};
     }
-    shallow = text.substr(5).starts_with("true\n");
+    dates.shallow_ = text.substr(5).starts_with("true\n");
     const std::size_t start = text.find('\n', 5) + 1;
-    prefix = text.substr(start, text.find('\n', start) - start);
-    return true;
+    return text.substr(start, text.find('\n', start) - start);
   }
 
   // Every committed file below the folder, undated.
-  bool Committed(const std::string& prefix, GitDates& dates, Failure& failure) {
+  Outcome<void> Committed(const std::string& prefix, GitDates& dates) {
     NulFields fields;
     return Run(
         {"ls-files", "-z", "--full-name", "--", "."},
@@ -110,14 +106,12 @@ class GitDatesReader {
             }
             return true;
           });
-        },
-        failure);
+        });
   }
 
   // Drops the files whose work tree or index differs from the last commit:
   // they keep their own times.
-  bool DropChanged(const std::string& prefix, GitDates& dates,
-                   Failure& failure) {
+  Outcome<void> DropChanged(const std::string& prefix, GitDates& dates) {
     NulFields fields;
     return Run(
         {"status", "-z", "--porcelain", "--untracked-files=no",
@@ -135,15 +129,14 @@ class GitDatesReader {
             }
             return true;
           });
-        },
-        failure);
+        });
   }
 
   // Reads the history newest first: each commit, an empty field, its time
   // and the names it changed, the first after a line feed. A name takes
   // the time of the first commit that names it.
-  bool Date(const std::string& prefix, GitDates& dates, Failure& failure) {
-    if (dates.undated_ == 0) return true;
+  Outcome<void> Date(const std::string& prefix, GitDates& dates) {
+    if (dates.undated_ == 0) return {};
     NulFields fields;
     bool timeNext = false;
     bool firstName = false;
@@ -174,8 +167,7 @@ class GitDatesReader {
             }
             return dates.undated_ > 0;
           });
-        },
-        failure);
+        });
   }
 
  private:
@@ -183,18 +175,16 @@ class GitDatesReader {
   const std::string& git_;
 };
 
-std::optional<GitDates> GitDates::Load(const std::string& folder,
-                                       Failure& failure, bool& shallow,
-                                       const std::string& git) {
+Outcome<GitDates> GitDates::Load(const std::string& folder,
+                                 const std::string& git) {
   GitDatesReader reader(folder, git);
-  std::string prefix;
   GitDates dates;
-  if (!reader.Place(prefix, shallow, failure) ||
-      !reader.Committed(prefix, dates, failure) ||
-      !reader.DropChanged(prefix, dates, failure) ||
-      !reader.Date(prefix, dates, failure)) {
-    return std::nullopt;
-  }
+  auto prefix = reader.Place(dates);
+  if (!prefix) return std::move(prefix).failure();
+  auto read = reader.Committed(*prefix, dates);
+  if (read) read = reader.DropChanged(*prefix, dates);
+  if (read) read = reader.Date(*prefix, dates);
+  if (!read) return std::move(read).failure();
   return dates;
 }
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "Failure.h"
+#include "Outcome.h"
 
 namespace mapgen {
 
@@ -20,13 +20,14 @@ namespace mapgen {
 // it may read included.
 class GitDates {
  public:
-  // Reads the dates below `folder` with the program `git`; nothing, with
-  // `failure` set, when the folder lies in no work tree or git cannot be
-  // run. `shallow` tells whether the history was cut short, so that the
-  // oldest files bear the time of the oldest commit there is.
-  static std::optional<GitDates> Load(const std::string& folder,
-                                      Failure& failure, bool& shallow,
-                                      const std::string& git = "git");
+  // Reads the dates below `folder` with the program `git`; fails when the
+  // folder lies in no work tree or git cannot be run.
+  static Outcome<GitDates> Load(const std::string& folder,
+                                const std::string& git = "git");
+
+  // Whether the history was cut short, so that the oldest files bear the
+  // time of the oldest commit there is.
+  bool shallow() const { return shallow_; }
 
   // The date of the file at `path` from the folder ("docs/a.html"), when
   // it is committed and unchanged.
@@ -44,6 +45,7 @@ class GitDates {
   // Every committed file, undated (-1) until the history reaches it.
   std::unordered_map<std::string, std::time_t, Hash, std::equal_to<>> dates_;
   std::size_t undated_ = 0;
+  bool shallow_ = false;
 
   friend class GitDatesReader;
 };

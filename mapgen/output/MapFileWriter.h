@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstddef>
 #include <memory>
 #include <optional>
 #include <string>
@@ -27,30 +26,29 @@ namespace mapgen {
 // Every failure names the path as the user gave it.
 class MapFileWriter : public PageSink {
  public:
-  // Null, with `failure` set, when no page can be written at `path`.
-  static std::unique_ptr<MapFileWriter> Open(const FileSystem& fs,
-                                             const std::string& path,
-                                             Failure& failure);
-  ~MapFileWriter() override;
+  static Outcome<std::unique_ptr<MapFileWriter>> Open(const FileSystem& fs,
+                                                      const std::string& path);
   MapFileWriter(const MapFileWriter&) = delete;
   MapFileWriter& operator=(const MapFileWriter&) = delete;
 
-  bool Write(std::string_view bytes, Failure& failure) override;
+  Outcome<void> Write(std::string_view bytes) override;
 
   // Puts the page in place; without it the page is abandoned.
-  bool Commit(Failure& failure);
+  Outcome<void> Commit();
 
  private:
   explicit MapFileWriter(std::string path) : path_(std::move(path)) {}
-  bool Prepare(const FileSystem& fs, Failure& failure);
-  bool CreateReplacement(const std::string& name, Failure& failure);
-  bool Failed(Failure& failure) const;
+  Outcome<void> Prepare(const FileSystem& fs);
+  Outcome<void> CreateReplacement(const std::string& name);
+  Failure Named(Failure failure) const;
 
   std::string path_;
   std::optional<DescriptorSink> own_;
   std::unique_ptr<OutputFolder> folder_;
-  std::unique_ptr<OutputFile> file_;  // after the folder it lies in
-  std::string replaced_;  // the name the new file takes; empty for a stream
+  // A stream, or the new page, which goes with this object unless Commit
+  // put it in place.
+  std::unique_ptr<OutputFile> file_;
+  std::string replaced_;  // the name the new page takes; empty for a stream
 };
 
 // Whether `path` names one of the process's own descriptors
@@ -59,12 +57,12 @@ class MapFileWriter : public PageSink {
 bool IsOwnDescriptor(std::string_view path);
 
 // Writes `text` as the page at `path`, as MapFileWriter does.
-bool WriteMapFile(const FileSystem& fs, const std::string& path,
-                  std::string_view text, Failure& failure);
+Outcome<void> WriteMapFile(const FileSystem& fs, const std::string& path,
+                           std::string_view text);
 
 // Copies the file `source` to `target` as a page is written there, in
 // pieces, whatever its size. The failure names the path at fault.
-bool CopyMapFile(const FileSystem& fs, const std::string& source,
-                 const std::string& target, Failure& failure);
+Outcome<void> CopyMapFile(const FileSystem& fs, const std::string& source,
+                          const std::string& target);
 
 }  // namespace mapgen

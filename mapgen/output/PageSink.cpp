@@ -4,8 +4,8 @@
 
 namespace mapgen {
 
-bool DescriptorSink::Write(std::string_view bytes, Failure& failure) {
-  return WriteAll(fd_, bytes, name_, failure);
+Outcome<void> DescriptorSink::Write(std::string_view bytes) {
+  return WriteAll(fd_, bytes, name_);
 }
 
 }  // namespace mapgen

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "Failure.h"
+#include "Outcome.h"
 
 namespace mapgen {
 
@@ -11,19 +11,8 @@ namespace mapgen {
 class PageSink {
  public:
   virtual ~PageSink() = default;
-  // Takes the next bytes of the page; false with `failure` set when they
-  // could not be written, which ends the build.
-  virtual bool Write(std::string_view bytes, Failure& failure) = 0;
-};
-
-// Keeps the page in memory, for tests and small pages.
-class StringSink : public PageSink {
- public:
-  bool Write(std::string_view bytes, Failure&) override {
-    text += bytes;
-    return true;
-  }
-  std::string text;
+  // Takes the next bytes of the page; a failure ends the build.
+  virtual Outcome<void> Write(std::string_view bytes) = 0;
 };
 
 // Writes the page to an open descriptor, such as standard output, which
@@ -31,7 +20,7 @@ class StringSink : public PageSink {
 class DescriptorSink : public PageSink {
  public:
   DescriptorSink(int fd, std::string name) : fd_(fd), name_(std::move(name)) {}
-  bool Write(std::string_view bytes, Failure& failure) override;
+  Outcome<void> Write(std::string_view bytes) override;
 
  private:
   int fd_;

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <cstdio>
 #include <string_view>
 
+#include "Ascii.h"
 #include "Colour.h"
 #include "ModernPageFiles.h"
 #include "TextCase.h"
@@ -45,8 +45,7 @@ std::string CssFontSize(const std::string& size) {
 
 // The alignment as CSS takes it; empty for text that names none.
 std::string CssAlignment(const std::string& alignment) {
-  std::string lower = alignment;
-  for (char& c : lower) c = static_cast<char>(std::tolower(c));
+  const std::string lower = AsciiLowerCase(alignment);
   for (const char* known : {"left", "center", "right", "justify"}) {
     if (lower == known) return lower;
   }

@@ -5,7 +5,9 @@
 #include <optional>
 #include <vector>
 
-#include "UrlText.h"
+#include "Ascii.h"
+#include "Escaping.h"
+#include "Utf8.h"
 
 namespace mapgen {
 namespace {
@@ -18,50 +20,6 @@ struct UrlParts {
   std::string path;
   std::optional<std::string> query;
 };
-
-bool IsAsciiLetter(char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-char LowerAscii(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-std::string LowerAscii(std::string_view text) {
-  std::string lower(text);
-  std::ranges::transform(lower, lower.begin(),
-                         [](char c) { return LowerAscii(c); });
-  return lower;
-}
-
-bool IsUnreserved(char c) {
-  return IsAsciiLetter(c) || IsDigit(c) || c == '-' || c == '.' || c == '_' ||
-         c == '~';
-}
-
-void AppendPercentEncoded(std::string& out, unsigned char byte) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  out += '%';
-  out += kHex[byte >> 4];
-  out += kHex[byte & 0x0F];
-}
-
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
 
 // The character reference at the start of `text` ("&amp;", "&#233;",
 // "&#xE9;"), read into `out`; its length, or 0 when there is none that an
@@ -80,15 +38,17 @@ std::size_t ReadCharacterReference(std::string_view text, std::string& out) {
     }
   }
   if (!text.starts_with("&#")) return 0;
-  const bool hex = text.size() > 2 && LowerAscii(text[2]) == 'x';
+  const bool hex = text.size() > 2 && AsciiLower(text[2]) == 'x';
   std::size_t i = hex ? 3 : 2;
   std::uint32_t value = 0;
   const std::size_t first = i;
   for (; i < text.size() && i - first < 8; ++i) {
-    const int digit =
-        hex ? HexDigitValue(text[i]) : (IsDigit(text[i]) ? text[i] - '0' : -1);
-    if (digit < 0) break;
-    value = value * (hex ? 16 : 10) + static_cast<std::uint32_t>(digit);
+    const std::optional<int> digit =
+        hex ? HexDigitValue(text[i])
+            : (IsAsciiDigit(text[i]) ? std::optional(text[i] - '0')
+                                     : std::nullopt);
+    if (!digit) break;
+    value = value * (hex ? 16 : 10) + static_cast<std::uint32_t>(*digit);
   }
   if (i == first || i >= text.size() || text[i] != ';' || value == 0 ||
       value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
@@ -130,10 +90,10 @@ UrlParts Split(std::string_view url) {
   if (schemeEnd != url.npos && schemeEnd > 0 && url[schemeEnd] == ':' &&
       IsAsciiLetter(url[0]) &&
       std::ranges::all_of(url.substr(0, schemeEnd), [](char c) {
-        return IsAsciiLetter(c) || IsDigit(c) || c == '+' || c == '-' ||
+        return IsAsciiLetter(c) || IsAsciiDigit(c) || c == '+' || c == '-' ||
                c == '.';
       })) {
-    parts.scheme = LowerAscii(url.substr(0, schemeEnd));
+    parts.scheme = AsciiLowerCase(url.substr(0, schemeEnd));
     url.remove_prefix(schemeEnd + 1);
   }
   if (url.starts_with("//")) {
@@ -219,7 +179,7 @@ std::string NormalisedAuthority(std::string_view authority,
     host = host.substr(0, colon);
   }
   while (port.size() > 1 && port.front() == '0') port.remove_prefix(1);
-  std::string normal = std::string(userInfo) + LowerAscii(host);
+  std::string normal = std::string(userInfo) + AsciiLowerCase(host);
   if (!port.empty() && port != DefaultPort(scheme))
     normal += ":" + std::string(port);
   return normal;
@@ -234,17 +194,20 @@ std::string NormalisedEncoding(std::string_view text, std::string_view keep) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     char c = text[i];
     bool wasEncoded = false;
-    if (BeginsPercentEncoded(text.substr(i))) {
-      c = static_cast<char>(HexDigitValue(text[i + 1]) * 16 +
-                            HexDigitValue(text[i + 2]));
+    const auto high = c == '%' && i + 2 < text.size()
+                          ? HexDigitValue(text[i + 1])
+                          : std::nullopt;
+    const auto low = high ? HexDigitValue(text[i + 2]) : std::nullopt;
+    if (low) {
+      c = static_cast<char>(*high * 16 + *low);
       wasEncoded = true;
       i += 2;
     }
     const bool kept = keep.find(c) != keep.npos;
-    if (IsUnreserved(c) || (kept && !wasEncoded)) {
+    if (IsUnreservedInUrl(c) || (kept && !wasEncoded)) {
       normal += c;
     } else {
-      AppendPercentEncoded(normal, static_cast<unsigned char>(c));
+      AppendPercentEncoded(normal, c);
     }
   }
   return normal;

@@ -1,11 +1,13 @@
 #include "PreviousFiles.h"
 
+#include <algorithm>
 #include <cerrno>
 
+#include "Ascii.h"
+#include "Escaping.h"
 #include "Gzip.h"
 #include "Paths.h"
 #include "SitemapWriter.h"
-#include "UrlText.h"
 
 namespace mapgen {
 namespace {
@@ -27,7 +29,7 @@ bool IsPartName(std::string_view name, std::string_view fileName) {
   const std::string_view digits =
       name.substr(before.size(), name.size() - before.size() - after.size());
   return digits.front() != '0' &&
-         digits.find_first_not_of("0123456789") == std::string_view::npos;
+         std::all_of(digits.begin(), digits.end(), IsAsciiDigit);
 }
 
 // Reads an index's text as it comes, keeping only what the next <loc>
@@ -69,43 +71,37 @@ class IndexScan {
 
 }  // namespace
 
-std::unique_ptr<FileReader> OpenPreviousFile(const FileSystem& fs,
-                                             const std::string& path,
-                                             Failure& failure) {
-  const std::unique_ptr<OutputFolder> folder =
-      fs.OpenOutputFolder(ParentFolder(path), failure);
-  OutputEntry entry;
-  if (folder == nullptr ||
-      !folder->Inspect(std::string(LastName(path)), false, entry, failure) ||
-      entry.kind != OutputEntry::Kind::kFile) {
-    return nullptr;
+Outcome<std::unique_ptr<FileReader>> OpenPreviousFile(const FileSystem& fs,
+                                                      const std::string& path) {
+  auto folder = fs.OpenOutputFolder(ParentFolder(path));
+  if (!folder) return std::move(folder).failure();
+  const auto entry = (*folder)->Inspect(std::string(LastName(path)), false);
+  if (!entry) return entry.failure();
+  if (entry->kind != OutputEntry::Kind::kFile) {
+    return std::unique_ptr<FileReader>();
   }
-  std::unique_ptr<FileReader> file = fs.OpenFile(path, failure);
+  auto file = fs.OpenFile(path);
   // A link put in its place since is not read through.
-  if (file != nullptr && file->Id() != entry.id) {
-    failure = {path, kReplacedReason};
-    return nullptr;
+  if (file && (*file)->Id() != entry->id) {
+    return Failure{path, kReplacedReason};
   }
   return file;
 }
 
-bool ReadPreviousRobotsTxt(const FileSystem& fs, const std::string& path,
-                           std::string& text, Failure& failure,
-                           std::size_t limit) {
-  text.clear();
-  failure = {};
-  const std::unique_ptr<FileReader> file = OpenPreviousFile(fs, path, failure);
-  if (file == nullptr) return failure.reason.empty();
+Outcome<std::string> ReadPreviousRobotsTxt(const FileSystem& fs,
+                                           const std::string& path,
+                                           std::size_t limit) {
+  auto file = OpenPreviousFile(fs, path);
+  if (!file) return std::move(file).failure();
+  std::string text;
+  if (*file == nullptr) return text;
   char buffer[kReadSize];
   while (true) {
-    const long got = file->Read(buffer, sizeof buffer, failure);
-    if (got < 0) return false;
-    if (got == 0) return true;
-    if (text.size() + static_cast<std::size_t>(got) > limit) {
-      failure = SystemFailure(path, EFBIG);
-      return false;
-    }
-    text.append(buffer, static_cast<std::size_t>(got));
+    const auto got = (*file)->Read(buffer, sizeof buffer);
+    if (!got) return got.failure();
+    if (*got == 0) return text;
+    if (text.size() + *got > limit) return SystemFailure(path, EFBIG);
+    text.append(buffer, *got);
   }
 }
 
@@ -117,10 +113,9 @@ std::vector<std::string> PartsNamedByIndex(std::string_view xml,
     const std::size_t start = at + 5;
     const std::size_t end = xml.find("</loc>", start);
     if (end == std::string_view::npos) break;
-    std::string url = UnescapedUrl(xml.substr(start, end - start));
-    url.erase(0, url.find_first_not_of(" \t\r\n"));
-    url.erase(url.find_last_not_of(" \t\r\n") + 1);
-    const std::string name = PercentDecoded(LastName(url));
+    const std::string url = UnescapedUrl(xml.substr(start, end - start));
+    // XML's own blanks.
+    const std::string name = PercentDecoded(LastName(Trim(url, " \t\r\n")));
     if (IsPartName(name, fileName)) parts.push_back(name);
   }
   return parts;
@@ -128,17 +123,16 @@ std::vector<std::string> PartsNamedByIndex(std::string_view xml,
 
 std::vector<std::string> PreviousParts(const FileSystem& fs,
                                        const std::string& path) {
-  Failure failure;
-  const std::unique_ptr<FileReader> file = OpenPreviousFile(fs, path, failure);
-  if (file == nullptr) return {};
+  const auto file = OpenPreviousFile(fs, path);
+  if (!file || *file == nullptr) return {};
   IndexScan scan(LastName(path));
   std::optional<Gunzip> gunzip;
   bool more = true;
   char buffer[kReadSize];
   for (bool first = true; more; first = false) {
-    const long got = file->Read(buffer, sizeof buffer, failure);
-    if (got <= 0) break;
-    const std::string_view bytes(buffer, static_cast<std::size_t>(got));
+    const auto got = (**file).Read(buffer, sizeof buffer);
+    if (!got || *got == 0) break;
+    const std::string_view bytes(buffer, *got);
     if (first && Gunzip::Begins(bytes)) gunzip.emplace();
     if (!gunzip) {
       more = scan.Take(bytes);

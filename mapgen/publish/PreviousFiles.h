@@ -14,18 +14,16 @@ namespace mapgen {
 // What a build reads of the files its outputs replace.
 
 // Opens the file at `path` when a file of its own stands at that name;
-// null when nothing, a link, a folder, a pipe or a device stands there,
-// and null with `failure` set when the file cannot be read.
-std::unique_ptr<FileReader> OpenPreviousFile(const FileSystem& fs,
-                                             const std::string& path,
-                                             Failure& failure);
+// null when nothing, a link, a folder, a pipe or a device stands there.
+Outcome<std::unique_ptr<FileReader>> OpenPreviousFile(const FileSystem& fs,
+                                                      const std::string& path);
 
 // The robots.txt at `path` as OpenPreviousFile finds it, whole; empty when
-// there is none. False with `failure` set when it cannot be read or holds
-// more than `limit` bytes.
-bool ReadPreviousRobotsTxt(const FileSystem& fs, const std::string& path,
-                           std::string& text, Failure& failure,
-                           std::size_t limit = 16 << 20);
+// there is none. Fails when it cannot be read or holds more than `limit`
+// bytes.
+Outcome<std::string> ReadPreviousRobotsTxt(const FileSystem& fs,
+                                           const std::string& path,
+                                           std::size_t limit = 16 << 20);
 
 // The names of the parts of the sitemap `fileName` that the index text
 // `xml` names: each <loc> whose last segment, decoded, is such a part's

@@ -1,27 +1,12 @@
 #include "RobotsTxt.h"
 
+#include "Ascii.h"
+
 namespace mapgen {
 namespace {
 
 constexpr std::string_view kField = "sitemap";
 constexpr std::string_view kBlanks = " \t";
-
-std::string_view Trimmed(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(kBlanks);
-  if (first == text.npos) return {};
-  return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    const auto lower = [](char c) {
-      return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c;
-    };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
 
 // Whether the line is "Sitemap: URL" for this URL.
 bool NamesSitemap(std::string_view line, std::string_view url) {
@@ -29,8 +14,9 @@ bool NamesSitemap(std::string_view line, std::string_view url) {
   line = line.substr(0, line.find('#'));
   const std::size_t colon = line.find(':');
   return colon != line.npos &&
-         EqualsIgnoringCase(Trimmed(line.substr(0, colon)), kField) &&
-         Trimmed(line.substr(colon + 1)) == url;
+         EqualsIgnoringAsciiCase(Trim(line.substr(0, colon), kBlanks),
+                                 kField) &&
+         Trim(line.substr(colon + 1), kBlanks) == url;
 }
 
 }  // namespace

@@ -15,32 +15,33 @@ constexpr std::size_t kWriteSize = 64 * 1024;
 
 StagedSitemap::StagedSitemap(std::string folder) : folder_(std::move(folder)) {}
 
-StagedSitemap::~StagedSitemap() { Drop(); }
+StagedSitemap::~StagedSitemap() = default;
 
+// The staged files go with their objects.
 void StagedSitemap::Drop() {
-  for (File& file : files_) {
-    Failure ignored;
-    if (file.staged != nullptr) output_->Remove(file.staged->Name(), ignored);
-  }
   files_.clear();
   buffer_.clear();
   placedIn_.clear();
-  failure_ = {};
-  failed_ = false;
+  failure_.reset();
 }
 
-bool StagedSitemap::Start(const FileSystem& fs, Failure& failure) {
+Outcome<void> StagedSitemap::Start(const FileSystem& fs) {
   Drop();
-  output_ = fs.OpenOutputFolder(folder_, failure);
+  auto output = fs.OpenOutputFolder(folder_);
+  if (!output) return std::move(output).failure();
+  output_ = std::move(*output);
   folderId_ = fs.IdOf(folder_);
-  return output_ != nullptr;
+  return {};
 }
 
 void StagedSitemap::Begin() {
-  if (failed_) return;
-  std::unique_ptr<OutputFile> staged = output_->CreateTemporary(failure_);
-  failed_ = staged == nullptr;
-  if (!failed_) files_.push_back({std::move(staged), {}});
+  if (failure_) return;
+  auto staged = output_->CreateTemporary();
+  if (!staged) {
+    failure_ = std::move(staged).failure();
+    return;
+  }
+  files_.push_back({std::move(*staged), {}});
 }
 
 void StagedSitemap::Write(std::string_view chunk) {
@@ -60,30 +61,31 @@ void StagedSitemap::Flush() {
 }
 
 void StagedSitemap::WriteOut(std::string_view bytes) {
-  if (!failed_) failed_ = !files_.back().staged->Write(bytes, failure_);
+  if (failure_) return;
+  if (auto written = files_.back().staged->Write(bytes); !written) {
+    failure_ = std::move(written).failure();
+  }
 }
 
 void StagedSitemap::End(std::string_view name) {
   Flush();
-  if (failed_) return;
+  if (failure_) return;
   File& file = files_.back();
   file.name = name;
   // Moved into place here, the file keeps the mode of the one it replaces,
-  // which can be given only while it is open.
-  OutputEntry old;
-  Failure ignored;
-  if (output_->Inspect(file.name, false, old, ignored) &&
-      old.kind == Kind::kFile &&
-      !file.staged->KeepOwnerAndMode(old, failure_)) {
-    failed_ = true;
-    return;
-  }
-  failed_ = !file.staged->Finish(failure_);
+  // which can be given only while it is open; whatever else stands there
+  // is replaced by a file with the mode of a new one.
+  const auto old = output_->Inspect(file.name, false);
+  auto finished = old && old->kind == Kind::kFile
+                      ? file.staged->KeepOwnerAndMode(*old)
+                      : Outcome<void>();
+  if (finished) finished = file.staged->Finish();
+  if (!finished) failure_ = std::move(finished).failure();
 }
 
-bool StagedSitemap::Staged(Failure& failure) const {
-  if (failed_) failure = failure_;
-  return !failed_;
+Outcome<void> StagedSitemap::Staged() const {
+  if (failure_) return *failure_;
+  return {};
 }
 
 std::vector<std::string> StagedSitemap::Names() const {
@@ -92,52 +94,49 @@ std::vector<std::string> StagedSitemap::Names() const {
   return names;
 }
 
-bool StagedSitemap::Place(const FileSystem& fs, const std::string& folder,
-                          Failure& failure) {
-  if (!Staged(failure)) return false;
+Outcome<void> StagedSitemap::Place(const FileSystem& fs,
+                                   const std::string& folder) {
+  if (auto staged = Staged(); !staged) return staged;
   const bool here = folderId_.has_value() && fs.IdOf(folder) == folderId_;
   for (File& file : files_) {
     if (here && file.staged != nullptr) {
-      if (!Move(fs, file, failure)) return false;
+      if (auto moved = Move(fs, file); !moved) return moved;
       continue;
     }
     const std::string source = file.staged != nullptr
                                    ? JoinPath(folder_, file.staged->Name())
                                    : JoinPath(placedIn_, file.name);
     const std::string target = JoinPath(folder, file.name);
-    if (source != target && !CopyMapFile(fs, source, target, failure)) {
-      return false;
-    }
+    if (source == target) continue;
+    if (auto copied = CopyMapFile(fs, source, target); !copied) return copied;
   }
   if (here) placedIn_ = folder_;
-  return true;
+  return {};
 }
 
 // Renames the staged file over its name, unless a pipe or a device stands
-// there, which is written to instead, as a page would be.
-bool StagedSitemap::Move(const FileSystem& fs, File& file, Failure& failure) {
+// there, which is written to instead, as a page would be. What cannot be
+// told about the name is left to the rename to find out.
+Outcome<void> StagedSitemap::Move(const FileSystem& fs, File& file) {
   const std::string target = JoinPath(folder_, file.name);
-  OutputEntry leads;
-  OutputEntry stands;
-  Failure ignored;
-  output_->Inspect(file.name, true, leads, ignored);
-  if (leads.kind == Kind::kFolder) {
-    failure = SystemFailure(target, EISDIR);
-    return false;
+  const auto leads = output_->Inspect(file.name, true);
+  const Kind leadsTo = leads ? leads->kind : Kind::kNothing;
+  if (leadsTo == Kind::kFolder) return SystemFailure(target, EISDIR);
+  if (leadsTo == Kind::kOther) {
+    return CopyMapFile(fs, JoinPath(folder_, file.staged->Name()), target);
   }
-  if (leads.kind == Kind::kOther) {
-    return CopyMapFile(fs, JoinPath(folder_, file.staged->Name()), target,
-                       failure);
-  }
-  const bool replaces = output_->Inspect(file.name, false, stands, ignored) &&
-                        stands.kind == Kind::kFile;
-  if ((replaces && !output_->MayWrite(file.name, failure)) ||
-      !output_->Rename(file.staged->Name(), file.name, failure)) {
+  const auto stands = output_->Inspect(file.name, false);
+  auto moved = stands && stands->kind == Kind::kFile
+                   ? output_->MayWrite(file.name)
+                   : Outcome<void>();
+  if (moved) moved = file.staged->Replace(file.name);
+  if (!moved) {
+    Failure failure = std::move(moved).failure();
     failure.path = target;
-    return false;
+    return failure;
   }
   file.staged.reset();
-  return true;
+  return {};
 }
 
 }  // namespace mapgen

@@ -31,15 +31,15 @@ class StagedSitemap : public SitemapSink {
   const std::string& Folder() const { return folder_; }
 
   // Opens the staging folder for a build, dropping what an earlier build
-  // staged; false with `failure` set when no file can be written there.
-  bool Start(const FileSystem& fs, Failure& failure);
+  // staged.
+  Outcome<void> Start(const FileSystem& fs);
 
   void Begin() override;
   void Write(std::string_view chunk) override;
   void End(std::string_view name) override;
 
   // Whether every file was staged whole; otherwise the first failure.
-  bool Staged(Failure& failure) const;
+  Outcome<void> Staged() const;
 
   // The files' names, the parts first and the index (or the only file)
   // last; none until a build has staged them.
@@ -49,15 +49,17 @@ class StagedSitemap : public SitemapSink {
   // the index last, each replacing what stands there as a page replaces
   // its path (see MapFileWriter). Into the staging folder they are moved;
   // anywhere else copied. Either way they can be placed again elsewhere.
-  bool Place(const FileSystem& fs, const std::string& folder, Failure& failure);
+  Outcome<void> Place(const FileSystem& fs, const std::string& folder);
 
  private:
   struct File {
-    std::unique_ptr<OutputFile> staged;  // null once moved into place
+    // The staged file, which goes with this object; null once moved into
+    // place.
+    std::unique_ptr<OutputFile> staged;
     std::string name;
   };
 
-  bool Move(const FileSystem& fs, File& file, Failure& failure);
+  Outcome<void> Move(const FileSystem& fs, File& file);
   void Flush();
   void WriteOut(std::string_view bytes);
   void Drop();
@@ -65,11 +67,10 @@ class StagedSitemap : public SitemapSink {
   std::string folder_;
   std::unique_ptr<OutputFolder> output_;
   std::optional<FileId> folderId_;
-  std::vector<File> files_;  // after `output_`, whose folder holds them
-  std::string buffer_;       // of the file that began last
-  std::string placedIn_;     // where moved files now are
-  Failure failure_;
-  bool failed_ = false;
+  std::vector<File> files_;
+  std::string buffer_;              // of the file that began last
+  std::string placedIn_;            // where moved files now are
+  std::optional<Failure> failure_;  // the first, which ends the staging
 };
 
 }  // namespace mapgen

@@ -9,7 +9,7 @@ namespace mapgen {
 
 // What a build wants from the start of a web page.
 struct HeadReading {
-  bool title = true;    // its title, as FileTitle finds it
+  bool title = true;    // its title, as a TitleScanner finds it
   bool utf8 = false;    // the title as UTF-8, from the page's own set
   bool robots = false;  // whether its head asks not to be indexed
 };
@@ -25,9 +25,8 @@ struct PageHead {
 // the character set that the bytes read by then declare (see
 // DeclaredCharset), and a page that begins with a UTF-16 byte-order mark
 // is decoded as it is read, so that its tags can be found; only such pages
-// pay for decoding. A page that cannot be read gives nothing, with
-// `failure` set.
-PageHead ReadPageHead(FileReader& page, const HeadReading& reading,
-                      const StopCheck& observer, Failure& failure);
+// pay for decoding.
+Outcome<PageHead> ReadPageHead(FileReader& page, const HeadReading& reading,
+                               const StopCheck& stop);
 
 }  // namespace mapgen

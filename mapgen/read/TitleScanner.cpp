@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "TextCase.h"
+#include "Ascii.h"
 #include "Utf8.h"
 
 namespace mapgen {
@@ -120,33 +120,21 @@ void TitleScanner::Finalize(std::size_t length) {
   done_ = true;
 }
 
-bool ReadPageStart(FileReader& page,
-                   const std::function<bool(std::string_view)>& take,
-                   const StopCheck& observer, Failure& failure) {
+Outcome<void> ReadPageStart(FileReader& page,
+                            const std::function<bool(std::string_view)>& take,
+                            const StopCheck& stop) {
   // Pages usually name their title in the first few KiB; later reads take
   // larger steps through pages that do not.
   std::array<char, 64 * 1024> buffer;
   std::size_t step = 4096;
-  for (bool more = true; more && !observer.StopRequested();) {
-    const long got = page.Read(buffer.data(), step, failure);
-    if (got < 0) return false;
-    if (got == 0) break;
-    more = take(std::string_view(buffer.data(), static_cast<std::size_t>(got)));
+  for (bool more = true; more && !stop.StopRequested();) {
+    const auto got = page.Read(buffer.data(), step);
+    if (!got) return got.failure();
+    if (*got == 0) break;
+    more = take(std::string_view(buffer.data(), *got));
     step = buffer.size();
   }
-  return true;
-}
-
-std::string FileTitle(FileReader& page, std::string_view startstrg,
-                      std::string_view endstrg, const StopCheck& observer,
-                      Failure& failure) {
-  TitleScanner scanner(startstrg, endstrg);
-  const auto feed = [&](std::string_view bytes) {
-    scanner.Feed(bytes);
-    return !scanner.Done();
-  };
-  if (!ReadPageStart(page, feed, observer, failure)) return {};
-  return scanner.Finish();
+  return {};
 }
 
 }  // namespace mapgen

@@ -14,9 +14,13 @@ namespace mapgen {
 // memory.
 inline constexpr std::size_t kMaxTitleBytes = 64 * 1024;
 
-// Finds the title in a stream of bytes fed to it chunk by chunk, as
-// FileTitle does, holding no more than the title and a few bytes of the
-// current line.
+// Finds a page's title in its bytes, fed chunk by chunk, holding no more
+// than the title and a few bytes of the current line: the text after the
+// opening tag `startTag` (letter case ignored, so "<TITLE" also finds
+// "<title lang=en>") and its ">", up to the closing text `endTag` or the
+// end of that line, from the first line that gives a non-empty text. Lines
+// end at a carriage return, so a page with line feeds alone is one long
+// line. Blanks around the title are kept.
 class TitleScanner {
  public:
   TitleScanner(std::string_view startTag, std::string_view endTag)
@@ -47,22 +51,10 @@ class TitleScanner {
 };
 
 // Reads a page from its start through one buffer and hands each read to
-// `take`, until it says it wants no more, the page ends or the observer
-// asks the build to stop; false, with `failure` set, when a read failed.
-bool ReadPageStart(FileReader& page,
-                   const std::function<bool(std::string_view)>& take,
-                   const StopCheck& observer, Failure& failure);
-
-// The text after the opening tag `startstrg` (letter case ignored, so
-// "<TITLE" also finds "<title lang=en>") and its ">", up to the closing text
-// `endstrg` or the end of that line, from the first line that gives a
-// non-empty text. Lines end at a carriage return, so a file with line feeds
-// alone is one long line. The page is read as a stream through one buffer,
-// no further than the title's line, and not at all once the observer asks
-// the build to stop. Blanks around the title are kept. A page that cannot
-// be read gives the empty title, with `failure` set.
-std::string FileTitle(FileReader& page, std::string_view startstrg,
-                      std::string_view endstrg, const StopCheck& observer,
-                      Failure& failure);
+// `take`, until it says it wants no more, the page ends or `stop` asks the
+// build to stop.
+Outcome<void> ReadPageStart(FileReader& page,
+                            const std::function<bool(std::string_view)>& take,
+                            const StopCheck& stop);
 
 }  // namespace mapgen

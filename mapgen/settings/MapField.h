@@ -1,10 +1,12 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
-#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <type_traits>
+#include <variant>
 
 #include "MapSettings.h"
 #include "SettingsText.h"
@@ -20,29 +22,65 @@ enum class FieldKind {
   kColour,  // a colour number laid out 0x00BBGGRR, up to 0xFFFFFF
 };
 
+// Where a field lives in the settings record: a member of its own, or one
+// element of an array member. Each value type goes with its kinds: a
+// std::string with a text, a CheckState with a check box or a switch, a
+// bool with a style button, a Colour with a colour.
+using FieldMember =
+    std::variant<std::string MapSettings::*, CheckState MapSettings::*,
+                 Colour MapSettings::*, std::array<bool, 4> MapSettings::*,
+                 std::array<CheckState, 6> MapSettings::*,
+                 std::array<std::string, 3> MapSettings::*,
+                 std::array<Colour, 6> MapSettings::*>;
+
+// The element type of an array member; void for any other.
+template <typename Member>
+struct ArrayElement {
+  using type = void;
+};
+template <typename T, std::size_t N>
+struct ArrayElement<std::array<T, N>> {
+  using type = T;
+};
+
+// A field's value, as its initial value is kept.
+using FieldValue = std::variant<std::string, CheckState, bool, Colour>;
+
 // One field of MapSettings as --set, a settings file and the window name it:
-// "txtTitle", or "chkColor(3)" for one of an array. Its member is a
-// std::string for a text, a CheckState for a check box or a switch, a bool
-// for a style button, a Colour for a colour.
+// "txtTitle", or "chkColor(3)" for one of an array.
 class MapField {
  public:
-  MapField(std::string name, FieldKind kind, std::size_t index,
-           std::function<void*(MapSettings&)> member,
-           std::function<void(MapSettings&)> reset)
+  MapField(std::string name, FieldKind kind, FieldMember member,
+           std::size_t index, FieldValue initial)
       : name_(std::move(name)),
         kind_(kind),
+        member_(member),
         index_(index),
-        member_(std::move(member)),
-        reset_(std::move(reset)) {}
+        initial_(std::move(initial)) {}
 
   const std::string& Name() const { return name_; }
   FieldKind Kind() const { return kind_; }
   // The position in its array; 0 for a field of its own.
   std::size_t Index() const { return index_; }
 
+  // The field's value in `settings`, of the type that goes with its kind;
+  // asking for another type throws std::bad_variant_access.
   template <typename T>
   T& In(MapSettings& settings) const {
-    return *static_cast<T*>(member_(settings));
+    return std::visit(
+        [&](auto member) -> T& {
+          auto& value = settings.*member;
+          using Member = std::remove_reference_t<decltype(value)>;
+          if constexpr (std::is_same_v<Member, T>) {
+            return value;
+          } else if constexpr (std::is_same_v<
+                                   typename ArrayElement<Member>::type, T>) {
+            return value[index_];
+          } else {
+            throw std::bad_variant_access();
+          }
+        },
+        member_);
   }
   template <typename T>
   const T& In(const MapSettings& settings) const {
@@ -50,22 +88,21 @@ class MapField {
   }
 
   // The initial value, the one the window shows at start.
-  void Reset(MapSettings& settings) const { reset_(settings); }
+  void Reset(MapSettings& settings) const;
 
   // The value as text, as it is set.
   std::string Value(const MapSettings& settings) const;
 
-  // Sets the field from `value`; false with `problem` set, and the
-  // settings unchanged, when the value does not suit the field.
-  bool Set(MapSettings& settings, std::string_view value,
-           std::string& problem) const;
+  // Sets the field from `value`; the settings stay unchanged when the
+  // value does not suit the field ("chkIndent takes 0, 1 or 2, not yes").
+  Outcome<void> Set(MapSettings& settings, std::string_view value) const;
 
  private:
   std::string name_;
   FieldKind kind_;
+  FieldMember member_;
   std::size_t index_;
-  std::function<void*(MapSettings&)> member_;
-  std::function<void(MapSettings&)> reset_;
+  FieldValue initial_;
 };
 
 // Every field, in the order of the settings record. txtDir is none: the
@@ -75,11 +112,11 @@ std::span<const MapField> MapFields();
 // The field named `name`; null when there is none.
 const MapField* FindMapField(std::string_view name);
 
-// Sets the field `name` from `value`; false with `problem` set ("unknown
-// field chkNone", "chkIndent takes 0, 1 or 2, not yes") when there is no
-// such field or the value does not suit it.
-bool SetMapField(MapSettings& settings, std::string_view name,
-                 std::string_view value, std::string& problem);
+// Sets the field `name` from `value`; fails ("unknown field chkNone",
+// "chkIndent takes 0, 1 or 2, not yes") when there is no such field or the
+// value does not suit it.
+Outcome<void> SetMapField(MapSettings& settings, std::string_view name,
+                          std::string_view value);
 
 // The check a settings file's lines pass through: each stored in
 // `settings` as it is read.

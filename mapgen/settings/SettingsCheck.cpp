@@ -2,15 +2,9 @@
 
 #include <algorithm>
 
+#include "Ascii.h"
+
 namespace mapgen {
-namespace {
-
-bool IsAsciiLetter(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
-
-}  // namespace
 
 bool IsLanguageTag(std::string_view tag) {
   if (tag.empty() || tag.size() > kLongestLanguageTag) return false;
@@ -28,28 +22,27 @@ bool IsLanguageTag(std::string_view tag) {
   }
 }
 
-std::optional<SettingsProblem> CheckSettings(const MapSettings& settings) {
+Outcome<void> CheckSettings(const MapSettings& settings) {
   const std::string& name = settings.cmbTemplate;
   if (!name.empty() && std::find(kTemplateNames.begin(), kTemplateNames.end(),
                                  name) == kTemplateNames.end()) {
-    return SettingsProblem{"cmbTemplate",
-                           "the template is classic or modern, not " + name};
+    return Failure{"cmbTemplate",
+                   "the template is classic or modern, not " + name};
   }
   if (!settings.txtLang.empty() && !IsLanguageTag(settings.txtLang)) {
-    return SettingsProblem{
-        "txtLang",
-        "the language is a tag of letters, digits and - (en, pt-BR, "
-        "sr-Latn-RS) of at most 35 characters, not " +
-            settings.txtLang};
+    return Failure{"txtLang",
+                   "the language is a tag of letters, digits and - (en, pt-BR, "
+                   "sr-Latn-RS) of at most 35 characters, not " +
+                       settings.txtLang};
   }
   // The sitemap's addresses are the site URL followed by each file's path:
   // without one there are no addresses to write.
   if (!settings.txtSitemapXml.empty() && settings.txtSiteUrl.empty()) {
-    return SettingsProblem{"txtSiteUrl",
-                           "an XML sitemap (txtSitemapXml) needs the site URL "
-                           "its addresses start with"};
+    return Failure{"txtSiteUrl",
+                   "an XML sitemap (txtSitemapXml) needs the site URL its "
+                   "addresses start with"};
   }
-  return std::nullopt;
+  return {};
 }
 
 }  // namespace mapgen

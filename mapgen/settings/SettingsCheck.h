@@ -1,11 +1,10 @@
 #pragma once
 
 #include <array>
-#include <optional>
-#include <string>
 #include <string_view>
 
 #include "MapSettings.h"
+#include "Outcome.h"
 
 namespace mapgen {
 
@@ -19,14 +18,9 @@ inline constexpr std::array<std::string_view, 2> kTemplateNames = {
 inline constexpr std::size_t kLongestLanguageTag = 35;
 bool IsLanguageTag(std::string_view tag);
 
-// A setting that no build can use, whichever way it was set: the field
+// Fails at the first setting that no build can use, whichever way it was
+// set, the failure's path its field's name ("cmbTemplate"): the field
 // table takes any text in a text field, but some texts mean nothing.
-struct SettingsProblem {
-  std::string field;   // its name in the field table: "cmbTemplate"
-  std::string reason;  // what is wrong with it, in words
-};
-
-// The first setting that a build cannot use; nothing when all can be used.
-std::optional<SettingsProblem> CheckSettings(const MapSettings& settings);
+Outcome<void> CheckSettings(const MapSettings& settings);
 
 }  // namespace mapgen

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "Outcome.h"
+
 namespace mapgen {
 
 // The text of a settings file: UTF-8, one FIELD=VALUE a line, "#" starting
@@ -22,30 +24,23 @@ struct SettingRecord {
   std::string value;
 };
 
-// Judges one record, as the field table does: false with the reason ("unknown
-// field txtTitel") when the field does not exist or the value does not
-// suit it. It may also store the value.
-using SettingCheck =
-    std::function<bool(const SettingRecord& record, std::string& reason)>;
+// Judges one record, as the field table does: fails ("unknown field
+// txtTitel") when the field does not exist or the value does not suit it.
+// It may also store the value.
+using SettingCheck = std::function<Outcome<void>(const SettingRecord& record)>;
 
 // The value with line feeds, carriage returns, tabs and backslashes
 // written as escapes.
 std::string EscapeSettingValue(std::string_view value);
 
-// The value its escaped form stands for; false with the reason when it
-// holds a backslash that starts no escape.
-bool UnescapeSettingValue(std::string_view text, std::string& value,
-                          std::string& reason);
-
 // Reads the text of the settings file `fileName` into records, in file
 // order, passing each to `check` as it is read. Lines end at LF (a CR
 // before it is dropped); blank lines, comment lines and a leading
-// byte-order mark are skipped. At the first line that is not FIELD=VALUE
-// or that `check` refuses, returns false with `error` set to
-// "FILE:LINE: reason".
-bool ParseSettingsText(std::string_view fileName, std::string_view text,
-                       const SettingCheck& check,
-                       std::vector<SettingRecord>& records, std::string& error);
+// byte-order mark are skipped. Fails at the first line that is not
+// FIELD=VALUE or that `check` refuses, the failure's path "FILE:LINE".
+Outcome<std::vector<SettingRecord>> ParseSettingsText(
+    std::string_view fileName, std::string_view text,
+    const SettingCheck& check);
 
 // Appends the line "FIELD=VALUE" with the value escaped.
 void AppendSettingLine(std::string& out, std::string_view field,

@@ -7,6 +7,13 @@ namespace {
 
 using Call = FaultInjectingFileSystem::Call;
 
+// What `inner` gives, each value wrapped by `wrap`.
+template <typename T, typename Wrap>
+Outcome<T> Wrapped(Outcome<T> inner, const Wrap& wrap) {
+  if (!inner) return std::move(inner).failure();
+  return wrap(std::move(*inner));
+}
+
 // A reader whose reads fail once the file system says so.
 class FaultyReader : public FileReader {
  public:
@@ -14,9 +21,9 @@ class FaultyReader : public FileReader {
                std::unique_ptr<FileReader> inner, std::string path)
       : fs_(fs), inner_(std::move(inner)), path_(std::move(path)) {}
 
-  long Read(char* buffer, std::size_t size, Failure& failure) override {
-    if (fs_.Fails(Call::kRead, path_, failure)) return -1;
-    return inner_->Read(buffer, size, failure);
+  Outcome<std::size_t> Read(char* buffer, std::size_t size) override {
+    if (auto fault = fs_.Fault(Call::kRead, path_)) return *fault;
+    return inner_->Read(buffer, size);
   }
   FileId Id() const override { return inner_->Id(); }
   bool HasOtherNames() const override { return inner_->HasOtherNames(); }
@@ -28,17 +35,17 @@ class FaultyReader : public FileReader {
   const std::string path_;
 };
 
-std::unique_ptr<FolderHandle> Wrap(const FaultInjectingFileSystem& fs,
-                                   std::unique_ptr<FolderHandle> inner);
-
-std::unique_ptr<FileReader> WrapReader(const FaultInjectingFileSystem& fs,
-                                       std::unique_ptr<FileReader> inner,
-                                       std::string path) {
-  if (inner == nullptr) return nullptr;
-  return std::make_unique<FaultyReader>(fs, std::move(inner), std::move(path));
+Outcome<std::unique_ptr<FileReader>> WrapReader(
+    const FaultInjectingFileSystem& fs,
+    Outcome<std::unique_ptr<FileReader>> inner, std::string path) {
+  return Wrapped(std::move(inner), [&](std::unique_ptr<FileReader> reader) {
+    return std::unique_ptr<FileReader>(
+        std::make_unique<FaultyReader>(fs, std::move(reader), std::move(path)));
+  });
 }
 
-// A file being written whose writes fail once the file system says so.
+// A file being written whose writes and renames fail once the file system
+// says so. A stream opened where a file stands now is none.
 class FaultyOutputFile : public OutputFile {
  public:
   FaultyOutputFile(const FaultInjectingFileSystem& fs,
@@ -46,14 +53,20 @@ class FaultyOutputFile : public OutputFile {
       : fs_(fs), inner_(std::move(inner)), folder_(std::move(folder)) {}
 
   const std::string& Name() const override { return inner_->Name(); }
-  bool Write(std::string_view bytes, Failure& failure) override {
-    return !fs_.Fails(Call::kWrite, folder_, failure) &&
-           inner_->Write(bytes, failure);
+  Outcome<void> Write(std::string_view bytes) override {
+    if (auto fault = fs_.Fault(Call::kWrite, folder_)) return *fault;
+    return inner_->Write(bytes);
   }
-  bool KeepOwnerAndMode(const OutputEntry& old, Failure& failure) override {
-    return inner_->KeepOwnerAndMode(old, failure);
+  Outcome<void> KeepOwnerAndMode(const OutputEntry& old) override {
+    return inner_->KeepOwnerAndMode(old);
   }
-  bool Finish(Failure& failure) override { return inner_->Finish(failure); }
+  Outcome<void> Finish() override { return inner_->Finish(); }
+  Outcome<void> Replace(const std::string& name) override {
+    if (auto fault = fs_.Fault(Call::kRename, JoinPath(folder_, name))) {
+      return *fault;
+    }
+    return inner_->Replace(name);
+  }
 
  private:
   const FaultInjectingFileSystem& fs_;
@@ -61,8 +74,7 @@ class FaultyOutputFile : public OutputFile {
   const std::string folder_;
 };
 
-// An output folder whose files and renames fail once the file system says
-// so.
+// An output folder whose files fail once the file system says so.
 class FaultyOutputFolder : public OutputFolder {
  public:
   FaultyOutputFolder(const FaultInjectingFileSystem& fs,
@@ -70,40 +82,43 @@ class FaultyOutputFolder : public OutputFolder {
       : fs_(fs), inner_(std::move(inner)) {}
 
   const std::string& Path() const override { return inner_->Path(); }
-  bool Inspect(const std::string& name, bool follow, OutputEntry& entry,
-               Failure& failure) const override {
-    return inner_->Inspect(name, follow, entry, failure);
+  Outcome<OutputEntry> Inspect(const std::string& name,
+                               bool follow) const override {
+    return inner_->Inspect(name, follow);
   }
-  bool MayWrite(const std::string& name, Failure& failure) const override {
-    return inner_->MayWrite(name, failure);
+  Outcome<void> MayWrite(const std::string& name) const override {
+    return inner_->MayWrite(name);
   }
-  std::unique_ptr<OutputFile> OpenStream(const std::string& name,
-                                         Failure& failure) override {
-    if (fs_.Fails(Call::kCreate, Path(), failure)) return nullptr;
-    return Wrap(inner_->OpenStream(name, failure));
+  Outcome<std::unique_ptr<OutputFile>> OpenStream(
+      const std::string& name) override {
+    if (auto fault = fs_.Fault(Call::kCreate, Path())) return *fault;
+    return Wrap(inner_->OpenStream(name));
   }
-  std::unique_ptr<OutputFile> CreateTemporary(Failure& failure) override {
-    if (fs_.Fails(Call::kCreate, Path(), failure)) return nullptr;
-    return Wrap(inner_->CreateTemporary(failure));
+  Outcome<std::unique_ptr<OutputFile>> CreateTemporary() override {
+    if (auto fault = fs_.Fault(Call::kCreate, Path())) return *fault;
+    return Wrap(inner_->CreateTemporary());
   }
-  bool Rename(const std::string& from, const std::string& to,
-              Failure& failure) override {
-    return !fs_.Fails(Call::kRename, JoinPath(Path(), to), failure) &&
-           inner_->Rename(from, to, failure);
-  }
-  bool Remove(const std::string& name, Failure& failure) override {
-    return inner_->Remove(name, failure);
+  Outcome<void> Remove(const std::string& name) override {
+    return inner_->Remove(name);
   }
 
  private:
-  std::unique_ptr<OutputFile> Wrap(std::unique_ptr<OutputFile> inner) {
-    if (inner == nullptr) return nullptr;
-    return std::make_unique<FaultyOutputFile>(fs_, std::move(inner), Path());
+  Outcome<std::unique_ptr<OutputFile>> Wrap(
+      Outcome<std::unique_ptr<OutputFile>> inner) {
+    return Wrapped(std::move(inner), [&](std::unique_ptr<OutputFile> file) {
+      if (file == nullptr) return file;
+      return std::unique_ptr<OutputFile>(
+          std::make_unique<FaultyOutputFile>(fs_, std::move(file), Path()));
+    });
   }
 
   const FaultInjectingFileSystem& fs_;
   std::unique_ptr<OutputFolder> inner_;
 };
+
+Outcome<std::unique_ptr<FolderHandle>> Wrap(
+    const FaultInjectingFileSystem& fs,
+    Outcome<std::unique_ptr<FolderHandle>> inner);
 
 // A folder whose calls fail once the file system says so.
 class FaultyFolder : public FolderHandle {
@@ -115,37 +130,39 @@ class FaultyFolder : public FolderHandle {
   const std::string& Path() const override { return inner_->Path(); }
   FileId Id() const override { return inner_->Id(); }
 
-  bool List(const EntryVisitor& visit, Failure& failure) override {
-    return !fs_.Fails(Call::kList, Path(), failure) &&
-           inner_->List(visit, failure);
+  Outcome<void> List(const EntryVisitor& visit) override {
+    if (auto fault = fs_.Fault(Call::kList, Path())) return *fault;
+    return inner_->List(visit);
   }
 
-  std::unique_ptr<FolderHandle> OpenSubfolder(const std::string& name,
-                                              Failure& failure) override {
-    if (fs_.Fails(Call::kOpenFolder, JoinPath(Path(), name), failure)) {
-      return nullptr;
+  Outcome<std::unique_ptr<FolderHandle>> OpenSubfolder(
+      const std::string& name) override {
+    if (auto fault = fs_.Fault(Call::kOpenFolder, JoinPath(Path(), name))) {
+      return *fault;
     }
-    return Wrap(fs_, inner_->OpenSubfolder(name, failure));
+    return Wrap(fs_, inner_->OpenSubfolder(name));
   }
 
   // Telling a folder without opening it counts as opening it.
-  bool IsLeaf(const std::string& name, FileId& id) override {
-    Failure failure;
-    return !fs_.Fails(Call::kOpenFolder, JoinPath(Path(), name), failure) &&
-           inner_->IsLeaf(name, id);
+  std::optional<FileId> LeafId(const std::string& name) override {
+    if (fs_.Fault(Call::kOpenFolder, JoinPath(Path(), name))) {
+      return std::nullopt;
+    }
+    return inner_->LeafId(name);
   }
 
-  std::unique_ptr<FileReader> OpenFile(const std::string& name,
-                                       Failure& failure) override {
+  Outcome<std::unique_ptr<FileReader>> OpenFile(
+      const std::string& name) override {
     std::string path = JoinPath(Path(), name);
-    if (fs_.Fails(Call::kOpenFile, path, failure)) return nullptr;
-    return WrapReader(fs_, inner_->OpenFile(name, failure), std::move(path));
+    if (auto fault = fs_.Fault(Call::kOpenFile, path)) return *fault;
+    return WrapReader(fs_, inner_->OpenFile(name), std::move(path));
   }
 
-  bool Facts(const std::string& name, FileFacts& facts,
-             Failure& failure) override {
-    return !fs_.Fails(Call::kFacts, JoinPath(Path(), name), failure) &&
-           inner_->Facts(name, facts, failure);
+  Outcome<FileFacts> Facts(const std::string& name) override {
+    if (auto fault = fs_.Fault(Call::kFacts, JoinPath(Path(), name))) {
+      return *fault;
+    }
+    return inner_->Facts(name);
   }
 
  private:
@@ -153,10 +170,13 @@ class FaultyFolder : public FolderHandle {
   std::unique_ptr<FolderHandle> inner_;
 };
 
-std::unique_ptr<FolderHandle> Wrap(const FaultInjectingFileSystem& fs,
-                                   std::unique_ptr<FolderHandle> inner) {
-  if (inner == nullptr) return nullptr;
-  return std::make_unique<FaultyFolder>(fs, std::move(inner));
+Outcome<std::unique_ptr<FolderHandle>> Wrap(
+    const FaultInjectingFileSystem& fs,
+    Outcome<std::unique_ptr<FolderHandle>> inner) {
+  return Wrapped(std::move(inner), [&](std::unique_ptr<FolderHandle> folder) {
+    return std::unique_ptr<FolderHandle>(
+        std::make_unique<FaultyFolder>(fs, std::move(folder)));
+  });
 }
 
 }  // namespace
@@ -174,49 +194,50 @@ void FaultInjectingFileSystem::Before(Call call, const std::string& path,
   faults_[{call, path}] = {0, successes, std::move(change)};
 }
 
-bool FaultInjectingFileSystem::Fails(Call call, const std::string& path,
-                                     Failure& failure) const {
+std::optional<Failure> FaultInjectingFileSystem::Fault(
+    Call call, const std::string& path) const {
   std::unique_lock lock(mutex_);
   const auto fault = faults_.find({call, path});
-  if (fault == faults_.end()) return false;
+  if (fault == faults_.end()) return std::nullopt;
   if (fault->second.successesLeft > 0) {
     --fault->second.successesLeft;
-    return false;
+    return std::nullopt;
   }
   if (fault->second.change) {
     const std::function<void()> change = std::move(fault->second.change);
     faults_.erase(fault);
     lock.unlock();
     change();
-    return false;
+    return std::nullopt;
   }
-  failure = SystemFailure(path, fault->second.error);
-  return true;
+  return SystemFailure(path, fault->second.error);
 }
 
-std::unique_ptr<FolderHandle> FaultInjectingFileSystem::OpenFolder(
-    const std::string& path, Failure& failure) const {
-  if (Fails(Call::kOpenFolder, path, failure)) return nullptr;
-  return Wrap(*this, inner_.OpenFolder(path, failure));
+Outcome<std::unique_ptr<FolderHandle>> FaultInjectingFileSystem::OpenFolder(
+    const std::string& path) const {
+  if (auto fault = Fault(Call::kOpenFolder, path)) return *fault;
+  return Wrap(*this, inner_.OpenFolder(path));
 }
 
-std::unique_ptr<FileReader> FaultInjectingFileSystem::OpenFile(
-    const std::string& path, Failure& failure) const {
-  if (Fails(Call::kOpenFile, path, failure)) return nullptr;
-  return WrapReader(*this, inner_.OpenFile(path, failure), path);
+Outcome<std::unique_ptr<FileReader>> FaultInjectingFileSystem::OpenFile(
+    const std::string& path) const {
+  if (auto fault = Fault(Call::kOpenFile, path)) return *fault;
+  return WrapReader(*this, inner_.OpenFile(path), path);
 }
 
-std::unique_ptr<OutputFolder> FaultInjectingFileSystem::OpenOutputFolder(
-    const std::string& path, Failure& failure) const {
-  auto inner = inner_.OpenOutputFolder(path, failure);
-  if (inner == nullptr) return nullptr;
-  return std::make_unique<FaultyOutputFolder>(*this, std::move(inner));
+Outcome<std::unique_ptr<OutputFolder>>
+FaultInjectingFileSystem::OpenOutputFolder(const std::string& path) const {
+  return Wrapped(
+      inner_.OpenOutputFolder(path), [&](std::unique_ptr<OutputFolder> folder) {
+        return std::unique_ptr<OutputFolder>(
+            std::make_unique<FaultyOutputFolder>(*this, std::move(folder)));
+      });
 }
 
-std::unique_ptr<FolderHandle> FaultInjectingFileSystem::Reopen(
-    const std::string& path, FileId id, Failure& failure) const {
-  if (Fails(Call::kOpenFolder, path, failure)) return nullptr;
-  return Wrap(*this, inner_.Reopen(path, id, failure));
+Outcome<std::unique_ptr<FolderHandle>> FaultInjectingFileSystem::Reopen(
+    const std::string& path, FileId id) const {
+  if (auto fault = Fault(Call::kOpenFolder, path)) return *fault;
+  return Wrap(*this, inner_.Reopen(path, id));
 }
 
 }  // namespace mapgen

@@ -3,6 +3,7 @@
 #include <functional>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -43,24 +44,24 @@ class FaultInjectingFileSystem : public FileSystem {
   void Before(Call call, const std::string& path, std::function<void()> change,
               int successes = 0);
 
-  // True, with `failure` set, when this call is to fail.
-  bool Fails(Call call, const std::string& path, Failure& failure) const;
+  // The failure this call is to end in; nothing when it is to go through.
+  std::optional<Failure> Fault(Call call, const std::string& path) const;
 
-  std::unique_ptr<FolderHandle> OpenFolder(const std::string& path,
-                                           Failure& failure) const override;
-  std::unique_ptr<FolderHandle> Reopen(const std::string& path, FileId id,
-                                       Failure& failure) const override;
-  std::unique_ptr<FileReader> OpenFile(const std::string& path,
-                                       Failure& failure) const override;
-  std::unique_ptr<OutputFolder> OpenOutputFolder(
-      const std::string& path, Failure& failure) const override;
+  Outcome<std::unique_ptr<FolderHandle>> OpenFolder(
+      const std::string& path) const override;
+  Outcome<std::unique_ptr<FolderHandle>> Reopen(const std::string& path,
+                                                FileId id) const override;
+  Outcome<std::unique_ptr<FileReader>> OpenFile(
+      const std::string& path) const override;
+  Outcome<std::unique_ptr<OutputFolder>> OpenOutputFolder(
+      const std::string& path) const override;
   std::size_t HeldFolderBudget() const override {
     return inner_.HeldFolderBudget();
   }
   unsigned ReadersAllowed() const override { return inner_.ReadersAllowed(); }
 
  private:
-  struct Fault {
+  struct PlannedFault {
     int error;
     int successesLeft;
     std::function<void()> change;
@@ -68,7 +69,7 @@ class FaultInjectingFileSystem : public FileSystem {
 
   const FileSystem& inner_;
   mutable std::mutex mutex_;
-  mutable std::map<std::pair<Call, std::string>, Fault> faults_;
+  mutable std::map<std::pair<Call, std::string>, PlannedFault> faults_;
 };
 
 }  // namespace mapgen

@@ -2,20 +2,14 @@
 
 #include <array>
 
+#include "Ascii.h"
+
 namespace mapgen {
 namespace {
 
-constexpr bool IsAsciiLetter(char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsHexDigit(char c) {
-  return IsDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
-}
-
 constexpr bool IsUnreserved(char c) {
-  return IsAsciiLetter(c) || IsDigit(c) || c == '-' || c == '.' || c == '_' ||
-         c == '~';
+  return IsAsciiLetter(c) || IsAsciiDigit(c) || c == '-' || c == '.' ||
+         c == '_' || c == '~';
 }
 
 // The bytes a path keeps as they are, looked up once a byte: every URL of
@@ -50,11 +44,11 @@ bool BeginsCharacterReference(std::string_view text) {
   std::size_t i = 1;
   bool (*allowed)(char) = nullptr;
   if (text.size() > 2 && text[1] == '#' && (text[2] == 'x' || text[2] == 'X')) {
-    i = 3, allowed = IsHexDigit;
+    i = 3, allowed = IsAsciiHexDigit;
   } else if (text.size() > 1 && text[1] == '#') {
-    i = 2, allowed = IsDigit;
+    i = 2, allowed = IsAsciiDigit;
   } else if (text.size() > 1 && IsAsciiLetter(text[1])) {
-    allowed = [](char c) { return IsAsciiLetter(c) || IsDigit(c); };
+    allowed = [](char c) { return IsAsciiLetter(c) || IsAsciiDigit(c); };
   } else {
     return false;
   }
@@ -82,6 +76,16 @@ void AppendEscaped(std::string& out, char c) {
   }
 }
 
+// RFC 3986's reserved characters, which give an address its parts.
+bool IsReserved(char c) {
+  return std::string_view(":/?#[]@!$&'()*+,;=").find(c) !=
+         std::string_view::npos;
+}
+
+}  // namespace
+
+bool IsUnreservedInUrl(char c) { return IsUnreserved(c); }
+
 void AppendPercentEncoded(std::string& out, char c) {
   static constexpr char kHex[] = "0123456789ABCDEF";
   const auto byte = static_cast<unsigned char>(c);
@@ -90,13 +94,22 @@ void AppendPercentEncoded(std::string& out, char c) {
   out += kHex[byte & 0x0F];
 }
 
-// RFC 3986's reserved characters, which give an address its parts.
-bool IsReserved(char c) {
-  return std::string_view(":/?#[]@!$&'()*+,;=").find(c) !=
-         std::string_view::npos;
+std::string PercentDecoded(std::string_view text) {
+  std::string decoded;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto high = i + 2 < text.size() && text[i] == '%'
+                          ? HexDigitValue(text[i + 1])
+                          : std::nullopt;
+    const auto low = high ? HexDigitValue(text[i + 2]) : std::nullopt;
+    if (low) {
+      decoded += static_cast<char>(*high * 16 + *low);
+      i += 2;
+    } else {
+      decoded += text[i];
+    }
+  }
+  return decoded;
 }
-
-}  // namespace
 
 void AppendPercentEncodedPath(std::string& out, std::string_view target) {
   // Most names need little or no encoding: what stays is copied in spans.

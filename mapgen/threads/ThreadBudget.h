@@ -12,22 +12,35 @@ class ThreadBudget {
  public:
   explicit ThreadBudget(unsigned most);
 
+  unsigned Most() const { return most_; }
   unsigned Allowed() const { return waits_ ? most_ : busy_; }
   bool WorkWaits() const { return waits_; }
 
-  // Runs one piece of work, now and then watching whether it waits.
+  // Runs one piece of work and gives back what it gives, now and then
+  // watching whether it waits.
   template <typename Work>
-  void Run(const Work& work) {
-    if (waits_ || runs_++ % kSampleEvery != 0) {
-      work();
-      return;
-    }
-    const long start = Waits();
-    work();
-    if (Waits() - start >= kWaitsOfDisk) waits_ = true;
+  decltype(auto) Run(const Work& work) {
+    if (waits_ || runs_++ % kSampleEvery != 0) return work();
+    const Watch watch(*this);
+    return work();
   }
 
  private:
+  // Watches the calling thread from its making to its end.
+  class Watch {
+   public:
+    explicit Watch(ThreadBudget& budget) : budget_(budget), start_(Waits()) {}
+    ~Watch() {
+      if (Waits() - start_ >= kWaitsOfDisk) budget_.waits_ = true;
+    }
+    Watch(const Watch&) = delete;
+    Watch& operator=(const Watch&) = delete;
+
+   private:
+    ThreadBudget& budget_;
+    const long start_;
+  };
+
   static constexpr unsigned kSampleEvery = 16;
   // A piece of work that gave up the processor this often waited for the
   // disk: being preempted is no giving up.

@@ -13,9 +13,8 @@ namespace mapgen {
 // ordinal order.
 using FolderFileList = std::vector<std::string>;
 
-// Lists the files of an open folder that the page shows, in page order;
-// false with `failure` set when the folder cannot be read.
-bool ListShownFiles(FolderHandle& folder, const SkipRules& rules,
-                    FolderFileList& files, Failure& failure);
+// Lists the files of an open folder that the page shows, in page order.
+Outcome<FolderFileList> ListShownFiles(FolderHandle& folder,
+                                       const SkipRules& rules);
 
 }  // namespace mapgen

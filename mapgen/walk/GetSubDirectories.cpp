@@ -2,34 +2,40 @@
 
 #include <algorithm>
 #include <atomic>
-#include <condition_variable>
 #include <memory>
-#include <mutex>
 
-#include "BuildFailure.h"
+#include "HelperThreads.h"
+#include "Mutex.h"
 #include "Ordinal.h"
 #include "Paths.h"
 #include "SkipRules.h"
 #include "ThreadBudget.h"
-#include "WorkerThreads.h"
 
 namespace mapgen {
 namespace {
 
-bool ListSubfolders(FolderHandle& folder, const WalkOptions& options,
-                    std::vector<std::string>& names, Failure& failure) {
-  return folder.List(
-      [&](std::string_view name, EntryKind kind) {
-        const bool walked = options.rules != nullptr
-                                ? options.rules->Walks(name, kind)
-                                : IsWalked(name, kind);
-        if (walked) names.emplace_back(name);
-      },
-      failure);
+Outcome<void> ListSubfolders(FolderHandle& folder, const WalkOptions& options,
+                             std::vector<std::string>& names) {
+  return folder.List([&](std::string_view name, EntryKind kind) {
+    const bool walked = options.rules != nullptr
+                            ? options.rules->Walks(name, kind)
+                            : IsWalked(name, kind);
+    if (walked) names.emplace_back(name);
+  });
 }
 
 bool StopRequested(const WalkOptions& options) {
   return options.stop != nullptr && options.stop->StopRequested();
+}
+
+// A folder that cannot be opened or listed counts as one without
+// subfolders or files, unless the machine ran short, which may hit any
+// folder and so ends the walk.
+Outcome<void> Unlisted(Failure failure, std::vector<Folder>& listed) {
+  if (IsShortage(failure)) return failure;
+  std::string path = failure.path;
+  listed.push_back({std::move(path), {}, std::move(failure)});
+  return {};
 }
 
 // A folder waiting to be listed. It is opened from its parent, which stays
@@ -42,8 +48,9 @@ struct PendingFolder {
   FileId id;                             // what to find there
 };
 
-// The walk, shared by its threads: folders waiting to be listed, and the
-// count of folders being listed, which may still add more.
+// The walk, shared by its threads (see HelperThreads for their rules):
+// folders waiting to be listed, and the count of folders being listed,
+// which may still add more.
 class Walk {
  public:
   Walk(const FileSystem& fs, const WalkOptions& options)
@@ -51,118 +58,134 @@ class Walk {
         options_(options),
         budget_(fs.HeldFolderBudget()),
         threads_(std::max(options.threads, 1u)),
-        helpers_([this] { StopAfterError(); }) {}
+        helpers_(threads_.Most()) {}
 
   // Lists the folders below `base` on the calling thread and on helpers
   // that start while folders wait with no thread free to take them.
-  FolderList Run(std::unique_ptr<FolderHandle> base) {
-    List(std::move(base), done_, pending_);
-    helpers_.Run([this] { Work(); });
+  Outcome<FolderList> Run(std::unique_ptr<FolderHandle> base) {
+    FolderList listed;
+    std::vector<PendingFolder> subfolders;
+    auto first = List(std::move(base), listed, subfolders);
+    if (!first) return std::move(first).failure();
+    {
+      const MutexLock lock(mutex_);
+      done_ = std::move(listed);
+      pending_ = std::move(subfolders);
+    }
+    if (!helpers_.Run([this] { Work(); })) Stop({});
     helpers_.Join();
     helpers_.RethrowFirstError();
+    const MutexLock lock(mutex_);
+    if (failure_) return *failure_;
     return std::move(done_);
   }
 
  private:
-  void Work() {
-    std::unique_lock lock(mutex_);
+  void Work() EXCLUDES(mutex_) {
+    MutexLock lock(mutex_);
     while (true) {
       ++idle_;
-      changed_.wait(
-          lock, [this] { return !pending_.empty() || busy_ == 0 || stopped_; });
+      while (pending_.empty() && busy_ > 0 && !stopped_) changed_.Wait(lock);
       --idle_;
       if (pending_.empty() || stopped_) break;
       PendingFolder next = std::move(pending_.back());
       pending_.pop_back();
       ++busy_;
-      if (!pending_.empty() && idle_ == 0 &&
-          helpers_.size() < threads_.Allowed()) {
-        helpers_.Start(1, [this] { Work(); });
-      }
-      lock.unlock();
-      std::vector<Folder> listed;
+      const bool grow = !pending_.empty() && idle_ == 0 &&
+                        helpersStarted_ < threads_.Allowed();
+      if (grow) ++helpersStarted_;
+      lock.Unlock();
+      if (grow) StartHelper();
+      FolderList listed;
       std::vector<PendingFolder> subfolders;
-      threads_.Run([&] { Open(std::move(next), listed, subfolders); });
+      auto opened = threads_.Run(
+          [&] { return Open(std::move(next), listed, subfolders); });
       const bool stop = StopRequested(options_);
-      lock.lock();
+      lock.Lock();
       std::move(subfolders.begin(), subfolders.end(),
                 std::back_inserter(pending_));
       std::move(listed.begin(), listed.end(), std::back_inserter(done_));
-      stopped_ = stopped_ || stop;
+      if (!opened && !failure_) failure_ = std::move(opened).failure();
+      stopped_ = stopped_ || stop || failure_;
       --busy_;
       // This thread takes one of the new folders itself; waking more
       // threads than there is work for only makes them fight for the lock.
       if (busy_ == 0 || stopped_) {
-        changed_.notify_all();
+        changed_.NotifyAll();
       } else {
         for (std::size_t i = 1; i < subfolders.size(); ++i) {
-          changed_.notify_one();
+          changed_.NotifyOne();
         }
       }
     }
-    changed_.notify_all();
+    changed_.NotifyAll();
   }
 
-  void StopAfterError() {
-    std::lock_guard lock(mutex_);
-    stopped_ = true;
-    changed_.notify_all();
-  }
-
-  void Open(PendingFolder next, std::vector<Folder>& listed,
-            std::vector<PendingFolder>& subfolders) {
-    Failure failure;
-    auto folder = next.parent != nullptr
-                      ? next.parent->OpenSubfolder(
-                            std::string(LastName(next.path)), failure)
-                      : fs_.Reopen(next.path, next.id, failure);
-    next.parent.reset();
-    if (folder == nullptr) {
-      ThrowIfShortage(failure);
-      listed.push_back({std::move(next.path), {}, failure.reason});
-      return;
+  void StartHelper() EXCLUDES(mutex_) {
+    if (!helpers_.Start([this] {
+          if (!helpers_.Run([this] { Work(); })) Stop({});
+        })) {
+      const MutexLock lock(mutex_);
+      --helpersStarted_;
     }
-    List(std::move(folder), listed, subfolders);
+  }
+
+  // Ends the walk for every thread, with `failure` unless one came first.
+  void Stop(std::optional<Failure> failure) EXCLUDES(mutex_) {
+    const MutexLock lock(mutex_);
+    if (!failure_) failure_ = std::move(failure);
+    stopped_ = true;
+    changed_.NotifyAll();
+  }
+
+  Outcome<void> Open(PendingFolder next, FolderList& listed,
+                     std::vector<PendingFolder>& subfolders) {
+    auto folder =
+        next.parent != nullptr
+            ? next.parent->OpenSubfolder(std::string(LastName(next.path)))
+            : fs_.Reopen(next.path, next.id);
+    next.parent.reset();
+    if (!folder) return Unlisted(std::move(folder).failure(), listed);
+    return List(std::move(*folder), listed, subfolders);
   }
 
   // Lists an open folder into `listed` and its subfolders into
   // `subfolders`, sharing the folder with them, to be opened from, while the
   // budget allows.
-  void List(std::unique_ptr<FolderHandle> folder, std::vector<Folder>& listed,
-            std::vector<PendingFolder>& subfolders) {
-    listed.push_back({folder->Path(), folder->Id(), {}});
+  Outcome<void> List(std::unique_ptr<FolderHandle> folder, FolderList& listed,
+                     std::vector<PendingFolder>& subfolders) {
     std::vector<std::string> names;
-    Failure failure;
-    if (!ListSubfolders(*folder, options_, names, failure)) {
-      ThrowIfShortage(failure);
-      listed.back().failure = std::move(failure.reason);
-      return;
+    if (auto read = ListSubfolders(*folder, options_, names); !read) {
+      return Unlisted(std::move(read).failure(), listed);
     }
+    listed.push_back({folder->Path(), folder->Id(), {}});
     // A folder known to hold no folders needs no listing here: its files
     // are listed when its turn comes.
     std::erase_if(names, [&](const std::string& name) {
-      FileId id;
-      if (!folder->IsLeaf(name, id)) return false;
-      listed.push_back({JoinPath(folder->Path(), name), id, {}});
-      return true;
+      const auto leaf = folder->LeafId(name);
+      if (leaf) listed.push_back({JoinPath(folder->Path(), name), *leaf, {}});
+      return leaf.has_value();
     });
-    if (names.empty()) return;
+    if (names.empty()) return {};
     if (const auto shared = Hold(folder)) {
       for (const std::string& name : names) {
         subfolders.push_back({JoinPath(shared->Path(), name), shared, {}});
       }
-      return;
+      return {};
     }
     // Past the budget: each is identified now and opened by path later.
     for (const std::string& name : names) {
-      const auto subfolder = folder->OpenSubfolder(name, failure);
-      if (subfolder == nullptr) {
-        ThrowIfShortage(failure);
-        listed.push_back({failure.path, {}, failure.reason});
-      } else {
-        subfolders.push_back({subfolder->Path(), nullptr, subfolder->Id()});
+      auto subfolder = folder->OpenSubfolder(name);
+      if (!subfolder) {
+        if (auto unlisted = Unlisted(std::move(subfolder).failure(), listed);
+            !unlisted) {
+          return unlisted;
+        }
+        continue;
       }
+      subfolders.push_back({(*subfolder)->Path(), nullptr, (*subfolder)->Id()});
     }
+    return {};
   }
 
   // Shares an open folder unless the budget is spent; then nothing, and
@@ -182,45 +205,48 @@ class Walk {
   const WalkOptions& options_;
   const std::size_t budget_;
   ThreadBudget threads_;
-  unsigned idle_ = 0;
   std::atomic<std::size_t> held_ = 0;  // open folders shared in `pending_`
-  std::mutex mutex_;
-  std::condition_variable changed_;
+  Mutex mutex_;
+  CondVar changed_;
   // Newest first: the walk goes deep before it goes wide, so few folders
   // wait with their subfolders at any time, whatever the tree's shape.
-  std::vector<PendingFolder> pending_;  // after `held_`, which it counts
-  unsigned busy_ = 0;
-  bool stopped_ = false;
-  FolderList done_;
-  WorkerThreads helpers_;  // last, so joined before the rest goes
+  // After `held_`, which it counts.
+  std::vector<PendingFolder> pending_ GUARDED_BY(mutex_);
+  unsigned idle_ GUARDED_BY(mutex_) = 0;  // threads waiting for a folder
+  unsigned busy_ GUARDED_BY(mutex_) = 0;  // threads listing one
+  unsigned helpersStarted_ GUARDED_BY(mutex_) = 0;
+  bool stopped_ GUARDED_BY(mutex_) = false;
+  std::optional<Failure> failure_ GUARDED_BY(mutex_);
+  FolderList done_ GUARDED_BY(mutex_);
+  HelperThreads helpers_;  // last, so joined before the rest goes
 };
 
 }  // namespace
 
-FolderList GetSubDirectories(const FileSystem& fs, const std::string& dirctry,
-                             const WalkOptions& options) {
-  Failure failure;
-  auto base = fs.OpenFolder(dirctry, failure);
-  if (base == nullptr) throw BuildFailure(failure);
+Outcome<FolderList> GetSubDirectories(const FileSystem& fs,
+                                      const std::string& dirctry,
+                                      const WalkOptions& options) {
+  auto base = fs.OpenFolder(dirctry);
+  if (!base) return std::move(base).failure();
   FolderList list;
   if (options.all) {
-    list = Walk(fs, options).Run(std::move(base));
+    auto walked = Walk(fs, options).Run(std::move(*base));
+    if (!walked) return std::move(walked).failure();
+    list = std::move(*walked);
   } else {
     // Listed once here too, so that an unreadable base folder fails the
     // build before anything is written.
-    list.push_back({dirctry, base->Id(), {}});
-    if (!base->List([](std::string_view, EntryKind) {}, failure)) {
-      list.back().failure = failure.reason;
+    list.push_back({dirctry, (*base)->Id(), {}});
+    if (auto read = (*base)->List([](std::string_view, EntryKind) {}); !read) {
+      list.back().unreadable = std::move(read).failure();
     }
   }
-  if (StopRequested(options)) return {};
+  if (StopRequested(options)) return FolderList();
   // Every path begins with the base folder's, so the base sorts first.
   std::sort(list.begin(), list.end(), [](const Folder& a, const Folder& b) {
     return OrdinalLess(a.path, b.path);
   });
-  if (!list.front().failure.empty()) {
-    throw BuildFailure({dirctry, list.front().failure});
-  }
+  if (list.front().unreadable) return *list.front().unreadable;
   return list;
 }
 

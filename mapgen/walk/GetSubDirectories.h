@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,7 +15,7 @@ namespace mapgen {
 struct Folder {
   std::string path;
   FileId id;
-  std::string failure;  // why it could not be listed; empty when it could
+  std::optional<Failure> unreadable;  // why it could not be listed
 };
 
 // The base folder first, then every folder below it, in ordinal order of
@@ -25,10 +26,11 @@ using FolderList = std::vector<Folder>;
 // `options.all` every real folder below it at any depth, each reached from
 // its parent and never through a link; one known to hold no folders is not
 // opened, nor one that the skip rules leave out. A subfolder that cannot be
-// listed counts as one without subfolders or files. Throws BuildFailure
-// when the base folder cannot be read or the machine runs short. An empty
-// list when asked to stop.
-FolderList GetSubDirectories(const FileSystem& fs, const std::string& dirctry,
-                             const WalkOptions& options);
+// listed counts as one without subfolders or files. Fails when the base
+// folder cannot be read or the machine runs short. An empty list when asked
+// to stop.
+Outcome<FolderList> GetSubDirectories(const FileSystem& fs,
+                                      const std::string& dirctry,
+                                      const WalkOptions& options);
 
 }  // namespace mapgen

@@ -54,11 +54,11 @@ TEST(ListShownFiles, SkipsByTheRulesThenGroupsByExtensionInOrdinalOrder) {
   }
   fs.ShuffleListings(7);
   const SkipRules rules(settings);
-  Failure failure;
-  const auto folder = fs.OpenFolder("/w", failure);
-  FolderFileList files;
-  ASSERT_TRUE(ListShownFiles(*folder, rules, files, failure));
-  EXPECT_EQ(files, (FolderFileList{"B.html", "Index.HTML", "z.html", "a.htm", "A.TXT", "b.txt"}));
+  const auto folder = fs.OpenFolder("/w");
+  ASSERT_TRUE(folder);
+  const auto files = ListShownFiles(**folder, rules);
+  ASSERT_TRUE(files);
+  EXPECT_EQ(*files, (FolderFileList{"B.html", "Index.HTML", "z.html", "a.htm", "A.TXT", "b.txt"}));
   EXPECT_TRUE(rules.Walks("old", EntryKind::kFolder));
   EXPECT_FALSE(rules.Walks("drafts", EntryKind::kFolder));
   EXPECT_FALSE(rules.Walks(".git", EntryKind::kFolder));

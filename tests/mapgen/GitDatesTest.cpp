@@ -61,11 +61,9 @@ class GitDatesTest : public ::testing::Test {
 };
 
 TEST_F(GitDatesTest, DatesCommittedUnchangedFilesByTheirLastCommit) {
-  Failure failure;
-  bool shallow = true;
-  const auto dates = GitDates::Load(repo() + "/site", failure, shallow);
-  ASSERT_TRUE(dates) << failure.reason;
-  EXPECT_FALSE(shallow);
+  const auto dates = GitDates::Load(repo() + "/site");
+  ASSERT_TRUE(dates) << dates.failure().reason;
+  EXPECT_FALSE(dates->shallow());
   const std::pair<const char*, std::optional<std::time_t>> cases[] = {
       {"docs/b.html", 1100000000},
       {"new name.html", 1100000000},
@@ -79,19 +77,17 @@ TEST_F(GitDatesTest, DatesCommittedUnchangedFilesByTheirLastCommit) {
   };
   for (const auto& [path, date] : cases) EXPECT_EQ(dates->Find(path), date) << path;
 
-  const auto top = GitDates::Load(repo(), failure, shallow);
-  ASSERT_TRUE(top) << failure.reason;
+  const auto top = GitDates::Load(repo());
+  ASSERT_TRUE(top) << top.failure().reason;
   EXPECT_EQ(top->Find("outside.txt"), 1200000000);
   EXPECT_EQ(top->Find("site/docs/b.html"), 1100000000);
 }
 
 TEST_F(GitDatesTest, WarnsOfAShallowHistory) {
   ASSERT_TRUE(Shell(temp.path(), "git clone -q --depth 1 file://" + repo() + " shallow"));
-  Failure failure;
-  bool shallow = false;
-  const auto dates = GitDates::Load(temp.path() + "/shallow/site", failure, shallow);
-  ASSERT_TRUE(dates) << failure.reason;
-  EXPECT_TRUE(shallow);
+  const auto dates = GitDates::Load(temp.path() + "/shallow/site");
+  ASSERT_TRUE(dates) << dates.failure().reason;
+  EXPECT_TRUE(dates->shallow());
   // The one commit there is changed every file, as far as it knows.
   EXPECT_EQ(dates->Find("docs/b.html"), 1270000000);
 }
@@ -99,18 +95,20 @@ TEST_F(GitDatesTest, WarnsOfAShallowHistory) {
 TEST(GitDates, FailsOutsideAWorkTreeOrWithoutGit) {
   TempFolder temp;
   temp.Write("plain/a.html");
-  Failure failure;
-  bool shallow = false;
-  EXPECT_FALSE(GitDates::Load(temp.path() + "/plain", failure, shallow));
-  EXPECT_EQ(failure.path, temp.path() + "/plain");
-  EXPECT_NE(failure.reason.find("not a git repository"), std::string::npos) << failure.reason;
+  const auto plain = GitDates::Load(temp.path() + "/plain");
+  ASSERT_FALSE(plain);
+  EXPECT_EQ(plain.failure().path, temp.path() + "/plain");
+  EXPECT_NE(plain.failure().reason.find("not a git repository"), std::string::npos)
+      << plain.failure().reason;
 
   ASSERT_TRUE(Shell(temp.path(), "git init -q repo"));
-  EXPECT_FALSE(GitDates::Load(temp.path() + "/repo/.git", failure, shallow));
-  EXPECT_EQ(failure.reason, "not in a git work tree");
+  const auto inside = GitDates::Load(temp.path() + "/repo/.git");
+  ASSERT_FALSE(inside);
+  EXPECT_EQ(inside.failure().reason, "not in a git work tree");
 
-  EXPECT_FALSE(GitDates::Load(temp.path() + "/repo", failure, shallow, "no-such-git-program"));
-  EXPECT_EQ(failure.reason, "cannot run no-such-git-program: No such file or directory");
+  const auto without = GitDates::Load(temp.path() + "/repo", "no-such-git-program");
+  ASSERT_FALSE(without);
+  EXPECT_EQ(without.failure().reason, "cannot run no-such-git-program: No such file or directory");
 }
 
 }  // namespace

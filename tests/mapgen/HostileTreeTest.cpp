@@ -16,17 +16,17 @@
 #include "BuildPage.h"
 #include "ChildProcess.h"
 #include "FaultInjectingFileSystem.h"
+#include "FileTitle.h"
 #include "MemoryFileSystem.h"
 #include "PosixFileSystem.h"
 #include "RecordingObserver.h"
-#include "SystemReason.h"
 #include "TempFolder.h"
 #include "TitleScanner.h"
 
 namespace mapgen {
 namespace {
 
-using testing_support::kAddressSanitizer;
+using testing_support::kSanitized;
 using testing_support::RunInChild;
 using testing_support::TempFolder;
 using Call = FaultInjectingFileSystem::Call;
@@ -124,8 +124,8 @@ TEST(RealTree, UnreadableEntriesCountAsEmptyButAnUnreadableBaseFails) {
       [&] {
         RecordingObserver recorder;
         const BuiltPage closed = Build(PosixFileSystem(), temp.path() + "/closed", recorder);
-        return Ending(closed) + "\n" + recorder.warnings +
-               Build(PosixFileSystem(), temp.path(), recorder).mapText;
+        const BuiltPage open = Build(PosixFileSystem(), temp.path(), recorder);
+        return Ending(closed) + "\n" + recorder.warnings + open.mapText;
       },
       true);
   if (child.privileged) GTEST_SKIP() << "root reads all, and cannot be nobody";
@@ -161,9 +161,9 @@ TEST(RealTree, OnlyRealFoldersAndFilesAreListedAndWalked) {
             "<a href=link.html>Real</a><br>\r\n<a href=page.html>Real</a><br>\r\n");
   EXPECT_EQ(recorder.warnings, "");
   // A pipe that takes a page's place after the listing is not opened.
-  Failure failure;
-  EXPECT_EQ(PosixFileSystem().OpenFolder(base, failure)->OpenFile("fifo.html", failure), nullptr);
-  EXPECT_EQ(failure.reason, "Not a regular file");
+  const auto fifo = PosixFileSystem().OpenFile(base + "/fifo.html");
+  ASSERT_FALSE(fifo);
+  EXPECT_EQ(fifo.failure().reason, "Not a regular file");
 }
 
 // Every folder is opened relative to its parent, so the depth of a tree and
@@ -234,7 +234,7 @@ TEST(ProcessLimits, RunningShortAnywhereFailsTheBuild) {
       files.Fail(c.call, c.path, c.error, c.successes);
       RecordingObserver recorder;
       EXPECT_EQ(Ending(Build(files, "/w", recorder, threads)),
-                "failed: " + c.path + ": " + SystemReason(c.error));
+                "failed: " + c.path + ": " + SystemFailure(c.path, c.error).reason);
     }
   }
 }
@@ -295,9 +295,9 @@ TEST(ProcessLimits, ThreadsThatCannotStartLeaveTheSamePage) {
 
 class CountingSink : public PageSink {
  public:
-  bool Write(std::string_view text, Failure&) override {
+  mapgen::Outcome<void> Write(std::string_view text) override {
     bytes += text.size();
-    return true;
+    return {};
   }
   std::size_t bytes = 0;
 };
@@ -306,7 +306,7 @@ class CountingSink : public PageSink {
 class ManyNamesOfOnePage : public testing::Test {
  protected:
   void SetUp() override {
-    if (kAddressSanitizer) GTEST_SKIP() << "memory is not measurable here";
+    if (kSanitized) GTEST_SKIP() << "memory is not measurable here";
     const std::string page =
         temp_.Write("page.html", "<title>" + std::string(60000, 'x') + "</title>");
     for (int i = 1; i < 2000; ++i) {
@@ -360,9 +360,8 @@ TEST_F(ManyNamesOfOnePage, RunningOutOfMemoryFailsTheBuild) {
 
 std::string TitleOf(const std::string& folder, const std::string& name,
                     const StopCheck& observer = StopCheck()) {
-  Failure failure;
-  const auto page = PosixFileSystem().OpenFolder(folder, failure)->OpenFile(name, failure);
-  return FileTitle(*page, "<TITLE", "</TITLE", observer, failure);
+  const auto page = PosixFileSystem().OpenFile(folder + "/" + name);
+  return FileTitle(**page, "<TITLE", "</TITLE", observer);
 }
 
 // A page is read through one buffer, to its end or to the title's cap,
@@ -387,11 +386,9 @@ TEST(PagesOfAnySize, ReadInLittleMemoryUpToTheirSizeWhenOpened) {
   EXPECT_EQ(stop.Checks(), 4);
 
   temp.Write("growing.html", "x\r\n");
-  Failure failure;
-  const auto page =
-      PosixFileSystem().OpenFolder(temp.path(), failure)->OpenFile("growing.html", failure);
+  const auto page = PosixFileSystem().OpenFile(temp.path() + "/growing.html");
   std::ofstream(temp.path() + "/growing.html", std::ios::app) << "<title>Later</title>";
-  EXPECT_EQ(FileTitle(*page, "<TITLE", "</TITLE", StopCheck(), failure), "");
+  EXPECT_EQ(FileTitle(**page, "<TITLE", "</TITLE"), "");
 }
 
 }  // namespace

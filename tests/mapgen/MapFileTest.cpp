@@ -8,9 +8,10 @@
 #include <filesystem>
 
 #include "ChildProcess.h"
-#include "LongPath.h"
 #include "MapFileWriter.h"
+#include "OpenAt.h"
 #include "PosixFileSystem.h"
+#include "ReadWholeFile.h"
 #include "TempFolder.h"
 
 namespace mapgen {
@@ -21,10 +22,9 @@ using testing_support::TempFolder;
 namespace fs = std::filesystem;
 
 bool Write(const std::string& path, std::string_view text, std::string& reason) {
-  Failure failure;
-  const bool written = WriteMapFile(PosixFileSystem(), path, text, failure);
-  reason = failure.reason;
-  return written;
+  const auto written = WriteMapFile(PosixFileSystem(), path, text);
+  if (!written) reason = written.failure().reason;
+  return bool(written);
 }
 
 mode_t NewFileMode() {
@@ -148,11 +148,9 @@ TEST(WriteMapFile, PathsLongerThanTheLimitWork) {
   ASSERT_GT(deep.size(), 4096u);
   std::string reason;
   ASSERT_TRUE(Write(deep + "/sitemap.html", "page", reason)) << reason;
-  const int fd = OpenLongPath(deep + "/sitemap.html", O_RDONLY | O_CLOEXEC);
-  char got[8] = {};
-  EXPECT_EQ(::read(fd, got, sizeof got), 4);
-  ::close(fd);
-  EXPECT_EQ(std::string(got), "page");
+  const auto page = ReadWholeFile(deep + "/sitemap.html");
+  ASSERT_TRUE(page) << page.failure().reason;
+  EXPECT_EQ(*page, "page");
 }
 
 }  // namespace

@@ -94,28 +94,20 @@ TEST(PreviousFiles, ReadsRobotsTxtOnlyWhereAFileOfItsOwnStands) {
     std::string text;
   } cases[] = {{"file", robots}, {"link", ""}, {"fifo", ""}, {"none", ""}};
   for (const auto& c : cases) {
-    std::string text = "stale";
-    Failure failure;
-    EXPECT_TRUE(
-        ReadPreviousRobotsTxt(fs, temp.path() + "/" + c.folder + "/robots.txt", text, failure))
-        << c.folder << ": " << failure.reason;
-    EXPECT_EQ(text, c.text) << c.folder;
+    const auto text = ReadPreviousRobotsTxt(fs, temp.path() + "/" + c.folder + "/robots.txt");
+    ASSERT_TRUE(text) << c.folder << ": " << text.failure().reason;
+    EXPECT_EQ(*text, c.text) << c.folder;
   }
-  std::string text;
-  Failure failure;
-  EXPECT_FALSE(ReadPreviousRobotsTxt(fs, temp.path() + "/file/robots.txt", text, failure,
-                                     robots.size() - 1));
-  EXPECT_EQ(failure.reason, "File too large");
+  const auto large = ReadPreviousRobotsTxt(fs, temp.path() + "/file/robots.txt", robots.size() - 1);
+  ASSERT_FALSE(large);
+  EXPECT_EQ(large.failure().reason, "File too large");
   // A file that cannot be read is no missing file: its lines would be lost.
   ::chmod(temp.path().c_str(), 0755);
   ::chmod((temp.path() + "/file/robots.txt").c_str(), 0);
   const auto denied = testing_support::RunInChild(
       [&] {
-        std::string unread;
-        Failure why;
-        return ReadPreviousRobotsTxt(fs, temp.path() + "/file/robots.txt", unread, why)
-                   ? "read"
-                   : why.reason;
+        const auto unread = ReadPreviousRobotsTxt(fs, temp.path() + "/file/robots.txt");
+        return unread ? std::string("read") : unread.failure().reason;
       },
       true);
   if (!denied.privileged) {

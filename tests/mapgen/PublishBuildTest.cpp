@@ -215,9 +215,9 @@ void SetModified(const std::string& path, std::time_t when) {
 }
 
 std::string Read(const std::string& path) {
-  std::string text, reason;
-  EXPECT_TRUE(ReadWholeFile(path, text, reason)) << reason;
-  return text;
+  const auto text = ReadWholeFile(path);
+  EXPECT_TRUE(text) << text.failure().reason;
+  return text ? *text : "";
 }
 
 // A tree whose web pages ask not to be indexed in various places of their
@@ -260,8 +260,8 @@ TEST(PublishBuild, SitemapLeavesOutNoindexPagesAndSplitsAtTheLimit) {
   EXPECT_EQ(built.sitemapUrls, 5u);
   EXPECT_EQ(staged.Names(),
             (std::vector<std::string>{"map-1.xml", "map-2.xml", "map-3.xml", "map.xml"}));
-  Failure failure;
-  ASSERT_TRUE(staged.Place(fs, temp.path() + "/site", failure)) << failure.reason;
+  const auto placed = staged.Place(fs, temp.path() + "/site");
+  ASSERT_TRUE(placed) << placed.failure().reason;
   const std::string at = temp.path() + "/site/";
   const std::string stamp = "<lastmod>2023-11-14T22:13:20Z</lastmod></url>\n";
   EXPECT_EQ(Read(at + "map-1.xml"),
@@ -274,7 +274,8 @@ TEST(PublishBuild, SitemapLeavesOutNoindexPagesAndSplitsAtTheLimit) {
                   "<sitemap><loc>https://ex.org/d&amp;s/map-3.xml</loc>"
                   "<lastmod>2023-11-14T22:13:20Z</lastmod></sitemap>\n</sitemapindex>\n"));
   // Placed again elsewhere, and the staged files go with the object.
-  ASSERT_TRUE(staged.Place(fs, temp.path(), failure)) << failure.reason;
+  const auto again = staged.Place(fs, temp.path());
+  ASSERT_TRUE(again) << again.failure().reason;
   EXPECT_EQ(Read(temp.path() + "/map-2.xml"), Read(at + "map-2.xml"));
 }
 

@@ -12,10 +12,16 @@ namespace mapgen {
 namespace {
 
 // A field table that knows every field but "unknown".
-bool Check(const SettingRecord& record, std::string& reason) {
-  if (record.field != "unknown") return true;
-  reason = "unknown field unknown";
-  return false;
+Outcome<void> Check(const SettingRecord& record) {
+  if (record.field != "unknown") return {};
+  return Failure{record.field, "unknown field unknown"};
+}
+
+// "FILE:LINE: reason", or "read" when the text was read.
+std::string Parsed(std::string_view text, const SettingCheck& check) {
+  const auto records = ParseSettingsText("m.tessary", text, check);
+  if (records) return "read";
+  return records.failure().path + ": " + records.failure().reason;
 }
 
 TEST(SettingsText, EveryEscapeRoundTripsPastCommentsAndBlankLines) {
@@ -24,9 +30,9 @@ TEST(SettingsText, EveryEscapeRoundTripsPastCommentsAndBlankLines) {
   std::string text = "\xEF\xBB\xBF# Tessary settings\r\n\r\n  \n";
   AppendSettingLine(text, "txtPreface", value);
   text += "cmbFont=\r\n";
-  std::vector<SettingRecord> records;
-  std::string error;
-  ASSERT_TRUE(ParseSettingsText("m.tessary", text, Check, records, error));
+  const auto parsed = ParseSettingsText("m.tessary", text, Check);
+  ASSERT_TRUE(parsed);
+  const std::vector<SettingRecord>& records = *parsed;
   ASSERT_EQ(records.size(), 2u);
   EXPECT_EQ(records[0].line, 4u);
   EXPECT_EQ(records[0].field, "txtPreface");
@@ -46,11 +52,7 @@ TEST(SettingsText, NamesFileLineAndReasonOfTheFirstBadLine) {
       {"a=1\r\n\r\nunknown=1\nbad line", "m.tessary:3: unknown field unknown"},
   };
   for (const auto& [text, expected] : cases) {
-    SCOPED_TRACE(text);
-    std::vector<SettingRecord> records;
-    std::string error;
-    EXPECT_FALSE(ParseSettingsText("m.tessary", text, Check, records, error));
-    EXPECT_EQ(error, expected);
+    EXPECT_EQ(Parsed(text, Check), expected) << text;
   }
 }
 
@@ -65,13 +67,14 @@ TEST(SettingsText, TheFieldTableReadsBackWhatItWrites) {
   std::string text;
   AppendSettingsText(text, changed);
   MapSettings read;
-  std::vector<SettingRecord> records;
-  std::string error;
-  ASSERT_TRUE(ParseSettingsText("m.tessary", text, SettingsInto(read), records, error)) << error;
+  ASSERT_EQ(Parsed(text, SettingsInto(read)), "read");
   EXPECT_EQ(read, changed);
-  EXPECT_FALSE(
-      ParseSettingsText("m.tessary", "chkBullets=3\n", SettingsInto(read), records, error));
-  EXPECT_EQ(error, "m.tessary:1: chkBullets takes 0, 1 or 2, not 3");
+  EXPECT_EQ(Parsed("chkBullets=3\n", SettingsInto(read)),
+            "m.tessary:1: chkBullets takes 0, 1 or 2, not 3");
+  // A field gives its value only as the type that goes with its kind.
+  EXPECT_EQ(FindMapField("cmbSize(2)")->In<std::string>(read), "+1");
+  EXPECT_THROW(FindMapField("cmbSize(2)")->In<CheckState>(read), std::bad_variant_access);
+  EXPECT_THROW(FindMapField("chkColor(1)")->In<Colour>(read), std::bad_variant_access);
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "Gzip.h"
+#include "MemoryFileSystem.h"
+#include "PageHead.h"
 #include "RobotsNoindex.h"
 #include "SitemapWriter.h"
 #include "SizeAndTime.h"
@@ -248,7 +250,15 @@ TEST(GzipSitemapSink, CompressesEachFileWhole) {
   EXPECT_LT(compressed.files[0].text.size() * 10, plain[0].text.size());
 }
 
-TEST(HasRobotsNoindex, ReadsRobotsMetaInTheHeadInAnyOrderAndQuoting) {
+// Whether the page's head, as a build reads it, asks not to be indexed.
+bool AsksNoindex(const std::string& page) {
+  MemoryFileSystem fs;
+  fs.AddFile("/p.html", page);
+  const auto head = ReadPageHead(**fs.OpenFile("/p.html"), {false, false, true}, StopCheck());
+  return head && head->noindex;
+}
+
+TEST(RobotsNoindex, ReadsRobotsMetaInTheHeadInAnyOrderAndQuoting) {
   const std::string meta = "<meta name=\"robots\" content=\"noindex\">";
   const std::pair<std::string, bool> cases[] = {
       {meta, true},
@@ -266,7 +276,7 @@ TEST(HasRobotsNoindex, ReadsRobotsMetaInTheHeadInAnyOrderAndQuoting) {
       {std::string(kRobotsSearchBytes - meta.size() + 1, ' ') + meta, false},
   };
   for (const auto& [page, noindex] : cases) {
-    EXPECT_EQ(HasRobotsNoindex(page), noindex) << page.substr(0, 80);
+    EXPECT_EQ(AsksNoindex(page), noindex) << page.substr(0, 80);
   }
 }
 

@@ -42,10 +42,10 @@ class OptionEditingTest : public QObject {
           {K::kSwitch, "1"},
           {K::kStyle, field.Index() == 2 ? "1" : ""},
           {K::kColour, std::to_string(0x123456 + field.Index())}};
-      std::string problem;
       const std::string& value = values.at(field.Kind());
-      if (!value.empty() && !field.Set(settings, value, problem)) {
-        qFatal("%s", problem.c_str());
+      if (value.empty()) continue;
+      if (const auto set = field.Set(settings, value); !set) {
+        qFatal("%s", set.failure().reason.c_str());
       }
     }
     settings.cmbTemplate = "modern";
