@@ -1,5 +1,7 @@
 #include "MetaTags.h"
 
+#include <optional>
+
 #include "Ascii.h"
 
 namespace mapgen {
@@ -65,10 +67,19 @@ class AttributeReader {
   std::size_t pos_;
 };
 
-bool IsMetaTag(std::string_view tag) {
-  return StartsWithIgnoringAsciiCase(tag, "<meta") &&
-         (tag.size() == 5 || IsHtmlSpace(tag[5]) || tag[5] == '/' ||
-          tag[5] == '>');
+// Whether `tag` begins with the tag `name` ("<meta"), and not with a
+// longer one ("<metadata").
+bool IsTag(std::string_view tag, std::string_view name) {
+  return StartsWithIgnoringAsciiCase(tag, name) &&
+         (tag.size() == name.size() || IsHtmlSpace(tag[name.size()]) ||
+          tag[name.size()] == '/' || tag[name.size()] == '>');
+}
+
+// Which of the tags FindHeadTag offers begins `tag`, if one does.
+std::optional<HeadTag> HeadTagAt(std::string_view tag) {
+  if (IsTag(tag, "<meta")) return HeadTag::kMeta;
+  if (IsTag(tag, "<link")) return HeadTag::kLink;
+  return std::nullopt;
 }
 
 }  // namespace
@@ -88,8 +99,9 @@ std::string_view AttributeValue(const TagAttributes& attributes,
   return {};
 }
 
-bool FindMetaTag(std::string_view html,
-                 const std::function<bool(const TagAttributes&)>& wanted) {
+bool FindHeadTag(
+    std::string_view html,
+    const std::function<bool(HeadTag, const TagAttributes&)>& wanted) {
   std::size_t pos = 0;
   // One list for all the tags, so that only the first allocates.
   TagAttributes attributes;
@@ -101,11 +113,12 @@ bool FindMetaTag(std::string_view html,
       pos += 3;
     } else if (EndsHead(tag)) {
       return false;
-    } else if (IsMetaTag(tag)) {
+    } else if (const std::optional<HeadTag> kind = HeadTagAt(tag)) {
       attributes.clear();
+      // Both names are five characters long with their "<".
       pos = AttributeReader(html, pos + 5).Read(attributes);
       if (pos == std::string_view::npos) return false;
-      if (wanted(attributes)) return true;
+      if (wanted(*kind, attributes)) return true;
     } else {
       ++pos;
     }

@@ -22,17 +22,27 @@ inline constexpr std::string_view kHeadEnds[] = {"</head", "<body"};
 inline constexpr std::size_t kLongestHeadEnd = 6;
 bool EndsHead(std::string_view tag);
 
+// How far into a page its head is searched for what it says about the
+// page (robots, canonical link, character set); the reader need not read
+// further.
+inline constexpr std::size_t kHeadSearchBytes = 64 * 1024;
+
 // The value of the first attribute called `name` in any letter case;
 // empty when the tag has none.
 std::string_view AttributeValue(const TagAttributes& attributes,
                                 std::string_view name);
 
-// Offers each <meta> tag of a page's head to `wanted`, in order, until it
-// says yes; whether one did. The head ends at "</head", "<body" or the end
-// of `html`; comments are skipped, and a tag cut off by the end of `html`
-// counts as absent. Names of tags and attributes match in any letter case,
-// attributes come in any order, quoted either way or not at all.
-bool FindMetaTag(std::string_view html,
-                 const std::function<bool(const TagAttributes&)>& wanted);
+// The tags of a page's head that say something about the page itself.
+enum class HeadTag { kMeta, kLink };
+
+// Offers each <meta> and <link> tag of a page's head to `wanted`, in
+// order, until it says yes; whether one did. The head ends at "</head",
+// "<body" or the end of `html`; comments are skipped, and a tag cut off by
+// the end of `html` counts as absent. Names of tags and attributes match
+// in any letter case, attributes come in any order, quoted either way or
+// not at all.
+bool FindHeadTag(
+    std::string_view html,
+    const std::function<bool(HeadTag, const TagAttributes&)>& wanted);
 
 }  // namespace mapgen

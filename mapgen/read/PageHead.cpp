@@ -3,6 +3,7 @@
 #include <optional>
 #include <utility>
 
+#include "CanonicalLink.h"
 #include "DeclaredCharset.h"
 #include "MetaTags.h"
 #include "PageDecoder.h"
@@ -33,8 +34,7 @@ class HeadScan {
 
   bool Done() const {
     return (!reading_.title || title_.Done()) &&
-           (!reading_.robots || headEnded_ ||
-            head_.size() >= kRobotsSearchBytes);
+           (!reading_.robots || headEnded_ || head_.size() >= kHeadSearchBytes);
   }
 
   void Feed(std::string_view bytes) {
@@ -60,16 +60,26 @@ class HeadScan {
       Take(undecided_, undecided_);
     }
     if (decoder_) Take(decoder_->Finish(), {});
-    PageHead head{title_.Finish(), false};
+    PageHead head{title_.Finish(), false, std::nullopt};
     const bool wantsCharset = reading_.utf8 && !decoder_;
     std::string_view metaCharset;
     if (wantsCharset || reading_.robots) {
-      // One pass over the head's meta tags serves both questions.
-      FindMetaTag(head_, [&](const TagAttributes& meta) {
-        if (wantsCharset && metaCharset.empty()) {
-          metaCharset = MetaTagCharset(meta);
+      // One pass over the head's tags serves every question.
+      FindHeadTag(head_, [&](HeadTag kind, const TagAttributes& tag) {
+        if (kind == HeadTag::kLink) {
+          if (reading_.robots && !head.canonical) {
+            if (const auto href = CanonicalHref(tag)) head.canonical = *href;
+          }
+        } else {
+          if (wantsCharset && metaCharset.empty()) {
+            metaCharset = MetaTagCharset(tag);
+          }
+          if (reading_.robots && !head.noindex) {
+            head.noindex = AsksNoindex(tag);
+          }
         }
-        if (reading_.robots && !head.noindex) head.noindex = AsksNoindex(meta);
+        // A page that asks not to be indexed is left out, whatever its
+        // canonical address.
         return (!wantsCharset || !metaCharset.empty()) &&
                (!reading_.robots || head.noindex);
       });
@@ -92,8 +102,8 @@ class HeadScan {
   // Takes the next text of the page, decoded, and the bytes it came from.
   void Take(std::string_view text, std::string_view bytes) {
     const bool keep = reading_.utf8 || reading_.robots;
-    if (keep && !headEnded_ && head_.size() < kRobotsSearchBytes) {
-      KeepHead(text.substr(0, kRobotsSearchBytes - head_.size()));
+    if (keep && !headEnded_ && head_.size() < kHeadSearchBytes) {
+      KeepHead(text.substr(0, kHeadSearchBytes - head_.size()));
     }
     // The title of a UTF-16 page read without UTF-8 is searched in its
     // bytes, as the classic page always did.

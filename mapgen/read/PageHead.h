@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "FileSystem.h"
@@ -9,19 +10,23 @@ namespace mapgen {
 
 // What a build wants from the start of a web page.
 struct HeadReading {
-  bool title = true;    // its title, as a TitleScanner finds it
-  bool utf8 = false;    // the title as UTF-8, from the page's own set
-  bool robots = false;  // whether its head asks not to be indexed
+  bool title = true;  // its title, as a TitleScanner finds it
+  bool utf8 = false;  // the title as UTF-8, from the page's own set
+  // What the XML sitemap needs: whether the head asks not to be indexed
+  // by robots, and the page's canonical address.
+  bool robots = false;
 };
 
 struct PageHead {
   std::string title;
   bool noindex = false;
+  // What the first <link rel="canonical"> tag's href holds, as written.
+  std::optional<std::string> canonical;
 };
 
 // Reads a web page from its start, no further than `reading` needs: up to
 // its title, and for `robots` to the end of its head ("</head" or
-// "<body") or kRobotsSearchBytes. With `utf8`, the title is converted from
+// "<body") or kHeadSearchBytes. With `utf8`, the title is converted from
 // the character set that the bytes read by then declare (see
 // DeclaredCharset), and a page that begins with a UTF-16 byte-order mark
 // is decoded as it is read, so that its tags can be found; only such pages

@@ -23,9 +23,13 @@ bool SaysNoindex(std::string_view content) {
 }  // namespace
 
 bool AsksNoindex(const TagAttributes& meta) {
-  return EqualsIgnoringAsciiCase(TrimHtmlSpace(AttributeValue(meta, "name")),
-                                 "robots") &&
-         SaysNoindex(AttributeValue(meta, "content"));
+  const std::string_view name = TrimHtmlSpace(AttributeValue(meta, "name"));
+  for (const std::string_view robots : {"robots", "googlebot", "bingbot"}) {
+    if (EqualsIgnoringAsciiCase(name, robots)) {
+      return SaysNoindex(AttributeValue(meta, "content"));
+    }
+  }
+  return false;
 }
 
 }  // namespace mapgen

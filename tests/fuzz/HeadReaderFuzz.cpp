@@ -67,7 +67,8 @@ void Check(bool holds) {
 }  // namespace
 
 // The first byte chooses what is read (its low three bits: title, UTF-8,
-// robots) and how many of the next bytes set the read sizes; the rest is
+// the sitemap's robots and canonical link) and how many of the next
+// bytes set the read sizes; the rest is
 // the page, no longer than the reader's first read, so that a whole page
 // comes in one read.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -81,7 +82,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto inPieces = ReadPageHead(pieces, reading, StopCheck());
   const auto atOnce = ReadPageHead(whole, reading, StopCheck());
   Check(inPieces && atOnce);
-  Check(inPieces->title == atOnce->title && inPieces->noindex == atOnce->noindex);
+  Check(inPieces->title == atOnce->title && inPieces->noindex == atOnce->noindex &&
+        inPieces->canonical == atOnce->canonical);
   if (reading.utf8) Check(IsValidUtf8(atOnce->title));
   if (reading.title && !reading.utf8 && !reading.robots) {
     Check(atOnce->title == WholePageTitle(page));

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "CanonicalLink.h"
 #include "DeclaredCharset.h"
 #include "PageDecoder.h"
 #include "RobotsNoindex.h"
@@ -61,9 +62,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size == 0) return 0;
   const std::string_view page(reinterpret_cast<const char*>(data) + 1, size - 1);
   std::string_view charset;
-  FindMetaTag(page, [&](const TagAttributes& meta) {
-    charset = MetaTagCharset(meta);
-    return !charset.empty() || AsksNoindex(meta);
+  FindHeadTag(page, [&](HeadTag kind, const TagAttributes& tag) {
+    if (kind == HeadTag::kLink) return CanonicalHref(tag).has_value();
+    charset = MetaTagCharset(tag);
+    return !charset.empty() || AsksNoindex(tag);
   });
   Check(IsValidUtf8(TitleToUtf8(std::string(page), charset)));
   std::string shown;

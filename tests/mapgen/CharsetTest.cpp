@@ -20,8 +20,8 @@ constexpr const char* kFffd = "\xEF\xBF\xBD";
 // that declares one, weighed against the mark and the XML declaration.
 std::string Declared(std::string_view head) {
   std::string_view meta;
-  FindMetaTag(head, [&](const TagAttributes& tag) {
-    meta = MetaTagCharset(tag);
+  FindHeadTag(head, [&](HeadTag kind, const TagAttributes& tag) {
+    if (kind == HeadTag::kMeta) meta = MetaTagCharset(tag);
     return !meta.empty();
   });
   return DeclaredCharset(head, meta);

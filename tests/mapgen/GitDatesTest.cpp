@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 
+#include "GitDatesAhead.h"
 #include "TempFolder.h"
 
 namespace mapgen {
@@ -92,6 +93,26 @@ TEST_F(GitDatesTest, WarnsOfAShallowHistory) {
   EXPECT_EQ(dates->Find("docs/b.html"), 1270000000);
 }
 
+TEST_F(GitDatesTest, FindsEveryOneOfManyFilesReadOnAThreadOfItsOwn) {
+  for (int i = 0; i < 500; ++i) temp.Write("repo/site/many/" + std::to_string(i) + ".txt");
+  ASSERT_TRUE(Shell(repo(), "git add site/many && " + Commit(1300000000)));
+  GitDatesAhead ahead(repo() + "/site", StopCheck());
+  const auto& dates = ahead.Get();
+  ASSERT_TRUE(dates) << dates.failure().reason;
+  for (int i = 0; i < 500; ++i) {
+    EXPECT_EQ(dates->Find("many/" + std::to_string(i) + ".txt"), 1300000000) << i;
+  }
+  EXPECT_EQ(dates->Find("many/500.txt"), std::nullopt);
+  EXPECT_EQ(dates->Find("docs/b.html"), 1100000000);
+
+  struct : StopCheck {
+    bool StopRequested() const override { return true; }
+  } stopped;
+  const auto none = GitDatesAhead(repo() + "/site", stopped).Get();
+  ASSERT_FALSE(none);
+  EXPECT_EQ(none.failure().reason, "stopped");
+}
+
 TEST(GitDates, FailsOutsideAWorkTreeOrWithoutGit) {
   TempFolder temp;
   temp.Write("plain/a.html");
@@ -106,7 +127,7 @@ TEST(GitDates, FailsOutsideAWorkTreeOrWithoutGit) {
   ASSERT_FALSE(inside);
   EXPECT_EQ(inside.failure().reason, "not in a git work tree");
 
-  const auto without = GitDates::Load(temp.path() + "/repo", "no-such-git-program");
+  const auto without = GitDates::Load(temp.path() + "/repo", StopCheck(), "no-such-git-program");
   ASSERT_FALSE(without);
   EXPECT_EQ(without.failure().reason, "cannot run no-such-git-program: No such file or directory");
 }

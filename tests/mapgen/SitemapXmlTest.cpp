@@ -9,7 +9,6 @@
 #include "Gzip.h"
 #include "MemoryFileSystem.h"
 #include "PageHead.h"
-#include "RobotsNoindex.h"
 #include "SitemapWriter.h"
 #include "SizeAndTime.h"
 
@@ -248,36 +247,6 @@ TEST(GzipSitemapSink, CompressesEachFileWhole) {
   EXPECT_EQ(plain[2].name, "s.xml.gz");
   // Parts of similar lines shrink a good deal even at a fast level.
   EXPECT_LT(compressed.files[0].text.size() * 10, plain[0].text.size());
-}
-
-// Whether the page's head, as a build reads it, asks not to be indexed.
-bool AsksNoindex(const std::string& page) {
-  MemoryFileSystem fs;
-  fs.AddFile("/p.html", page);
-  const auto head = ReadPageHead(**fs.OpenFile("/p.html"), {false, false, true}, StopCheck());
-  return head && head->noindex;
-}
-
-TEST(RobotsNoindex, ReadsRobotsMetaInTheHeadInAnyOrderAndQuoting) {
-  const std::string meta = "<meta name=\"robots\" content=\"noindex\">";
-  const std::pair<std::string, bool> cases[] = {
-      {meta, true},
-      {"<META CONTENT='NoIndex, nofollow' NAME=' Robots '>", true},
-      {"<meta content=none name=robots>", true},
-      {"<meta name=robots content=\"nofollow,noindexing\">", false},
-      {"<meta name=googlebot content=noindex>", false},
-      {"<meta name=description content=noindex><meta name=robots "
-       "content=index>",
-       false},
-      {"<!-- " + meta + " -->", false},
-      {"</head>" + meta, false},
-      {"<BODY>" + meta, false},
-      {std::string(kRobotsSearchBytes - meta.size(), ' ') + meta, true},
-      {std::string(kRobotsSearchBytes - meta.size() + 1, ' ') + meta, false},
-  };
-  for (const auto& [page, noindex] : cases) {
-    EXPECT_EQ(AsksNoindex(page), noindex) << page.substr(0, 80);
-  }
 }
 
 TEST(SizeAndTime, FormatsSizesAndTimesForReaders) {
