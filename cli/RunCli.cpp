@@ -7,6 +7,7 @@
 #include "BuildMap.h"
 #include "CommandLine.h"
 #include "ConsoleObserver.h"
+#include "DescriptorOutputs.h"
 #include "MapField.h"
 #include "MapFileWriter.h"
 #include "PosixFileSystem.h"
@@ -26,8 +27,7 @@ int BuildAndWrite(const CliOptions& options) {
   HandleSignals();
   ConsoleObserver observer(options.quiet);
   const mapgen::PosixFileSystem fs;
-  const std::string where =
-      options.ToStandardOutput() ? "standard output" : options.output;
+  const std::string where = ShownOutputName(options.output);
   mapgen::DescriptorSink standardOutput(STDOUT_FILENO, where);
   const mapgen::BuildResult result =
       options.ToStandardOutput()
@@ -57,19 +57,40 @@ int WriteSettings(const CliOptions& options) {
   HandleSignals();
   std::string text;
   mapgen::AppendSettingsText(text, options.settings);
-  const auto written = mapgen::WriteMapFile(mapgen::PosixFileSystem(),
-                                            options.settingsOutput, text);
+  const std::string& path = options.settingsOutput;
+  const std::optional<int> fd = NamedDescriptor(path);
+  const auto written =
+      fd ? mapgen::DescriptorSink(*fd, path).Write(text)
+         : mapgen::WriteMapFile(mapgen::PosixFileSystem(), path, text);
   if (!written) {
-    PrintError("cannot write " + options.settingsOutput + ": " +
+    PrintError("cannot write " + ShownOutputName(path) + ": " +
                written.failure().reason);
     return kExitFailed;
   }
   return kExitWritten;
 }
 
+// Fails, naming it, an output that names a descriptor the process cannot
+// write to: checked before anything is written, since a build would find
+// out only at its end, and another file may have taken the number.
+bool DescriptorsWritable(const CliOptions& options,
+                         mapgen::ClosedAtStart closedAtStart) {
+  for (const std::string& output : {options.output, options.settingsOutput}) {
+    const std::optional<int> fd = NamedDescriptor(output);
+    if (!fd) continue;
+    const std::string reason = WhyNotWritable(*fd, closedAtStart);
+    if (!reason.empty()) {
+      PrintError("cannot write " + ShownOutputName(output) + ": " + reason);
+      return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
-int RunCli(const std::vector<std::string>& args) {
+int RunCli(const std::vector<std::string>& args,
+           mapgen::ClosedAtStart closedAtStart) {
   const ParsedCommandLine parsed = ParseCommandLine(args);
   switch (parsed.outcome) {
     case Outcome::kShowText:
@@ -83,11 +104,13 @@ int RunCli(const std::vector<std::string>& args) {
       PrintError(parsed.text);
       return kExitFailed;
     case Outcome::kWriteSettings:
-      return WriteSettings(parsed.options);
     case Outcome::kBuild:
       break;
   }
-  return BuildAndWrite(parsed.options);
+  if (!DescriptorsWritable(parsed.options, closedAtStart)) return kExitFailed;
+  return parsed.outcome == Outcome::kWriteSettings
+             ? WriteSettings(parsed.options)
+             : BuildAndWrite(parsed.options);
 }
 
 }  // namespace cli
