@@ -4,11 +4,11 @@
 #include <csignal>
 #include <cstdio>
 
+#include "Failure.h"
 #include "HelpAndVersion.h"
 #include "Module1.h"
 #include "QtDesktop.h"
 #include "StandardDescriptors.h"
-#include "SystemReason.h"
 
 int main(int argc, char* argv[]) {
   // First of all, so that no file the window opens (a page being written)
@@ -16,7 +16,7 @@ int main(int argc, char* argv[]) {
   // warnings.
   if (!mapgen::OpenClosedStandardDescriptors()) {
     std::fprintf(stderr, "tessary: cannot open /dev/null: %s\n",
-                 mapgen::SystemReason(errno).c_str());
+                 mapgen::SystemFailure({}, errno).reason.c_str());
     return 1;
   }
   if (const auto text = tessary::HelpOrVersionText({argv + 1, argv + argc})) {

@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <charconv>
 
-#include "SystemReason.h"
+#include "Failure.h"
 
 namespace cli {
 
@@ -35,7 +35,7 @@ std::string WhyNotWritable(int fd, mapgen::ClosedAtStart closedAtStart) {
       fd < 0 || (fd < 3 && closedAtStart.test(static_cast<std::size_t>(fd)));
   const int flags = closed ? -1 : ::fcntl(fd, F_GETFL);
   if (flags == -1 || (flags & O_ACCMODE) == O_RDONLY) {
-    return mapgen::SystemReason(EBADF);
+    return mapgen::SystemFailure({}, EBADF).reason;
   }
   return {};
 }

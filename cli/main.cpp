@@ -1,9 +1,9 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "Failure.h"
 #include "RunCli.h"
 #include "StandardDescriptors.h"
-#include "SystemReason.h"
 
 int main(int argc, char** argv) {
   // First of all, so that no file the program opens can take the number
@@ -11,7 +11,7 @@ int main(int argc, char** argv) {
   const auto closedAtStart = mapgen::OpenClosedStandardDescriptors();
   if (!closedAtStart) {
     std::fprintf(stderr, "tessary-cli: cannot open /dev/null: %s\n",
-                 mapgen::SystemReason(errno).c_str());
+                 mapgen::SystemFailure({}, errno).reason.c_str());
     return cli::kExitFailed;
   }
   return cli::RunCli({argv + 1, argv + argc}, *closedAtStart);
