@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string_view>
 
+#include "DescriptorOutputs.h"
 #include "MapField.h"
 #include "Paths.h"
 #include "ReadWholeFile.h"
@@ -125,7 +126,9 @@ void AddExclude(CliOptions& options, const std::string& glob) {
 }
 
 void SetSitemapXml(CliOptions& options, const std::string& path) {
-  options.settings.txtSitemapXml = path.empty() ? path : AbsolutePath(path);
+  const bool asTyped = path.empty() || NamedDescriptor(path);
+  options.settings.txtSitemapXml = asTyped ? path : AbsolutePath(path);
+  options.sitemapXmlFlag = PathFlag{path, options.settings.txtSitemapXml};
 }
 
 void ReadSettingsFile(CliOptions& options, const std::string& path) {

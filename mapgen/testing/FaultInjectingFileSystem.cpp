@@ -60,6 +60,7 @@ class FaultyOutputFile : public OutputFile {
   Outcome<void> KeepOwnerAndMode(const OutputEntry& old) override {
     return inner_->KeepOwnerAndMode(old);
   }
+  Outcome<void> TakeNewFileMode() override { return inner_->TakeNewFileMode(); }
   Outcome<void> Finish() override { return inner_->Finish(); }
   Outcome<void> Replace(const std::string& name) override {
     if (auto fault = fs_.Fault(Call::kRename, JoinPath(folder_, name))) {
@@ -82,6 +83,7 @@ class FaultyOutputFolder : public OutputFolder {
       : fs_(fs), inner_(std::move(inner)) {}
 
   const std::string& Path() const override { return inner_->Path(); }
+  FileId Id() const override { return inner_->Id(); }
   Outcome<OutputEntry> Inspect(const std::string& name,
                                bool follow) const override {
     return inner_->Inspect(name, follow);
@@ -94,9 +96,10 @@ class FaultyOutputFolder : public OutputFolder {
     if (auto fault = fs_.Fault(Call::kCreate, Path())) return *fault;
     return Wrap(inner_->OpenStream(name));
   }
-  Outcome<std::unique_ptr<OutputFile>> CreateTemporary() override {
+  Outcome<std::unique_ptr<OutputFile>> CreateTemporary(
+      std::uint32_t mode) override {
     if (auto fault = fs_.Fault(Call::kCreate, Path())) return *fault;
-    return Wrap(inner_->CreateTemporary());
+    return Wrap(inner_->CreateTemporary(mode));
   }
   Outcome<void> Remove(const std::string& name) override {
     return inner_->Remove(name);

@@ -98,7 +98,7 @@ TEST_F(CliProgram, FailsWithTheSystemsReasonAndKeepsTheOldPage) {
        "cannot write " + site_ + "/sitemap.html: cannot create a file in " + site_ +
            ": Permission denied"},
       {{"--sitemap-xml", site_ + "/missing/s.xml", "--site-url", "https://e.org", "-o", "-", site_},
-       "cannot write " + site_ + "/missing: No such file or directory"},
+       "cannot write " + site_ + "/missing/s.xml: No such file or directory"},
   };
   for (const auto& [args, message] : cases) {
     SCOPED_TRACE(message);
