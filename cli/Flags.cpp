@@ -294,6 +294,9 @@ constexpr Flag kFlags[] = {
      SetText<&MapSettings::txtLinkPrefix>},
     {"--template", "NAME", "page template: classic (default) or modern",
      SetText<&MapSettings::cmbTemplate>, TemplateNames},
+    {"--follow-outside-links", nullptr,
+     "read the files of links that lead outside FOLDER",
+     SetCheck<&MapSettings::chkFollowOutside, kChecked>},
     {"--sitemap-xml", "FILE", "also write an XML sitemap to FILE",
      SetSitemapXml},
     {"--site-url", "URL", "the address the XML sitemap's URLs start with",
@@ -334,8 +337,8 @@ std::string FlagNotes() {
   notes += "KIND is one of " + ColourKindList() + ".\n";
   notes += "FIELD is one of:\n" + WrappedList(FieldNames());
   notes +=
-      "A check box takes 0, 1 or 2 (chkSafeLinks, chkLastExtension and\n"
-      "chkUtf8 0 or 1), optStyle(i) takes 1, shpColor(i) a number laid out\n"
+      "A check box takes 0, 1 or 2 (chkSafeLinks and the publishing\n"
+      "options 0 or 1), optStyle(i) takes 1, shpColor(i) a number laid out\n"
       "0x00BBGGRR; texts are stored unchanged. cmbTemplate is classic,\n"
       "modern or empty, and a txtSitemapXml needs a txtSiteUrl.\n"
       "A settings file holds one FIELD=VALUE a line, # starting a comment\n"

@@ -238,8 +238,15 @@ BuildResult WritePage(const BuildParts& parts, const FolderList& folders,
   if (auto added = page.Add(head); !added) {
     return Ended(Ending::kNotWritten, std::move(added).failure());
   }
+  // Links lead to files inside the base folder alone, unless asked.
+  std::shared_ptr<const ReadBoundary> within;
+  if (!IsChecked(parts.format.settings.chkFollowOutside)) {
+    auto base = parts.fs.OpenFolder(parts.format.base);
+    if (!base) return Ended(Ending::kFailed, std::move(base).failure());
+    within = (*base)->Boundary();
+  }
   const SectionMaker maker(parts.fs, parts.format, *layout, parts.rules,
-                           parts.observer, sitemap.UrlStart());
+                           parts.observer, sitemap.UrlStart(), within.get());
   SectionPrefetch prefetch(maker, folders, parts.observer, parts.threads);
   const std::size_t total = folders.size();
   for (std::size_t i = 0; i < total; ++i) {

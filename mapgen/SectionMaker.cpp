@@ -86,13 +86,15 @@ void SectionPlan::KeepSharedHead(FileId id, const PageHead& head) {
 SectionMaker::SectionMaker(const FileSystem& fs, const PageFormat& format,
                            const PageTemplate& page, const SkipRules& rules,
                            const BuildObserver& observer,
-                           std::string sitemapUrlStart)
+                           std::string sitemapUrlStart,
+                           const ReadBoundary* within)
     : fs_(fs),
       format_(format),
       page_(page),
       rules_(rules),
       observer_(observer),
       sitemapUrlStart_(std::move(sitemapUrlStart)),
+      within_(within),
       heads_{ShowsTitles(format.settings), format.utf8,
              !sitemapUrlStart_.empty()},
       readsPages_(heads_.title || heads_.robots),
@@ -176,6 +178,7 @@ SectionMaker::RunReading SectionMaker::ReadRun(
   if (heads_.title) reading.details.titles.resize(count);
   if (heads_.robots) reading.noindex.resize(count);
   if (facts_) reading.details.facts.resize(count);
+  reading.outside.resize(count);
   std::optional<FileFacts> unwanted;
   for (std::size_t i = 0; i < count; ++i) {
     const std::string& name = plan.entries.files[from + i];
@@ -188,12 +191,15 @@ SectionMaker::RunReading SectionMaker::ReadRun(
       if (heads_.robots) reading.noindex[i] = head.noindex;
     }
     // A page that could not be read is reported once.
-    if (!facts_ || facts || unreadable.size() > failed) continue;
-    if (auto asked = folder.Facts(name)) {
-      facts = *asked;
-    } else {
-      unreadable.push_back(std::move(asked).failure());
+    if (facts_ && !facts && unreadable.size() == failed) {
+      if (auto asked = folder.Facts(name, within_)) {
+        facts = *asked;
+      } else {
+        unreadable.push_back(std::move(asked).failure());
+      }
     }
+    reading.outside[i] = unreadable.size() > failed &&
+                         unreadable.back().reason == kLeadsOutsideReason;
   }
   return reading;
 }
@@ -204,7 +210,7 @@ PageHead SectionMaker::ReadHead(SectionPlan& plan, FolderHandle& folder,
                                 const std::string& name,
                                 std::optional<FileFacts>& facts,
                                 std::vector<Failure>& unreadable) const {
-  auto opened = folder.OpenFile(name);
+  auto opened = folder.OpenFile(name, within_);
   if (!opened) {
     unreadable.push_back(std::move(opened).failure());
     return {};
@@ -247,6 +253,7 @@ void SectionMaker::AddSitemapUrls(const SectionPlan& plan, std::size_t run,
   for (std::size_t i = from; i < plan.runStarts[run + 1]; ++i) {
     const std::size_t read = i - from;
     if (!reading.noindex.empty() && reading.noindex[read]) continue;
+    if (!reading.outside.empty() && reading.outside[read]) continue;
     std::optional<std::time_t> modified;
     if (!reading.details.facts.empty() && reading.details.facts[read]) {
       modified = reading.details.facts[read]->modified;

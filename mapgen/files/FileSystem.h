@@ -53,6 +53,18 @@ class FileReader {
   virtual std::optional<FileFacts> Facts() const { return std::nullopt; }
 };
 
+// The folder a build reads within, its base folder, as the file system
+// that opened it knows it: links are followed to files inside it alone.
+class ReadBoundary {
+ public:
+  virtual ~ReadBoundary() = default;
+};
+
+// Why a file was not read: it is a link whose file lies outside the folder
+// the build reads within.
+inline constexpr const char* kLeadsOutsideReason =
+    "Leads outside the base folder";
+
 // An open folder. Its entries are listed and its subfolders and files opened
 // relative to it, so that a folder on its path renamed, or replaced by a
 // link, while a build runs never leads the build anywhere else. Several
@@ -73,13 +85,21 @@ class FolderHandle {
   virtual std::optional<FileId> LeafId(const std::string& /*name*/) {
     return std::nullopt;
   }
-  // Opens the file `name` for reading; a link to a file is followed, and
-  // anything but a file is refused.
+  // This folder as the boundary that OpenFile and Facts keep links
+  // within; null for a file system without links.
+  virtual std::shared_ptr<const ReadBoundary> Boundary() const {
+    return nullptr;
+  }
+  // Opens the file `name` for reading; anything but a file is refused. A
+  // link to a file is followed; with `within`, only to a file that lies
+  // inside it, decided on the file as opened: a link that leads elsewhere
+  // fails with kLeadsOutsideReason, however its target was reached.
   virtual Outcome<std::unique_ptr<FileReader>> OpenFile(
-      const std::string& name) = 0;
+      const std::string& name, const ReadBoundary* within) = 0;
   // The size and modification time of the file `name`, where a link to a
-  // file leads.
-  virtual Outcome<FileFacts> Facts(const std::string& name) = 0;
+  // file leads, kept `within` as OpenFile is.
+  virtual Outcome<FileFacts> Facts(const std::string& name,
+                                   const ReadBoundary* within) = 0;
 };
 
 // What stands at a name in an output folder.

@@ -121,6 +121,7 @@ const std::vector<MapField>& Table() {
     t.Add("chkUtf8", K::kSwitch, &S::chkUtf8, kUnchecked);
     t.Add("txtLinkPrefix", K::kText, &S::txtLinkPrefix, std::string());
     t.Add("cmbTemplate", K::kText, &S::cmbTemplate, std::string("classic"));
+    t.Add("chkFollowOutside", K::kSwitch, &S::chkFollowOutside, kUnchecked);
     t.Add("txtSitemapXml", K::kText, &S::txtSitemapXml, std::string());
     t.Add("txtSiteUrl", K::kText, &S::txtSiteUrl, std::string());
     return t.Take();

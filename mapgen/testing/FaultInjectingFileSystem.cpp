@@ -154,18 +154,23 @@ class FaultyFolder : public FolderHandle {
     return inner_->LeafId(name);
   }
 
-  Outcome<std::unique_ptr<FileReader>> OpenFile(
-      const std::string& name) override {
-    std::string path = JoinPath(Path(), name);
-    if (auto fault = fs_.Fault(Call::kOpenFile, path)) return *fault;
-    return WrapReader(fs_, inner_->OpenFile(name), std::move(path));
+  std::shared_ptr<const ReadBoundary> Boundary() const override {
+    return inner_->Boundary();
   }
 
-  Outcome<FileFacts> Facts(const std::string& name) override {
+  Outcome<std::unique_ptr<FileReader>> OpenFile(
+      const std::string& name, const ReadBoundary* within) override {
+    std::string path = JoinPath(Path(), name);
+    if (auto fault = fs_.Fault(Call::kOpenFile, path)) return *fault;
+    return WrapReader(fs_, inner_->OpenFile(name, within), std::move(path));
+  }
+
+  Outcome<FileFacts> Facts(const std::string& name,
+                           const ReadBoundary* within) override {
     if (auto fault = fs_.Fault(Call::kFacts, JoinPath(Path(), name))) {
       return *fault;
     }
-    return inner_->Facts(name);
+    return inner_->Facts(name, within);
   }
 
  private:

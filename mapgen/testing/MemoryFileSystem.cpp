@@ -55,12 +55,14 @@ class MemoryFileSystem::Folder : public FolderHandle {
     return fs_.OpenFolder(JoinPath(path_, name));
   }
 
+  // Its entries are no links, and lie within any boundary.
   Outcome<std::unique_ptr<FileReader>> OpenFile(
-      const std::string& name) override {
+      const std::string& name, const ReadBoundary* /*within*/) override {
     return fs_.OpenFile(JoinPath(path_, name));
   }
 
-  Outcome<FileFacts> Facts(const std::string& name) override {
+  Outcome<FileFacts> Facts(const std::string& name,
+                           const ReadBoundary* /*within*/) override {
     const std::lock_guard lock(*fs_.mutex_);
     const auto node = fs_.Find(JoinPath(path_, name), EntryKind::kFile);
     if (!node) return node.failure();
