@@ -26,9 +26,26 @@ constexpr std::array<std::string_view, 6> kColourKinds = {
 
 constexpr std::size_t kNotesWidth = 78;
 
+// Sets the text field that `member` is through the field's own check, so
+// that a flag is held to the rule --set and settings files are: a value it
+// refuses is a wrong value of the flag.
+void SetTextField(CliOptions& options, const std::string& member,
+                  std::string_view value) {
+  for (const mapgen::MapField& field : mapgen::MapFields()) {
+    if (field.Kind() != mapgen::FieldKind::kText ||
+        &field.In<std::string>(options.settings) != &member) {
+      continue;
+    }
+    if (auto set = field.Set(options.settings, value); !set) {
+      throw WrongValue{{set.failure().reason}};
+    }
+    return;
+  }
+}
+
 template <auto Member>
 void SetText(CliOptions& options, const std::string& value) {
-  options.settings.*Member = value;
+  SetTextField(options, options.settings.*Member, value);
 }
 
 template <auto Member, CheckState State>
@@ -43,13 +60,14 @@ void SetExtension(CliOptions& options, const std::string&) {
 
 template <std::size_t Index>
 void SetSize(CliOptions& options, const std::string& value) {
-  options.settings.cmbSize[Index] = value;
+  SetTextField(options, options.settings.cmbSize[Index], value);
 }
 
 // A text box's text, given on the command line or read from a file.
 template <auto Member>
 void SetBoxText(CliOptions& options, const std::string& value) {
-  options.settings.*Member = mapgen::WithCrLfBreaks(value);
+  SetTextField(options, options.settings.*Member,
+               mapgen::WithCrLfBreaks(value));
 }
 
 // More than a text box would ever hold: a file this large is a mistake
@@ -59,17 +77,18 @@ constexpr std::size_t kLargestTextFile = 16 << 20;
 std::string ReadTextFile(const std::string& path) {
   auto text = mapgen::ReadWholeFile(path, kLargestTextFile + 1);
   if (!text) {
-    throw UnreadableFile("cannot read " + path + ": " + text.failure().reason);
+    throw UnreadableFile{
+        {"cannot read " + path + ": " + text.failure().reason}};
   }
   if (text->size() > kLargestTextFile) {
-    throw WrongValue(path + " holds more than 16 MiB");
+    throw WrongValue{{path + " holds more than 16 MiB"}};
   }
   return std::move(*text);
 }
 
 template <auto Member>
 void ReadBoxText(CliOptions& options, const std::string& path) {
-  options.settings.*Member = mapgen::WithCrLfBreaks(ReadTextFile(path));
+  SetBoxText<Member>(options, ReadTextFile(path));
 }
 
 // A path given on the command line means the same wherever the build later
@@ -78,51 +97,49 @@ std::string AbsolutePath(const std::string& path) {
   std::error_code error;
   const std::filesystem::path absolute = std::filesystem::absolute(path, error);
   if (error) {
-    throw UnreadableFile("cannot find the current folder: " + error.message());
+    throw UnreadableFile{
+        {"cannot find the current folder: " + error.message()}};
   }
   return absolute.string();
 }
 
 void SetOutput(CliOptions& options, const std::string& path) {
-  if (path.empty()) throw WrongValue("the output path is empty");
+  if (path.empty()) throw WrongValue{{"the output path is empty"}};
   options.output = path;
 }
 
 void SetQuiet(CliOptions& options, const std::string&) { options.quiet = true; }
 
 void SetOther(CliOptions& options, const std::string& list) {
+  SetText<&MapSettings::txtExtensions>(options, list);
   options.settings.chkExtension[5] = kChecked;
-  options.settings.txtExtensions = list;
 }
 
 void SetStyle(CliOptions& options, const std::string& number) {
   if (number.size() != 1 || number[0] < '1' || number[0] > '4') {
-    throw WrongValue(number + " is not a style from 1 to 4");
+    throw WrongValue{{number + " is not a style from 1 to 4"}};
   }
   mapgen::SelectStyle(options.settings,
                       static_cast<std::size_t>(number[0] - '1'));
 }
 
 void SetBanner(CliOptions& options, const std::string& reference) {
+  SetText<&MapSettings::txtBannerImage>(options, reference);
   options.settings.chkBannerImage = kChecked;
-  options.settings.txtBannerImage = reference;
 }
 
 void SetBackgroundImage(CliOptions& options, const std::string& reference) {
+  SetText<&MapSettings::txtImage>(options, reference);
   options.settings.chkBgImage = kChecked;
-  options.settings.txtImage = reference;
 }
 
 // Adds a glob as one more line of the list, which may have come from a
 // settings file.
 void AddExclude(CliOptions& options, const std::string& glob) {
-  if (glob.empty()) throw WrongValue("the glob is empty");
-  if (glob.find('/') != std::string::npos) {
-    throw WrongValue("a glob matches names and holds no /, not " + glob);
-  }
-  std::string& globs = options.settings.txtExclude;
+  if (glob.empty()) throw WrongValue{{"the glob is empty"}};
+  std::string globs = options.settings.txtExclude;
   if (!globs.empty() && !globs.ends_with('\n')) globs += '\n';
-  globs += glob;
+  SetText<&MapSettings::txtExclude>(options, globs + glob);
 }
 
 void SetSitemapXml(CliOptions& options, const std::string& path) {
@@ -135,12 +152,12 @@ void ReadSettingsFile(CliOptions& options, const std::string& path) {
   const auto records = mapgen::ParseSettingsText(
       path, ReadTextFile(path), mapgen::SettingsInto(options.settings));
   if (!records) {
-    throw WrongLine(records.failure().path + ": " + records.failure().reason);
+    throw WrongLine{{records.failure().path + ": " + records.failure().reason}};
   }
 }
 
 void WriteSettingsFile(CliOptions& options, const std::string& path) {
-  if (path.empty()) throw WrongValue("the settings file path is empty");
+  if (path.empty()) throw WrongValue{{"the settings file path is empty"}};
   options.settingsOutput = path;
 }
 
@@ -155,17 +172,17 @@ std::string ColourKindList() {
 void SetColour(CliOptions& options, const std::string& assignment) {
   const std::size_t equals = assignment.find('=');
   if (equals == std::string::npos) {
-    throw WrongValue("expected KIND=RRGGBB, not " + assignment);
+    throw WrongValue{{"expected KIND=RRGGBB, not " + assignment}};
   }
   const std::string kind = assignment.substr(0, equals);
   const std::string rrggbb = assignment.substr(equals + 1);
   const auto found = std::find(kColourKinds.begin(), kColourKinds.end(), kind);
   if (found == kColourKinds.end()) {
-    throw WrongValue(kind + " is not one of " + ColourKindList());
+    throw WrongValue{{kind + " is not one of " + ColourKindList()}};
   }
   mapgen::Colour colour = 0;
   if (!mapgen::ParseHtmlColour(rrggbb, colour)) {
-    throw WrongValue(rrggbb + " is not a colour RRGGBB");
+    throw WrongValue{{rrggbb + " is not a colour RRGGBB"}};
   }
   const auto index = static_cast<std::size_t>(found - kColourKinds.begin());
   options.settings.chkColor[index] = kChecked;
@@ -175,12 +192,12 @@ void SetColour(CliOptions& options, const std::string& assignment) {
 void SetAnyField(CliOptions& options, const std::string& assignment) {
   const std::size_t equals = assignment.find('=');
   if (equals == std::string::npos) {
-    throw WrongValue("expected FIELD=VALUE, not " + assignment);
+    throw WrongValue{{"expected FIELD=VALUE, not " + assignment}};
   }
   const auto set = mapgen::SetMapField(
       options.settings, std::string_view(assignment).substr(0, equals),
       std::string_view(assignment).substr(equals + 1));
-  if (!set) throw WrongValue(set.failure().reason);
+  if (!set) throw WrongValue{{set.failure().reason}};
 }
 
 std::vector<std::string> StyleNumbers() { return {"1", "2", "3", "4"}; }

@@ -56,12 +56,12 @@ bool ParseColourNumber(std::string_view text, Colour& colour) {
 class FieldTable {
  public:
   template <typename T>
-  void Add(const char* name, FieldKind kind, T MapSettings::*member,
-           T initial) {
+  void Add(const char* name, FieldKind kind, T MapSettings::*member, T initial,
+           MapField::Check check = nullptr) {
     fields_.emplace_back(
         name, kind, 0,
         [member](MapSettings& s) -> void* { return &(s.*member); },
-        [member, initial](MapSettings& s) { s.*member = initial; });
+        [member, initial](MapSettings& s) { s.*member = initial; }, check);
   }
 
   template <typename T, std::size_t N>
@@ -116,14 +116,18 @@ const std::vector<MapField>& Table() {
     t.Add("txtPreface", K::kText, &S::txtPreface, std::string());
     t.Add("txtAppendix", K::kText, &S::txtAppendix, std::string());
     t.Add("chkSafeLinks", K::kSwitch, &S::chkSafeLinks, kUnchecked);
-    t.Add("txtExclude", K::kText, &S::txtExclude, std::string());
+    t.Add("txtExclude", K::kText, &S::txtExclude, std::string(),
+          CheckExcludeGlobs);
     t.Add("chkLastExtension", K::kSwitch, &S::chkLastExtension, kUnchecked);
     t.Add("chkUtf8", K::kSwitch, &S::chkUtf8, kUnchecked);
-    t.Add("txtLinkPrefix", K::kText, &S::txtLinkPrefix, std::string());
-    t.Add("cmbTemplate", K::kText, &S::cmbTemplate, std::string("classic"));
+    t.Add("txtLinkPrefix", K::kText, &S::txtLinkPrefix, std::string(),
+          CheckLinkPrefix);
+    t.Add("cmbTemplate", K::kText, &S::cmbTemplate, std::string("classic"),
+          CheckTemplateName);
     t.Add("chkFollowOutside", K::kSwitch, &S::chkFollowOutside, kUnchecked);
-    t.Add("txtSitemapXml", K::kText, &S::txtSitemapXml, std::string());
-    t.Add("txtSiteUrl", K::kText, &S::txtSiteUrl, std::string());
+    t.Add("txtSitemapXml", K::kText, &S::txtSitemapXml, std::string(),
+          CheckPathBelowPage);
+    t.Add("txtSiteUrl", K::kText, &S::txtSiteUrl, std::string(), CheckSiteUrl);
     return t.Take();
   }();
   return fields;
@@ -146,11 +150,21 @@ std::string MapField::Value(const MapSettings& settings) const {
   return {};
 }
 
+Outcome<void> MapField::Refuses(std::string_view value) const {
+  if (kind_ != FieldKind::kText) return {};
+  Refusal refusal = CheckText(value);
+  if (refusal.takes.empty() && check_ != nullptr) refusal = check_(value);
+  if (refusal.takes.empty()) return {};
+  return Failure{name_, name_ + " takes " + refusal.takes + ", not " +
+                            std::string(refusal.culprit)};
+}
+
 Outcome<void> MapField::Set(MapSettings& settings,
                             std::string_view value) const {
   bool stored = true;
   switch (kind_) {
     case FieldKind::kText:
+      if (auto refused = Refuses(value); !refused) return refused;
       In<std::string>(settings) = value;
       break;
     case FieldKind::kCheck:
@@ -175,6 +189,17 @@ Outcome<void> MapField::Set(MapSettings& settings,
 }
 
 std::span<const MapField> MapFields() { return Table(); }
+
+Outcome<void> CheckFields(const MapSettings& settings) {
+  for (const MapField& field : MapFields()) {
+    if (field.Kind() != FieldKind::kText) continue;
+    if (auto refused = field.Refuses(field.In<std::string>(settings));
+        !refused) {
+      return refused;
+    }
+  }
+  return {};
+}
 
 const MapField* FindMapField(std::string_view name) {
   const auto fields = MapFields();

@@ -109,17 +109,17 @@ TEST(ParseCommandLine, AppliesEachFlagInTheOrderGiven) {
          s.shpColor[4] = 0x00C0FF;
        }},
       {{"--exclude", "b", "--set", "txtExclude=a\r\n", "--exclude", "c", "--last-extension",
-        "--utf8", "--link-prefix", "../", "--template", "fancy", "--template=modern"},
+        "--utf8", "--link-prefix", "../", "--template", "classic", "--template=modern"},
        [](auto& s) {
          s.txtExclude = "a\r\nc";
          s.chkLastExtension = s.chkUtf8 = 1;
          s.txtLinkPrefix = "../";
          s.cmbTemplate = "modern";
        }},
-      {{"--sitemap-xml", "pub/s.xml", "--site-url", "u"},
+      {{"--sitemap-xml", "pub/s.xml", "--site-url", "https://u.org"},
        [](auto& s) {
          s.txtSitemapXml = (std::filesystem::current_path() / "pub/s.xml").string();
-         s.txtSiteUrl = "u";
+         s.txtSiteUrl = "https://u.org";
        }},
   };
   for (const FlagCase& c : cases) {
@@ -205,12 +205,18 @@ TEST(ParseCommandLine, SaysWhatIsWrongWithTheCommandLine) {
       {{"--set", "chkLines=", "/w"}, "--set: chkLines takes 0, 1 or 2, not "},
       {{"--set", "optStyle(0)=0", "/w"},
        "--set: optStyle(0) takes only 1, which selects it, not 0"},
-      {{"--template", "fancy", "/w"}, "cmbTemplate: the template is classic or modern, not fancy"},
+      {{"--template", "fancy", "/w"},
+       "--template: cmbTemplate takes classic, modern or nothing, not fancy"},
       {{"--set", "cmbTemplate=Modern", "--write-settings", "/s"},
-       "cmbTemplate: the template is classic or modern, not Modern"},
+       "--set: cmbTemplate takes classic, modern or nothing, not Modern"},
+      {{"--sitemap-xml", "/s.xml", "--site-url", "https://e.org", "--write-settings", "-"},
+       "--sitemap-xml: a settings file keeps only a path below the page's folder, not /s.xml"},
+      {{"--sitemap-xml", "-", "--site-url", "https://e.org", "--write-settings", "-"},
+       "--sitemap-xml: a settings file keeps only a path below the page's folder, not -"},
       {{"--sitemap-xml", "/s.xml", "/w"},
        "txtSiteUrl: an XML sitemap (txtSitemapXml) needs the site URL its addresses start with"},
-      {{"--exclude", "a/*", "/w"}, "--exclude: a glob matches names and holds no /, not a/*"},
+      {{"--exclude", "a/*", "/w"},
+       "--exclude: txtExclude takes globs of names, which hold no /, not a/*"},
   };
   for (const auto& [args, message] : cases) {
     SCOPED_TRACE(message);
