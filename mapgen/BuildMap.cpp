@@ -153,15 +153,24 @@ class SitemapInSet : public SitemapSink {
   std::optional<Failure> failure_;  // the first, which ends the writing
 };
 
+// Where the settings put the XML sitemap: a path the command line gave
+// as it is, one taken from the page's folder below it, never through a
+// link on the way.
+OutputTarget SitemapTarget(const MapSettings& settings,
+                           const std::string& pageFolder) {
+  const std::string& file = settings.txtSitemapXml;
+  if (file.empty() || file.starts_with('/')) return file;
+  return OutputTarget::Below(pageFolder, file);
+}
+
 // The XML sitemap of one build, when the settings ask for one: its files
 // go to the caller's staging, or are outputs of the build's set.
 class BuildSitemap {
  public:
   BuildSitemap(const MapSettings& settings, const PagePlacement& placement,
-               std::string_view pageFolder, OutputSet& set)
-      : target_(placement.sitemap
-                    ? *placement.sitemap
-                    : OutputTarget(SitemapPath(settings, pageFolder))),
+               const std::string& pageFolder, OutputSet& set)
+      : target_(placement.sitemap ? *placement.sitemap
+                                  : SitemapTarget(settings, pageFolder)),
         siteUrl_(settings.txtSiteUrl),
         urlStart_(SitemapUrlStart(siteUrl_)),
         staged_(placement.stagedSitemap),

@@ -197,6 +197,13 @@ class FileSystem {
   virtual Outcome<std::unique_ptr<OutputFolder>> OpenOutputFolder(
       const std::string& path) const = 0;
 
+  // Opens the folder `below` (a relative path) of the folder `base` to
+  // write pages into: `base` as any path, each folder after it from the
+  // one before, never through a link, so that a link inside cannot send a
+  // page elsewhere. A file system without links opens the joined path.
+  virtual Outcome<std::unique_ptr<OutputFolder>> OpenOutputFolderBelow(
+      const std::string& base, const std::string& below) const;
+
   // How many folders a walk may keep open for their subfolders to be
   // opened from; the subfolders of any others are opened by path.
   virtual std::size_t HeldFolderBudget() const = 0;

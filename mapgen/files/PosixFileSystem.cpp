@@ -331,6 +331,11 @@ Outcome<std::unique_ptr<OutputFolder>> PosixFileSystem::OpenOutputFolder(
   return OpenPosixOutputFolder(path);
 }
 
+Outcome<std::unique_ptr<OutputFolder>> PosixFileSystem::OpenOutputFolderBelow(
+    const std::string& base, const std::string& below) const {
+  return OpenPosixOutputFolderBelow(base, below);
+}
+
 std::size_t PosixFileSystem::HeldFolderBudget() const {
   // A quarter of the descriptors, so that the build's threads, the pages
   // they read and whatever else the process holds have room too.

@@ -276,16 +276,39 @@ class PosixOutputFolder : public OutputFolder {
   const FileId id_;
 };
 
-}  // namespace
-
-Outcome<std::unique_ptr<OutputFolder>> OpenPosixOutputFolder(
-    const std::string& path) {
-  auto fd = OpenAt(AT_FDCWD, path, O_PATH | O_DIRECTORY | O_CLOEXEC, path);
+// The folder just opened as `fd`, known as `path`.
+Outcome<std::unique_ptr<OutputFolder>> AdoptOutputFolder(
+    Outcome<UniqueFd> fd, const std::string& path) {
   if (!fd) return std::move(fd).failure();
   struct stat info;
   if (::fstat(fd->get(), &info) != 0) return SystemFailure(path, errno);
   return std::unique_ptr<OutputFolder>(
       std::make_unique<PosixOutputFolder>(std::move(*fd), path, IdOf(info)));
+}
+
+}  // namespace
+
+Outcome<std::unique_ptr<OutputFolder>> OpenPosixOutputFolder(
+    const std::string& path) {
+  return AdoptOutputFolder(
+      OpenAt(AT_FDCWD, path, O_PATH | O_DIRECTORY | O_CLOEXEC, path), path);
+}
+
+Outcome<std::unique_ptr<OutputFolder>> OpenPosixOutputFolderBelow(
+    const std::string& base, const std::string& below) {
+  constexpr int kFlags = O_PATH | O_DIRECTORY | O_CLOEXEC;
+  std::string path = base;
+  auto folder = OpenAt(AT_FDCWD, base, kFlags, path);
+  for (std::string_view rest = below; folder && !rest.empty();) {
+    const std::size_t slash = rest.find('/');
+    const std::string name(rest.substr(0, slash));
+    rest = slash == std::string_view::npos ? std::string_view()
+                                           : rest.substr(slash + 1);
+    if (name.empty() || name == ".") continue;
+    path = JoinPath(path, name);
+    folder = OpenAt(folder->get(), name, kFlags | O_NOFOLLOW, path);
+  }
+  return AdoptOutputFolder(std::move(folder), path);
 }
 
 }  // namespace mapgen

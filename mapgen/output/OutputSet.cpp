@@ -66,6 +66,14 @@ struct OutputSet::Output {
   bool IsDescriptor() const { return target.descriptor.has_value(); }
 };
 
+OutputTarget OutputTarget::Below(const std::string& within,
+                                 const std::string& below) {
+  OutputTarget target(JoinPath(within, below));
+  target.within = within;
+  target.below = below;
+  return target;
+}
+
 OutputSet::OutputSet(const FileSystem& fs) : fs_(fs) {}
 
 OutputSet::~OutputSet() = default;
@@ -103,7 +111,10 @@ Outcome<void> OutputSet::Inspect(Output& output) {
     if (folder) return SystemFailure(path, EISDIR);
     return std::move(folder).failure();
   }
-  auto folder = fs_.OpenOutputFolder(ParentFolder(path));
+  const std::string& within = output.target.within;
+  auto folder = within.empty() ? fs_.OpenOutputFolder(ParentFolder(path))
+                               : fs_.OpenOutputFolderBelow(
+                                     within, ParentFolder(output.target.below));
   if (!folder) return Named(std::move(folder).failure(), path);
   output.folder = std::move(*folder);
   auto standing = CheckName(output, output.name);

@@ -22,10 +22,20 @@ struct OutputTarget {
   OutputTarget(std::string name, int fd)
       : path(std::move(name)), descriptor(fd) {}
 
+  // A file `below` the folder `within` (a settings file's path from the
+  // page's folder): the folders on the way are opened without following
+  // links.
+  static OutputTarget Below(const std::string& within,
+                            const std::string& below);
+
   // As the user gave it; failures name it. For a descriptor, how messages
   // call it ("standard output", "/dev/fd/3").
   std::string path;
   std::optional<int> descriptor;
+  // The folder below which the folders on the way are opened without
+  // following links, and the path from it; empty: every link on the way
+  // is followed.
+  std::string within, below;
 };
 
 // The files one run writes (a page, its XML sitemap and the sitemap's

@@ -235,11 +235,22 @@ Outcome<std::unique_ptr<FileReader>> FaultInjectingFileSystem::OpenFile(
 
 Outcome<std::unique_ptr<OutputFolder>>
 FaultInjectingFileSystem::OpenOutputFolder(const std::string& path) const {
-  return Wrapped(
-      inner_.OpenOutputFolder(path), [&](std::unique_ptr<OutputFolder> folder) {
-        return std::unique_ptr<OutputFolder>(
-            std::make_unique<FaultyOutputFolder>(*this, std::move(folder)));
-      });
+  return WrapOutputFolder(inner_.OpenOutputFolder(path));
+}
+
+Outcome<std::unique_ptr<OutputFolder>>
+FaultInjectingFileSystem::OpenOutputFolderBelow(
+    const std::string& base, const std::string& below) const {
+  return WrapOutputFolder(inner_.OpenOutputFolderBelow(base, below));
+}
+
+Outcome<std::unique_ptr<OutputFolder>>
+FaultInjectingFileSystem::WrapOutputFolder(
+    Outcome<std::unique_ptr<OutputFolder>> inner) const {
+  return Wrapped(std::move(inner), [&](std::unique_ptr<OutputFolder> folder) {
+    return std::unique_ptr<OutputFolder>(
+        std::make_unique<FaultyOutputFolder>(*this, std::move(folder)));
+  });
 }
 
 Outcome<std::unique_ptr<FolderHandle>> FaultInjectingFileSystem::Reopen(

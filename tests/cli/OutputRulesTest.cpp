@@ -305,5 +305,22 @@ TEST_F(OutputRules, OneRunsOutputsAreCheckedAsOneSet) {
   }
 }
 
+// A settings file says where the sitemap goes only below the page's
+// folder, and a link on the way cannot take it elsewhere.
+TEST_F(OutputRules, ASettingsFilesSitemapPathPassesNoLink) {
+  ASSERT_EQ(::symlink(Path("folder").c_str(), Path("site/maps").c_str()), 0);
+  const std::string settings =
+      temp_.Write("site.tessary", "txtSitemapXml=maps/s.xml\ntxtSiteUrl=https://e.org/\n");
+  const ProgramRun run = RunCli({"-q", "--settings", settings, site_});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "tessary-cli: cannot write " + site_ + "/maps/s.xml: Not a directory\n");
+  EXPECT_TRUE(fs::is_empty(Path("folder")));
+  EXPECT_FALSE(fs::exists(site_ + "/sitemap.html"));
+  fs::remove(Path("site/maps"));
+  fs::create_directory(Path("site/maps"));
+  EXPECT_EQ(RunCli({"-q", "--settings", settings, site_}).status, 0);
+  EXPECT_TRUE(ReadAll(site_ + "/maps/s.xml").starts_with("<?xml"));
+}
+
 }  // namespace
 }  // namespace cli
