@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <filesystem>
 #include <string_view>
 
 #include "DescriptorOutputs.h"
@@ -94,13 +93,9 @@ void ReadBoxText(CliOptions& options, const std::string& path) {
 // A path given on the command line means the same wherever the build later
 // resolves it, so it is made absolute against the current folder.
 std::string AbsolutePath(const std::string& path) {
-  std::error_code error;
-  const std::filesystem::path absolute = std::filesystem::absolute(path, error);
-  if (error) {
-    throw UnreadableFile{
-        {"cannot find the current folder: " + error.message()}};
-  }
-  return absolute.string();
+  auto absolute = mapgen::AbsolutePath(path);
+  if (!absolute) throw UnreadableFile{{absolute.failure().reason}};
+  return std::move(*absolute);
 }
 
 void SetOutput(CliOptions& options, const std::string& path) {

@@ -13,12 +13,22 @@
 #include "PageFormat.h"
 #include "PageTemplate.h"
 #include "Paths.h"
+#include "RelativeLinkBase.h"
 #include "SectionPrefetch.h"
 
 namespace mapgen {
 namespace {
 
 using Ending = BuildResult::Outcome;
+
+// The path of the XML sitemap of a page read from `pageFolder`: a relative
+// txtSitemapXml is relative to that folder.
+std::string SitemapPath(const MapSettings& settings,
+                        std::string_view pageFolder) {
+  const std::string& file = settings.txtSitemapXml;
+  if (file.empty() || file.starts_with('/')) return file;
+  return JoinPath(pageFolder, file);
+}
 
 // Pieces of the page are gathered into writes of this size.
 constexpr std::size_t kWriteSize = 64 * 1024;
@@ -347,7 +357,14 @@ BuildResult Build(const MapSettings& settings, const FileSystem& fs,
   if (auto started = sitemap.Start(fs); !started) {
     return NotWritten(std::move(started).failure());
   }
-  const PageFormat format(settings, base, pageFolder);
+  // A page read from elsewhere reaches the base folder by a relative path,
+  // unless its links start with a prefix; working it out needs the current
+  // folder when either folder is relative.
+  const bool inBase = pageFolder == base || !settings.txtLinkPrefix.empty();
+  auto toBase = inBase ? Outcome<std::string>(std::string())
+                       : RelativeLinkBase(pageFolder, base);
+  if (!toBase) return Ended(Ending::kNotWritten, std::move(toBase).failure());
+  const PageFormat format(settings, base, std::move(*toBase));
   BuildResult result = WritePage({format, rules, fs, observer, threads},
                                  *folders, *target.sink, sitemap);
   if (result.outcome != Ending::kBuilt) return result;
@@ -374,13 +391,6 @@ BuildResult BuildCatchingShortage(const MapSettings& settings,
 }
 
 }  // namespace
-
-std::string SitemapPath(const MapSettings& settings,
-                        std::string_view pageFolder) {
-  const std::string& file = settings.txtSitemapXml;
-  if (file.empty() || file.starts_with('/')) return file;
-  return JoinPath(pageFolder, file);
-}
 
 BuildResult BuildMap(const MapSettings& settings, const FileSystem& fs,
                      BuildObserver& observer, PageSink& sink,

@@ -51,11 +51,6 @@ struct PagePlacement {
   SitemapLimits sitemapLimits;
 };
 
-// The path of the XML sitemap of a page read from `pageFolder`: a relative
-// txtSitemapXml is relative to that folder.
-std::string SitemapPath(const MapSettings& settings,
-                        std::string_view pageFolder);
-
 // The most threads a build reads with at once: enough reads in flight for
 // a cold disk. A build starts them only as work waits for them.
 inline constexpr unsigned kMostBuildThreads = 16;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "Ascii.h"
 #include "Escaping.h"
 #include "FolderFileList.h"
 #include "Paths.h"
@@ -17,12 +18,6 @@ constexpr std::size_t kPagesPerRun = 16;
 constexpr std::size_t kEntriesPerRun = 512;
 // What is kept of the pages that have several names in one folder.
 constexpr std::size_t kMostSharedTitleBytes = 1 << 20;
-
-std::string_view TrimBlanks(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 std::vector<std::size_t> RunStarts(const FolderEntries& entries,
                                    bool readsPages) {
@@ -187,7 +182,7 @@ SectionMaker::RunReading SectionMaker::ReadRun(
     const std::size_t failed = unreadable.size();
     if (readsPages_ && plan.entries.webPages[from + i]) {
       const PageHead head = ReadHead(plan, folder, name, facts, unreadable);
-      if (heads_.title) reading.details.titles[i] = TrimBlanks(head.title);
+      if (heads_.title) reading.details.titles[i] = TrimSpaces(head.title);
       if (heads_.robots) reading.noindex[i] = head.noindex;
     }
     // A page that could not be read is reported once.

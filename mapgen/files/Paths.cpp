@@ -1,10 +1,6 @@
 #include "Paths.h"
 
-#include <unistd.h>
-
-#include <algorithm>
-#include <climits>
-#include <vector>
+#include <filesystem>
 
 namespace mapgen {
 
@@ -40,32 +36,14 @@ std::string_view RelativeFolder(std::string_view folder,
   return folder.substr(start);
 }
 
-std::string AbsolutePath(std::string_view path) {
-  std::string joined;
-  if (!path.starts_with('/')) {
-    char current[PATH_MAX];
-    if (::getcwd(current, sizeof current) != nullptr) joined = current;
-    joined += '/';
+Outcome<std::string> AbsolutePath(const std::string& path) {
+  std::error_code error;
+  std::filesystem::path absolute = std::filesystem::absolute(path, error);
+  if (error) {
+    return Failure{path, "cannot find the current folder: " + error.message(),
+                   error};
   }
-  joined += path;
-  std::vector<std::string_view> names;
-  std::string_view rest = joined;
-  while (!rest.empty()) {
-    const std::size_t slash = std::min(rest.find('/'), rest.size());
-    const std::string_view name = rest.substr(0, slash);
-    rest.remove_prefix(std::min(slash + 1, rest.size()));
-    if (name == "..") {
-      if (!names.empty()) names.pop_back();
-    } else if (!name.empty() && name != ".") {
-      names.push_back(name);
-    }
-  }
-  std::string absolute;
-  for (const std::string_view name : names) {
-    absolute += '/';
-    absolute += name;
-  }
-  return absolute.empty() ? "/" : absolute;
+  return std::move(absolute).string();
 }
 
 std::string TempMapPath(std::string_view base) {

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "Outcome.h"
+
 namespace mapgen {
 
 // Folder paths are POSIX paths that never end in "/", except the root "/".
@@ -26,10 +28,10 @@ std::string_view LastName(std::string_view folder);
 // "/w/docs/old"); empty for the base folder itself.
 std::string_view RelativeFolder(std::string_view folder, std::string_view base);
 
-// The path from the root, without "." or ".." segments: a relative path
-// is taken from the current folder, and ".." drops the name before it, as
-// a browser resolves it in an address.
-std::string AbsolutePath(std::string_view path);
+// The path from the root: a relative path is taken from the current
+// folder, its "." and ".." kept as they are. Fails when the current folder
+// cannot be told.
+Outcome<std::string> AbsolutePath(const std::string& path);
 
 // The name a map page is saved under unless the user names another.
 inline constexpr std::string_view kMapFileName = "sitemap.html";

@@ -219,8 +219,7 @@ class PosixOutputFolder : public OutputFolder {
             O_WRONLY | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW | O_CLOEXEC, 0);
         !opened) {
       Failure failure = std::move(opened).failure();
-      if (failure.error == std::errc::no_such_device_or_address &&
-          IsPipe(name)) {
+      if (IsSystemError(failure, ENXIO) && IsPipe(name)) {
         failure.reason += " (nothing reads from the pipe)";
       }
       return failure;
@@ -246,7 +245,7 @@ class PosixOutputFolder : public OutputFolder {
           mode & 0777);
       if (created) return std::unique_ptr<OutputFile>(std::move(file));
       failure = std::move(created).failure();
-      if (failure.error != std::errc::file_exists) break;
+      if (!IsSystemError(failure, EEXIST)) break;
     }
     return Failure{path_,
                    "cannot create a file in " + path_ + ": " + failure.reason,

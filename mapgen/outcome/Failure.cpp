@@ -1,18 +1,29 @@
 #include "Failure.h"
 
+#include <string.h>
+
 #include <cerrno>
 
 namespace mapgen {
 
+// The words are those of std::error_code's message, found without a call
+// on the error category: a sanitizer checks such a call with descriptors
+// of its own, which a process out of descriptors does not have.
 Failure SystemFailure(std::string path, int error) {
-  const std::error_code code(error, std::system_category());
-  return {std::move(path), code.message(), code};
+  char buffer[256];
+  std::string reason = ::strerror_r(error, buffer, sizeof buffer);
+  return {std::move(path), std::move(reason),
+          std::error_code(error, std::system_category())};
+}
+
+bool IsSystemError(const Failure& failure, int error) {
+  return failure.error.value() == error &&
+         &failure.error.category() == &std::system_category();
 }
 
 bool IsShortage(const Failure& failure) {
-  return failure.error == std::errc::too_many_files_open ||
-         failure.error == std::errc::too_many_files_open_in_system ||
-         failure.error == std::errc::not_enough_memory;
+  return IsSystemError(failure, EMFILE) || IsSystemError(failure, ENFILE) ||
+         IsSystemError(failure, ENOMEM);
 }
 
 }  // namespace mapgen

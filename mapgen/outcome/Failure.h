@@ -23,6 +23,9 @@ struct Failure {
 // system's words. Safe on any thread, unlike strerror.
 Failure SystemFailure(std::string path, int error);
 
+// Whether the system gave `failure` the error number `error`.
+bool IsSystemError(const Failure& failure, int error);
+
 // Whether the machine ran short of descriptors or memory. Unlike trouble
 // with one entry, such a failure may hit any folder, so a page built past
 // it could silently miss some: the build must fail instead.

@@ -15,16 +15,6 @@ class PageSink {
   virtual Outcome<void> Write(std::string_view bytes) = 0;
 };
 
-// Keeps the page in memory, for tests and small pages.
-class StringSink : public PageSink {
- public:
-  Outcome<void> Write(std::string_view bytes) override {
-    text += bytes;
-    return {};
-  }
-  std::string text;
-};
-
 // Writes the page to an open descriptor, such as standard output, which
 // stays open; `name` names it in failures.
 class DescriptorSink : public PageSink {

@@ -1,8 +1,8 @@
 #include "EntryWriter.h"
 
 #include "Escaping.h"
-#include "InvalidUtf8.h"
 #include "Paths.h"
+#include "Utf8.h"
 
 namespace mapgen {
 namespace {

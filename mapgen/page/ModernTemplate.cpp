@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <cstdio>
 
+#include "Ascii.h"
 #include "EntryWriter.h"
 #include "Escaping.h"
 #include "PageWords.h"
@@ -81,7 +81,7 @@ std::string CssFontSize(const std::string& size) {
 // The alignment as CSS takes it; empty for text that names none.
 std::string CssAlignment(const std::string& alignment) {
   std::string lower = alignment;
-  for (char& c : lower) c = static_cast<char>(std::tolower(c));
+  for (char& c : lower) c = AsciiLower(c);
   for (const char* known : {"left", "center", "right", "justify"}) {
     if (lower == known) return lower;
   }

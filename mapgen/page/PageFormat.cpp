@@ -1,29 +1,17 @@
 #include "PageFormat.h"
 
-#include "Paths.h"
-#include "RelativeLinkBase.h"
-
 namespace mapgen {
-namespace {
-
-std::string LinkStart(const MapSettings& settings, const std::string& base,
-                      std::string_view pageFolder) {
-  if (!settings.txtLinkPrefix.empty()) return settings.txtLinkPrefix;
-  if (pageFolder.empty() || pageFolder == base) return {};
-  return RelativeLinkBase(AbsolutePath(pageFolder), AbsolutePath(base));
-}
-
-}  // namespace
 
 bool DeclaresUtf8(const MapSettings& settings) {
   return IsChecked(settings.chkUtf8) || IsModern(settings);
 }
 
 PageFormat::PageFormat(const MapSettings& settings, std::string base,
-                       std::string_view pageFolder)
+                       std::string toBase)
     : settings(settings),
       base(std::move(base)),
-      linkStart(LinkStart(settings, this->base, pageFolder)),
+      linkStart(settings.txtLinkPrefix.empty() ? std::move(toBase)
+                                               : settings.txtLinkPrefix),
       userPrefix(!settings.txtLinkPrefix.empty()),
       utf8(DeclaresUtf8(settings)),
       safe(IsChecked(settings.chkSafeLinks)),

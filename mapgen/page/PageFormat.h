@@ -14,10 +14,11 @@ bool DeclaresUtf8(const MapSettings& settings);
 // How one build writes its page, worked out once from the settings and
 // from where the page is read.
 struct PageFormat {
-  // `base` is the base folder as the walk names its folders; `pageFolder`
-  // the folder the page is read from, or empty for the base folder.
+  // `base` is the base folder as the walk names its folders;
+  // `toBase` the way to it from the page's folder (see RelativeLinkBase),
+  // empty for a page in the base folder.
   PageFormat(const MapSettings& settings, std::string base,
-             std::string_view pageFolder = {});
+             std::string toBase = {});
 
   const MapSettings& settings;
   const std::string base;

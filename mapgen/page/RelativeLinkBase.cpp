@@ -1,39 +1,31 @@
 #include "RelativeLinkBase.h"
 
-#include <vector>
+#include <filesystem>
+
+#include "Paths.h"
 
 namespace mapgen {
 namespace {
 
-std::vector<std::string_view> Segments(std::string_view folder) {
-  std::vector<std::string_view> segments;
-  while (!folder.empty()) {
-    const std::size_t slash = folder.find('/');
-    if (slash != 0) segments.push_back(folder.substr(0, slash));
-    if (slash == std::string_view::npos) break;
-    folder.remove_prefix(slash + 1);
-  }
-  return segments;
+// The folder from the root, without "." or ".." or a trailing "/".
+Outcome<std::filesystem::path> NormalFolder(const std::string& folder) {
+  auto absolute = AbsolutePath(folder);
+  if (!absolute) return std::move(absolute).failure();
+  return std::filesystem::path(WithoutTrailingSlashes(
+      std::filesystem::path(*absolute).lexically_normal().string()));
 }
 
 }  // namespace
 
-std::string RelativeLinkBase(std::string_view pageFolder,
-                             std::string_view baseFolder) {
-  const std::vector<std::string_view> page = Segments(pageFolder);
-  const std::vector<std::string_view> base = Segments(baseFolder);
-  std::size_t common = 0;
-  while (common < page.size() && common < base.size() &&
-         page[common] == base[common]) {
-    ++common;
-  }
-  std::string link;
-  for (std::size_t i = common; i < page.size(); ++i) link += "../";
-  for (std::size_t i = common; i < base.size(); ++i) {
-    link += base[i];
-    link += '/';
-  }
-  return link;
+Outcome<std::string> RelativeLinkBase(const std::string& pageFolder,
+                                      const std::string& baseFolder) {
+  auto page = NormalFolder(pageFolder);
+  if (!page) return std::move(page).failure();
+  auto base = NormalFolder(baseFolder);
+  if (!base) return std::move(base).failure();
+  const std::filesystem::path relative = base->lexically_relative(*page);
+  if (relative.empty() || relative == ".") return std::string();
+  return relative.string() + '/';
 }
 
 }  // namespace mapgen

@@ -53,13 +53,6 @@ class SitemapWriter {
   SitemapWriter(std::string_view siteUrl, std::string_view fileName,
                 SitemapSink& sink, SitemapLimits limits = {});
 
-  // Adds the file at `path` below the base folder ("docs/a b.html").
-  void Add(std::string_view path, std::time_t modified) {
-    std::string url;
-    AppendSitemapUrl(url, siteUrl_, path, modified);
-    AddUrl(url);
-  }
-
   // Adds the <url> element made by AppendSitemapUrl for this site.
   void AddUrl(std::string_view url);
   // Adds `count` such elements, one a line; in one write when they all

@@ -1,18 +1,11 @@
 #include "DeclaredCharset.h"
 
-#include "InvalidUtf8.h"
+#include "Ascii.h"
 #include "MetaTags.h"
-#include "TextCase.h"
+#include "Utf8.h"
 
 namespace mapgen {
 namespace {
-
-std::string_view ByteOrderMark(std::string_view head) {
-  if (head.starts_with(kUtf8ByteOrderMark)) return "UTF-8";
-  if (head.starts_with("\xFF\xFE")) return "UTF-16LE";
-  if (head.starts_with("\xFE\xFF")) return "UTF-16BE";
-  return {};
-}
 
 // The value after `name`, blanks and "=" in `text`, quoted or running to
 // the first blank, ";" or quote; empty when `name` is not followed by "=".
@@ -41,15 +34,6 @@ std::string_view XmlDeclarationEncoding(std::string_view head) {
   return ValueAfter(head.substr(0, end), "encoding");
 }
 
-std::string_view MetaCharset(std::string_view head) {
-  std::string_view charset;
-  FindMetaTag(head, [&](const TagAttributes& meta) {
-    charset = MetaTagCharset(meta);
-    return !charset.empty();
-  });
-  return charset;
-}
-
 bool IsUtf16Name(std::string_view charset) {
   return EqualsIgnoringAsciiCase(charset, "utf-16") ||
          EqualsIgnoringAsciiCase(charset, "utf-16le") ||
@@ -57,6 +41,13 @@ bool IsUtf16Name(std::string_view charset) {
 }
 
 }  // namespace
+
+std::string_view ByteOrderMarkCharset(std::string_view start) {
+  if (start.starts_with(kUtf8ByteOrderMark)) return "UTF-8";
+  if (start.starts_with("\xFF\xFE")) return "UTF-16LE";
+  if (start.starts_with("\xFE\xFF")) return "UTF-16BE";
+  return {};
+}
 
 std::string_view MetaTagCharset(const TagAttributes& meta) {
   const std::string_view charset =
@@ -69,23 +60,15 @@ std::string_view MetaTagCharset(const TagAttributes& meta) {
   return ValueAfter(AttributeValue(meta, "content"), "charset");
 }
 
-std::string DeclaredCharset(std::string_view head) {
-  return DeclaredCharset(head, MetaCharset(head));
-}
-
 std::string DeclaredCharset(std::string_view head,
                             std::string_view metaCharset) {
-  if (const std::string_view mark = ByteOrderMark(head); !mark.empty()) {
+  if (const std::string_view mark = ByteOrderMarkCharset(head); !mark.empty()) {
     return std::string(mark);
   }
   std::string_view charset = TrimHtmlSpace(XmlDeclarationEncoding(head));
   if (charset.empty()) charset = metaCharset;
   if (IsUtf16Name(charset)) return "UTF-8";
   return std::string(charset);
-}
-
-bool TagsNeedDecoding(std::string_view charset) {
-  return charset == "UTF-16LE" || charset == "UTF-16BE";
 }
 
 }  // namespace mapgen

@@ -16,19 +16,17 @@ namespace mapgen {
 //
 // A declaration that these ASCII bytes could be found in cannot be UTF-16,
 // so a UTF-16 name found by the scan gives "UTF-8", as browsers decide.
-std::string DeclaredCharset(std::string_view head);
-
-// As DeclaredCharset, with the charset of the head's first meta tag that
-// declares one already found (see MetaTagCharset), for a reader that
-// looks at the meta tags for more than that and passes over them once.
+// The reader looks at the meta tags for more than this and passes over
+// them once: `metaCharset` is what the first one that declares a charset
+// declares (see MetaTagCharset).
 std::string DeclaredCharset(std::string_view head,
                             std::string_view metaCharset);
 
+// The charset that the byte-order mark `start` begins with names:
+// "UTF-8", "UTF-16LE" or "UTF-16BE"; empty when it begins with none.
+std::string_view ByteOrderMarkCharset(std::string_view start);
+
 // The charset that one meta tag declares; empty when it declares none.
 std::string_view MetaTagCharset(const TagAttributes& meta);
-
-// Whether pages in `charset` write their tags in other bytes than ASCII
-// (UTF-16), so that a search for "<title" must run on decoded text.
-bool TagsNeedDecoding(std::string_view charset);
 
 }  // namespace mapgen

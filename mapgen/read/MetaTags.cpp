@@ -1,25 +1,9 @@
 #include "MetaTags.h"
 
+#include "Ascii.h"
+
 namespace mapgen {
 namespace {
-
-constexpr std::string_view kHtmlSpace = " \t\n\f\r";
-
-// Asked of nearly every byte of a tag: a search of kHtmlSpace would call
-// the library once a byte.
-bool IsHtmlSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r';
-}
-
-char AsciiLower(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool StartsWithIgnoringAsciiCase(std::string_view text,
-                                 std::string_view start) {
-  return text.size() >= start.size() &&
-         EqualsIgnoringAsciiCase(text.substr(0, start.size()), start);
-}
 
 // Reads the attributes of a tag from just after its name up to its ">".
 // Returns where the tag ends, or npos when `html` ends first.
@@ -81,11 +65,6 @@ class AttributeReader {
   std::size_t pos_;
 };
 
-bool EndsHead(std::string_view tag) {
-  return StartsWithIgnoringAsciiCase(tag, "</head") ||
-         StartsWithIgnoringAsciiCase(tag, "<body");
-}
-
 bool IsMetaTag(std::string_view tag) {
   return StartsWithIgnoringAsciiCase(tag, "<meta") &&
          (tag.size() == 5 || IsHtmlSpace(tag[5]) || tag[5] == '/' ||
@@ -93,6 +72,13 @@ bool IsMetaTag(std::string_view tag) {
 }
 
 }  // namespace
+
+bool EndsHead(std::string_view tag) {
+  for (const std::string_view end : kHeadEnds) {
+    if (StartsWithIgnoringAsciiCase(tag, end)) return true;
+  }
+  return false;
+}
 
 std::string_view AttributeValue(const TagAttributes& attributes,
                                 std::string_view name) {
@@ -125,20 +111,6 @@ bool FindMetaTag(std::string_view html,
     }
   }
   return false;
-}
-
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-  }
-  return true;
-}
-
-std::string_view TrimHtmlSpace(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(kHtmlSpace);
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(kHtmlSpace) - first + 1);
 }
 
 }  // namespace mapgen

@@ -16,6 +16,12 @@ struct TagAttribute {
 
 using TagAttributes = std::vector<TagAttribute>;
 
+// The texts that end a page's head, letter case ignored, and the longest
+// of them; whether `tag` begins with one.
+inline constexpr std::string_view kHeadEnds[] = {"</head", "<body"};
+inline constexpr std::size_t kLongestHeadEnd = 6;
+bool EndsHead(std::string_view tag);
+
 // The value of the first attribute called `name` in any letter case;
 // empty when the tag has none.
 std::string_view AttributeValue(const TagAttributes& attributes,
@@ -28,11 +34,5 @@ std::string_view AttributeValue(const TagAttributes& attributes,
 // attributes come in any order, quoted either way or not at all.
 bool FindMetaTag(std::string_view html,
                  const std::function<bool(const TagAttributes&)>& wanted);
-
-// Whether `a` and `b` are equal, ASCII letters compared without case.
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
-
-// The text without the blanks HTML allows around values.
-std::string_view TrimHtmlSpace(std::string_view text);
 
 }  // namespace mapgen

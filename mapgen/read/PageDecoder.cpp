@@ -5,8 +5,8 @@
 #include <unordered_map>
 #include <utility>
 
-#include "InvalidUtf8.h"
-#include "MetaTags.h"
+#include "Ascii.h"
+#include "Utf8.h"
 
 namespace mapgen {
 namespace {
@@ -39,8 +39,8 @@ constexpr std::pair<std::string_view, std::string_view> kSupersets[] = {
 };
 
 bool IsLabelCharacter(char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
-         (c >= '0' && c <= '9') || c == '-' || c == '_' || c == '.' || c == ':';
+  return IsAsciiLetter(c) || IsAsciiDigit(c) || c == '-' || c == '_' ||
+         c == '.' || c == ':';
 }
 
 // The name to open a descriptor for; empty for UTF-8 and for a label that
@@ -62,8 +62,7 @@ std::string IconvName(std::string_view label) {
 // skipped one unit at a time, so that UTF-16 stays in step.
 std::size_t UnitSize(std::string_view name) {
   const auto startsWith = [&](std::string_view prefix) {
-    return name.size() >= prefix.size() &&
-           EqualsIgnoringAsciiCase(name.substr(0, prefix.size()), prefix);
+    return StartsWithIgnoringAsciiCase(name, prefix);
   };
   if (startsWith("utf-16") || startsWith("ucs-2")) return 2;
   if (startsWith("utf-32") || startsWith("ucs-4")) return 4;

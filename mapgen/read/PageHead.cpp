@@ -12,10 +12,6 @@
 namespace mapgen {
 namespace {
 
-// The texts that end a page's head, and the longest of them.
-constexpr std::string_view kHeadEnds[] = {"</head", "<body"};
-constexpr std::size_t kLongestHeadEnd = 6;
-
 // Where the first text that ends the head begins; npos when none does.
 std::size_t HeadEnd(std::string_view text) {
   for (std::size_t at = text.find('<'); at != text.npos;
@@ -23,11 +19,7 @@ std::size_t HeadEnd(std::string_view text) {
     // Most tags of a head rule themselves out by their first letter.
     const char next = at + 1 < text.size() ? text[at + 1] : '\0';
     if (next != '/' && next != 'b' && next != 'B') continue;
-    for (const std::string_view end : kHeadEnds) {
-      if (EqualsIgnoringAsciiCase(text.substr(at, end.size()), end)) {
-        return at;
-      }
-    }
+    if (EndsHead(text.substr(at))) return at;
   }
   return text.npos;
 }
@@ -92,10 +84,9 @@ class HeadScan {
  private:
   void Decide(std::string_view start) {
     decided_ = true;
-    const std::string_view mark = start.substr(0, 2);
     if (!reading_.utf8 && !reading_.robots) return;
-    if (mark == "\xFF\xFE") decoder_.emplace("UTF-16LE");
-    if (mark == "\xFE\xFF") decoder_.emplace("UTF-16BE");
+    const std::string_view mark = ByteOrderMarkCharset(start);
+    if (mark.starts_with("UTF-16")) decoder_.emplace(mark);
   }
 
   // Takes the next text of the page, decoded, and the bytes it came from.

@@ -9,7 +9,7 @@ namespace mapgen {
 
 // What a build wants from the start of a web page.
 struct HeadReading {
-  bool title = true;    // its title, as FileTitle finds it
+  bool title = true;    // its title, as a TitleScanner finds it
   bool utf8 = false;    // the title as UTF-8, from the page's own set
   bool robots = false;  // whether its head asks not to be indexed
 };

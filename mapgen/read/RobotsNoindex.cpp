@@ -1,5 +1,6 @@
 #include "RobotsNoindex.h"
 
+#include "Ascii.h"
 #include "MetaTags.h"
 
 namespace mapgen {
@@ -20,10 +21,6 @@ bool SaysNoindex(std::string_view content) {
 }
 
 }  // namespace
-
-bool HasRobotsNoindex(std::string_view page) {
-  return FindMetaTag(page.substr(0, kRobotsSearchBytes), AsksNoindex);
-}
 
 bool AsksNoindex(const TagAttributes& meta) {
   return EqualsIgnoringAsciiCase(TrimHtmlSpace(AttributeValue(meta, "name")),

@@ -11,14 +11,10 @@ namespace mapgen {
 // reader need not read further.
 inline constexpr std::size_t kRobotsSearchBytes = 64 * 1024;
 
-// Whether the page's head, in its first kRobotsSearchBytes, holds a
-// <meta name="robots"> whose content says "noindex" (or "none", which
+// Whether one meta tag of a page's head, in its first kRobotsSearchBytes,
+// is a <meta name="robots"> whose content says "noindex" (or "none", which
 // search engines read as noindex and nofollow), so the XML sitemap leaves
-// it out. Names and words match in any letter case. A UTF-16 page is
-// searched in its decoded text (see PageDecoder).
-bool HasRobotsNoindex(std::string_view page);
-
-// Whether one meta tag is such a robots tag.
+// the page out. Names and words match in any letter case.
 bool AsksNoindex(const TagAttributes& meta);
 
 }  // namespace mapgen

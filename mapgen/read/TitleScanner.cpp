@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "TextCase.h"
+#include "Ascii.h"
 #include "Utf8.h"
 
 namespace mapgen {

@@ -51,29 +51,33 @@ bool ParseColourNumber(std::string_view text, Colour& colour) {
   return true;
 }
 
+// The type of the values of a kind of field.
+template <FieldKind kind>
+using ValueOfKind = std::conditional_t<
+    kind == FieldKind::kText, std::string,
+    std::conditional_t<
+        kind == FieldKind::kStyle, bool,
+        std::conditional_t<kind == FieldKind::kColour, Colour, CheckState>>>;
+
 // Builds the table: one line a member, the kind of each field and its
-// initial value; an array's member gives one field for each element.
+// initial value; an array's member gives one field for each element. A
+// member whose type does not go with its kind does not compile.
 class FieldTable {
  public:
-  template <typename T>
-  void Add(const char* name, FieldKind kind, T MapSettings::*member, T initial,
+  template <FieldKind kind, typename T>
+  void Add(const char* name, T MapSettings::*member, T initial,
            MapField::Check check = nullptr) {
-    fields_.emplace_back(
-        name, kind, 0,
-        [member](MapSettings& s) -> void* { return &(s.*member); },
-        [member, initial](MapSettings& s) { s.*member = initial; }, check);
+    static_assert(std::is_same_v<T, ValueOfKind<kind>>);
+    fields_.emplace_back(name, kind, member, 0, std::move(initial), check);
   }
 
-  template <typename T, std::size_t N>
-  void Add(const char* name, FieldKind kind,
-           std::array<T, N> MapSettings::*member, std::array<T, N> initial) {
+  template <FieldKind kind, typename T, std::size_t N>
+  void Add(const char* name, std::array<T, N> MapSettings::*member,
+           std::array<T, N> initial) {
+    static_assert(std::is_same_v<T, ValueOfKind<kind>>);
     for (std::size_t i = 0; i < N; ++i) {
-      fields_.emplace_back(
-          std::string(name) + "(" + std::to_string(i) + ")", kind, i,
-          [member, i](MapSettings& s) -> void* { return &(s.*member)[i]; },
-          [member, i, initial](MapSettings& s) {
-            (s.*member)[i] = initial[i];
-          });
+      fields_.emplace_back(std::string(name) + "(" + std::to_string(i) + ")",
+                           kind, member, i, initial[i]);
     }
   }
 
@@ -88,52 +92,61 @@ const std::vector<MapField>& Table() {
   using S = MapSettings;
   static const std::vector<MapField> fields = [] {
     FieldTable t;
-    t.Add("txtTitle", K::kText, &S::txtTitle, std::string("Site Map"));
-    t.Add("chkShowSubfolders", K::kCheck, &S::chkShowSubfolders, kChecked);
-    t.Add("chkShowEmpties", K::kCheck, &S::chkShowEmpties, kChecked);
-    t.Add("chkExtension", K::kCheck, &S::chkExtension, {1, 0, 1, 1, 0, 0});
-    t.Add("txtExtensions", K::kText, &S::txtExtensions, std::string("zip"));
-    t.Add("chkHTMext", K::kCheck, &S::chkHTMext, kUnchecked);
-    t.Add("optStyle", K::kStyle, &S::optStyle, {true, false, false, false});
-    t.Add("chkBannerImage", K::kCheck, &S::chkBannerImage, kUnchecked);
-    t.Add("txtBannerImage", K::kText, &S::txtBannerImage,
-          std::string("[none]"));
-    t.Add("cmbBannerAlign", K::kText, &S::cmbBannerAlign,
-          std::string("center"));
-    t.Add("chkBullets", K::kCheck, &S::chkBullets, kUnchecked);
-    t.Add("chkIndent", K::kCheck, &S::chkIndent, kChecked);
-    t.Add("chkLines", K::kCheck, &S::chkLines, kUnchecked);
-    t.Add("cmbFont", K::kText, &S::cmbFont, std::string("default"));
-    t.Add("cmbTitleAlign", K::kText, &S::cmbTitleAlign, std::string("Center"));
-    t.Add("cmbSize", K::kText, &S::cmbSize,
-          {std::string("normal"), std::string("+2"), std::string("+1")});
-    t.Add("chkColor", K::kCheck, &S::chkColor, {0, 0, 0, 0, 0, 0});
-    t.Add("shpColor", K::kColour, &S::shpColor,
-          {0x00D0FDFF, 0x00000000, 0x00FF0000, 0x00C000C0, 0x00000000,
-           0x00000000});
-    t.Add("chkBgImage", K::kCheck, &S::chkBgImage, kUnchecked);
-    t.Add("txtImage", K::kText, &S::txtImage, std::string("[none]"));
-    t.Add("txtPreface", K::kText, &S::txtPreface, std::string());
-    t.Add("txtAppendix", K::kText, &S::txtAppendix, std::string());
-    t.Add("chkSafeLinks", K::kSwitch, &S::chkSafeLinks, kUnchecked);
-    t.Add("txtExclude", K::kText, &S::txtExclude, std::string(),
-          CheckExcludeGlobs);
-    t.Add("chkLastExtension", K::kSwitch, &S::chkLastExtension, kUnchecked);
-    t.Add("chkUtf8", K::kSwitch, &S::chkUtf8, kUnchecked);
-    t.Add("txtLinkPrefix", K::kText, &S::txtLinkPrefix, std::string(),
-          CheckLinkPrefix);
-    t.Add("cmbTemplate", K::kText, &S::cmbTemplate, std::string("classic"),
-          CheckTemplateName);
-    t.Add("chkFollowOutside", K::kSwitch, &S::chkFollowOutside, kUnchecked);
-    t.Add("txtSitemapXml", K::kText, &S::txtSitemapXml, std::string(),
-          CheckPathBelowPage);
-    t.Add("txtSiteUrl", K::kText, &S::txtSiteUrl, std::string(), CheckSiteUrl);
+    t.Add<K::kText>("txtTitle", &S::txtTitle, std::string("Site Map"));
+    t.Add<K::kCheck>("chkShowSubfolders", &S::chkShowSubfolders, kChecked);
+    t.Add<K::kCheck>("chkShowEmpties", &S::chkShowEmpties, kChecked);
+    t.Add<K::kCheck>("chkExtension", &S::chkExtension, {1, 0, 1, 1, 0, 0});
+    t.Add<K::kText>("txtExtensions", &S::txtExtensions, std::string("zip"));
+    t.Add<K::kCheck>("chkHTMext", &S::chkHTMext, kUnchecked);
+    t.Add<K::kStyle>("optStyle", &S::optStyle, {true, false, false, false});
+    t.Add<K::kCheck>("chkBannerImage", &S::chkBannerImage, kUnchecked);
+    t.Add<K::kText>("txtBannerImage", &S::txtBannerImage,
+                    std::string("[none]"));
+    t.Add<K::kText>("cmbBannerAlign", &S::cmbBannerAlign,
+                    std::string("center"));
+    t.Add<K::kCheck>("chkBullets", &S::chkBullets, kUnchecked);
+    t.Add<K::kCheck>("chkIndent", &S::chkIndent, kChecked);
+    t.Add<K::kCheck>("chkLines", &S::chkLines, kUnchecked);
+    t.Add<K::kText>("cmbFont", &S::cmbFont, std::string("default"));
+    t.Add<K::kText>("cmbTitleAlign", &S::cmbTitleAlign, std::string("Center"));
+    t.Add<K::kText>(
+        "cmbSize", &S::cmbSize,
+        {std::string("normal"), std::string("+2"), std::string("+1")});
+    t.Add<K::kCheck>("chkColor", &S::chkColor, {0, 0, 0, 0, 0, 0});
+    t.Add<K::kColour>("shpColor", &S::shpColor,
+                      {0x00D0FDFF, 0x00000000, 0x00FF0000, 0x00C000C0,
+                       0x00000000, 0x00000000});
+    t.Add<K::kCheck>("chkBgImage", &S::chkBgImage, kUnchecked);
+    t.Add<K::kText>("txtImage", &S::txtImage, std::string("[none]"));
+    t.Add<K::kText>("txtPreface", &S::txtPreface, std::string());
+    t.Add<K::kText>("txtAppendix", &S::txtAppendix, std::string());
+    t.Add<K::kSwitch>("chkSafeLinks", &S::chkSafeLinks, kUnchecked);
+    t.Add<K::kText>("txtExclude", &S::txtExclude, std::string(),
+                    CheckExcludeGlobs);
+    t.Add<K::kSwitch>("chkLastExtension", &S::chkLastExtension, kUnchecked);
+    t.Add<K::kSwitch>("chkUtf8", &S::chkUtf8, kUnchecked);
+    t.Add<K::kText>("txtLinkPrefix", &S::txtLinkPrefix, std::string(),
+                    CheckLinkPrefix);
+    t.Add<K::kText>("cmbTemplate", &S::cmbTemplate, std::string("classic"),
+                    CheckTemplateName);
+    t.Add<K::kSwitch>("chkFollowOutside", &S::chkFollowOutside, kUnchecked);
+    t.Add<K::kText>("txtSitemapXml", &S::txtSitemapXml, std::string(),
+                    CheckPathBelowPage);
+    t.Add<K::kText>("txtSiteUrl", &S::txtSiteUrl, std::string(), CheckSiteUrl);
     return t.Take();
   }();
   return fields;
 }
 
 }  // namespace
+
+void MapField::Reset(MapSettings& settings) const {
+  std::visit(
+      [&](const auto& initial) {
+        In<std::decay_t<decltype(initial)>>(settings) = initial;
+      },
+      initial_);
+}
 
 std::string MapField::Value(const MapSettings& settings) const {
   switch (kind_) {

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
-#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <type_traits>
+#include <variant>
 
 #include "MapSettings.h"
 #include "SettingsText.h"
@@ -21,10 +23,32 @@ enum class FieldKind {
   kColour,  // a colour number laid out 0x00BBGGRR, up to 0xFFFFFF
 };
 
+// Where a field lives in the settings record: a member of its own, or one
+// element of an array member. Each value type goes with its kinds: a
+// std::string with a text, a CheckState with a check box or a switch, a
+// bool with a style button, a Colour with a colour.
+using FieldMember =
+    std::variant<std::string MapSettings::*, CheckState MapSettings::*,
+                 Colour MapSettings::*, std::array<bool, 4> MapSettings::*,
+                 std::array<CheckState, 6> MapSettings::*,
+                 std::array<std::string, 3> MapSettings::*,
+                 std::array<Colour, 6> MapSettings::*>;
+
+// The element type of an array member; void for any other.
+template <typename Member>
+struct ArrayElement {
+  using type = void;
+};
+template <typename T, std::size_t N>
+struct ArrayElement<std::array<T, N>> {
+  using type = T;
+};
+
+// A field's value, as its initial value is kept.
+using FieldValue = std::variant<std::string, CheckState, bool, Colour>;
+
 // One field of MapSettings as --set, a settings file and the window name it:
-// "txtTitle", or "chkColor(3)" for one of an array. Its member is a
-// std::string for a text, a CheckState for a check box or a switch, a bool
-// for a style button, a Colour for a colour.
+// "txtTitle", or "chkColor(3)" for one of an array.
 //
 // A text field's values pass through its check (see ValueChecks.h), the
 // one rule for that field whatever brings the value: a flag, --set, a
@@ -33,14 +57,13 @@ class MapField {
  public:
   using Check = Refusal (*)(std::string_view value);
 
-  MapField(std::string name, FieldKind kind, std::size_t index,
-           std::function<void*(MapSettings&)> member,
-           std::function<void(MapSettings&)> reset, Check check = nullptr)
+  MapField(std::string name, FieldKind kind, FieldMember member,
+           std::size_t index, FieldValue initial, Check check = nullptr)
       : name_(std::move(name)),
         kind_(kind),
+        member_(member),
         index_(index),
-        member_(std::move(member)),
-        reset_(std::move(reset)),
+        initial_(std::move(initial)),
         check_(check) {}
 
   const std::string& Name() const { return name_; }
@@ -48,9 +71,24 @@ class MapField {
   // The position in its array; 0 for a field of its own.
   std::size_t Index() const { return index_; }
 
+  // The field's value in `settings`, of the type that goes with its kind;
+  // asking for another type throws std::bad_variant_access.
   template <typename T>
   T& In(MapSettings& settings) const {
-    return *static_cast<T*>(member_(settings));
+    return std::visit(
+        [&](auto member) -> T& {
+          auto& value = settings.*member;
+          using Member = std::remove_reference_t<decltype(value)>;
+          if constexpr (std::is_same_v<Member, T>) {
+            return value;
+          } else if constexpr (std::is_same_v<
+                                   typename ArrayElement<Member>::type, T>) {
+            return value[index_];
+          } else {
+            throw std::bad_variant_access();
+          }
+        },
+        member_);
   }
   template <typename T>
   const T& In(const MapSettings& settings) const {
@@ -58,7 +96,7 @@ class MapField {
   }
 
   // The initial value, the one the window shows at start.
-  void Reset(MapSettings& settings) const { reset_(settings); }
+  void Reset(MapSettings& settings) const;
 
   // The value as text, as it is set.
   std::string Value(const MapSettings& settings) const;
@@ -75,9 +113,9 @@ class MapField {
  private:
   std::string name_;
   FieldKind kind_;
+  FieldMember member_;
   std::size_t index_;
-  std::function<void*(MapSettings&)> member_;
-  std::function<void(MapSettings&)> reset_;
+  FieldValue initial_;
   Check check_;
 };
 

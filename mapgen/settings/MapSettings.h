@@ -23,7 +23,7 @@ inline constexpr CheckState kChecked = 1;
 inline bool IsChecked(CheckState state) { return state == kChecked; }
 
 // Every option one build reads. Each field bears the name of the window
-// control that holds it; the field table (MapFields.h) gives each its
+// control that holds it; the field table (MapField.h) gives each its
 // initial value, the one the window shows at start.
 struct MapSettings {
   MapSettings();

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "InvalidUtf8.h"
 #include "TextLines.h"
+#include "Utf8.h"
 
 namespace mapgen {
 namespace {
@@ -13,6 +13,32 @@ constexpr std::pair<char, char> kEscapes[] = {
 
 bool IsBlank(std::string_view line) {
   return line.find_first_not_of(" \t") == std::string_view::npos;
+}
+
+// The value its escaped form stands for; fails when it holds a backslash
+// that starts no escape.
+Outcome<std::string> UnescapeSettingValue(std::string_view text) {
+  std::string unescaped;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\\') {
+      unescaped += text[i];
+      continue;
+    }
+    if (++i == text.size()) {
+      return Failure{{},
+                     "a backslash ends the value; write \\\\ for a backslash"};
+    }
+    const auto escape =
+        std::find_if(std::begin(kEscapes), std::end(kEscapes),
+                     [&](const auto& e) { return e.second == text[i]; });
+    if (escape == std::end(kEscapes)) {
+      return Failure{{},
+                     std::string("unknown escape \\") + text[i] +
+                         "; write \\\\ for a backslash"};
+    }
+    unescaped += escape->first;
+  }
+  return unescaped;
 }
 
 // The record a line holds, but for its number; fails, for the reason
@@ -46,30 +72,6 @@ std::string EscapeSettingValue(std::string_view value) {
     }
   }
   return escaped;
-}
-
-Outcome<std::string> UnescapeSettingValue(std::string_view text) {
-  std::string unescaped;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\\') {
-      unescaped += text[i];
-      continue;
-    }
-    if (++i == text.size()) {
-      return Failure{{},
-                     "a backslash ends the value; write \\\\ for a backslash"};
-    }
-    const auto escape =
-        std::find_if(std::begin(kEscapes), std::end(kEscapes),
-                     [&](const auto& e) { return e.second == text[i]; });
-    if (escape == std::end(kEscapes)) {
-      return Failure{{},
-                     std::string("unknown escape \\") + text[i] +
-                         "; write \\\\ for a backslash"};
-    }
-    unescaped += escape->first;
-  }
-  return unescaped;
 }
 
 Outcome<std::vector<SettingRecord>> ParseSettingsText(

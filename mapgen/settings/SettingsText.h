@@ -33,10 +33,6 @@ using SettingCheck = std::function<Outcome<void>(const SettingRecord& record)>;
 // written as escapes.
 std::string EscapeSettingValue(std::string_view value);
 
-// The value its escaped form stands for; fails when it holds a backslash
-// that starts no escape.
-Outcome<std::string> UnescapeSettingValue(std::string_view text);
-
 // Reads the text of the settings file `fileName` into records, in file
 // order, passing each to `check` as it is read. Lines end at LF (a CR
 // before it is dropped); blank lines, comment lines and a leading

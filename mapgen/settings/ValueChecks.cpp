@@ -3,16 +3,11 @@
 #include <algorithm>
 #include <array>
 
-#include "InvalidUtf8.h"
+#include "Ascii.h"
+#include "Utf8.h"
 
 namespace mapgen {
 namespace {
-
-bool IsAsciiLetter(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
-bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
 
 bool IsAsciiAlphanumeric(char c) { return IsAsciiLetter(c) || IsAsciiDigit(c); }
 
@@ -29,19 +24,6 @@ bool HasControlOrBlank(std::string_view text) {
   return false;
 }
 
-char AsciiLower(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  return std::ranges::equal(a, b, {}, AsciiLower, AsciiLower);
-}
-
-bool StartsWithIgnoringCase(std::string_view text, std::string_view start) {
-  return text.size() >= start.size() &&
-         EqualsIgnoringCase(text.substr(0, start.size()), start);
-}
-
 Refusal Refused(std::string takes, std::string_view culprit) {
   return {std::move(takes), culprit};
 }
@@ -55,8 +37,7 @@ bool IsHostAndPort(std::string_view authority) {
     if (close == std::string_view::npos || close == 1) return false;
     const std::string_view address = host.substr(1, close - 1);
     if (!std::all_of(address.begin(), address.end(), [](char c) {
-          return IsAsciiDigit(c) || (c >= 'a' && c <= 'f') ||
-                 (c >= 'A' && c <= 'F') || c == ':' || c == '.';
+          return IsAsciiHexDigit(c) || c == ':' || c == '.';
         })) {
       return false;
     }
@@ -109,7 +90,7 @@ Refusal CheckSiteUrl(std::string_view value) {
   }
   std::string_view rest;
   for (const std::string_view scheme : {"http://", "https://"}) {
-    if (StartsWithIgnoringCase(value, scheme))
+    if (StartsWithIgnoringAsciiCase(value, scheme))
       rest = value.substr(scheme.size());
   }
   if (rest.data() == nullptr) {
@@ -157,7 +138,7 @@ Refusal CheckLinkPrefix(std::string_view value) {
       });
   if (!hasScheme) return {};
   for (const std::string_view allowed : {"http", "https", "ftp", "file"}) {
-    if (EqualsIgnoringCase(scheme, allowed)) return {};
+    if (EqualsIgnoringAsciiCase(scheme, allowed)) return {};
   }
   return Refused("a relative path or an http:, https:, ftp: or file: address",
                  value);

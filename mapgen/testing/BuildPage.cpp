@@ -1,5 +1,7 @@
 #include "BuildPage.h"
 
+#include "StringSink.h"
+
 namespace mapgen {
 
 BuiltPage BuildPage(const MapSettings& settings, const FileSystem& fs,

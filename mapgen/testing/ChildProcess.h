@@ -10,12 +10,19 @@
 
 namespace mapgen::testing_support {
 
-// Memory limits and peaks mean nothing under AddressSanitizer, which
-// reserves far more than any limit and keeps freed memory aside.
-#if defined(__SANITIZE_ADDRESS__)
-inline constexpr bool kAddressSanitizer = true;
+// Memory limits and peaks mean nothing under AddressSanitizer and
+// ThreadSanitizer, which reserve far more than any limit and keep freed
+// memory aside. GCC names them one way, Clang another.
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+#define TESSARY_SANITIZED 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__) || \
+    defined(TESSARY_SANITIZED)
+inline constexpr bool kSanitized = true;
 #else
-inline constexpr bool kAddressSanitizer = false;
+inline constexpr bool kSanitized = false;
 #endif
 
 struct ChildResult {

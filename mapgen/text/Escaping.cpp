@@ -2,20 +2,14 @@
 
 #include <array>
 
+#include "Ascii.h"
+
 namespace mapgen {
 namespace {
 
-constexpr bool IsAsciiLetter(char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsHexDigit(char c) {
-  return IsDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
-}
-
 constexpr bool IsUnreserved(char c) {
-  return IsAsciiLetter(c) || IsDigit(c) || c == '-' || c == '.' || c == '_' ||
-         c == '~';
+  return IsAsciiLetter(c) || IsAsciiDigit(c) || c == '-' || c == '.' ||
+         c == '_' || c == '~';
 }
 
 // The bytes a path keeps as they are, looked up once a byte: every URL of
@@ -50,11 +44,11 @@ bool BeginsCharacterReference(std::string_view text) {
   std::size_t i = 1;
   bool (*allowed)(char) = nullptr;
   if (text.size() > 2 && text[1] == '#' && (text[2] == 'x' || text[2] == 'X')) {
-    i = 3, allowed = IsHexDigit;
+    i = 3, allowed = IsAsciiHexDigit;
   } else if (text.size() > 1 && text[1] == '#') {
-    i = 2, allowed = IsDigit;
+    i = 2, allowed = IsAsciiDigit;
   } else if (text.size() > 1 && IsAsciiLetter(text[1])) {
-    allowed = [](char c) { return IsAsciiLetter(c) || IsDigit(c); };
+    allowed = [](char c) { return IsAsciiLetter(c) || IsAsciiDigit(c); };
   } else {
     return false;
   }

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <utility>
 
+#include "Ascii.h"
 #include "Utf8.h"
 
 namespace mapgen {
@@ -39,8 +40,6 @@ class CodeUnits {
   std::size_t pos_;
   char16_t pending_ = 0;
 };
-
-bool IsAscii(char c) { return static_cast<unsigned char>(c) < 0x80; }
 
 // Where the two texts first differ, or the shorter one's length. Paths of
 // one tree share long beginnings, so eight bytes are compared at a time.

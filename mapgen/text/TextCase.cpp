@@ -2,20 +2,10 @@
 
 #include <utf8proc.h>
 
+#include "Ascii.h"
 #include "Utf8.h"
 
 namespace mapgen {
-namespace {
-
-char AsciiUpper(char c) {
-  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-char AsciiLower(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-}  // namespace
 
 // For the C library's own text rules (fnmatch's character classes).
 locale_t Utf8Locale() {
@@ -57,28 +47,6 @@ std::string UpperCase(std::string_view text) {
     pos += decoded.length;
   }
   return upper;
-}
-
-std::size_t FindIgnoringAsciiCase(std::string_view haystack,
-                                  std::string_view needle, std::size_t from) {
-  if (needle.size() > haystack.size()) return std::string_view::npos;
-  const std::size_t last = haystack.size() - needle.size();
-  // Tags begin with "<", which has no case: jump from one to the next.
-  const bool leadHasNoCase =
-      !needle.empty() && AsciiUpper(needle[0]) == AsciiLower(needle[0]);
-  for (std::size_t pos = from; pos <= last; ++pos) {
-    if (leadHasNoCase) {
-      pos = haystack.find(needle[0], pos);
-      if (pos == std::string_view::npos || pos > last) break;
-    }
-    std::size_t i = 0;
-    while (i < needle.size() &&
-           AsciiUpper(haystack[pos + i]) == AsciiUpper(needle[i])) {
-      ++i;
-    }
-    if (i == needle.size()) return pos;
-  }
-  return std::string_view::npos;
 }
 
 }  // namespace mapgen

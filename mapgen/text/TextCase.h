@@ -16,10 +16,4 @@ locale_t Utf8Locale();
 // through unchanged.
 std::string UpperCase(std::string_view text);
 
-// Where `needle` first occurs in `haystack` from `from` on, ASCII letters
-// compared without case; npos when it does not.
-std::size_t FindIgnoringAsciiCase(std::string_view haystack,
-                                  std::string_view needle,
-                                  std::size_t from = 0);
-
 }  // namespace mapgen

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "Ascii.h"
 #include "TextCase.h"
 #include "TextLines.h"
 
@@ -25,12 +26,6 @@ class ThreadLocale {
  private:
   locale_t previous_;
 };
-
-bool IsAscii(std::string_view text) {
-  return std::all_of(text.begin(), text.end(), [](char c) {
-    return static_cast<unsigned char>(c) < 0x80;
-  });
-}
 
 locale_t CLocale() {
   static const locale_t locale =

@@ -89,13 +89,13 @@ TEST_P(EveryThreadCount, SmallSiteWithDefaultSettings) {
             (std::vector<std::string>{"/w 1/4", "/w/docs 2/4", "/w/docs/old 3/4", "/w/empty 4/4"}));
   EXPECT_EQ(built.files, 5u);
   EXPECT_EQ(built.webPages, 3u);
+  EXPECT_EQ(fs.Opened().size(), 3u);
   // The styles that show no titles read no page.
-  FaultInjectingFileSystem faulty(fs);
-  faulty.Fail(Call::kOpenFile, "/w/index.html", EACCES);
+  const MemoryFileSystem untouched = SmallSite();
   MapSettings names = At("/w");
   SelectStyle(names, 2);
-  BuildPage(names, faulty, recorder, GetParam());
-  EXPECT_EQ(recorder.warnings, "");
+  BuildPage(names, untouched, recorder, GetParam());
+  EXPECT_EQ(untouched.Opened(), std::vector<std::string>{});
 }
 
 TEST_P(EveryThreadCount, ListingsInAnyOrderGiveTheSamePage) {
@@ -156,18 +156,18 @@ TEST_P(EveryThreadCount, LinkLoopsAreNotWalked) {
 INSTANTIATE_TEST_SUITE_P(OneAndMany, EveryThreadCount, testing::Values(1u, 8u));
 
 // The page file of a build: the old page stays, and no temporary file is
-// left, unless the build succeeds.
+// left, unless the build succeeds; nothing else is written or removed.
 TEST(BuildMapFile, ThePageTakesItsPlaceOnlyWhenTheBuildSucceeds) {
-  TempFolder temp;
-  temp.Write("site/index.html", "<title>Home</title>");
-  const std::string site = temp.path() + "/site";
-  const std::string out = temp.path() + "/out";
+  const std::string site = "/site";
+  const std::string out = "/out";
   const std::string page = out + "/sitemap.html";
   RecordingObserver whole;
   PagePlacement placement;
   placement.folder = out;
-  const std::string built =
-      BuildPage(At(site), PosixFileSystem(), whole, kMostBuildThreads, placement).mapText;
+  MemoryFileSystem files;
+  files.AddFile("/site/index.html", "<title>Home</title>");
+  const std::string expected =
+      BuildPage(At(site), files, whole, kMostBuildThreads, placement).mapText;
   const struct {
     Call call;
     std::string path;  // none: no fault
@@ -185,16 +185,20 @@ TEST(BuildMapFile, ThePageTakesItsPlaceOnlyWhenTheBuildSucceeds) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.failure);
-    temp.Write("out/sitemap.html", "old");
-    const PosixFileSystem posix;
-    FaultInjectingFileSystem fs(posix);
+    MemoryFileSystem memory;
+    memory.AddFile("/site/index.html", "<title>Home</title>");
+    memory.AddFile(page, "old");
+    FaultInjectingFileSystem fs(memory);
     fs.Fail(c.call, c.path, c.error, c.call == Call::kOpenFolder ? 2 : 0);
     RecordingObserver recorder(c.stopAfterChecks);
     const BuildResult result = BuildMapFile(At(site), fs, recorder, page);
+    const bool built = c.outcome == Outcome::kBuilt;
     EXPECT_EQ(result.outcome, c.outcome);
     EXPECT_EQ(result.failure.path + ": " + result.failure.reason, c.failure);
-    EXPECT_EQ(temp.Read("out/sitemap.html"), c.outcome == Outcome::kBuilt ? built : "old");
-    EXPECT_EQ(temp.Entries("out"), std::vector<std::string>{"sitemap.html"});
+    EXPECT_EQ(memory.Content(page), built ? expected : "old");
+    EXPECT_EQ(memory.Names(out), std::vector<std::string>{"sitemap.html"});
+    EXPECT_EQ(memory.Written(), built ? std::vector{page} : std::vector<std::string>{});
+    EXPECT_EQ(memory.Removed(), std::vector<std::string>{});
   }
 }
 

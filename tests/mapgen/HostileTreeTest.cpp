@@ -26,7 +26,7 @@
 namespace mapgen {
 namespace {
 
-using testing_support::kAddressSanitizer;
+using testing_support::kSanitized;
 using testing_support::RunInChild;
 using testing_support::TempFolder;
 using Call = FaultInjectingFileSystem::Call;
@@ -206,8 +206,8 @@ TEST(RealTree, UnreadableEntriesCountAsEmptyButAnUnreadableBaseFails) {
       [&] {
         RecordingObserver recorder;
         const BuiltPage closed = Build(PosixFileSystem(), temp.path() + "/closed", recorder);
-        return Ending(closed) + "\n" + recorder.warnings +
-               Build(PosixFileSystem(), temp.path(), recorder).mapText;
+        const BuiltPage open = Build(PosixFileSystem(), temp.path(), recorder);
+        return Ending(closed) + "\n" + recorder.warnings + open.mapText;
       },
       true);
   if (child.privileged) GTEST_SKIP() << "root reads all, and cannot be nobody";
@@ -388,7 +388,7 @@ class CountingSink : public PageSink {
 class ManyNamesOfOnePage : public testing::Test {
  protected:
   void SetUp() override {
-    if (kAddressSanitizer) GTEST_SKIP() << "memory is not measurable here";
+    if (kSanitized) GTEST_SKIP() << "memory is not measurable here";
     const std::string page =
         temp_.Write("page.html", "<title>" + std::string(60000, 'x') + "</title>");
     for (int i = 1; i < 2000; ++i) {

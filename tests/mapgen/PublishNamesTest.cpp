@@ -59,7 +59,7 @@ TEST(RelativeLinkBase, LeadsFromThePageFolderToTheBaseFolder) {
       {"/w/sitemap", "/w/site", "../site/"},  // whole names, not prefixes
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(RelativeLinkBase(c.page, c.base), c.link) << c.page << " -> " << c.base;
+    EXPECT_EQ(*RelativeLinkBase(c.page, c.base), c.link) << c.page << " -> " << c.base;
   }
 }
 

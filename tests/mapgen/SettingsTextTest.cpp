@@ -71,6 +71,10 @@ TEST(SettingsText, TheFieldTableReadsBackWhatItWrites) {
   EXPECT_EQ(read, changed);
   EXPECT_EQ(Parsed("chkBullets=3\n", SettingsInto(read)),
             "m.tessary:1: chkBullets takes 0, 1 or 2, not 3");
+  // A field gives its value only as the type that goes with its kind.
+  EXPECT_EQ(FindMapField("cmbSize(2)")->In<std::string>(read), "+1");
+  EXPECT_THROW(FindMapField("cmbSize(2)")->In<CheckState>(read), std::bad_variant_access);
+  EXPECT_THROW(FindMapField("chkColor(1)")->In<Colour>(read), std::bad_variant_access);
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "MemoryFileSystem.h"
+#include "PageHead.h"
 #include "RobotsNoindex.h"
 #include "SitemapWriter.h"
 #include "SizeAndTime.h"
@@ -30,11 +32,19 @@ constexpr const char* kHead =
     "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
     "<urlset xmlns=\"http://www.sitemaps.org/schemas/sitemap/0.9\">\n";
 
+// Adds the file at `path` below the base folder of the site at `siteUrl`.
+void Add(SitemapWriter& writer, std::string_view siteUrl, std::string_view path,
+         std::time_t modified) {
+  std::string url;
+  AppendSitemapUrl(url, SitemapUrlStart(siteUrl), path, modified);
+  writer.AddUrl(url);
+}
+
 std::vector<WrittenFile> Write(std::size_t count, SitemapLimits limits = {}) {
   RecordingSink sink;
   SitemapWriter writer("https://example.org/", "site.map.xml", sink, limits);
   for (std::size_t i = 0; i < count; ++i) {
-    writer.Add("p" + std::to_string(i) + ".html", 0);
+    Add(writer, "https://example.org/", "p" + std::to_string(i) + ".html", 0);
   }
   writer.Finish();
   EXPECT_EQ(writer.urlCount(), count);
@@ -52,9 +62,10 @@ std::size_t UrlCount(std::string_view text) {
 
 TEST(SitemapWriter, WritesEncodedLocationsAndUtcTimes) {
   RecordingSink sink;
-  SitemapWriter writer("https://example.org/?a=1&b=2", "sitemap.xml", sink);
-  writer.Add("a b/caf\xC3\xA9&.html", 1700000000);
-  writer.Add("bad\xFF<.html", 253402300800);  // year 10000: no lastmod
+  const std::string site = "https://example.org/?a=1&b=2";
+  SitemapWriter writer(site, "sitemap.xml", sink);
+  Add(writer, site, "a b/caf\xC3\xA9&.html", 1700000000);
+  Add(writer, site, "bad\xFF<.html", 253402300800);  // year 10000: no lastmod
   writer.Finish();
   ASSERT_EQ(sink.files.size(), 1u);
   EXPECT_EQ(sink.files[0].name, "sitemap.xml");
@@ -95,7 +106,15 @@ TEST(SitemapWriter, SplitsPastEitherLimitIntoPartsListedByAnIndex) {
   EXPECT_EQ(SitemapPartName(".map", 2), ".map-2");
 }
 
-TEST(HasRobotsNoindex, ReadsRobotsMetaInTheHeadInAnyOrderAndQuoting) {
+// Whether the page's head, as a build reads it, asks not to be indexed.
+bool AsksNoindex(const std::string& page) {
+  MemoryFileSystem fs;
+  fs.AddFile("/p.html", page);
+  const auto head = ReadPageHead(**fs.OpenFile("/p.html"), {false, false, true}, StopCheck());
+  return head && head->noindex;
+}
+
+TEST(RobotsNoindex, ReadsRobotsMetaInTheHeadInAnyOrderAndQuoting) {
   const std::string meta = "<meta name=\"robots\" content=\"noindex\">";
   const std::pair<std::string, bool> cases[] = {
       {meta, true},
@@ -113,7 +132,7 @@ TEST(HasRobotsNoindex, ReadsRobotsMetaInTheHeadInAnyOrderAndQuoting) {
       {std::string(kRobotsSearchBytes - meta.size() + 1, ' ') + meta, false},
   };
   for (const auto& [page, noindex] : cases) {
-    EXPECT_EQ(HasRobotsNoindex(page), noindex) << page.substr(0, 80);
+    EXPECT_EQ(AsksNoindex(page), noindex) << page.substr(0, 80);
   }
 }
 

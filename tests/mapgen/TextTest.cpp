@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "Ascii.h"
 #include "Ordinal.h"
 #include "TextCase.h"
 #include "TextToHtml.h"

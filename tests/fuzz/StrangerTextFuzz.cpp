@@ -1,8 +1,8 @@
-// Feeds fuzzed bytes to everything that reads what strangers wrote: a
-// page's head, its title in its declared set, its bytes as UTF-16 read in
-// pieces, and a settings file. Whatever comes in, what comes out is valid
-// UTF-8, reading in pieces changes nothing, and settings lines that were
-// read write back to the same values.
+// Feeds fuzzed bytes to what reads text strangers wrote, beside the head
+// reader: the meta tags of a head, a title in a set it may name, bytes as
+// UTF-16 decoded in pieces, and a settings file. Whatever comes in, what
+// comes out is valid UTF-8, decoding in pieces changes nothing, and
+// settings lines that were read write back to the same values.
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "DeclaredCharset.h"
-#include "InvalidUtf8.h"
 #include "PageDecoder.h"
 #include "RobotsNoindex.h"
 #include "SettingsText.h"
+#include "Utf8.h"
 
 namespace {
 
@@ -60,11 +60,15 @@ void CheckSettingsRoundTrip(std::string_view text) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
   const std::string_view page(reinterpret_cast<const char*>(data) + 1, size - 1);
-  Check(IsValidUtf8(TitleToUtf8(std::string(page), DeclaredCharset(page))));
+  std::string_view charset;
+  FindMetaTag(page, [&](const TagAttributes& meta) {
+    charset = MetaTagCharset(meta);
+    return !charset.empty() || AsksNoindex(meta);
+  });
+  Check(IsValidUtf8(TitleToUtf8(std::string(page), charset)));
   std::string shown;
   AppendReplacingInvalidUtf8(shown, page);
   Check(IsValidUtf8(shown) && (shown == page) == IsValidUtf8(page));
-  HasRobotsNoindex(page);
   const std::string whole = DecodeUtf16(page, page.size() + 1);
   Check(IsValidUtf8(whole) && whole == DecodeUtf16(page, 1 + data[0] % 7));
   CheckSettingsRoundTrip(page);

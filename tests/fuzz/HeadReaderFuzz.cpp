@@ -1,22 +1,26 @@
-// Reads a title from fuzzed page bytes, delivered in reads of fuzzed,
-// mostly tiny sizes, and checks it against the title found by reading the
-// whole page at once, line by line.
+// Reads fuzzed page bytes as a build reads a listed page's head, delivered
+// in reads of fuzzed, mostly tiny sizes, and checks the result against the
+// same page delivered whole: every boundary between two reads (inside a
+// tag, a byte-order mark, a character of UTF-16, the end of the head) must
+// change nothing. A title read without conversion is also checked against
+// the title found the plain way, line by line in memory.
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
 #include <string_view>
 
+#include "Ascii.h"
 #include "PageHead.h"
-#include "TextCase.h"
 #include "TitleScanner.h"
+#include "Utf8.h"
 
 namespace {
 
 using namespace mapgen;
 
-// Hands out the page in reads of 1 to 16 bytes, so every boundary between
-// two reads falls somewhere new.
+// Hands out the page in reads of 1 to 16 bytes, or, without sizes, in
+// reads as large as asked for.
 class DribblingReader : public FileReader {
  public:
   DribblingReader(std::string_view page, std::string_view sizes) : rest_(page), sizes_(sizes) {}
@@ -56,19 +60,31 @@ std::string WholePageTitle(std::string_view page) {
   return {};
 }
 
+void Check(bool holds) {
+  if (!holds) __builtin_trap();
+}
+
 }  // namespace
 
-// The first byte tells how many of the next bytes set the read sizes; the
-// rest is the page. Pages stay far below the title cap, which the unit
-// tests cover.
+// The first byte chooses what is read (its low three bits: title, UTF-8,
+// robots) and how many of the next bytes set the read sizes; the rest is
+// the page, no longer than the reader's first read, so that a whole page
+// comes in one read.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  if (size == 0 || size > kMaxTitleBytes) return 0;
+  if (size == 0 || size > 4096) return 0;
   const std::string_view input(reinterpret_cast<const char*>(data), size);
-  const std::size_t sizeBytes = std::min<std::size_t>(data[0] % 8, size - 1);
+  const HeadReading reading{(data[0] & 1) != 0, (data[0] & 2) != 0, (data[0] & 4) != 0};
+  const std::size_t sizeBytes = std::min<std::size_t>(data[0] >> 3 & 7, size - 1);
   const std::string_view sizes = input.substr(1, sizeBytes);
   const std::string_view page = input.substr(1 + sizeBytes);
-  DribblingReader reader(page, sizes);
-  const auto head = ReadPageHead(reader, {true, false, false}, StopCheck());
-  if (!head || head->title != WholePageTitle(page)) __builtin_trap();
+  DribblingReader pieces(page, sizes), whole(page, {});
+  const auto inPieces = ReadPageHead(pieces, reading, StopCheck());
+  const auto atOnce = ReadPageHead(whole, reading, StopCheck());
+  Check(inPieces && atOnce);
+  Check(inPieces->title == atOnce->title && inPieces->noindex == atOnce->noindex);
+  if (reading.utf8) Check(IsValidUtf8(atOnce->title));
+  if (reading.title && !reading.utf8 && !reading.robots) {
+    Check(atOnce->title == WholePageTitle(page));
+  }
   return 0;
 }
