@@ -42,6 +42,13 @@ bool HasPages(const SectionPlan& plan, std::size_t run) {
                    true) != pages.begin() + plan.runStarts[run + 1];
 }
 
+bool HasLinks(const SectionPlan& plan, std::size_t run) {
+  for (std::size_t i = plan.runStarts[run]; i < plan.runStarts[run + 1]; ++i) {
+    if (plan.entries.files.Marked(i)) return true;
+  }
+  return false;
+}
+
 // The piece, unless the machine ran short while it was made: a shortage may
 // hit any page, so a build past it could silently miss some and must end
 // instead.
@@ -113,8 +120,8 @@ Outcome<PagePiece> SectionMaker::First(
     opened = std::move(*reopened);
     entries.files = std::move(*files);
   }
-  for (const std::string& name : entries.files) {
-    entries.webPages.push_back(rules_.IsWebPage(name));
+  for (std::size_t i = 0; i < entries.files.size(); ++i) {
+    entries.webPages.push_back(rules_.IsWebPage(entries.files[i]));
   }
   made->runStarts = RunStarts(entries, readsPages_);
   PagePiece piece = Piece(*made, 0, opened.get(), std::move(unreadable));
@@ -124,8 +131,11 @@ Outcome<PagePiece> SectionMaker::First(
   return Checked(std::move(piece));
 }
 
+// Whether the run reads anything of its files, or must tell of links that
+// lead outside even where it reads nothing.
 bool SectionMaker::OpensFolder(const SectionPlan& plan, std::size_t run) const {
-  return facts_ || (readsPages_ && HasPages(plan, run));
+  return facts_ || (readsPages_ && HasPages(plan, run)) ||
+         (within_ != nullptr && HasLinks(plan, run));
 }
 
 Outcome<PagePiece> SectionMaker::Next(SectionPlan& plan,
@@ -176,20 +186,25 @@ SectionMaker::RunReading SectionMaker::ReadRun(
   reading.outside.resize(count);
   std::optional<FileFacts> unwanted;
   for (std::size_t i = 0; i < count; ++i) {
-    const std::string& name = plan.entries.files[from + i];
+    const std::string name(plan.entries.files[from + i]);
     std::optional<FileFacts>& facts =
         facts_ ? reading.details.facts[i] : unwanted;
     const std::size_t failed = unreadable.size();
-    if (readsPages_ && plan.entries.webPages[from + i]) {
+    const bool readsPage = readsPages_ && plan.entries.webPages[from + i];
+    if (readsPage) {
       const PageHead head = ReadHead(plan, folder, name, facts, unreadable);
       if (heads_.title) reading.details.titles[i] = TrimSpaces(head.title);
       if (heads_.robots) reading.noindex[i] = head.noindex;
     }
-    // A page that could not be read is reported once.
-    if (facts_ && !facts && unreadable.size() == failed) {
-      if (auto asked = folder.Facts(name, within_)) {
-        facts = *asked;
-      } else {
+    // A page that could not be read is reported once. A link of which
+    // nothing is read is still looked at, to tell of one leading outside.
+    const bool link = within_ != nullptr && plan.entries.files.Marked(from + i);
+    if ((facts_ || (link && !readsPage)) && !facts &&
+        unreadable.size() == failed) {
+      auto asked = folder.Facts(name, within_);
+      if (asked) {
+        if (facts_) facts = *asked;
+      } else if (facts_ || asked.failure().reason == kLeadsOutsideReason) {
         unreadable.push_back(std::move(asked).failure());
       }
     }

@@ -97,6 +97,18 @@ TEST_F(OutsideLinks, AreListedUnreadAndLeftOutOfTheSitemap) {
   }
 }
 
+// Where the page reads nothing of any file (names alone, no sitemap), a
+// link that leads outside is named all the same.
+TEST_F(OutsideLinks, AreNamedWhereNothingIsRead) {
+  const ProgramRun run = RunCli({"--style", "3", "-o", "-", Path("site")});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.err, "tessary-cli: warning: " + Path("site") +
+                         "/innocent.html leads outside the base folder: not read\n"
+                         "tessary-cli: warning: " +
+                         Path("site") + "/shadow.html leads outside the base folder: not read\n");
+  EXPECT_EQ(RunCli({"--style", "3", "--follow-outside-links", "-o", "-", Path("site")}).err, "");
+}
+
 TEST_F(OutsideLinks, AreReadWhenAskedAsFarAsTheUserMayRead) {
   const ProgramRun asRoot = Map(Path("site"), false, {"--follow-outside-links"});
   EXPECT_EQ(asRoot.status, 0);
