@@ -21,15 +21,6 @@ namespace {
 
 using Ending = BuildResult::Outcome;
 
-// The path of the XML sitemap of a page read from `pageFolder`: a relative
-// txtSitemapXml is relative to that folder.
-std::string SitemapPath(const MapSettings& settings,
-                        std::string_view pageFolder) {
-  const std::string& file = settings.txtSitemapXml;
-  if (file.empty() || file.starts_with('/')) return file;
-  return JoinPath(pageFolder, file);
-}
-
 // Pieces of the page are gathered into writes of this size.
 constexpr std::size_t kWriteSize = 64 * 1024;
 
