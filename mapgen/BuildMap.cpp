@@ -248,10 +248,11 @@ BuildResult WritePage(const BuildParts& parts, const FolderList& folders,
   if (auto added = page.Add(head); !added) {
     return Ended(Ending::kNotWritten, std::move(added).failure());
   }
-  // Links lead to files inside the base folder alone, unless asked.
+  // Links lead to files inside the base folder alone, unless asked: the
+  // folder the walk started from, found again by its identity.
   std::shared_ptr<const ReadBoundary> within;
   if (!IsChecked(parts.format.settings.chkFollowOutside)) {
-    auto base = parts.fs.OpenFolder(parts.format.base);
+    auto base = parts.fs.Reopen(parts.format.base, folders.front().id);
     if (!base) return Ended(Ending::kFailed, std::move(base).failure());
     within = (*base)->Boundary();
   }
