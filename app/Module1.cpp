@@ -12,11 +12,17 @@ Module1::Module1(Desktop& desktop) : desktop_(desktop) {}
 
 Module1::~Module1() = default;
 
-QString Module1::JoinCommandLine(const QStringList& arguments) {
-  return arguments.join(' ');
+std::string Module1::JoinCommandLine(
+    const std::vector<std::string>& arguments) {
+  std::string line;
+  for (const std::string& argument : arguments) {
+    if (&argument != &arguments.front()) line += ' ';
+    line += argument;
+  }
+  return line;
 }
 
-void Module1::Main(const QStringList& arguments) {
+void Module1::Main(const std::vector<std::string>& arguments) {
   CommandLine = JoinCommandLine(arguments);
   const auto end = [this] { EndProgram(); };
   mainWindow_ = std::make_unique<frmTessary>(desktop_, fileSystem_, end);
@@ -25,7 +31,7 @@ void Module1::Main(const QStringList& arguments) {
   intro_ = std::make_unique<frmTessaryIntro>(desktop_, *mainWindow_, end);
   intro_->show();
   mainWindow_->Form_Load(CommandLine);
-  if (!CommandLine.isEmpty()) mainWindow_->OpenCommandLine(CommandLine);
+  if (!CommandLine.empty()) mainWindow_->OpenCommandLine(CommandLine);
 }
 
 void Module1::EndProgram() {

@@ -1,9 +1,9 @@
 #pragma once
 
 #include <QPointer>
-#include <QString>
-#include <QStringList>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "Desktop.h"
 #include "PosixFileSystem.h"
@@ -22,8 +22,9 @@ class Module1 {
   ~Module1();
 
   // Shows the welcome window and loads the main window hidden, on the
-  // folder that `arguments` name, if any.
-  void Main(const QStringList& arguments);
+  // folder that `arguments` name, if any: the bytes of the command line,
+  // which need not be UTF-8.
+  void Main(const std::vector<std::string>& arguments);
 
   // Closes every window that is open and ends the program; a running build
   // is abandoned without writing anything.
@@ -34,12 +35,12 @@ class Module1 {
   void ShowAbout();
 
   // The arguments as one folder path: joined by single blanks, unchanged.
-  static QString JoinCommandLine(const QStringList& arguments);
+  static std::string JoinCommandLine(const std::vector<std::string>& arguments);
 
  private:
   Desktop& desktop_;
   mapgen::PosixFileSystem fileSystem_;
-  QString CommandLine;
+  std::string CommandLine;
   std::unique_ptr<frmTessary> mainWindow_;
   std::unique_ptr<frmTessaryIntro> intro_;
   QPointer<frmAboutTessary> aboutBox_;

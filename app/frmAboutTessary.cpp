@@ -1,9 +1,11 @@
 #include "frmAboutTessary.h"
 
+#include <QEvent>
 #include <QPixmap>
 #include <QPushButton>
 
 #include "Controls.h"
+#include "Legibility.h"
 #include "OpenBrowser.h"
 #include "Version.h"
 
@@ -11,7 +13,7 @@ namespace tessary {
 namespace {
 
 const char* const kDescriptions[3] = {
-    "Tessary automatically generates an HTML formatted index of of selected "
+    "Tessary automatically generates an HTML formatted index of selected "
     "file types within a directory (folder) and its subdirectories.    ",
     "The generated file can be used as a \"site map\" page on a website or as "
     "a convenient way to access browser viewable files on a personal "
@@ -34,7 +36,7 @@ ClickLabel* MakeLink(QWidget* parent, const QString& name,
   QFont font = label->font();
   font.setUnderline(true);
   label->setFont(font);
-  SetForeColor(label, kBlue);
+  SetCaptionColour(label, kBlue);
   label->setCursor(Qt::PointingHandCursor);
   return label;
 }
@@ -73,6 +75,13 @@ frmAboutTessary::frmAboutTessary(Desktop& desktop, QWidget* parent)
   connect(cmdOK, &QPushButton::clicked, this, &frmAboutTessary::close);
   connect(cmdSysInfo, &QPushButton::clicked, this,
           &frmAboutTessary::StartSysInfo);
+  KeepReadable(this);
+}
+
+// The links keep a colour that reads on the theme's background.
+void frmAboutTessary::changeEvent(QEvent* event) {
+  QDialog::changeEvent(event);
+  if (event->type() == QEvent::PaletteChange) KeepReadable(this);
 }
 
 void frmAboutTessary::InitLinks() {

@@ -22,6 +22,9 @@ class frmAboutTessary : public QDialog {
   // Starts the desktop's system information tool, or says there is none.
   void StartSysInfo();
 
+ protected:
+  void changeEvent(QEvent* event) override;
+
  private:
   void InitLinks();
   void lblEmail_Click();

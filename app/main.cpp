@@ -31,6 +31,8 @@ int main(int argc, char* argv[]) {
   QApplication::setWindowIcon(QIcon(":/icons/tessary.png"));
   tessary::QtDesktop desktop;
   tessary::Module1 program(desktop.desktop());
-  program.Main(QApplication::arguments().mid(1));
+  // The arguments Qt leaves, as the system gave them: a folder's name is
+  // bytes, which Qt's own list of arguments would turn into text.
+  program.Main({argv + 1, argv + argc});
   return QApplication::exec();
 }

@@ -4,6 +4,8 @@
 
   make_tree.py ROOT            100,000 files in 5,000 folders
   make_tree.py --size 1m ROOT  1,000,000 files in 50,000 folders
+  make_tree.py --size 1k ROOT  1,000 files in 50 folders, for checkers too
+                               slow for the 100k page
 
 The same size gives the same tree, byte for byte."""
 import argparse
@@ -15,7 +17,8 @@ PAGES_PER_FOLDER = 6
 OTHER_KINDS = ["txt", "pdf", "jpg", "png", "css", "js", "zip", "doc"]
 # Folders, and the three levels below the root: top folders, topics in
 # each, items in each topic.
-SIZES = {"100k": (5000, 20, 15, 16), "1m": (50000, 20, 50, 50)}
+SIZES = {"1k": (50, 2, 4, 6), "100k": (5000, 20, 15, 16),
+         "1m": (50000, 20, 50, 50)}
 
 
 def folder_paths(root, folders, tops, topics, items):

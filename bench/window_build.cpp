@@ -6,14 +6,12 @@
 //                                median of the runs after the first
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QPushButton>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
 
-#include "Paths.h"
 #include "PosixFileSystem.h"
 #include "QtDesktop.h"
 #include "frmTessary.h"
@@ -24,12 +22,12 @@ int main(int argc, char* argv[]) {
     std::fputs("usage: window_build TREE [RUNS]\n", stderr);
     return 2;
   }
-  const QString tree = QString::fromLocal8Bit(argv[1]);
+  const std::string tree = argv[1];
   const int runs = argc > 2 ? std::atoi(argv[2]) : 10;
   tessary::QtDesktop desktop;
   const mapgen::PosixFileSystem fs;
   tessary::frmTessary window(desktop.desktop(), fs, [] {});
-  window.Form_Load(QString());
+  window.Form_Load({});
   QString reason;
   if (!window.ChangeFolder(tree, reason)) {
     std::fprintf(stderr, "%s: %s\n", argv[1], qPrintable(reason));
@@ -55,7 +53,6 @@ int main(int argc, char* argv[]) {
   }
   std::sort(times.begin(), times.end());
   std::printf("median %.1f ms\n", times[times.size() / 2]);
-  QFile::remove(
-      QString::fromStdString(mapgen::TempMapPath(tree.toStdString())));
+  std::remove(window.TempMapPath().c_str());
   return 0;
 }

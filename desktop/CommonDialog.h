@@ -37,9 +37,8 @@ class CommonDialog {
  public:
   virtual ~CommonDialog() = default;
 
-  // Starts on the colour chosen last since the program started (black
-  // before the first choice), whatever the caller is choosing for.
-  virtual ColorAnswer ShowColor(QWidget* parent) = 0;
+  // Starts on `initial`, the colour being changed.
+  virtual ColorAnswer ShowColor(QWidget* parent, const QColor& initial) = 0;
 
   virtual FileAnswer ShowOpen(QWidget* parent,
                               const FileOpenRequest& request) = 0;

@@ -23,6 +23,8 @@ struct Message {
   QString text;
   MessageIcon icon = MessageIcon::kNone;
   MessageButtons buttons = MessageButtons::kOk;
+  // A list too long for the text, shown open in a scrolling box below it.
+  QString details{};
 };
 
 // The one way the program tells the user something and waits for an

@@ -1,5 +1,6 @@
 #include "QtDesktop.h"
 
+#include <QAbstractButton>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QGridLayout>
@@ -49,6 +50,14 @@ void FitTitle(QMessageBox& box) {
                   layout->rowCount(), 0, 1, layout->columnCount());
 }
 
+// The box opens with its details shown: they are what the user asked for.
+void ShowDetails(QMessageBox& box, const QString& details) {
+  box.setDetailedText(details);
+  for (QAbstractButton* button : box.buttons()) {
+    if (box.buttonRole(button) == QMessageBox::ActionRole) button->click();
+  }
+}
+
 FileAnswer AskFile(QWidget* parent, const FileOpenRequest& request,
                    QFileDialog::AcceptMode mode) {
   QFileDialog dialog(parent, request.title, request.initialFolder);
@@ -69,11 +78,10 @@ FileAnswer AskFile(QWidget* parent, const FileOpenRequest& request,
 
 }  // namespace
 
-ColorAnswer QtCommonDialog::ShowColor(QWidget* parent) {
-  QColorDialog dialog(lastColor_, parent);
+ColorAnswer QtCommonDialog::ShowColor(QWidget* parent, const QColor& initial) {
+  QColorDialog dialog(initial, parent);
   if (dialog.exec() != QDialog::Accepted) return {};
-  lastColor_ = dialog.selectedColor();
-  return {DialogOutcome::kChosen, lastColor_, {}};
+  return {DialogOutcome::kChosen, dialog.selectedColor(), {}};
 }
 
 // The image and browser choosers take names that need not exist yet.
@@ -91,6 +99,7 @@ MessageAnswer QtMessageBoxes::Show(QWidget* parent, const Message& message) {
   QMessageBox box(ToQt(message.icon), message.title, message.text,
                   ToQt(message.buttons), parent);
   box.setTextFormat(Qt::PlainText);
+  if (!message.details.isEmpty()) ShowDetails(box, message.details);
   FitTitle(box);
   switch (box.exec()) {
     case QMessageBox::Yes:

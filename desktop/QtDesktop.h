@@ -6,12 +6,9 @@ namespace tessary {
 
 class QtCommonDialog : public CommonDialog {
  public:
-  ColorAnswer ShowColor(QWidget* parent) override;
+  ColorAnswer ShowColor(QWidget* parent, const QColor& initial) override;
   FileAnswer ShowOpen(QWidget* parent, const FileOpenRequest& request) override;
   FileAnswer ShowSave(QWidget* parent, const FileOpenRequest& request) override;
-
- private:
-  QColor lastColor_ = Qt::black;
 };
 
 class QtMessageBoxes : public MessageBoxes {

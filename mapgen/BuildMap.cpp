@@ -238,11 +238,12 @@ struct BuildParts {
 
 // Writes the page of the folders `folders` to `sink`, and their URLs to
 // the sitemap.
-BuildResult WritePage(const BuildParts& parts, const FolderList& folders,
+BuildResult WritePage(const BuildParts& parts, FolderList& folders,
                       PageSink& sink, BuildSitemap& sitemap) {
   BuildResult result;
   PageBuffer page(sink);
   const std::unique_ptr<PageTemplate> layout = ChooseTemplate(parts.format);
+  if (layout->NestsSections()) folders.PutInTreeOrder();
   std::string head;
   layout->Head(head);
   if (auto added = page.Add(head); !added) {
@@ -260,8 +261,9 @@ BuildResult WritePage(const BuildParts& parts, const FolderList& folders,
                            parts.observer, sitemap.UrlStart(), within.get());
   SectionPrefetch prefetch(maker, folders, parts.observer, parts.threads);
   const std::size_t total = folders.size();
+  std::string before;
   for (std::size_t i = 0; i < total; ++i) {
-    for (bool folderDone = false; !folderDone;) {
+    for (bool first = true, folderDone = false; !folderDone; first = false) {
       auto next = prefetch.Next();
       if (!next) return Ended(Ending::kFailed, std::move(next).failure());
       if (!*next || parts.observer.StopRequested()) {
@@ -273,16 +275,20 @@ BuildResult WritePage(const BuildParts& parts, const FolderList& folders,
       for (const Failure& unreadable : piece.unreadable) {
         parts.observer.Unreadable(unreadable);
       }
-      if (auto added = page.Add(piece.html); !added) {
-        return Ended(Ending::kNotWritten, std::move(added).failure());
-      }
+      before.clear();
+      const bool shown =
+          !first || layout->PlaceSection(folders[i].path, piece.files,
+                                         piece.html, before);
+      auto added = page.Add(before);
+      if (added && shown) added = page.Add(piece.html);
+      if (!added) return Ended(Ending::kNotWritten, std::move(added).failure());
       sitemap.Add(piece.sitemapUrls, piece.sitemapUrlCount);
       folderDone = piece.endsFolder;
     }
     parts.observer.FolderWritten(folders[i].path, i + 1, total);
   }
   std::string tail;
-  layout->Tail(tail);
+  layout->Tail(result.files, tail);
   auto written = page.Add(tail);
   if (written) written = page.Flush();
   if (!written) return Ended(Ending::kNotWritten, std::move(written).failure());

@@ -193,7 +193,7 @@ SectionMaker::RunReading SectionMaker::ReadRun(
     const bool readsPage = readsPages_ && plan.entries.webPages[from + i];
     if (readsPage) {
       const PageHead head = ReadHead(plan, folder, name, facts, unreadable);
-      if (heads_.title) reading.details.titles[i] = TrimSpaces(head.title);
+      if (heads_.title) reading.details.titles[i] = Trim(head.title, " ");
       if (heads_.robots) reading.noindex[i] = head.noindex;
     }
     // A page that could not be read is reported once. A link of which

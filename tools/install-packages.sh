@@ -11,19 +11,23 @@ set -euo pipefail
 
 build=(
   cmake ninja-build g++ pkg-config
-  libcli11-dev libutf8proc-dev
+  libcli11-dev libutf8proc-dev zlib1g-dev
   qt6-base-dev
 )
-# The checkers of the packaging, desktop and page tests (tidy and chromium
-# read the modern page): lintian alone brings some sixty Perl
-# packages, which a first ./run.sh should not wait for.
+# The checkers of the packaging, desktop and page tests (tidy, chromium and,
+# through the Nu HTML checker, Java read the modern page; the page tests'
+# npm packages come with tests/page/install.sh; the desktop session reads
+# the window through the accessibility bus, and shows it on a dark theme
+# through qt6ct): lintian alone brings some sixty Perl packages, which a
+# first ./run.sh should not wait for.
 checks=(
   clang libclang-rt-dev clang-format
   python3 groff-base desktop-file-utils
   libgtest-dev
   appstream man-db dpkg-dev file binutils lintian zsh fish
   xvfb xauth openbox x11-utils xdotool imagemagick fonts-dejavu-core
-  tidy chromium
+  dbus-daemon at-spi2-core python3-pyatspi qt6ct
+  tidy chromium default-jre-headless libxml2-utils git
 )
 packages=("${build[@]}")
 case "${1:-}" in

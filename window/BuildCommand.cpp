@@ -3,7 +3,6 @@
 // progress; the same work writes the page to the temporary file.
 #include <QAction>
 #include <QCheckBox>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <algorithm>
@@ -11,8 +10,11 @@
 
 #include "BackgroundWork.h"
 #include "FileCopy.h"
+#include "FileSystem.h"
 #include "FolderViews.h"
 #include "NativePath.h"
+#include "PageStaging.h"
+#include "PathEdit.h"
 #include "Paths.h"
 #include "SettingsCheck.h"
 #include "frmTessary.h"
@@ -24,11 +26,11 @@ using mapgen::BuildResult;
 
 // Passes each folder written on to the window through the promise, which
 // lets some 25 reports a second through; cancelling the promise stops the
-// build.
+// build. What the build passed over is kept for the window's warnings.
 class PromiseObserver : public mapgen::BuildObserver {
  public:
-  explicit PromiseObserver(QPromise<BuildResult>& promise)
-      : promise_(promise) {}
+  PromiseObserver(QPromise<WindowBuild>& promise, BuildWarnings& warnings)
+      : promise_(promise), warnings_(warnings) {}
 
   void FolderWritten(const std::string& folder, std::size_t done,
                      std::size_t total) override {
@@ -36,8 +38,14 @@ class PromiseObserver : public mapgen::BuildObserver {
       total_ = total;
       promise_.setProgressRange(0, Steps(total));
     }
-    promise_.setProgressValueAndText(Steps(done),
-                                     QString::fromStdString(folder));
+    promise_.setProgressValueAndText(Steps(done), ShownPath(folder));
+  }
+
+  void Unreadable(const mapgen::Failure& failure) override {
+    const bool outside = failure.reason == mapgen::kLeadsOutsideReason;
+    warnings_.Add(outside ? BuildWarnings::Kind::kLeadsOutside
+                          : BuildWarnings::Kind::kUnreadable,
+                  failure);
   }
 
   bool StopRequested() const override { return promise_.isCanceled(); }
@@ -47,25 +55,39 @@ class PromiseObserver : public mapgen::BuildObserver {
     return static_cast<int>(std::min<std::size_t>(count, INT_MAX));
   }
 
-  QPromise<BuildResult>& promise_;
+  QPromise<WindowBuild>& promise_;
+  BuildWarnings& warnings_;
   std::size_t total_ = 0;
 };
 
 // Off the window's thread: it touches no widget. A page written for a
-// build the window has abandoned is nobody's, so whichever of the two
-// comes second, the page or the abandoning, removes it.
-void BuildPage(QPromise<BuildResult>& promise, const mapgen::FileSystem& fs,
-               const mapgen::MapSettings& settings, const std::string& page,
+// build the window has abandoned is nobody's, and so is the empty file
+// that held a staged page's name: whichever of the two comes second, the
+// build or the abandoning, removes it.
+void BuildPage(QPromise<WindowBuild>& promise, const mapgen::FileSystem& fs,
+               const mapgen::MapSettings& settings, const StagedPage& page,
                const mapgen::PagePlacement& placement,
                std::atomic_flag& handedOver) {
-  PromiseObserver observer(promise);
-  BuildResult result =
-      mapgen::BuildMapFile(settings, fs, observer, page, placement);
-  if (result.outcome == BuildResult::Outcome::kBuilt &&
-      handedOver.test_and_set()) {
-    RemoveIfThere(fs, page);
+  WindowBuild build;
+  PromiseObserver observer(promise, build.warnings);
+  build.result =
+      mapgen::BuildMapFile(settings, fs, observer, page.path, placement);
+  const bool left =
+      build.result.outcome == BuildResult::Outcome::kBuilt || page.reserved;
+  if (left && handedOver.test_and_set()) RemoveIfThere(fs, page.path);
+  promise.addResult(std::move(build));
+}
+
+// The window's words for a setting no build can use: the captions the
+// user sees, never a field's name.
+QString ProblemInWords(const mapgen::Failure& problem) {
+  if (problem.path == "txtSiteUrl") {
+    return "Also write sitemap.xml needs a Site URL: the address the site "
+           "starts at, such as https://example.org/.";
   }
-  promise.addResult(std::move(result));
+  QString reason = QString::fromStdString(problem.reason);
+  if (!reason.isEmpty()) reason[0] = reason[0].toUpper();
+  return reason + '.';
 }
 
 }  // namespace
@@ -81,15 +103,24 @@ void frmTessary::InitBuild() {
 
 void frmTessary::cmdBuildMap_Click() {
   if (build_->isRunning() || copy_->isRunning()) return;
-  if (!UsableSettings()) return;
-  cmdBuildMap->setEnabled(false);
-  mnuBuildMap->setEnabled(false);
-  ShowProgress(true, 0);
-  RemovePreview();
+  TakeTypedText();
+  if (!CheckBaseFolder() || !UsableSettings()) return;
   buildBase_ = Dir1->path();
   buildWalks_ = settings_.chkShowSubfolders != mapgen::kUnchecked;
+  QString problem;
+  if (!StagePage(fs_, buildBase_, SaveFolderAfterBuild(), buildPage_,
+                 problem)) {
+    desktop_.messageBoxes.Show(
+        this, {"Build Map", problem, MessageIcon::kExclamation});
+    return;
+  }
+  cmdBuildMap->setEnabled(false);
+  mnuBuildMap->setEnabled(false);
+  ShowWarnings({});
+  ShowProgress(true, 0);
+  RemovePreview();
   changedDuringBuild_ = false;
-  const std::string page = mapgen::TempMapPath(buildBase_.toStdString());
+  const std::string page = buildPage_.path;
   pageHandover_ = std::make_shared<std::atomic_flag>();
   // The page's XML sitemap waits beside the built page until Save puts it
   // beside the saved one.
@@ -100,8 +131,8 @@ void frmTessary::cmdBuildMap_Click() {
   mapgen::PagePlacement placement;
   placement.folder = SaveFolderAfterBuild();
   placement.stagedSitemap = buildSitemap_.get();
-  work_->Start(build_, [&fs = fs_, settings = settings_, page, placement,
-                        sitemap = buildSitemap_,
+  work_->Start(build_, [&fs = fs_, settings = settings_, page = buildPage_,
+                        placement, sitemap = buildSitemap_,
                         handover = pageHandover_](auto& promise) {
     BuildPage(promise, fs, settings, page, placement, *handover);
   });
@@ -113,8 +144,7 @@ void frmTessary::cmdBuildMap_Click() {
 std::string frmTessary::SaveFolderAfterBuild() const {
   const bool nameFollows =
       buildWalks_ && chkLockFilename->checkState() == Qt::Unchecked;
-  return nameFollows ? NativePath(buildBase_)
-                     : NativePath(QFileInfo(OutputPath()).absolutePath());
+  return nameFollows ? buildBase_ : mapgen::ParentFolder(OutputPath());
 }
 
 // A setting no build can use, such as an XML sitemap without the site's
@@ -124,8 +154,7 @@ bool frmTessary::UsableSettings() {
   if (usable) return true;
   const mapgen::Failure& problem = usable.failure();
   desktop_.messageBoxes.Show(
-      this, {"Build Map", QString::fromStdString(problem.reason),
-             MessageIcon::kExclamation});
+      this, {"Build Map", ProblemInWords(problem), MessageIcon::kExclamation});
   auto* control = findChild<QWidget*>(QString::fromStdString(problem.path));
   for (int tab = 0; tab < kTabs; ++tab) {
     if (fraOptions[tab]->isAncestorOf(control)) ShowControl(tab, control);
@@ -138,7 +167,7 @@ bool frmTessary::UsableSettings() {
 void frmTessary::AbandonBuild() {
   build_->cancel();
   if (pageHandover_ && pageHandover_->test_and_set()) {
-    RemoveIfThere(fs_, mapgen::TempMapPath(buildBase_.toStdString()));
+    RemoveIfThere(fs_, buildPage_.path);
   }
   pageHandover_.reset();
   buildSitemap_.reset();
@@ -154,7 +183,8 @@ void frmTessary::BuildFinished() {
   // Abandoned by the program's end: nobody is left to tell.
   if (build_->isCanceled() || leaving_) return;
   pageHandover_.reset();
-  const BuildResult result = build_->result();
+  const BuildResult result = build_->result().result;
+  ShowWarnings(build_->result().warnings);
   // The sitemap of the built map, or none: an earlier one's staged files
   // go with it.
   sitemap_ = result.outcome == BuildResult::Outcome::kBuilt
@@ -163,16 +193,17 @@ void frmTessary::BuildFinished() {
   buildSitemap_.reset();
   if (result.outcome != BuildResult::Outcome::kBuilt) {
     const mapgen::Failure& failure = result.failure;
-    desktop_.messageBoxes.Show(
-        this, {"Build Map",
-               QString::fromStdString(failure.path + "\n" + failure.reason),
-               MessageIcon::kExclamation});
+    desktop_.messageBoxes.Show(this,
+                               {"Build Map",
+                                ShownPath(failure.path) + "\n" +
+                                    QString::fromStdString(failure.reason),
+                                MessageIcon::kExclamation});
+    if (buildPage_.reserved) RemoveIfThere(fs_, buildPage_.path);
     ShowProgress(false, 0);
     ReturnToBaseFolder();
     return;
   }
-  SetTempMapPath(
-      QString::fromStdString(mapgen::TempMapPath(buildBase_.toStdString())));
+  SetTempMapPath(buildPage_.path);
   ReturnToBaseFolder();
   ShowProgress(false, 0);
   // The page holds the options as they were at Build: one changed since
@@ -192,7 +223,7 @@ void frmTessary::BuildFinished() {
 // folder alone moved nothing, so a name the user typed stays.
 void frmTessary::ReturnToBaseFolder() {
   if (!buildWalks_) {
-    txtDir->setText(Dir1->path());
+    txtDir->setText(ShownPath(Dir1->path()));
     return;
   }
   QString reason;

@@ -1,40 +1,33 @@
 #include "ColorSwatch.h"
 
-#include <QMouseEvent>
-
 #include "Colours.h"
 
 namespace tessary {
 namespace {
-constexpr int kBorder = 3;  // pixels of frame left around the swatch
-}
+// Pixels of button left around the swatch, where the focus shows.
+constexpr int kBorder = 4;
+}  // namespace
 
 ColorSwatch::ColorSwatch(QWidget* parent)
-    : QFrame(parent), swatch_(new QWidget(this)) {
-  setFrameStyle(QFrame::Panel | QFrame::Raised);
+    : QPushButton(parent), swatch_(new QWidget(this)) {
+  setAutoDefault(true);
   setCursor(Qt::PointingHandCursor);
   swatch_->setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
+// A screen reader tells the colour too, which the swatch only shows.
 void ColorSwatch::setColour(mapgen::Colour colour) {
   SetBackColor(swatch_, colour);
+  setAccessibleDescription(
+      QStringLiteral("Opens the colour dialog; now %1")
+          .arg(ToQColor(colour).name(QColor::HexRgb).toUpper()));
 }
 
 mapgen::Colour ColorSwatch::colour() const { return BackColor(swatch_); }
 
-// Taking the press makes the release come here too.
-void ColorSwatch::mousePressEvent(QMouseEvent* event) { event->accept(); }
-
-void ColorSwatch::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton && rect().contains(event->pos())) {
-    emit clicked();
-  }
-  QFrame::mouseReleaseEvent(event);
-}
-
 void ColorSwatch::resizeEvent(QResizeEvent* event) {
   swatch_->setGeometry(rect().adjusted(kBorder, kBorder, -kBorder, -kBorder));
-  QFrame::resizeEvent(event);
+  QPushButton::resizeEvent(event);
 }
 
 }  // namespace tessary

@@ -1,14 +1,15 @@
 #pragma once
 
-#include <QFrame>
+#include <QPushButton>
 
 #include "MapSettings.h"
 
 namespace tessary {
 
-// A colour button: a small sunken frame, cmdColor(i), showing the colour
-// shpColor(i) as a swatch inside it.
-class ColorSwatch : public QFrame {
+// A colour button, cmdColor(i), showing the colour shpColor(i) as a swatch
+// inside it. A button, so that the keyboard reaches it and Space or Enter
+// opens the colour dialog as a click does.
+class ColorSwatch : public QPushButton {
   Q_OBJECT
  public:
   explicit ColorSwatch(QWidget* parent);
@@ -17,12 +18,7 @@ class ColorSwatch : public QFrame {
   mapgen::Colour colour() const;
   QWidget* swatch() const { return swatch_; }
 
- signals:
-  void clicked();
-
  protected:
-  void mousePressEvent(QMouseEvent* event) override;
-  void mouseReleaseEvent(QMouseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
  private:

@@ -6,6 +6,7 @@
 #include "ColorSwatch.h"
 #include "FolderViews.h"
 #include "ImageInBase.h"
+#include "NativePath.h"
 #include "frmTessary.h"
 
 namespace tessary {
@@ -20,7 +21,8 @@ constexpr int kImageFilesFilter = 1;
 
 // A colour that no check box puts on the page leaves the map as built.
 void frmTessary::cmdColor_Click(int index) {
-  const ColorAnswer answer = desktop_.CommonDialog1.ShowColor(this);
+  const ColorAnswer answer = desktop_.CommonDialog1.ShowColor(
+      this, ToQColor(cmdColor[index]->colour()));
   if (answer.outcome != DialogOutcome::kChosen) return;
   settings_.shpColor[index] = FromQColor(answer.color);
   cmdColor[index]->setColour(settings_.shpColor[index]);
@@ -30,7 +32,7 @@ void frmTessary::cmdColor_Click(int index) {
 // The page lives in the base folder, so an image outside it could not be
 // referred to from the published site.
 void frmTessary::ChooseImage(const QString& title, QLineEdit* target) {
-  const QString base = Dir1->path();
+  const QString base = ShownPath(Dir1->path());
   const FileAnswer answer = desktop_.CommonDialog1.ShowOpen(
       this, {title, base, QString(), kImageFilters, kImageFilesFilter});
   if (!Chosen(answer)) return;

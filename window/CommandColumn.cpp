@@ -3,19 +3,25 @@
 #include <QFrame>
 #include <QPushButton>
 
+#include "Legibility.h"
 #include "frmTessary.h"
 
 namespace tessary {
 namespace {
 
 constexpr mapgen::Colour kProgressFill = 0x00C00000;
+// At the head of the command column, clear of the tab strip, whose sixth
+// tab stands where the bar was once designed.
+constexpr TwipsRect kProgressPlace = {8160, 120, 1215, 210};
 
 void DrawFormLines(QWidget* form) {
   const mapgen::Colour shadow =
       FromQColor(form->palette().color(QPalette::Dark));
-  MakeShape(form, {}, shadow, {0, 0, 9480, 30});
-  MakeShape(form, {}, kWhite, {0, 10, 9480, 30});
-  MakeShape(form, {}, kBlack, {8055, 240, 15, 5760});
+  constexpr int width = frmTessary::kFormWidth;
+  MakeShape(form, "lineMenuShadow", shadow, {0, 0, width, 30});
+  MakeShape(form, "lineMenuLight", kWhite, {0, 10, width, 30});
+  MakeShape(form, "lineColumn", kBlack,
+            {8055, 240, 15, frmTessary::kFormHeight});
 }
 
 }  // namespace
@@ -29,7 +35,7 @@ void frmTessary::InitCommandColumn() {
   makerFont.setItalic(true);
   lblCorvaleSoftware->setFont(makerFont);
   lblCorvaleSoftware->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-  SetForeColor(lblCorvaleSoftware, kBlue);
+  SetCaptionColour(lblCorvaleSoftware, kBlue);
   lblCorvaleSoftware->setToolTip("Maker of Custom Software");
   connect(lblCorvaleSoftware, &ClickLabel::clicked, this,
           [this] { OpenBrowser(kHomePage); });
@@ -55,9 +61,10 @@ void frmTessary::InitCommandColumn() {
   shpProgressBorder = new QFrame(central_);
   shpProgressBorder->setObjectName("shpProgressBorder");
   shpProgressBorder->setFrameStyle(QFrame::Box | QFrame::Plain);
-  PlaceTwips(shpProgressBorder, {7080, 0, 2040, 210});
-  shpProgressPercent = MakeShape(central_, "shpProgressPercent", kProgressFill,
-                                 {7080, 0, 135, 210});
+  PlaceTwips(shpProgressBorder, kProgressPlace);
+  shpProgressPercent = MakeShape(
+      central_, "shpProgressPercent", kProgressFill,
+      {kProgressPlace.left, kProgressPlace.top, 135, kProgressPlace.height});
   ShowProgress(false, 0);
 }
 

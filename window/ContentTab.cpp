@@ -45,6 +45,7 @@ void frmTessary::InitContentTab() {
                         {240, 270, 1335, 255});
   txtTitle = MakeText(tab, "txtTitle", {1560, 225, 6255, 315});
   txtTitle->setToolTip("Title of the webpage");
+  NameAfter(Label1[0], txtTitle);
 
   QGroupBox* Frame4 =
       MakeGroup(tab, "Frame4", "Included Folders: ", {120, 660, 7815, 1020});
@@ -58,6 +59,8 @@ void frmTessary::InitContentTab() {
   cmdChangeDirectory =
       MakeButton(Frame4, "cmdChangeDirectory", "browse", {6600, 270, 975, 345});
   cmdChangeDirectory->setToolTip("Click to change folder");
+  NameAfter(lblX[1], txtDir);
+  cmdChangeDirectory->setAccessibleName("Browse for base folder");
   chkShowSubfolders = MakeCheck(Frame4, "chkShowSubfolders", "Show Subfolders",
                                 {1200, 660, 2055, 255});
   chkShowEmpties = MakeCheck(Frame4, "chkShowEmpties", "Show Empty Folders",
@@ -70,8 +73,10 @@ void frmTessary::InitContentTab() {
   for (int i = 0; i < 6; ++i) {
     chkExtension[i] = MakeCheck(Frame3, Indexed("chkExtension", i),
                                 kExtensionCaptions[i], kExtensionPlaces[i]);
+    chkExtension[i]->setAccessibleName(Spoken(kExtensionCaptions[i]));
   }
   txtExtensions = MakeText(Frame3, "txtExtensions", {2880, 915, 735, 315});
+  txtExtensions->setAccessibleName("Other file extensions");
   txtExtensions->setToolTip("file extensions separated by commas or spaces");
 
   QGroupBox* Frame2 =
@@ -80,6 +85,7 @@ void frmTessary::InitContentTab() {
   chkBannerImage =
       MakeCheck(Frame2, "chkBannerImage", "Show", {120, 300, 975, 255});
   chkBannerImage->setToolTip(" Check box to show banner ");
+  chkBannerImage->setAccessibleName("Show banner image");
   lblX[2] =
       MakeLabel(Frame2, Indexed("lblX", 2), "File:", {120, 660, 480, 255});
   txtBannerImage = MakeText(Frame2, "txtBannerImage", {600, 615, 2160, 315});
@@ -87,12 +93,17 @@ void frmTessary::InitContentTab() {
   cmdImageBrowse =
       MakeButton(Frame2, "cmdImageBrowse", "browse", {2880, 600, 975, 345});
   cmdImageBrowse->setToolTip("Browse");
+  NameAfter(lblX[2], txtBannerImage);
+  txtBannerImage->setAccessibleName("Banner image file");
+  cmdImageBrowse->setAccessibleName("Browse for banner image");
   lblX[0] = MakeLabel(Frame2, Indexed("lblX", 0),
                       "Alignment :", {120, 1080, 1000, 255});
   lblX[0]->setEnabled(false);
   cmbBannerAlign =
       MakeCombo(Frame2, "cmbBannerAlign", {"left", "center", "right"},
                 {1200, 1035, 1335, 315});
+  NameAfter(lblX[0], cmbBannerAlign);
+  cmbBannerAlign->setAccessibleName("Banner alignment");
 
   QGroupBox* Frame1 =
       MakeGroup(tab, "Frame1", "HTML files - Title and Link representation",
@@ -117,6 +128,7 @@ void frmTessary::InitStyleChooser(QGroupBox* frame) {
                              QStringLiteral("    Style %1").arg(i + 1),
                              {240, 435 + 300 * i, 1080, 195});
     optStyle[i]->setToolTip(kStyleTips[i]);
+    optStyle[i]->setAccessibleName(Spoken(optStyle[i]->text()));
   }
   Shape1 = MakeShape(frame, "Shape1", kLightGrey, {1320, 360, 2535, 1200});
   Shape2 = MakeShape(frame, "Shape2", kWhite, {1320, 360, 2535, 300});

@@ -1,7 +1,7 @@
 #include "Controls.h"
 
+#include <QAccessibleWidget>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QFont>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -32,6 +32,55 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
   }
 }
 
+namespace {
+
+class ComboAccessible : public QAccessibleWidget {
+ public:
+  explicit ComboAccessible(QComboBox* box)
+      : QAccessibleWidget(box, QAccessible::ComboBox) {}
+
+  QString text(QAccessible::Text kind) const override {
+    if (kind == QAccessible::Value) return box()->currentText();
+    return QAccessibleWidget::text(kind);
+  }
+
+  QAccessible::State state() const override {
+    QAccessible::State state = QAccessibleWidget::state();
+    state.editable = box()->isEditable();
+    state.expandable = true;
+    return state;
+  }
+
+  QStringList actionNames() const override {
+    return {showMenuAction(), pressAction()};
+  }
+
+  void doAction(const QString& action) override {
+    if (action == showMenuAction() || action == pressAction()) {
+      box()->showPopup();
+    }
+  }
+
+ private:
+  QComboBox* box() const { return static_cast<QComboBox*>(widget()); }
+};
+
+QAccessibleInterface* ComboInterface(const QString& className,
+                                     QObject* object) {
+  if (className != QLatin1String("tessary::ComboBox")) return nullptr;
+  return new ComboAccessible(static_cast<QComboBox*>(object));
+}
+
+}  // namespace
+
+ComboBox::ComboBox(QWidget* parent) : QComboBox(parent) {
+  static const bool installed = [] {
+    QAccessible::installFactory(ComboInterface);
+    return true;
+  }();
+  Q_UNUSED(installed);
+}
+
 ClickFilter::ClickFilter(QWidget* watched) : QObject(watched) {
   watched->installEventFilter(this);
 }
@@ -43,6 +92,19 @@ bool ClickFilter::eventFilter(QObject* watched, QEvent* event) {
 
 QString Indexed(const char* name, int index) {
   return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
+}
+
+QString Spoken(const QString& caption) {
+  QString words = caption;
+  words.remove('&');
+  words = words.trimmed();
+  if (words.endsWith(':')) words.chop(1);
+  return words.trimmed();
+}
+
+void NameAfter(QLabel* caption, QWidget* control) {
+  caption->setBuddy(control);
+  control->setAccessibleName(Spoken(caption->text()));
 }
 
 QFont NamedFont(const char* family, double points, bool bold) {
@@ -84,9 +146,9 @@ QLineEdit* MakeText(QWidget* parent, const QString& name, TwipsRect place) {
   return Placed(new QLineEdit(parent), name, place);
 }
 
-QComboBox* MakeCombo(QWidget* parent, const QString& name,
-                     const QStringList& items, TwipsRect place) {
-  auto* combo = Placed(new QComboBox(parent), name, place);
+ComboBox* MakeCombo(QWidget* parent, const QString& name,
+                    const QStringList& items, TwipsRect place) {
+  auto* combo = Placed(new ComboBox(parent), name, place);
   combo->setEditable(true);
   // What the user types is the option, letter for letter: no completion
   // that changes its case and no typed text added to the list.

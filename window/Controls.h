@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QComboBox>
 #include <QLabel>
 #include <QString>
 #include <QStringList>
@@ -8,7 +9,6 @@
 #include "Twips.h"
 
 class QCheckBox;
-class QComboBox;
 class QFont;
 class QGroupBox;
 class QLineEdit;
@@ -29,6 +29,15 @@ class ClickLabel : public QLabel {
  protected:
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+// A list to choose from or type into. A screen reader hears it by its
+// caption and then its value, as other controls; Qt's own list names
+// itself by its value on Linux, so two lists showing "normal" sound alike.
+class ComboBox : public QComboBox {
+  Q_OBJECT
+ public:
+  explicit ComboBox(QWidget* parent);
 };
 
 // Tells of clicks on a control that has no click signal of its own.
@@ -64,10 +73,18 @@ QRadioButton* MakeOption(QWidget* parent, const QString& name,
 QPushButton* MakeButton(QWidget* parent, const QString& name,
                         const QString& caption, TwipsRect place);
 QLineEdit* MakeText(QWidget* parent, const QString& name, TwipsRect place);
-QComboBox* MakeCombo(QWidget* parent, const QString& name,
-                     const QStringList& items, TwipsRect place);
+ComboBox* MakeCombo(QWidget* parent, const QString& name,
+                    const QStringList& items, TwipsRect place);
 QGroupBox* MakeGroup(QWidget* parent, const QString& name,
                      const QString& caption, TwipsRect place);
+// A caption's words as a screen reader should say them: without the
+// mnemonic's "&", the blanks around it and a closing colon.
+QString Spoken(const QString& caption);
+
+// Makes `caption` the label of `control`: a screen reader names the
+// control by the caption's words.
+void NameAfter(QLabel* caption, QWidget* control);
+
 // A filled rectangle or line without border.
 QWidget* MakeShape(QWidget* parent, const QString& name, mapgen::Colour fill,
                    TwipsRect place);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QString>
 #include <string>
 
 #include "FileSystem.h"
@@ -8,15 +7,16 @@
 
 namespace tessary {
 
+// Paths here are the file system's bytes.
+
 // Whether both names lead to one file on disk (false when either is
 // missing), however they are spelt.
-bool SameFile(const mapgen::FileSystem& fs, const QString& first,
-              const QString& second);
+bool SameFile(const mapgen::FileSystem& fs, const std::string& first,
+              const std::string& second);
 
 // Removes the file at `path` where it can: a temporary page left behind
 // is nothing the user could act on.
 void RemoveIfThere(const mapgen::FileSystem& fs, const std::string& path);
-void RemoveIfThere(const mapgen::FileSystem& fs, const QString& path);
 
 // Where a copy of the map's page ended.
 struct CopyOutcome {
@@ -31,8 +31,8 @@ struct CopyOutcome {
 // or new, never half written. Then puts the page's XML sitemap, if it
 // has one, beside it, and removes `source` when asked to. It waits for the
 // disk, so the window runs it off its own thread.
-CopyOutcome CopyPage(const mapgen::FileSystem& fs, const QString& source,
-                     const QString& destination, bool removeSource,
+CopyOutcome CopyPage(const mapgen::FileSystem& fs, const std::string& source,
+                     const std::string& destination, bool removeSource,
                      mapgen::StagedSitemap* sitemap = nullptr);
 
 }  // namespace tessary

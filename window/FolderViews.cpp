@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QPersistentModelIndex>
 #include <QStringListModel>
@@ -105,8 +106,8 @@ class FolderTree::Folders : public QAbstractItemModel {
 
   const mapgen::FileSystem& fs() const { return fs_; }
 
-  QString filePath(const QModelIndex& index) const {
-    return ShownPath(NodeOf(index)->path);
+  const std::string& filePath(const QModelIndex& index) const {
+    return NodeOf(index)->path;
   }
 
   void setCurrent(const QModelIndex& folder) {
@@ -221,6 +222,9 @@ FolderTree::FolderTree(QWidget* parent, const mapgen::FileSystem& fs)
     : QTreeView(parent), model_(new Folders(this, fs)) {
   setModel(model_);
   setHeaderHidden(true);
+  // Long names scroll sideways rather than lose their ends.
+  header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  header()->setStretchLastSection(false);
   // The view's own double click would close again the folder that
   // choosing it has just opened.
   setExpandsOnDoubleClick(false);
@@ -238,14 +242,27 @@ void FolderTree::Open(const QModelIndex& index) {
   emit folderChosen(model_->filePath(index));
 }
 
-QModelIndex FolderTree::indexOf(const QString& folder) {
-  return model_->Find(NativePath(folder));
+QModelIndex FolderTree::indexOf(const std::string& folder) {
+  return model_->Find(folder);
+}
+
+void FolderTree::forget(const std::string& folder) {
+  path_.clear();
+  for (std::string up = mapgen::ParentFolder(folder);;
+       up = mapgen::ParentFolder(up)) {
+    if (model_->fs().IsFolder(up) || mapgen::IsRoot(up)) {
+      const QModelIndex index = indexOf(up);
+      model_->Reread(index);
+      setCurrentIndex(index);
+      return;
+    }
+  }
 }
 
 // The current folder at the top, so that the subfolders it opened show
 // below it.
-bool FolderTree::setPath(const QString& folder, QString& reason) {
-  if (const auto opened = model_->fs().IsFolder(NativePath(folder)); !opened) {
+bool FolderTree::setPath(const std::string& folder, QString& reason) {
+  if (const auto opened = model_->fs().IsFolder(folder); !opened) {
     reason = QString::fromStdString(opened.failure().reason);
     return false;
   }
@@ -274,10 +291,15 @@ FileList::FileList(QWidget* parent, const mapgen::FileSystem& fs)
   setEditTriggers(QAbstractItemView::NoEditTriggers);
 }
 
-bool FileList::setFolder(const QString& folder, QString& reason) {
+void FileList::clear() {
+  folder_.clear();
+  model_->setStringList({});
+}
+
+bool FileList::setFolder(const std::string& folder, QString& reason) {
   std::vector<std::string> names;
   std::string why;
-  if (!ListNames(fs_, NativePath(folder), false, names, why)) {
+  if (!ListNames(fs_, folder, false, names, why)) {
     reason = QString::fromStdString(why);
     return false;
   }

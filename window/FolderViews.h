@@ -3,6 +3,7 @@
 #include <QListView>
 #include <QString>
 #include <QTreeView>
+#include <string>
 
 #include "FileSystem.h"
 
@@ -20,19 +21,24 @@ class FolderTree : public QTreeView {
  public:
   FolderTree(QWidget* parent, const mapgen::FileSystem& fs);
 
-  const QString& path() const { return path_; }
+  // Paths are the file system's bytes; the tree shows them as text.
+  const std::string& path() const { return path_; }
 
   // Makes `folder` the current folder and shows it open. False, with the
   // system's reason, when it is not a folder.
-  bool setPath(const QString& folder, QString& reason);
+  bool setPath(const std::string& folder, QString& reason);
 
   // The entry of `folder`, the folders on its way read as needed. A folder
   // the tree leaves out, a hidden one or a link, has an entry once it is
   // named.
-  QModelIndex indexOf(const QString& folder);
+  QModelIndex indexOf(const std::string& folder);
+
+  // Reads the folders on the way to `folder` again, so that those gone
+  // since go from the tree, and highlights the nearest that is left.
+  void forget(const std::string& folder);
 
  signals:
-  void folderChosen(const QString& folder);
+  void folderChosen(const std::string& folder);
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -43,7 +49,7 @@ class FolderTree : public QTreeView {
   void Open(const QModelIndex& index);
 
   Folders* model_;
-  QString path_;
+  std::string path_;
 };
 
 // The file list File1: the files of one folder that a map would list.
@@ -52,16 +58,19 @@ class FileList : public QListView {
  public:
   FileList(QWidget* parent, const mapgen::FileSystem& fs);
 
-  const QString& folder() const { return folder_; }
+  const std::string& folder() const { return folder_; }
 
   // False, with the system's reason, when the folder cannot be listed; the
   // list then keeps its previous folder.
-  bool setFolder(const QString& folder, QString& reason);
+  bool setFolder(const std::string& folder, QString& reason);
+
+  // Lists nothing, for a base folder that has gone.
+  void clear();
 
  private:
   const mapgen::FileSystem& fs_;
   QStringListModel* model_;
-  QString folder_;
+  std::string folder_;
 };
 
 }  // namespace tessary

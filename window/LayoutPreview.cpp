@@ -2,16 +2,17 @@
 // start of the preface, five sample entries of two folders, the start of
 // the appendix and the name of the background picture, drawn from the
 // options on every tab switch.
+#include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
-#include <QFileInfo>
 #include <QImageReader>
 #include <QLineEdit>
 #include <QMap>
+#include <algorithm>
 
 #include "BackgroundWork.h"
 #include "FolderViews.h"
+#include "Paths.h"
 #include "PreviewLayout.h"
 #include "Shape.h"
 #include "frmTessary.h"
@@ -21,6 +22,7 @@ namespace {
 
 constexpr mapgen::Colour kPageBorder = 0x00C0C0C0;
 constexpr mapgen::Colour kFilterHint = 0x00808080;
+constexpr mapgen::Colour kQuietText = 0x00595959;  // the page's counts
 constexpr int kTitleGap = 60;  // at least, between a title and its file name
 // A background picture larger than this is not loaded: the preview only
 // hints at it, and reading it would hold up the window.
@@ -94,10 +96,23 @@ mapgen::Colour OptionColour(const mapgen::MapSettings& settings, int index,
 // Only regular files of a modest size are read, so that a pipe or a huge
 // file named as background cannot hold up the reading. Null when the
 // picture cannot be read.
-QImage ReadPicture(const QString& path, QSize size) {
-  const QFileInfo file(path);
-  if (!file.isFile() || file.size() > kMaxPictureBytes) return {};
-  QImageReader reader(path);
+QImage ReadPicture(const mapgen::FileSystem& fs, const std::string& path,
+                   QSize size) {
+  const auto file = fs.OpenFile(path);
+  if (!file) return {};
+  QByteArray bytes;
+  char chunk[1 << 16];
+  while (true) {
+    const auto read = (*file)->Read(chunk, sizeof chunk);
+    if (!read) return {};
+    if (*read == 0) break;
+    if (bytes.size() + static_cast<qsizetype>(*read) > kMaxPictureBytes) {
+      return {};
+    }
+    bytes.append(chunk, static_cast<qsizetype>(*read));
+  }
+  QBuffer buffer(&bytes);
+  QImageReader reader(&buffer);
   reader.setScaledSize(size);
   return reader.read();
 }
@@ -142,7 +157,8 @@ void frmTessary::InitLayoutPreview(QWidget* tab) {
   InitTemplateParts(tab);
 }
 
-// The parts only the modern template has lead to the template's choice.
+// The parts only the modern template has lead to the template's choice:
+// the filter box, the base folder's heading, the triangles and counts.
 void frmTessary::InitTemplateParts(QWidget* tab) {
   ClickLabel* filter = MakeLabel(tab, "lblFilterBox", "Filter", kFilterBox);
   filter->setFrameStyle(QFrame::Box | QFrame::Plain);
@@ -152,19 +168,32 @@ void frmTessary::InitTemplateParts(QWidget* tab) {
   SetBackColor(filter, kWhite);
   SetForeColor(filter, kFilterHint);
   ClickLabel* triangle = MakeLabel(tab, "lblDisclosure", "\u25BC", {});
-  triangle->setWordWrap(false);
-  for (ClickLabel* part : {filter, triangle}) {
+  ClickLabel* baseTriangle = MakeLabel(tab, "lblBaseDisclosure", "\u25BC", {});
+  ClickLabel* base = MakeLabel(tab, "lblBaseFolder", "Folder", {});
+  base->setFont(NamedFont("Times New Roman", 11.25, true));
+  // Three files of its own and the subfolder's two.
+  ClickLabel* baseCount =
+      MakeLabel(tab, "lblBaseCount", "3 files \u00B7 5 in all", {});
+  ClickLabel* folderCount = MakeLabel(tab, "lblFolderCount", "2 files", {});
+  for (ClickLabel* part :
+       {filter, triangle, baseTriangle, base, baseCount, folderCount}) {
+    part->setWordWrap(false);
     part->hide();
     connect(part, &ClickLabel::clicked, this,
             [this] { ShowControl(5, cmbTemplate); });
   }
   lblFilterBox = filter;
   lblDisclosure = triangle;
+  lblBaseDisclosure = baseTriangle;
+  lblBaseFolder = base;
+  lblBaseCount = baseCount;
+  lblFolderCount = folderCount;
 }
 
 // Each step reads the options as they stand; the entries' places come from
 // the list options, their captions from the entry style.
 void frmTessary::RefreshPreview() {
+  TakeTypedText();
   RefreshBanner();
   lblMap[1]->setText(QString::fromStdString(settings_.txtTitle));
   Align(lblMap[1], settings_.cmbTitleAlign);
@@ -175,6 +204,7 @@ void frmTessary::RefreshPreview() {
   ColourPreview();
   SetPreviewFont();
   KeepTitlesWhole();
+  PlaceCounts();
   RefreshBackground();
 }
 
@@ -203,6 +233,7 @@ void frmTessary::PlaceEntries(int style) {
     link->setVisible(style != 4);
   }
   PlaceTwips(lblMap[9], layout.heading);
+  PlaceTwips(lineMap, layout.line);
   lineMap->setVisible(layout.lineShown);
 }
 
@@ -211,8 +242,31 @@ void frmTessary::ShowTemplate() {
   PlaceTwips(lblMap[0], layout.banner);
   PlaceTwips(lblMap[1], layout.title);
   PlaceTwips(lblDisclosure, layout.disclosure);
-  lblFilterBox->setVisible(layout.modern);
-  lblDisclosure->setVisible(layout.modern);
+  PlaceTwips(lblBaseDisclosure, layout.baseDisclosure);
+  PlaceTwips(lblBaseFolder, layout.baseHeading);
+  for (QLabel* part : {lblFilterBox, lblDisclosure, lblBaseDisclosure,
+                       lblBaseFolder, lblBaseCount, lblFolderCount}) {
+    part->setVisible(layout.modern);
+  }
+}
+
+// Each count follows its heading's text, in the heading's face but not
+// bold, as the page's counts do.
+void frmTessary::PlaceCounts() {
+  const std::pair<QLabel*, QLabel*> counts[] = {{lblBaseFolder, lblBaseCount},
+                                                {lblMap[9], lblFolderCount}};
+  for (const auto& [heading, count] : counts) {
+    QFont font = heading->font();
+    font.setBold(false);
+    count->setFont(font);
+    SetForeColor(count, ForeColor(heading));
+    SetBackColor(count, BackColor(heading));
+    count->adjustSize();
+    const QFontMetrics metrics(heading->font());
+    count->move(heading->x() + heading->contentsMargins().left() +
+                    metrics.horizontalAdvance(heading->text() + ' '),
+                heading->y());
+  }
 }
 
 // The link labels keep their blue: the preview shows where links are, not
@@ -225,8 +279,10 @@ void frmTessary::ColourPreview() {
   for (int i = 2; i <= 8; ++i) SetForeColor(lblMap[i], text);
   SetForeColor(lblMap[1], OptionColour(settings_, 4, kBlack));
   SetForeColor(lblMap[9], OptionColour(settings_, 5, kBlack));
-  SetForeColor(lblDisclosure, ForeColor(lblMap[9]));
-  SetBackColor(lblDisclosure, page);
+  for (QLabel* folder : {lblDisclosure, lblBaseDisclosure, lblBaseFolder}) {
+    SetForeColor(folder, ForeColor(lblMap[9]));
+    SetBackColor(folder, page);
+  }
 }
 
 // The banner line and the picture's name keep the window's font; a face
@@ -236,13 +292,16 @@ void frmTessary::ColourPreview() {
 void frmTessary::SetPreviewFont() {
   const QString face = QString::fromStdString(settings_.cmbFont);
   const bool browsersOwn = face == "default";
-  for (int i = 1; i < 16; ++i) {
-    if (i == 10) continue;
-    QFont font = lblMap[i]->font();
+  const auto setFace = [&](QLabel* label) {
+    QFont font = label->font();
     font.setFamily(browsersOwn ? QStringLiteral("serif") : face);
     font.setStyleHint(browsersOwn ? QFont::Serif : QFont::AnyStyle);
-    lblMap[i]->setFont(font);
+    label->setFont(font);
+  };
+  for (int i = 1; i < 16; ++i) {
+    if (i != 10) setFace(lblMap[i]);
   }
+  setFace(lblBaseFolder);
 }
 
 // Style 2 puts each file name after its title; where the font's title is
@@ -268,31 +327,32 @@ void frmTessary::RefreshBackground() {
     Image1->hide();
     return;
   }
-  const QString name = QString::fromStdString(settings_.txtImage);
-  if (name.isEmpty()) {
+  const std::string& name = settings_.txtImage;
+  if (name.empty()) {
     wantedPicture_.clear();
     Image1->clear();
   } else {
-    LoadBackground(QDir(Dir1->path()).filePath(name));
+    LoadBackground(
+        name.starts_with('/') ? name : mapgen::JoinPath(Dir1->path(), name));
   }
-  lblMap[10]->setText(name);
+  lblMap[10]->setText(QString::fromStdString(name));
   Image1->show();
 }
 
 // One picture is read at a time; the one wanted by then follows.
-void frmTessary::LoadBackground(const QString& path) {
+void frmTessary::LoadBackground(const std::string& path) {
   wantedPicture_ = path;
   if (picture_->isRunning()) return;
   loadingPicture_ = path;
-  work_->Compute(picture_, [path, size = Image1->size()] {
-    return ReadPicture(path, size);
+  work_->Compute(picture_, [&fs = fs_, path, size = Image1->size()] {
+    return ReadPicture(fs, path, size);
   });
 }
 
 void frmTessary::BackgroundLoaded() {
   const QImage picture = picture_->result();
   if (loadingPicture_ != wantedPicture_) {
-    if (!wantedPicture_.isEmpty()) LoadBackground(wantedPicture_);
+    if (!wantedPicture_.empty()) LoadBackground(wantedPicture_);
     return;
   }
   if (!picture.isNull()) Image1->setPixmap(QPixmap::fromImage(picture));

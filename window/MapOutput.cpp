@@ -5,15 +5,15 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
-#include <QLineEdit>
 #include <QPushButton>
 
 #include "BackgroundWork.h"
 #include "FileCopy.h"
 #include "FolderViews.h"
 #include "HelpPage.h"
+#include "NativePath.h"
+#include "PathEdit.h"
+#include "Paths.h"
 #include "TextEditor.h"
 #include "frmTessary.h"
 
@@ -24,14 +24,10 @@ const QStringList kPageFilters = {"Web Pages (*.html *.htm)", "All Files (*)"};
 
 // Browsers judge a file by its name's ending and show any other than a web
 // page's as source.
-bool NamedAsPage(const QString& path) {
-  return path.endsWith(".html", Qt::CaseInsensitive) ||
-         path.endsWith(".htm", Qt::CaseInsensitive);
-}
-
-// Hidden, so that no map ever lists it.
-QString PreviewPathBeside(const QString& page) {
-  return QFileInfo(page).dir().filePath(".sitemap-preview.html");
+bool NamedAsPage(const std::string& path) {
+  const QString name = ShownPath(std::string(mapgen::LastName(path)));
+  return name.endsWith(".html", Qt::CaseInsensitive) ||
+         name.endsWith(".htm", Qt::CaseInsensitive);
 }
 
 // How long the end of the program waits for the window's work (a save to
@@ -68,8 +64,8 @@ void frmTessary::InitOutputCommands() {
 // The page a build just wrote becomes the map's current file. An unsaved
 // page of an earlier build in another base folder would otherwise be left
 // behind on disk.
-void frmTessary::SetTempMapPath(const QString& path) {
-  const QString previous = TempMapPath_;
+void frmTessary::SetTempMapPath(const std::string& path) {
+  const std::string previous = TempMapPath_;
   TempMapPath_ = path;
   if (IsTemporaryFile(previous) && !SameFile(fs_, previous, path)) {
     RemoveIfThere(fs_, previous);
@@ -78,14 +74,14 @@ void frmTessary::SetTempMapPath(const QString& path) {
 
 // Once saved, the map's current file is the output file the user chose:
 // it is no temporary file, and nothing deletes it.
-bool frmTessary::IsTemporaryFile(const QString& path) const {
-  return !path.isEmpty() && path != SavedMapPath_;
+bool frmTessary::IsTemporaryFile(const std::string& path) const {
+  return !path.empty() && path != SavedMapPath_;
 }
 
 // A save copies the current file to the output file, which then becomes
 // the current file; the build's temporary file goes, an earlier output
 // stays. A preview copies it to a page name beside it.
-void frmTessary::CopyMapFile(const QString& destination, AfterCopy after) {
+void frmTessary::CopyMapFile(const std::string& destination, AfterCopy after) {
   copyTarget_ = destination;
   afterCopy_ = after;
   const bool removeSource =
@@ -108,15 +104,16 @@ void frmTessary::CopyFinished() {
   const mapgen::Failure& failure = outcome.failure;
   if (!failure.reason.empty()) {
     desktop_.messageBoxes.Show(
-        this, {"Problem with file",
-               QString::fromStdString(failure.path + "\n" + failure.reason)});
+        this,
+        {"Problem with file", ShownPath(failure.path) + "\n" +
+                                  QString::fromStdString(failure.reason)});
   }
   if (!outcome.copied) {
-    if (saving) txtMapFile->setFocus();
+    if (saving) RefuseSave();
     return;
   }
   if (!saving) {
-    OpenBrowser(previewPath_);
+    OpenBrowser(ForOtherPrograms(previewPath_));
     cmdSave->setFocus();
     return;
   }
@@ -129,38 +126,61 @@ void frmTessary::CopyFinished() {
 
 // A relative name is taken from the base folder, never from wherever the
 // program was started.
-QString frmTessary::OutputPath() const {
-  const QDir base(Dir1->path());
-  return QDir::cleanPath(base.absoluteFilePath(txtMapFile->text()));
+std::string frmTessary::OutputPath() const {
+  const std::string name = txtMapFile->path();
+  const std::string path =
+      name.starts_with('/') ? name : mapgen::JoinPath(settings_.txtDir, name);
+  // The base folder is absolute, so no current folder is asked for.
+  const auto absolute = mapgen::NormalAbsolutePath(path);
+  return absolute ? *absolute : path;
 }
 
-bool frmTessary::AskOutputFile(QString& filename) {
+// The map stays unsaved, and the name is there to be corrected; Exit asks
+// again.
+void frmTessary::RefuseSave() {
+  MapSaved_ = false;
+  txtMapFile->setFocus();
+}
+
+// An empty name would name the base folder itself.
+bool frmTessary::MapFileNamed() {
+  if (!txtMapFile->text().isEmpty()) return true;
+  desktop_.messageBoxes.Show(this,
+                             {"Problem with file", "No map file name given"});
+  RefuseSave();
+  return false;
+}
+
+// A dialog shows names as text, so a folder whose name is no UTF-8 cannot
+// be chosen in it; typed into the name box, it can.
+bool frmTessary::AskOutputFile(std::string& filename) {
   const FileAnswer answer = desktop_.CommonDialog1.ShowSave(
-      this, {"Save output map as ...", QFileInfo(filename).absolutePath(),
-             filename, kPageFilters, 0});
+      this,
+      {"Save output map as ...", ShownPath(mapgen::ParentFolder(filename)),
+       ShownPath(filename), kPageFilters, 0});
   if (!Chosen(answer)) return false;
-  filename = answer.path;
+  filename = NativePath(answer.path);
   return true;
 }
 
 // One copy at a time.
 void frmTessary::cmdSave_Click() {
-  if (copy_->isRunning()) return;
+  if (copy_->isRunning() || !MapFileNamed()) return;
   RemovePreview();
   CopyMapFile(OutputPath(), AfterCopy::kSaved);
 }
 
 void frmTessary::mnuSaveAs_Click() {
-  QString filename = OutputPath();
+  std::string filename = OutputPath();
   if (!AskOutputFile(filename)) return;
-  txtMapFile->setText(filename);
+  txtMapFile->setPath(filename);
   cmdSave_Click();
 }
 
 void frmTessary::cmdChangeOutputPath_Click() {
-  QString filename = OutputPath();
+  std::string filename = OutputPath();
   if (!AskOutputFile(filename)) return;
-  txtMapFile->setText(filename);
+  txtMapFile->setPath(filename);
   if (cmdSave->isEnabled()) {
     cmdSave->setFocus();
   } else {
@@ -174,7 +194,7 @@ void frmTessary::cmdChangeOutputPath_Click() {
 void frmTessary::cmdPreview_Click() {
   if (copy_->isRunning()) return;
   if (NamedAsPage(TempMapPath_)) {
-    OpenBrowser(TempMapPath_);
+    OpenBrowser(ForOtherPrograms(TempMapPath_));
     cmdSave->setFocus();
     return;
   }
@@ -183,7 +203,7 @@ void frmTessary::cmdPreview_Click() {
 }
 
 void frmTessary::RemovePreview() {
-  if (!previewPath_.isEmpty()) RemoveIfThere(fs_, previewPath_);
+  if (!previewPath_.empty()) RemoveIfThere(fs_, previewPath_);
   previewPath_.clear();
 }
 
@@ -191,7 +211,8 @@ void frmTessary::RemovePreview() {
 void frmTessary::mnuEditSource_Click() {
   if (editors_->isRunning()) return;
   editedPage_ = TempMapPath_;
-  work_->Compute(editors_, [page = editedPage_, &launcher = desktop_.launcher] {
+  work_->Compute(editors_, [page = ForOtherPrograms(editedPage_),
+                            &launcher = desktop_.launcher] {
     return TextEditorCommands(page, launcher);
   });
 }
@@ -201,8 +222,8 @@ void frmTessary::EditorsFound() {
   QString reason;
   if (!StartFirst(editors_->result(), desktop_.launcher, reason)) {
     desktop_.messageBoxes.Show(
-        this, {"Edit Source",
-               "No text editor could be started to open\n" + editedPage_});
+        this, {"Edit Source", "No text editor could be started to open\n" +
+                                  ShownPath(editedPage_)});
   }
 }
 
@@ -223,6 +244,7 @@ void frmTessary::Exit() {
                MessageButtons::kYesNoCancel});
     if (answer == MessageAnswer::kCancel) return;
     if (answer == MessageAnswer::kYes) {
+      if (!MapFileNamed()) return;
       CopyMapFile(OutputPath(), AfterCopy::kSavedThenLeave);
       // A save that neither ends nor fails, to a pipe nobody reads, does
       // not keep the program.

@@ -6,6 +6,8 @@
 #include <QPushButton>
 
 #include "FolderViews.h"
+#include "Legibility.h"
+#include "PathEdit.h"
 #include "Paths.h"
 #include "frmTessary.h"
 
@@ -26,7 +28,7 @@ void frmTessary::InitMapTab() {
   InitLayoutPreview(tab);
   Label2[5] = MakeNote(tab, 5, "Instructions:", {6435, 240, 1560, 255});
   Label2[5]->setFont(NamedFont(kFormFont, 8.25, true));
-  SetForeColor(Label2[5], kBlue);
+  SetCaptionColour(Label2[5], kBlue);
   Label2[3] = MakeLabel(tab, Indexed("Label2", 3),
                         "1. Select Folder 2. Set options   3. Build map      "
                         "4. Preview        5. Save ",
@@ -44,7 +46,7 @@ void frmTessary::InitMapTab() {
                         "Mapped folder :", {105, 4200, 1335, 255});
   lblDir = MakeLabel(tab, "lblDir", "Dir", {1440, 4200, 6495, 255});
   lblDir->setWordWrap(false);
-  SetForeColor(lblDir, kBlue);
+  SetCaptionColour(lblDir, kBlue);
   connect(lblDir, &ClickLabel::clicked, this, [this] {
     lblToolbar_Click(0);
     Dir1->setFocus();
@@ -52,12 +54,16 @@ void frmTessary::InitMapTab() {
 
   Label2[0] = MakeLabel(tab, Indexed("Label2", 0),
                         "Map filename :", {105, 4620, 1335, 255});
-  txtMapFile = MakeText(tab, "txtMapFile", {1440, 4575, 4935, 315});
-  txtMapFile->setText(QString::fromUtf8(mapgen::kMapFileName));
+  txtMapFile = new PathEdit(tab);
+  txtMapFile->setObjectName("txtMapFile");
+  PlaceTwips(txtMapFile, {1440, 4575, 4935, 315});
+  txtMapFile->setPath(std::string(mapgen::kMapFileName));
   txtMapFile->setToolTip("Full file name of generated HTML");
   cmdChangeOutputPath =
       MakeButton(tab, "cmdChangeOutputPath", "Browse", {6480, 4560, 975, 345});
   cmdChangeOutputPath->setToolTip("Browse");
+  NameAfter(Label2[0], txtMapFile);
+  cmdChangeOutputPath->setAccessibleName("Browse for map file");
   chkLockFilename = MakeCheck(tab, "chkLockFilename", "Lock filename",
                               {1440, 5010, 1935, 255});
   chkLockFilename->setToolTip(

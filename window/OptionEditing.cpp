@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <map>
 #include <string_view>
 
@@ -51,6 +52,7 @@ void ShowText(QComboBox* box, const QString& text) {
 
 // Every field of the settings has its control, found by the field's name.
 void frmTessary::InitOptionTracking() {
+  InitTyping();
   const std::map<std::string_view, ChangeHandler> handlers = {
       {"chkShowSubfolders", &frmTessary::chkShowSubfolders_Click},
       {"chkBannerImage", &frmTessary::chkBannerImage_Click},
@@ -139,13 +141,36 @@ void frmTessary::BindText(QWidget* box, const mapgen::MapField& field,
       area->setPlainText(QString::fromStdString(
           mapgen::WithLfBreaks(field.In<std::string>(settings))));
     });
-    connect(area, &QPlainTextEdit::textChanged, this,
-            [this, area, &value, handler, pageText] {
-              const std::string text = area->toPlainText().toStdString();
-              value = pageText ? mapgen::WithCrLfBreaks(text) : text;
-              (this->*handler)();
-            });
+    typedText_[area] = [area, &value, pageText] {
+      const std::string text = area->toPlainText().toStdString();
+      value = pageText ? mapgen::WithCrLfBreaks(text) : text;
+    };
+    connect(area, &QPlainTextEdit::textChanged, this, [this, area, handler] {
+      typedIn_.insert(area);
+      typing_->start();
+      (this->*handler)();
+    });
   }
+}
+
+// A key typed into a long text costs no more than a short one: the text
+// reaches the settings once typing pauses, or when they are read.
+void frmTessary::InitTyping() {
+  typing_ = new QTimer(this);
+  typing_->setSingleShot(true);
+  typing_->setInterval(kTypingPause);
+  connect(typing_, &QTimer::timeout, this, &frmTessary::TakeTypedText);
+}
+
+void frmTessary::TakeTypedText() {
+  typing_->stop();
+  for (QPlainTextEdit* area : typedIn_) typedText_.at(area)();
+  typedIn_.clear();
+}
+
+const mapgen::MapSettings& frmTessary::settings() {
+  TakeTypedText();
+  return settings_;
 }
 
 void frmTessary::BindStyle(QRadioButton* button,

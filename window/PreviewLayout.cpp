@@ -16,6 +16,8 @@ constexpr TwipsRect kTitle = {240, 600, 6015, 375};
 constexpr TwipsRect kModernBanner = {480, 240, 5655, 240};
 constexpr TwipsRect kModernTitle = {240, 720, 6015, 360};
 constexpr int kTriangleWidth = 240;
+// How far the modern template's base folder heading moves what follows.
+constexpr int kBaseHeadingDrop = 240;
 
 // Style 2 shows the file name after the title, further right in the wider
 // faces.
@@ -37,14 +39,24 @@ PreviewLayout LayOutPreview(const mapgen::MapSettings& settings) {
   layout.bulletsShown = settings.chkBullets == mapgen::kChecked;
   layout.lineShown = settings.chkLines == mapgen::kChecked;
 
-  const int headingTop =
-      layout.lineShown ? kSeparatorLine.top + 90 : kBaseTops[2] + 360;
+  const int drop = layout.modern ? kBaseHeadingDrop : 0;
+  layout.baseHeading = {kPreviewTextLeft, kBaseTops[0], kEntryWidth,
+                        kEntryHeight};
+  layout.baseDisclosure = {kPreviewTextLeft - kTriangleWidth, kBaseTops[0],
+                           kTriangleWidth, kEntryHeight};
+  layout.line = kSeparatorLine;
+  layout.line.top += drop;
+  // Below a line the modern heading sits closer, so that the subfolder's
+  // entries keep clear of the appendix.
+  const int headingTop = layout.lineShown
+                             ? layout.line.top + (layout.modern ? 60 : 90)
+                             : kBaseTops[2] + drop + 360;
   layout.heading = {kPreviewTextLeft + (indent ? kIndent : 0), headingTop,
                     kEntryWidth, kEntryHeight};
   layout.disclosure = {layout.heading.left - kTriangleWidth, headingTop,
                        kTriangleWidth, kEntryHeight};
-  const int tops[5] = {kBaseTops[0], kBaseTops[1], kBaseTops[2],
-                       headingTop + 360, headingTop + 600};
+  const int tops[5] = {kBaseTops[0] + drop, kBaseTops[1] + drop,
+                       kBaseTops[2] + drop, headingTop + 360, headingTop + 600};
   // Without bullets the text moves left into the bullets' place.
   const int bulletLeft =
       layout.bulletsShown ? kPreviewTextLeft : kPreviewTextLeft - kBulletGap;

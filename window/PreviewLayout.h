@@ -20,17 +20,22 @@ struct EntryPlaces {
 // the separator line, in twips within the Map tab. Entries 1 to 3 stand in
 // the base folder, 4 and 5 under the subfolder heading.
 // The modern template adds a filter box above the title, for which the
-// banner line and the title move up, and a disclosure triangle before the
-// subfolder heading.
+// banner line and the title move up; it nests the folders, so the base
+// folder has a heading of its own above its entries, which move down, and
+// each heading has a disclosure triangle before it (and its count after
+// it, placed by the text's width).
 struct PreviewLayout {
   std::array<EntryPlaces, 5> entries;
   TwipsRect heading;
   bool bulletsShown = false;
   bool lineShown = false;
+  TwipsRect line;
   TwipsRect banner;
   TwipsRect title;
   bool modern = false;
   TwipsRect disclosure;
+  TwipsRect baseHeading;
+  TwipsRect baseDisclosure;
 };
 
 PreviewLayout LayOutPreview(const mapgen::MapSettings& settings);

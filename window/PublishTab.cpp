@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
+#include "TextArea.h"
 #include "frmTessary.h"
 
 namespace tessary {
@@ -22,17 +23,21 @@ void frmTessary::InitPublishTab() {
   QGroupBox* Frame5 =
       MakeGroup(tab, "Frame5", "Leave out", {120, 240, 3735, 3480});
   Frame5->setToolTip(" Files and folders the map leaves out ");
-  MakeLabel(Frame5, "lblExclude",
-            "Names like these, one a line:", {120, 300, 3495, 255});
-  txtExclude = new QPlainTextEdit(Frame5);
+  QLabel* lblExclude =
+      MakeLabel(Frame5, "lblExclude",
+                "Names like these, one a line:", {120, 300, 3495, 255});
+  // No name to leave out holds a tab.
+  txtExclude = new TextArea(Frame5, TextArea::Tabs::kNone);
   txtExclude->setObjectName("txtExclude");
   txtExclude->setToolTip(
       "node_modules, *.bak, draft-?.html: a folder left out is not opened");
   txtExclude->setLineWrapMode(QPlainTextEdit::NoWrap);
   PlaceTwips(txtExclude, {120, 600, 3495, 2760});
+  NameAfter(lblExclude, txtExclude);
+  txtExclude->setAccessibleName("Names to leave out");
 
   QGroupBox* Frame6 =
-      MakeGroup(tab, "Frame6", "Names and titles", {3960, 240, 3975, 1080});
+      MakeGroup(tab, "Frame6", "Names and titles", {3960, 240, 3975, 1440});
   chkLastExtension =
       MakeCheck(Frame6, "chkLastExtension", "Match the last extension",
                 {120, 300, 3735, 255});
@@ -41,35 +46,59 @@ void frmTessary::InitPublishTab() {
   chkUtf8 = MakeCheck(Frame6, "chkUtf8", "Declare UTF-8 and convert titles",
                       {120, 660, 3735, 255});
   chkUtf8->setToolTip("Names and titles in any language show as they should");
+  chkFollowOutside =
+      MakeCheck(Frame6, "chkFollowOutside",
+                "Read links that lead outside the folder", {120, 1020, 3735, 255});
+  chkFollowOutside->setToolTip(
+      "Otherwise such a link is listed by its name alone and left out of the "
+      "sitemap");
 
   QGroupBox* Frame7 =
-      MakeGroup(tab, "Frame7", "Page", {3960, 1440, 3975, 2280});
-  MakeLabel(Frame7, "lblTemplate", "Template :", {120, 360, 1000, 255});
+      MakeGroup(tab, "Frame7", "Page", {3960, 1800, 3975, 1980});
+  QLabel* lblTemplate =
+      MakeLabel(Frame7, "lblTemplate", "Template :", {120, 345, 1000, 255});
   cmbTemplate = MakeCombo(Frame7, "cmbTemplate", {"classic", "modern"},
-                          {1200, 315, 1335, 315});
+                          {1200, 300, 1335, 315});
+  NameAfter(lblTemplate, cmbTemplate);
   // Only the two templates there are.
   cmbTemplate->setEditable(false);
   cmbTemplate->setToolTip(
       "modern: folders that fold, a filter box, sizes and dates");
-  MakeLabel(Frame7, "lblLinkPrefix", "Link prefix :", {120, 840, 1000, 255});
-  txtLinkPrefix = MakeText(Frame7, "txtLinkPrefix", {1200, 795, 2655, 315});
+  QLabel* lblLang =
+      MakeLabel(Frame7, "lblLang", "Language :", {120, 735, 1000, 255});
+  txtLang = MakeText(Frame7, "txtLang", {1200, 690, 900, 315});
+  NameAfter(lblLang, txtLang);
+  txtLang->setToolTip("The language of the modern page, such as de or pt-BR");
+  chkCollapsed =
+      MakeCheck(Frame7, "chkCollapsed", "Collapsed", {2280, 720, 1575, 255});
+  chkCollapsed->setToolTip(
+      "The modern page opens with only the base folder open");
+  QLabel* lblLinkPrefix = MakeLabel(Frame7, "lblLinkPrefix",
+                                    "Link prefix :", {120, 1125, 1000, 255});
+  txtLinkPrefix = MakeText(Frame7, "txtLinkPrefix", {1200, 1080, 2655, 315});
+  NameAfter(lblLinkPrefix, txtLinkPrefix);
   txtLinkPrefix->setToolTip(
       "Put before every link, such as https://example.org/docs/");
   MakeLabel(Frame7, "lblLinkNote",
             "Empty: links lead from the folder the page is saved in.",
-            {120, 1200, 3735, 480});
+            {120, 1440, 3735, 480});
 
   QGroupBox* Frame8 =
       MakeGroup(tab, "Frame8", "Search engines", {120, 3840, 7815, 1440});
   chkSitemapXml = MakeCheck(Frame8, "chkSitemapXml", "Also write sitemap.xml",
                             {120, 300, 3135, 255});
   chkSitemapXml->setToolTip("An XML sitemap beside the saved page");
-  MakeLabel(Frame8, "lblSitemapXml", "File :", {3840, 330, 600, 255});
+  QLabel* lblSitemapXml =
+      MakeLabel(Frame8, "lblSitemapXml", "File :", {3840, 330, 600, 255});
   txtSitemapXml = MakeText(Frame8, "txtSitemapXml", {4440, 255, 3255, 315});
+  NameAfter(lblSitemapXml, txtSitemapXml);
+  txtSitemapXml->setAccessibleName("Sitemap file");
   txtSitemapXml->setReadOnly(true);
   txtSitemapXml->setToolTip("Beside the saved page");
-  MakeLabel(Frame8, "lblSiteUrl", "Site URL :", {120, 840, 1000, 255});
+  QLabel* lblSiteUrl =
+      MakeLabel(Frame8, "lblSiteUrl", "Site URL :", {120, 840, 1000, 255});
   txtSiteUrl = MakeText(Frame8, "txtSiteUrl", {1200, 795, 6495, 315});
+  NameAfter(lblSiteUrl, txtSiteUrl);
   txtSiteUrl->setToolTip("Where the site starts, such as https://example.org/");
   connect(chkSitemapXml, &QCheckBox::toggled, this,
           &frmTessary::chkSitemapXml_Click);

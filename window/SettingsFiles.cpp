@@ -70,7 +70,8 @@ void frmTessary::InitSettingsFiles() {
 // nothing: the options stay as they were.
 void frmTessary::mnuOpenSettings_Click() {
   const FileAnswer answer = desktop_.CommonDialog1.ShowOpen(
-      this, {"Open Settings", Dir1->path(), {}, kSettingsFilters, 0});
+      this,
+      {"Open Settings", ShownPath(Dir1->path()), {}, kSettingsFilters, 0});
   if (!Chosen(answer)) return;
   mapgen::MapSettings loaded;
   Message problem;
@@ -88,7 +89,7 @@ void frmTessary::mnuSaveSettings_Click() {
                                 ? QString("sitemap.") + kSettingsSuffix
                                 : QFileInfo(settingsFile_).fileName();
   const QString folder = settingsFile_.isEmpty()
-                             ? Dir1->path()
+                             ? ShownPath(Dir1->path())
                              : QFileInfo(settingsFile_).absolutePath();
   const FileAnswer answer = desktop_.CommonDialog1.ShowSave(
       this, {"Save Settings", folder, suggested, kSettingsFilters, 0});
@@ -96,7 +97,7 @@ void frmTessary::mnuSaveSettings_Click() {
   QString path = answer.path;
   if (QFileInfo(path).suffix().isEmpty()) path += "." + kSettingsSuffix;
   std::string text;
-  mapgen::AppendSettingsText(text, settings_);
+  mapgen::AppendSettingsText(text, settings());
   if (const auto written = mapgen::WriteMapFile(fs_, NativePath(path), text);
       !written) {
     const mapgen::Failure& failure = written.failure();

@@ -27,12 +27,18 @@ void Shape::paintEvent(QPaintEvent*) {
     painter.drawEllipse(area);
     return;
   }
-  if (border_) {
-    painter.setPen(QPen(ToQColor(*border_), 1, Qt::DotLine));
-  } else {
+  if (!border_) {
     painter.setPen(Qt::NoPen);
+    painter.drawRect(area);
+    return;
   }
-  painter.drawRect(area);
+  // One screen pixel wide, drawn half a pixel inside the edges: a line on
+  // the edge itself falls outside the widget where a scale such as 1.5
+  // puts its first row and column between two screen pixels.
+  QPen dotted(ToQColor(*border_), 0, Qt::DotLine);
+  dotted.setCosmetic(true);
+  painter.setPen(dotted);
+  painter.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
 }
 
 }  // namespace tessary

@@ -1,12 +1,15 @@
-// The tab strip: six labels along the top, one frame per tab under them,
-// the switch that brings a frame to the front, and the hover highlight.
-// The frames' mouse events pass through here too.
+// The tab strip: six labels along the top that the keyboard reaches too, one
+// frame per tab under them, the switch that brings a frame to the front, and
+// the hover highlight. The frames' mouse events pass through here too.
 #include <QFrame>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QShortcut>
 #include <algorithm>
 #include <iterator>
 
+#include "Legibility.h"
+#include "TabLabel.h"
 #include "frmTessary.h"
 
 namespace tessary {
@@ -42,7 +45,8 @@ void DrawTopEdge(QFrame* frame, Edge edge) {
   if (edge.gapFrom > 0) {
     MakeShape(frame, {}, kBlack, {0, 0, edge.gapFrom, 15});
   }
-  MakeShape(frame, {}, kBlack, {edge.gapTo, 0, edge.end - edge.gapTo, 15});
+  MakeShape(frame, "lineTopEdge", kBlack,
+            {edge.gapTo, 0, edge.end - edge.gapTo, 15});
 }
 
 }  // namespace
@@ -50,9 +54,14 @@ void DrawTopEdge(QFrame* frame, Edge edge) {
 void frmTessary::InitTabStrip() {
   central_->setMouseTracking(true);
   central_->installEventFilter(this);
+  auto* strip = new TabStrip(central_);
+  strip->setObjectName("tabStrip");
+  strip->setAccessibleName("Tabs");
+  PlaceTwips(strip, {0, 0, kTabStep * (kTabs - 1) + 1335, 300});
   for (int i = 0; i < kTabs; ++i) {
-    lblToolbar[i] = MakeLabel(central_, Indexed("lblToolbar", i),
-                              kTabCaptions[i], {kTabStep * i, 0, 1335, 300});
+    lblToolbar[i] = new TabLabel(kTabCaptions[i], strip);
+    lblToolbar[i]->setObjectName(Indexed("lblToolbar", i));
+    PlaceTwips(lblToolbar[i], {kTabStep * i, 0, 1335, 300});
     lblToolbar[i]->setAlignment(Qt::AlignCenter);
     lblToolbar[i]->setFrameStyle(QFrame::Box | QFrame::Plain);
     // The caption takes the hover colours; the border stays black.
@@ -63,12 +72,20 @@ void frmTessary::InitTabStrip() {
     lblToolbar[i]->installEventFilter(this);
     connect(lblToolbar[i], &ClickLabel::clicked, this,
             [this, i] { lblToolbar_Click(i); });
+    connect(lblToolbar[i], &TabLabel::stepRequested, this,
+            &frmTessary::StepTab);
   }
+  const auto shortcut = [this](QKeyCombination keys, int step) {
+    connect(new QShortcut(keys, this), &QShortcut::activated, this,
+            [this, step] { StepTab(step, false); });
+  };
+  shortcut(Qt::CTRL | Qt::Key_PageUp, -1);
+  shortcut(Qt::CTRL | Qt::Key_PageDown, 1);
   for (int i = 0; i < kTabs; ++i) {
     fraOptions[i] = new QFrame(central_);
     fraOptions[i]->setObjectName(Indexed("fraOptions", i));
     PlaceTwips(fraOptions[i], {0, kFrameTop, kFrameWidth, kFrameHeight});
-    SetBackColor(fraOptions[i], kFrameColours[i]);
+    SetSurfaceColour(fraOptions[i], kFrameColours[i]);
     fraOptions[i]->setMouseTracking(true);
     fraOptions[i]->installEventFilter(this);
     DrawTopEdge(fraOptions[i], kTopEdges[i]);
@@ -76,8 +93,12 @@ void frmTessary::InitTabStrip() {
 }
 
 void frmTessary::lblToolbar_Click(int index) {
+  CheckBaseFolder();
+  const bool inStrip = lblToolbar[activeTab_]->hasFocus();
+  activeTab_ = index;
   fraOptions[index]->raise();
   for (int i = 0; i < kTabs; ++i) {
+    lblToolbar[i]->setCurrent(i == index);
     SetBackColor(lblToolbar[i],
                  i == index ? BackColor(fraOptions[i]) : kLightGrey);
     fraOptions[i]->move(0, lblToolbar[0]->y() + Twips(kFrameTop));
@@ -85,7 +106,17 @@ void frmTessary::lblToolbar_Click(int index) {
     fraOptions[i]->setVisible(i == index);
   }
   RefreshPreview();
+  if (inStrip) lblToolbar[index]->setFocus();
   if (index == 4) cmdBuildMap->setFocus();
+}
+
+// From the keyboard the focus stays in the strip, on the new tab, so the
+// arrows can go on from there.
+void frmTessary::StepTab(int step, bool toEnd) {
+  const int index =
+      toEnd ? (step < 0 ? 0 : kTabs - 1) : (activeTab_ + step + kTabs) % kTabs;
+  lblToolbar_Click(index);
+  lblToolbar[index]->setFocus();
 }
 
 // The hovered label shows blue text, on white unless it is the active tab;
@@ -101,6 +132,7 @@ void frmTessary::HighlightTab(int hovered) {
 }
 
 bool frmTessary::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == central_ && event->type() == QEvent::Resize) FollowSize();
   const auto frame =
       std::find(std::begin(fraOptions), std::end(fraOptions), watched);
   const bool overFrame = frame != std::end(fraOptions);

@@ -2,14 +2,17 @@
 #include <QFrame>
 #include <QPlainTextEdit>
 
+#include "Legibility.h"
+#include "TextArea.h"
 #include "frmTessary.h"
 
 namespace tessary {
 namespace {
 
-QPlainTextEdit* MakeTextArea(QWidget* parent, const char* name, const char* tip,
-                             TwipsRect place) {
-  auto* area = new QPlainTextEdit(parent);
+// The preface and the appendix may hold HTML laid out with tabs.
+TextArea* MakeTextArea(QWidget* parent, const char* name, const char* tip,
+                       TwipsRect place) {
+  auto* area = new TextArea(parent, TextArea::Tabs::kTyped);
   area->setObjectName(name);
   area->setToolTip(tip);
   area->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -21,7 +24,7 @@ ClickLabel* MakeHeading(QWidget* parent, int index, const char* caption,
                         TwipsRect place) {
   ClickLabel* label = MakeLabel(parent, Indexed("lblX", index), caption, place);
   label->setFont(NamedFont(kFormFont, 9.75, true));
-  SetForeColor(label, kDarkBlue);
+  SetCaptionColour(label, kDarkBlue);
   return label;
 }
 
@@ -43,6 +46,8 @@ void frmTessary::InitTextTab() {
       MakeTextArea(tab, "txtAppendix",
                    "Any text you wish to appear at the bottom of the page.",
                    {240, 2970, 7575, 1875});
+  NameAfter(lblX[3], txtPreface);
+  NameAfter(lblX[4], txtAppendix);
   lblX[7] =
       MakeLabel(tab, Indexed("lblX", 7), "Note:  See Help for embedding HTML.",
                 {240, 5010, 4335, 255});

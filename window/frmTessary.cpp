@@ -1,10 +1,12 @@
 #include "frmTessary.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QPushButton>
 
 #include "BackgroundWork.h"
 #include "FolderViews.h"
+#include "Legibility.h"
 #include "OpenBrowser.h"
 #include "Twips.h"
 
@@ -17,7 +19,7 @@ frmTessary::frmTessary(Desktop& desktop, const mapgen::FileSystem& fs,
       fs_(fs),
       endProgram_(std::move(endProgram)),
       work_(new BackgroundWork(this)),
-      build_(work_->NewWatcher<mapgen::BuildResult>()),
+      build_(work_->NewWatcher<WindowBuild>()),
       copy_(work_->NewWatcher<CopyOutcome>()),
       picture_(work_->NewWatcher<QImage>()),
       editors_(work_->NewWatcher<QList<QStringList>>()),
@@ -25,7 +27,6 @@ frmTessary::frmTessary(Desktop& desktop, const mapgen::FileSystem& fs,
   setObjectName("frmTessary");
   setWindowTitle(kAppTitle);
   setFont(NamedFont(kFormFont, 8.25));
-  central_->setFixedSize(Twips(9480), Twips(5760));
   setCentralWidget(central_);
   InitTabStrip();
   InitCommandColumn();
@@ -41,17 +42,31 @@ frmTessary::frmTessary(Desktop& desktop, const mapgen::FileSystem& fs,
   InitBuild();
   InitOutputCommands();
   InitSettingsFiles();
-  setFixedSize(sizeHint());
+  InitWarnings();
+  InitFocusOrder();
+  KeepReadable(this);
+  InitGrowth();
+  resize(minimumSizeHint());
+}
+
+// The captions on the tabs' own colours keep reading whatever the theme.
+void frmTessary::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::PaletteChange) KeepReadable(this);
+  // Back from another program, which may have removed the base folder.
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+    CheckBaseFolder();
+  }
 }
 
 frmTessary::~frmTessary() { AbandonBuild(); }
 
-void frmTessary::Form_Load(const QString& commandLine) {
+void frmTessary::Form_Load(const std::string& commandLine) {
   ChooseStartFolder();
   SetForNewMap(Dir1->path());
   MapBuilt_ = false;
   MapSaved_ = false;
-  lblToolbar_Click(commandLine.isEmpty() ? 0 : 4);
+  lblToolbar_Click(commandLine.empty() ? 0 : 4);
   InitStyleSamples();
 }
 
@@ -60,9 +75,11 @@ void frmTessary::SetButtons(int mode) {
     changedDuringBuild_ = changedDuringBuild_ || build_->isRunning();
     MapBuilt_ = false;
     MapSaved_ = false;
-    // A running build keeps Build unavailable until it has ended.
-    cmdBuildMap->setEnabled(!build_->isRunning());
-    mnuBuildMap->setEnabled(!build_->isRunning());
+    // A running build keeps Build unavailable until it has ended; a base
+    // folder that has gone, until another is chosen.
+    const bool buildable = !build_->isRunning() && !baseGone_;
+    cmdBuildMap->setEnabled(buildable);
+    mnuBuildMap->setEnabled(buildable);
     SetOutputCommands(false);
   } else if (mode == 2) {
     MapBuilt_ = true;

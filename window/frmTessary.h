@@ -8,15 +8,21 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <map>
 #include <memory>
+#include <set>
+#include <string>
 #include <vector>
 
 #include "BuildMap.h"
+#include "BuildWarnings.h"
 #include "Controls.h"
 #include "Desktop.h"
 #include "FileCopy.h"
+#include "Growth.h"
 #include "MapField.h"
 #include "MapSettings.h"
+#include "PageStaging.h"
 
 class QAction;
 class QCheckBox;
@@ -27,14 +33,24 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+class QTimer;
 
 namespace tessary {
 
 class BackgroundWork;
 class ColorSwatch;
+
+// A build as the window hears of it: the core's result and what the
+// build passed over.
+struct WindowBuild {
+  mapgen::BuildResult result;
+  BuildWarnings warnings;
+};
 class FileList;
 class FolderTree;
+class PathEdit;
 class Shape;
+class TabLabel;
 
 // The main window: every option of the map on five tabs, the Map tab with
 // the picture of the page and the output name, the command column and the
@@ -53,26 +69,32 @@ class frmTessary : public QMainWindow {
   // Puts the window into its start state: the current drive, the first
   // folder that can be shown, the first tab. A non-empty command line
   // opens on the Map tab.
-  void Form_Load(const QString& commandLine);
+  void Form_Load(const std::string& commandLine);
 
   // Makes the command line's folder the base folder, or tells the user why
   // it cannot be; relative paths are taken from the current folder.
-  void OpenCommandLine(const QString& commandLine);
+  void OpenCommandLine(const std::string& commandLine);
 
-  // Makes `folder` the folder tree's current folder, the base folder.
-  // False, with the system's reason, when it cannot be shown.
-  bool ChangeFolder(const QString& folder, QString& reason);
+  // Makes `folder`, in the file system's bytes, the folder tree's current
+  // folder, the base folder. False, with the system's reason, when it
+  // cannot be shown.
+  bool ChangeFolder(const std::string& folder, QString& reason);
 
   // Folder, Content, Text, Appearance, Map and Publish.
   static constexpr int kTabs = 6;
+  // The designed size of the window below its menus, in twips; the least
+  // it takes.
+  static constexpr int kFormWidth = 9480;
+  static constexpr int kFormHeight = 5760;
   void lblToolbar_Click(int index);
   // 1: the map is out of date; 2: a map has just been built.
   void SetButtons(int mode);
   void OpenBrowser(const QString& filename);
 
-  const mapgen::MapSettings& settings() const { return settings_; }
-  const QString& TempMapPath() const { return TempMapPath_; }
-  const QString& SavedMapPath() const { return SavedMapPath_; }
+  // The options as the controls show them.
+  const mapgen::MapSettings& settings();
+  const std::string& TempMapPath() const { return TempMapPath_; }
+  const std::string& SavedMapPath() const { return SavedMapPath_; }
   bool MapBuilt() const { return MapBuilt_; }
   bool MapSaved() const { return MapSaved_; }
   // No build, copy or other work of the window is running or waiting to
@@ -85,6 +107,7 @@ class frmTessary : public QMainWindow {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
@@ -100,6 +123,7 @@ class frmTessary : public QMainWindow {
   void InitTextTab();
   void InitAppearanceTab();
   void InitColourRows(QFrame* frame);
+  void InitSizeRow(QFrame* frame, int index, const QString& row);
   void InitMapTab();
   void InitLayoutPreview(QWidget* tab);
   void InitTemplateParts(QWidget* tab);
@@ -111,8 +135,12 @@ class frmTessary : public QMainWindow {
   void InitOutputCommands();
   void InitStyleSamples();
 
-  // Tab strip.
+  // Tab strip and the keyboard's way through the window.
   void HighlightTab(int hovered);
+  void StepTab(int step, bool toEnd);
+  void InitFocusOrder();
+  void InitGrowth();
+  void FollowSize();
 
   // The picture of the page on the Map tab.
   void RefreshPreview();
@@ -123,6 +151,7 @@ class frmTessary : public QMainWindow {
   void KeepTitlesWhole();
   void RefreshBackground();
   void ShowTemplate();
+  void PlaceCounts();
   void lblMap_Click(int index);
   void Image1_Click();
   void fraOptions_MouseUp(int index, QPoint point);
@@ -144,6 +173,8 @@ class frmTessary : public QMainWindow {
   // reaches the window's settings as an edit's does.
   void ShowSettings(const mapgen::MapSettings& settings);
   void MarkChanged();
+  void InitTyping();
+  void TakeTypedText();
   void chkShowSubfolders_Click();
   void chkBannerImage_Click();
   void chkBgImage_Click();
@@ -159,12 +190,13 @@ class frmTessary : public QMainWindow {
   bool Chosen(const FileAnswer& answer);
 
   // Folder selection.
-  void SetForNewMap(const QString& newpath);
+  void SetForNewMap(const std::string& newpath);
   void SetFileBoxes();
   void Dir1_Change();
   void Drive1_Change();
-  void Dir1_Chosen(const QString& folder);
+  void Dir1_Chosen(const std::string& folder);
   void RecordDriveFolder();
+  bool CheckBaseFolder();
   void ChooseStartFolder();
 
   // Build and the commands of the right-hand column.
@@ -176,20 +208,24 @@ class frmTessary : public QMainWindow {
   void BuildFinished();
   void ReturnToBaseFolder();
   void ShowProgress(bool visible, double fraction);
+  void InitWarnings();
+  void ShowWarnings(const BuildWarnings& warnings);
 
   // The background picture of the page, read off the window's thread.
-  void LoadBackground(const QString& path);
+  void LoadBackground(const std::string& path);
   void BackgroundLoaded();
 
   // What happens to the built map: save, preview, edit, and the end.
   enum class AfterCopy { kSaved, kSavedThenLeave, kPreview };
-  void SetTempMapPath(const QString& path);
-  bool IsTemporaryFile(const QString& path) const;
-  void CopyMapFile(const QString& destination, AfterCopy after);
+  void SetTempMapPath(const std::string& path);
+  bool IsTemporaryFile(const std::string& path) const;
+  void CopyMapFile(const std::string& destination, AfterCopy after);
   void CopyFinished();
-  QString OutputPath() const;
+  std::string OutputPath() const;
+  void RefuseSave();
+  bool MapFileNamed();
   void RemovePreview();
-  bool AskOutputFile(QString& filename);
+  bool AskOutputFile(std::string& filename);
   void cmdSave_Click();
   void mnuSaveAs_Click();
   void cmdChangeOutputPath_Click();
@@ -208,11 +244,12 @@ class frmTessary : public QMainWindow {
   std::function<void()> endProgram_;
   mapgen::MapSettings settings_;
   BackgroundWork* work_;
-  QFutureWatcher<mapgen::BuildResult>* build_;
+  QFutureWatcher<WindowBuild>* build_;
   QFutureWatcher<CopyOutcome>* copy_;
   QFutureWatcher<QImage>* picture_;
   QFutureWatcher<QList<QStringList>>* editors_;
-  QString buildBase_;
+  std::string buildBase_;
+  StagedPage buildPage_;  // where the running or last build writes
   // Set by the build once its page is written, and by the window once it
   // abandons the build: the second of the two removes the page.
   std::shared_ptr<std::atomic_flag> pageHandover_;
@@ -222,29 +259,39 @@ class frmTessary : public QMainWindow {
   std::shared_ptr<mapgen::StagedSitemap> sitemap_;
   bool buildWalks_ = false;          // the running build maps subfolders
   bool changedDuringBuild_ = false;  // so its page is out of date at once
-  QString copyTarget_;               // where the running copy writes
+  std::string copyTarget_;           // where the running copy writes
   AfterCopy afterCopy_ = AfterCopy::kSaved;
-  QString loadingPicture_;  // the background picture being read
-  QString wantedPicture_;   // the one the options name, empty for none
-  QString editedPage_;      // the page Edit Source looks for an editor for
-  QString previewPath_;     // the page as the browser was last handed it
+  std::string loadingPicture_;  // the background picture being read
+  std::string wantedPicture_;   // the one the options name, empty for none
+  std::string editedPage_;      // the page Edit Source looks for an editor for
+  std::string previewPath_;     // the page as the browser was last handed it
   // One for each field: puts the field's value in `settings` into the
   // field's control.
   std::vector<std::function<void(const mapgen::MapSettings&)>> showField_;
+  // The boxes of several lines typed in since their text last reached the
+  // settings, and how each puts it there.
+  std::map<QPlainTextEdit*, std::function<void()>> typedText_;
+  std::set<QPlainTextEdit*> typedIn_;
+  QTimer* typing_;
+  static constexpr std::chrono::milliseconds kTypingPause{300};
   QString settingsFile_;  // the settings file opened or saved last
   std::vector<Drive> drives_;
-  QMap<QString, QString> DriveFolders_;
+  QMap<QString, std::string> DriveFolders_;
 
-  QString TempMapPath_;
-  QString SavedMapPath_;
+  std::string TempMapPath_;
+  std::string SavedMapPath_;
   bool MapBuilt_ = false;
   bool MapSaved_ = false;
-  bool leaving_ = false;  // Exit has begun to end the program
+  bool leaving_ = false;   // Exit has begun to end the program
+  bool baseGone_ = false;  // the base folder was removed under the window
 
   QWidget* central_;
+  QSize designedSize_;
+  Growth growth_;
 
   // Tab strip, frames and the command column.
-  ClickLabel* lblToolbar[kTabs];
+  TabLabel* lblToolbar[kTabs];
+  int activeTab_ = 0;
   QFrame* fraOptions[kTabs];
   ClickLabel* lblCorvaleSoftware;
   QLabel* Label3[1];
@@ -254,6 +301,9 @@ class frmTessary : public QMainWindow {
   QPushButton* cmdExit;
   QFrame* shpProgressBorder;
   QWidget* shpProgressPercent;
+  QLabel* lblWarnings;
+  QPushButton* cmdWarnings;
+  BuildWarnings warnings_;  // of the last build
 
   // Folder tab.
   QLabel* Label4;
@@ -314,17 +364,24 @@ class frmTessary : public QMainWindow {
   Shape* shpBullet[5];
   QWidget* lineMap;
   ClickLabel* lblDir;
-  QLineEdit* txtMapFile;
+  PathEdit* txtMapFile;
   QPushButton* cmdChangeOutputPath;
   QCheckBox* chkLockFilename;
   QLabel* lblFilterBox;
   QLabel* lblDisclosure;
+  QLabel* lblBaseFolder;
+  QLabel* lblBaseDisclosure;
+  QLabel* lblBaseCount;
+  QLabel* lblFolderCount;
 
   // Publish tab.
   QPlainTextEdit* txtExclude;
   QCheckBox* chkLastExtension;
   QCheckBox* chkUtf8;
+  QCheckBox* chkFollowOutside;
   QComboBox* cmbTemplate;
+  QLineEdit* txtLang;
+  QCheckBox* chkCollapsed;
   QLineEdit* txtLinkPrefix;
   QCheckBox* chkSitemapXml;
   QLineEdit* txtSitemapXml;

@@ -9,10 +9,13 @@
 namespace tessary {
 
 // Answers from a script, first to last; an unscripted dialog is
-// cancelled. Remembers what the file dialogs were asked.
+// cancelled. Remembers what the dialogs were asked.
 class FakeCommonDialog : public CommonDialog {
  public:
-  ColorAnswer ShowColor(QWidget*) override { return Next(colours); }
+  ColorAnswer ShowColor(QWidget*, const QColor& initial) override {
+    initialColours.push_back(initial);
+    return Next(colours);
+  }
   FileAnswer ShowOpen(QWidget*, const FileOpenRequest& request) override {
     fileRequests.push_back(request);
     return Next(files);
@@ -23,6 +26,7 @@ class FakeCommonDialog : public CommonDialog {
   }
 
   std::deque<ColorAnswer> colours;
+  std::vector<QColor> initialColours;
   std::deque<FileAnswer> files;
   std::vector<FileOpenRequest> fileRequests, saveRequests;
 

@@ -1,6 +1,7 @@
 #include "OpenAt.h"
 
 #include <limits.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <string_view>
@@ -44,6 +45,12 @@ Outcome<UniqueFd> OpenAt(int at, const std::string& path, int flags,
   auto opened = OpenInParts(at, path, flags, mode);
   if (auto* fd = std::get_if<UniqueFd>(&opened)) return std::move(*fd);
   return SystemFailure(shownPath, std::get<int>(opened));
+}
+
+Outcome<Pipe> OpenPipe(const std::string& shownPath) {
+  int ends[2];
+  if (::pipe2(ends, O_CLOEXEC) != 0) return SystemFailure(shownPath, errno);
+  return Pipe{UniqueFd(ends[0]), UniqueFd(ends[1])};
 }
 
 }  // namespace mapgen

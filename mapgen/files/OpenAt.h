@@ -20,4 +20,12 @@ namespace mapgen {
 Outcome<UniqueFd> OpenAt(int at, const std::string& path, int flags,
                          const std::string& shownPath, mode_t mode = 0);
 
+// The two ends of a new pipe, neither passed on to programs started later
+// but as they are told; a failure names `shownPath`.
+struct Pipe {
+  UniqueFd read;
+  UniqueFd write;
+};
+Outcome<Pipe> OpenPipe(const std::string& shownPath);
+
 }  // namespace mapgen

@@ -46,6 +46,13 @@ Outcome<std::string> AbsolutePath(const std::string& path) {
   return std::move(absolute).string();
 }
 
+Outcome<std::string> NormalAbsolutePath(const std::string& path) {
+  auto absolute = AbsolutePath(path);
+  if (!absolute) return absolute;
+  return WithoutTrailingSlashes(
+      std::filesystem::path(*absolute).lexically_normal().string());
+}
+
 std::string TempMapPath(std::string_view base) {
   return JoinPath(base, "sitemap.tmp");
 }

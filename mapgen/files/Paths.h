@@ -33,6 +33,11 @@ std::string_view RelativeFolder(std::string_view folder, std::string_view base);
 // cannot be told.
 Outcome<std::string> AbsolutePath(const std::string& path);
 
+// The path from the root without "." or ".." segments or a trailing "/":
+// ".." drops the name before it, as a browser resolves an address, links
+// not followed. Fails as AbsolutePath does.
+Outcome<std::string> NormalAbsolutePath(const std::string& path);
+
 // The name a map page is saved under unless the user names another.
 inline constexpr std::string_view kMapFileName = "sitemap.html";
 

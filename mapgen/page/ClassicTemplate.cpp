@@ -143,13 +143,13 @@ void ClassicTemplate::Head(std::string& out) const {
   }
 }
 
-void ClassicTemplate::SectionStart(const std::string& folder, bool hasFiles,
+void ClassicTemplate::SectionStart(const std::string& folder, std::size_t files,
                                    std::string& out) const {
   if (IsChecked(format_.settings.chkIndent)) {
     AppendRepeated(out, "<UL>", IndentLevel(folder, format_.base));
   }
   if (folder != format_.base) WriteHeading(format_, folder, out);
-  if (hasFiles) out += EntriesStart(format_.settings);
+  if (files > 0) out += EntriesStart(format_.settings);
 }
 
 void ClassicTemplate::Entries(const FolderEntries& folder, std::size_t from,
@@ -167,15 +167,15 @@ void ClassicTemplate::Entries(const FolderEntries& folder, std::size_t from,
   }
 }
 
-void ClassicTemplate::SectionEnd(const std::string& folder, bool hasFiles,
+void ClassicTemplate::SectionEnd(const std::string& folder, std::size_t files,
                                  std::string& out) const {
-  if (hasFiles) out += EntriesEnd(format_.settings);
+  if (files > 0) out += EntriesEnd(format_.settings);
   if (IsChecked(format_.settings.chkIndent)) {
     AppendRepeated(out, "</UL>", IndentLevel(folder, format_.base));
   }
 }
 
-void ClassicTemplate::Tail(std::string& out) const {
+void ClassicTemplate::Tail(std::size_t /*files*/, std::string& out) {
   const MapSettings& s = format_.settings;
   if (!s.txtAppendix.empty()) {
     out += "<br><br>";

@@ -15,13 +15,13 @@ class ClassicTemplate : public PageTemplate {
   explicit ClassicTemplate(const PageFormat& format);
 
   void Head(std::string& out) const override;
-  void SectionStart(const std::string& folder, bool hasFiles,
+  void SectionStart(const std::string& folder, std::size_t files,
                     std::string& out) const override;
   void Entries(const FolderEntries& folder, std::size_t from, std::size_t to,
                const FileDetails& details, std::string& out) const override;
-  void SectionEnd(const std::string& folder, bool hasFiles,
+  void SectionEnd(const std::string& folder, std::size_t files,
                   std::string& out) const override;
-  void Tail(std::string& out) const override;
+  void Tail(std::size_t files, std::string& out) override;
 
  private:
   const PageFormat& format_;

@@ -20,7 +20,16 @@ EntryWriter::EntryWriter(std::string& out, const PageFormat& format,
       format_(format),
       html5_(html5),
       folderLink_(FolderLink(folder, format.base)) {
-  if (format.safe || !format.utf8) return;
+  if (format.safe) {
+    if (format.userPrefix) {
+      AppendEncodedAddress(safeStart_, format.linkStart);
+    } else {
+      AppendPercentEncodedPath(safeStart_, format.linkStart);
+    }
+    AppendPercentEncodedPath(safeStart_, folderLink_);
+    return;
+  }
+  if (!format.utf8) return;
   const std::string_view pathStart = format.userPrefix
                                          ? std::string_view()
                                          : std::string_view(format.linkStart);
@@ -60,12 +69,7 @@ template <typename WriteText>
 void EntryWriter::Link(std::string_view name, WriteText writeText) {
   if (format_.safe) {
     out_ += "<a href=\"";
-    if (format_.userPrefix) {
-      AppendEncodedAddress(out_, format_.linkStart);
-    } else {
-      AppendPercentEncodedPath(out_, format_.linkStart);
-    }
-    AppendPercentEncodedPath(out_, folderLink_);
+    out_ += safeStart_;
     AppendPercentEncodedPath(out_, name);
     out_ += "\">";
   } else if (!format_.utf8) {

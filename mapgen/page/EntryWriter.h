@@ -33,6 +33,9 @@ class EntryWriter {
   // The folder's path below the base and "/", which every link of its
   // files goes through; nothing for the base folder.
   const std::string folderLink_;
+  // What a safe link's address holds before the name, encoded once for
+  // all the folder's entries.
+  std::string safeStart_;
   // What UnsafeLink writes before a name, as it stands and encoded, and
   // whether the path up to the name is UTF-8.
   std::string linkStart_, encodedStart_;

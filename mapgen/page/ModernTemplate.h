@@ -1,35 +1,42 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
+#include "NestedSections.h"
 #include "PageTemplate.h"
 
 namespace mapgen {
 
-// The modern page: HTML5 for phones and desktops alike. Every folder's
-// section is a <details open> with its name as the <summary>, so readers
-// fold away what they do not need; a filter box above the sections hides
-// the entries that do not hold what is typed. The box is the one thing
-// that needs a script, and the script does nothing until something is
-// typed, so a page of 100,000 entries loads as fast as without it. The
-// options of the classic page apply here as styles. Entries show the
-// size and time of their file.
+// The modern page: HTML5 for phones, desktops and every reader. The folders
+// form a tree: each is a <details> holding its files and its subfolders'
+// sections, with its name and file count in the <summary>; the script adds
+// the count of the files below it at load, and runs the filter box, which
+// shows the files and folders whose names or titles hold what is typed.
+// The page is whole without the script. Names and titles are always text
+// and links always quoted and percent-encoded; the options of the classic
+// page apply as rules of the one style sheet, never as style attributes.
+// Entries show the size and time of their file.
 class ModernTemplate : public PageTemplate {
  public:
   explicit ModernTemplate(const PageFormat& format);
 
   void Head(std::string& out) const override;
-  void SectionStart(const std::string& folder, bool hasFiles,
+  void SectionStart(const std::string& folder, std::size_t files,
                     std::string& out) const override;
   void Entries(const FolderEntries& folder, std::size_t from, std::size_t to,
                const FileDetails& details, std::string& out) const override;
-  void SectionEnd(const std::string& folder, bool hasFiles,
+  void SectionEnd(const std::string& folder, std::size_t files,
                   std::string& out) const override;
-  void Tail(std::string& out) const override;
+  bool NestsSections() const override { return true; }
+  bool PlaceSection(const std::string& folder, std::size_t files,
+                    std::string_view section, std::string& before) override;
+  void Tail(std::size_t files, std::string& out) override;
   bool ShowsSizesAndTimes() const override { return true; }
 
  private:
   const PageFormat& format_;
+  NestedSections sections_;
 };
 
 }  // namespace mapgen

@@ -14,7 +14,7 @@ PageFormat::PageFormat(const MapSettings& settings, std::string base,
                                                : settings.txtLinkPrefix),
       userPrefix(!settings.txtLinkPrefix.empty()),
       utf8(DeclaresUtf8(settings)),
-      safe(IsChecked(settings.chkSafeLinks)),
+      safe(IsChecked(settings.chkSafeLinks) || IsModern(settings)),
       style(SelectedStyle(settings)) {}
 
 }  // namespace mapgen

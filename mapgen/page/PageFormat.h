@@ -29,6 +29,8 @@ struct PageFormat {
   const std::string linkStart;
   const bool userPrefix;  // linkStart is txtLinkPrefix
   const bool utf8;
+  // Names and titles as text, links quoted and percent-encoded: with safe
+  // links, and always on the modern page.
   const bool safe;
   const int style;
 };

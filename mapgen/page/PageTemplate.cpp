@@ -17,10 +17,13 @@ void WriteSectionRun(const PageTemplate& page, const MapSettings& settings,
                      std::size_t to, const FileDetails& details,
                      std::string& out) {
   const std::size_t files = folder.files.size();
-  if (files == 0 && !IsChecked(settings.chkShowEmpties)) return;
-  if (from == 0) page.SectionStart(folder.path, files > 0, out);
+  if (files == 0 && !IsChecked(settings.chkShowEmpties) &&
+      !page.NestsSections()) {
+    return;
+  }
+  if (from == 0) page.SectionStart(folder.path, files, out);
   page.Entries(folder, from, to, details, out);
-  if (to == files) page.SectionEnd(folder.path, files > 0, out);
+  if (to == files) page.SectionEnd(folder.path, files, out);
 }
 
 }  // namespace mapgen

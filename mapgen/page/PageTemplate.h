@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "FolderEntries.h"
 #include "PageFormat.h"
@@ -14,6 +15,10 @@ namespace mapgen {
 // more runs, and its end; then its tail. Each part is appended to `out`.
 // The classic and the modern template are the two; ChooseTemplate picks
 // one for a build, and nothing else asks which it is.
+//
+// The const parts are written ahead on helper threads, folder by folder;
+// PlaceSection and Tail are called by the one thread that writes the page,
+// in page order, and may keep what the page needs across sections.
 class PageTemplate {
  public:
   virtual ~PageTemplate() = default;
@@ -21,11 +26,11 @@ class PageTemplate {
   // From the start of the page through the preface.
   virtual void Head(std::string& out) const = 0;
 
-  // The start and the end of the section of `folder`; with `hasFiles`
-  // they frame its entries.
-  virtual void SectionStart(const std::string& folder, bool hasFiles,
+  // The start and the end of the section of `folder`, which lists `files`
+  // files; when it lists any they frame its entries.
+  virtual void SectionStart(const std::string& folder, std::size_t files,
                             std::string& out) const = 0;
-  virtual void SectionEnd(const std::string& folder, bool hasFiles,
+  virtual void SectionEnd(const std::string& folder, std::size_t files,
                           std::string& out) const = 0;
 
   // The entries [from, to) of `folder`, with `details` read of those files
@@ -34,8 +39,24 @@ class PageTemplate {
                        std::size_t to, const FileDetails& details,
                        std::string& out) const = 0;
 
-  // The appendix, the footer and the end of the page.
-  virtual void Tail(std::string& out) const = 0;
+  // Whether each folder's section holds those of its subfolders: then
+  // every folder has a section, the folders come in tree order (each
+  // followed by all below it), and PlaceSection decides what shows.
+  virtual bool NestsSections() const { return false; }
+
+  // Appends what comes on the page before the first part of `folder`'s
+  // section, `section` (its start, and entries when it lists any of its
+  // `files`), and says whether that part comes next; a template that does
+  // not show it now keeps a copy of what it needs.
+  virtual bool PlaceSection(const std::string& /*folder*/,
+                            std::size_t /*files*/, std::string_view /*section*/,
+                            std::string& /*before*/) {
+    return true;
+  }
+
+  // The appendix, the footer and the end of the page, which lists `files`
+  // files in all.
+  virtual void Tail(std::size_t files, std::string& out) = 0;
 
   // Whether entries show the size and time of their file, which then must
   // be asked for.

@@ -129,6 +129,8 @@ const std::vector<MapField>& Table() {
                     CheckLinkPrefix);
     t.Add<K::kText>("cmbTemplate", &S::cmbTemplate, std::string("classic"),
                     CheckTemplateName);
+    t.Add<K::kText>("txtLang", &S::txtLang, std::string(), CheckLanguageTag);
+    t.Add<K::kSwitch>("chkCollapsed", &S::chkCollapsed, kUnchecked);
     t.Add<K::kSwitch>("chkFollowOutside", &S::chkFollowOutside, kUnchecked);
     t.Add<K::kText>("txtSitemapXml", &S::txtSitemapXml, std::string(),
                     CheckPathBelowPage);

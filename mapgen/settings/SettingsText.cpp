@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "Ascii.h"
 #include "TextLines.h"
 #include "Utf8.h"
 
@@ -11,9 +12,7 @@ namespace {
 constexpr std::pair<char, char> kEscapes[] = {
     {'\n', 'n'}, {'\r', 'r'}, {'\t', 't'}, {'\\', '\\'}};
 
-bool IsBlank(std::string_view line) {
-  return line.find_first_not_of(" \t") == std::string_view::npos;
-}
+bool IsBlank(std::string_view line) { return Trim(line, " \t").empty(); }
 
 // The value its escaped form stands for; fails when it holds a backslash
 // that starts no escape.

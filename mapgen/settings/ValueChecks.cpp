@@ -4,6 +4,7 @@
 #include <array>
 
 #include "Ascii.h"
+#include "SettingsCheck.h"
 #include "Utf8.h"
 
 namespace mapgen {
@@ -157,7 +158,10 @@ Refusal CheckPathBelowPage(std::string_view value) {
 }
 
 Refusal CheckTemplateName(std::string_view value) {
-  if (value.empty() || value == "classic" || value == "modern") return {};
+  if (value.empty() ||
+      std::ranges::find(kTemplateNames, value) != kTemplateNames.end()) {
+    return {};
+  }
   return Refused("classic, modern or nothing", value);
 }
 

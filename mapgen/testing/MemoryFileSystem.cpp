@@ -105,7 +105,9 @@ class MemoryFileSystem::MemoryOutputFile : public OutputFile {
     return {};
   }
   Outcome<void> TakeNewFileMode() override {
-    return KeepOwnerAndMode({.mode = 0644});
+    OutputEntry fresh;
+    fresh.mode = 0644;
+    return KeepOwnerAndMode(fresh);
   }
   Outcome<void> Finish() override { return {}; }
 

@@ -3,16 +3,6 @@
 #include <algorithm>
 
 namespace mapgen {
-namespace {
-
-template <typename IsBlank>
-std::string_view Trim(std::string_view text, IsBlank isBlank) {
-  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
-}  // namespace
 
 bool IsAscii(std::string_view text) {
   return std::all_of(text.begin(), text.end(),
@@ -55,12 +45,23 @@ std::size_t FindIgnoringAsciiCase(std::string_view haystack,
   return std::string_view::npos;
 }
 
-std::string_view TrimHtmlSpace(std::string_view text) {
-  return Trim(text, IsHtmlSpace);
+std::optional<int> HexDigitValue(char c) {
+  if (IsAsciiDigit(c)) return c - '0';
+  c = AsciiLower(c);
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return std::nullopt;
 }
 
-std::string_view TrimSpaces(std::string_view text) {
-  return Trim(text, [](char c) { return c == ' '; });
+std::string AsciiLowerCase(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) c = AsciiLower(c);
+  return lower;
+}
+
+std::string_view Trim(std::string_view text, std::string_view blanks) {
+  const std::size_t first = text.find_first_not_of(blanks);
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(blanks) - first + 1);
 }
 
 }  // namespace mapgen

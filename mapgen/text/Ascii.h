@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace mapgen {
@@ -20,12 +22,18 @@ constexpr bool IsAsciiHexDigit(char c) {
   return IsAsciiDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
 }
 
+// The value of a hexadecimal digit; nothing for any other byte.
+std::optional<int> HexDigitValue(char c);
+
 constexpr char AsciiLower(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 constexpr char AsciiUpper(char c) {
   return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
+
+// The text with its ASCII letters in lower case.
+std::string AsciiLowerCase(std::string_view text);
 
 // Whether `a` and `b` are equal, or `text` begins with `start`, ASCII
 // letters compared without case.
@@ -38,16 +46,19 @@ std::size_t FindIgnoringAsciiCase(std::string_view haystack,
                                   std::string_view needle,
                                   std::size_t from = 0);
 
+// The text without any of the bytes of `blanks` around it.
+std::string_view Trim(std::string_view text, std::string_view blanks);
+
 // The blanks HTML allows between attributes and around values: space,
 // tab, line feed, form feed, carriage return.
+inline constexpr std::string_view kHtmlSpace = " \t\n\f\r";
 constexpr bool IsHtmlSpace(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r';
 }
 
 // The text without the blanks HTML allows around it.
-std::string_view TrimHtmlSpace(std::string_view text);
-
-// The text without the spaces around it, as a title is shown.
-std::string_view TrimSpaces(std::string_view text);
+inline std::string_view TrimHtmlSpace(std::string_view text) {
+  return Trim(text, kHtmlSpace);
+}
 
 }  // namespace mapgen

@@ -76,6 +76,16 @@ void AppendEscaped(std::string& out, char c) {
   }
 }
 
+// RFC 3986's reserved characters, which give an address its parts.
+bool IsReserved(char c) {
+  return std::string_view(":/?#[]@!$&'()*+,;=").find(c) !=
+         std::string_view::npos;
+}
+
+}  // namespace
+
+bool IsUnreservedInUrl(char c) { return IsUnreserved(c); }
+
 void AppendPercentEncoded(std::string& out, char c) {
   static constexpr char kHex[] = "0123456789ABCDEF";
   const auto byte = static_cast<unsigned char>(c);
@@ -84,13 +94,22 @@ void AppendPercentEncoded(std::string& out, char c) {
   out += kHex[byte & 0x0F];
 }
 
-// RFC 3986's reserved characters, which give an address its parts.
-bool IsReserved(char c) {
-  return std::string_view(":/?#[]@!$&'()*+,;=").find(c) !=
-         std::string_view::npos;
+std::string PercentDecoded(std::string_view text) {
+  std::string decoded;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto high = i + 2 < text.size() && text[i] == '%'
+                          ? HexDigitValue(text[i + 1])
+                          : std::nullopt;
+    const auto low = high ? HexDigitValue(text[i + 2]) : std::nullopt;
+    if (low) {
+      decoded += static_cast<char>(*high * 16 + *low);
+      i += 2;
+    } else {
+      decoded += text[i];
+    }
+  }
+  return decoded;
 }
-
-}  // namespace
 
 void AppendPercentEncodedPath(std::string& out, std::string_view target) {
   // Most names need little or no encoding: what stays is copied in spans.

@@ -9,6 +9,17 @@ namespace mapgen {
 // quoted, percent-encoded addresses, so that no file name or page title a
 // stranger chose can become markup.
 
+// Whether an address holds `c` as it is: the unreserved characters of
+// RFC 3986.
+bool IsUnreservedInUrl(char c);
+
+// Appends "%" and the byte's two upper-case hexadecimal digits.
+void AppendPercentEncoded(std::string& out, char c);
+
+// The text with each "%" and two hexadecimal digits made the byte they
+// stand for; any other "%" stays as it is.
+std::string PercentDecoded(std::string_view text);
+
 // Appends the link target with each path segment percent-encoded from its
 // bytes; the unreserved characters of RFC 3986 and the "/" between
 // segments stay as they are.

@@ -38,12 +38,8 @@ std::string UpperCase(std::string_view text) {
       ++pos;
       continue;
     }
-    utf8proc_uint8_t encoded[4];
-    const auto length = utf8proc_encode_char(
-        utf8proc_toupper(static_cast<utf8proc_int32_t>(decoded.codePoint)),
-        encoded);
-    upper.append(reinterpret_cast<const char*>(encoded),
-                 static_cast<std::size_t>(length));
+    AppendUtf8(upper, static_cast<char32_t>(utf8proc_toupper(
+                          static_cast<utf8proc_int32_t>(decoded.codePoint))));
     pos += decoded.length;
   }
   return upper;

@@ -69,6 +69,14 @@ DecodedChar DecodeUtf8(std::string_view text, std::size_t pos) {
   return {static_cast<char32_t>(codePoint), static_cast<std::size_t>(length)};
 }
 
+void AppendUtf8(std::string& out, char32_t c) {
+  utf8proc_uint8_t encoded[4];
+  const utf8proc_ssize_t length =
+      utf8proc_encode_char(static_cast<utf8proc_int32_t>(c), encoded);
+  out.append(reinterpret_cast<const char*>(encoded),
+             static_cast<std::size_t>(length));
+}
+
 bool IsValidUtf8(std::string_view text) {
   return ValidPrefix(text) == text.size();
 }

@@ -25,6 +25,9 @@ struct DecodedChar {
 };
 DecodedChar DecodeUtf8(std::string_view text, std::size_t pos);
 
+// Appends the code point `c`, which must be a character, in UTF-8.
+void AppendUtf8(std::string& out, char32_t c);
+
 // A page that declares UTF-8 must not pass on bytes that are not UTF-8: a
 // browser would show them as U+FFFD anyway, and a link holding them would
 // no longer reach its file.

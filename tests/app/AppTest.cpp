@@ -1,8 +1,11 @@
 // The program around the main window: the welcome window, the About box
 // and what it starts, and the program's end.
+#include <sys/stat.h>
+
 #include <QAction>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -16,6 +19,15 @@ namespace tessary {
 
 class AppTest : public QObject {
   Q_OBJECT
+
+  // The main window whose base folder is `folder`, if there is one.
+  static frmTessary* WindowOn(const std::string& folder) {
+    for (QWidget* shown : QApplication::topLevelWidgets()) {
+      auto* main = qobject_cast<frmTessary*>(shown);
+      if (main != nullptr && main->settings().txtDir == folder) return main;
+    }
+    return nullptr;
+  }
 
  private slots:
   // The picture opens the maker's page; Start shows the main window, while
@@ -38,6 +50,16 @@ class AppTest : public QObject {
     closed.show();
     closed.close();
     QCOMPARE(ends, 1);
+  }
+
+  // No word of the About box's texts stands twice in a row.
+  void aboutText() {
+    FakeDesktop fakes;
+    frmAboutTessary box(fakes.desktop, nullptr);
+    const QRegularExpression doubled("\\b(\\w+)\\s+\\1\\b");
+    for (const QLabel* label : box.findChildren<QLabel*>()) {
+      QVERIFY2(!label->text().contains(doubled), qPrintable(label->text()));
+    }
   }
 
   // What each click of the About box starts: the first program of its
@@ -85,21 +107,23 @@ class AppTest : public QObject {
     QVERIFY(QDir().mkdir(site));
     QVERIFY(QFile(site + "/a.html").open(QIODevice::WriteOnly));
     Module1 wrong(fakes.desktop);
-    wrong.Main({"\"" + site + "\""});
+    wrong.Main({("\"" + site + "\"").toStdString()});
     QCOMPARE(fakes.messageBoxes.texts, QStringList{"User's command line is in error:\n"
                                                    "No such file or directory"});
     wrong.EndProgram();
+    // The bytes of the command line name the folder, UTF-8 or not.
+    const std::string odd = QFile::encodeName(top.path()).toStdString() + "/caf\xe9";
+    QVERIFY(::mkdir(odd.c_str(), 0755) == 0);
+    Module1 bytes(fakes.desktop);
+    bytes.Main({odd});
+    QCOMPARE(fakes.messageBoxes.texts.size(), 1);
+    QVERIFY(WindowOn(odd) != nullptr);
+    bytes.EndProgram();
     Module1 program(fakes.desktop);
     // The arguments, joined by blanks, are one path; given, it opens the
     // Map tab.
-    program.Main({top.filePath("my"), " site"});
-    frmTessary* window = nullptr;
-    for (QWidget* shown : QApplication::topLevelWidgets()) {
-      auto* main = qobject_cast<frmTessary*>(shown);
-      if (main != nullptr && main->settings().txtDir == site.toStdString()) {
-        window = main;
-      }
-    }
+    program.Main({top.filePath("my").toStdString(), " site"});
+    frmTessary* window = WindowOn(site.toStdString());
     QVERIFY(window != nullptr);
     QVERIFY(window->findChild<QWidget*>("fraOptions(4)")->isVisibleTo(window));
     window->show();

@@ -116,6 +116,12 @@ TEST(ParseCommandLine, AppliesEachFlagInTheOrderGiven) {
          s.txtLinkPrefix = "../";
          s.cmbTemplate = "modern";
        }},
+      {{"--lang", "sr-Latn-RS", "--collapsed", "--set", "txtLang=", "--lang",
+        "abcdefgh-abcdefgh-abcdefgh-abcdefgh"},
+       [](auto& s) {
+         s.txtLang = "abcdefgh-abcdefgh-abcdefgh-abcdefgh";
+         s.chkCollapsed = 1;
+       }},
       {{"--sitemap-xml", "pub/s.xml", "--site-url", "https://u.org"},
        [](auto& s) {
          s.txtSitemapXml = (std::filesystem::current_path() / "pub/s.xml").string();
@@ -213,6 +219,7 @@ TEST(ParseCommandLine, SaysWhatIsWrongWithTheCommandLine) {
        "--sitemap-xml: a settings file keeps only a path below the page's folder, not /s.xml"},
       {{"--sitemap-xml", "-", "--site-url", "https://e.org", "--write-settings", "-"},
        "--sitemap-xml: a settings file keeps only a path below the page's folder, not -"},
+      {{"--set", "chkCollapsed=2", "/w"}, "--set: chkCollapsed takes 0 or 1, not 2"},
       {{"--sitemap-xml", "/s.xml", "/w"},
        "txtSiteUrl: an XML sitemap (txtSitemapXml) needs the site URL its addresses start with"},
       {{"--exclude", "a/*", "/w"},
@@ -223,6 +230,13 @@ TEST(ParseCommandLine, SaysWhatIsWrongWithTheCommandLine) {
     const ParsedCommandLine parsed = ParseCommandLine(args);
     EXPECT_EQ(parsed.outcome, Outcome::kWrongUsage);
     EXPECT_EQ(parsed.text, message);
+  }
+  // What a page's <html lang> can hold, and nothing that could end the
+  // attribute or the tag.
+  for (const char* tag : {"en_US", "en-", "-en", "de--CH", "1a", "fr-abcdefghi", "en US", "\"x",
+                          "e\xC3\xA9", "abcdefgh-abcdefgh-abcdefgh-abcdefgh-a"}) {
+    EXPECT_EQ(ParseCommandLine({"--lang", tag, "/w"}).text,
+              std::string("--lang: txtLang takes a language tag such as en or pt-BR, not ") + tag);
   }
   for (const char* colour :
        {"0x1000000", "16777216", "-1", "0x", "12a", "", " 1", "99999999999999999999999"}) {

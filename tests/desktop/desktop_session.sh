@@ -3,18 +3,23 @@
 # mouse and keys as a new user meets it: Start, Build clicked where the
 # button sits, a folder chosen by a double click in the tree, Enter on the
 # focused button, Preview in a stand-in browser, Save, the Map and Publish
-# tabs, and Exit with Escape on the question. It checks the files on disk
-# and leaves screenshots.
+# tabs, a colour changed with the keyboard alone, Maximise, and Exit with
+# Escape on the question. Then the window as a screen reader hears it
+# (AT-SPI), on a dark theme, and in the hands of an ordinary user who may
+# only read the folder to map. It checks the files on disk and leaves
+# screenshots.
 #
 #   desktop_session.sh TESSARY SHOTS_FOLDER
 set -euo pipefail
 
 if [[ -z "${TESSARY_ON_SCREEN:-}" ]]; then
   # Bounded as a whole, so that a box nobody answers cannot hold it up.
-  exec timeout --kill-after=10 240 \
+  # A session bus of its own carries the accessibility bus.
+  exec timeout --kill-after=10 280 \
     xvfb-run -a -s '-screen 0 1280x1024x24' \
-    env TESSARY_ON_SCREEN=1 bash "$0" "$@"
+    dbus-run-session -- env TESSARY_ON_SCREEN=1 bash "$0" "$@"
 fi
+here=$(dirname "$(realpath "$0")")
 
 tessary=$(realpath "$1")
 shots=$2
@@ -79,6 +84,10 @@ EOF
 chmod +x "$work/bin/xdg-open"
 
 export HOME=$home XDG_RUNTIME_DIR=$work/runtime PATH="$work/bin:$PATH"
+# Qt speaks to screen readers once the accessibility bus is there.
+/usr/libexec/at-spi-bus-launcher --launch-immediately > "$work/atspi.log" 2>&1 &
+pids+=($!)
+export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 openbox > "$work/openbox.log" 2>&1 &
 pids+=($!)
 # A window mapped while the manager starts may never be shown.
@@ -90,24 +99,33 @@ cd "$work"
 app=$!
 pids+=("$app")
 
-wait_until "the welcome window" has_window "Tessary by Corvale Software"
-xdotool windowactivate --sync "$(visible_window "Tessary by Corvale Software")"
-xdotool key Return
-wait_until "the main window" has_window Tessary
-main=$(visible_window Tessary)
-xdotool windowactivate --sync "$main"
 place() {
   xwininfo -id "$main" | awk -v key="$1" -F': *' '$1 ~ key { print $2 }'
 }
-X=$(place "Absolute upper-left X")
-Y=$(place "Absolute upper-left Y")
-WIDTH=$(place "Width")
-HEIGHT=$(place "Height")
-# The client area is the menu bar over the fixed 9480 x 5760 form.
-form_x=$X
-form_y=$((Y + HEIGHT - $(px 5760)))
+# Past the welcome window, the main window and where its form lies: below
+# the menu bar, at the designed 9480 x 5760 twips.
+start_main_window() {
+  wait_until "the welcome window" has_window "Tessary by Corvale Software"
+  xdotool windowactivate --sync "$(visible_window "Tessary by Corvale Software")"
+  xdotool key Return
+  wait_until "the main window" has_window Tessary
+  main=$(visible_window Tessary)
+  xdotool windowactivate --sync "$main"
+  X=$(place "Absolute upper-left X")
+  Y=$(place "Absolute upper-left Y")
+  WIDTH=$(place "Width")
+  HEIGHT=$(place "Height")
+  form_x=$X
+  form_y=$((Y + HEIGHT - $(px 5760)))
+}
+start_main_window
 shot start
 ok "started on the Folder tab, window at ${X},${Y} ${WIDTH}x${HEIGHT}"
+
+/usr/bin/python3 "$here/atspi_names.py" > "$work/atspi.txt" ||
+  { cat "$work/atspi.txt"; fail "a screen reader would miss names"; }
+sed 's/^/  /' "$work/atspi.txt"
+ok "through AT-SPI: six page tabs and every focusable control named once"
 
 # Bits 13 and 25 of the ignored signals: SIGPIPE and SIGXFSZ.
 ignored=$((16#$(awk '/^SigIgn:/ { print $2 }' "/proc/$app/status")))
@@ -168,9 +186,40 @@ xdotool key F9
 shot map-tab
 xdotool key F10
 shot publish-tab
+
+# The keyboard alone: Ctrl+PgUp twice from the Publish tab puts the focus
+# on the Appearance tab's label; Tab passes its four check boxes and the font to
+# the first swatch, whose dialog Space opens; Alt+H reaches its HTML box.
+# Tab once more and Space check the Background box, so the page shows it.
+xdotool key ctrl+Prior ctrl+Prior Tab Tab Tab Tab Tab Tab space
+wait_until "the colour dialog" has_window "Select Color"
+xdotool key alt+h ctrl+a
+xdotool type "#123456"
+xdotool key Return
+wait_until "the colour dialog to close" bash -c \
+  "! xdotool search --onlyvisible --name '^Select Color\$' >/dev/null"
+xdotool key Tab space
+shot keyboard-colour
 xdotool key ctrl+b
 # Preview answers once the build has ended.
 wait_until "the second build" preview 2
+grep -q 'bgcolor="#123456"' "$site/sitemap.tmp" ||
+  fail "the colour chosen with the keyboard is not on the page"
+ok "a background colour chosen and switched on with the keyboard alone"
+
+# The title bar's double click maximises; the window takes the screen and
+# its lists and picture the room.
+xdotool mousemove --sync $((X + WIDTH / 2)) $((Y - 10)) click --repeat 2 --delay 80 1
+grown() { (( $(place "Width") > WIDTH + 200 )); }
+wait_until "the maximised window" grown
+xdotool key F9
+sleep 0.5
+shot maximised
+xdotool mousemove --sync 640 $(($(place "Absolute upper-left Y") - 10)) \
+  click --repeat 2 --delay 80 1
+restored() { [[ $(place "Width") == "$WIDTH" ]]; }
+wait_until "the window at its size again" restored
+ok "Maximise gives the lists and the picture of the page the screen"
 xdotool key F5
 click_twips 8280 4920 975 375  # Exit
 wait_until "the unsaved-map question" has_window "Unsaved site map"
@@ -194,3 +243,71 @@ leftovers=$(find "$home" -name 'sitemap.tmp' -o -name '.sitemap-preview.html')
 cmp -s "$work/saved" "$site/sitemap.html" ||
   fail "No at Exit changed the saved map"
 ok "No at Exit ends the program, removes the temporary page, keeps the save"
+
+# A dark theme, set as a desktop sets it, through a platform theme: the
+# captions on the tabs' own colours must still read.
+mkdir -p "$work/config/qt6ct"
+printf '%s\n' '[Appearance]' custom_palette=true \
+  color_scheme_path=/usr/share/qt6ct/colors/darker.conf style=Fusion \
+  > "$work/config/qt6ct/qt6ct.conf"
+XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORMTHEME=qt6ct \
+  "$tessary" "$site" > "$work/dark.log" 2>&1 &
+app=$!
+pids+=("$app")
+start_main_window
+# The command column stands on the window's own colour, the theme's.
+grey=$(import -window root \
+  -crop "1x1+$((form_x + $(px 8700)))+$((form_y + $(px 2700)))" \
+  -colorspace gray -format '%[fx:int(255*mean)]' info:)
+(( grey < 100 )) || fail "the dark theme did not take: grey $grey"
+shot dark-map
+xdotool key F5
+sleep 0.5
+shot dark-folder
+xdotool key F8
+sleep 0.5
+shot dark-appearance
+click_twips 8280 4920 975 375  # Exit: nothing built, nothing asked
+wait_until "the dark window's end" bash -c "! kill -0 $app"
+ok "on a dark theme (the window's grey $grey): dark-map, dark-folder, dark-appearance"
+
+# An ordinary user who may only read the folder to map, as /usr/share/doc
+# is to all but root, names a map file in a folder of their own: Build
+# stages the page there, under a hidden name, and Save puts it in place.
+docs=$work/shared/docs
+mine=$work/shared/mine
+mkdir -p "$docs" "$mine/runtime"
+chmod 755 "$work" "$work/shared" "$docs"
+printf '<title>Read me</title>\n' > "$docs/readme.html"
+cp "$XAUTHORITY" "$mine/.Xauthority"
+chown -R 65534:65534 "$mine"
+chmod 700 "$mine/runtime"
+setpriv --reuid=65534 --regid=65534 --clear-groups \
+  env -u DBUS_SESSION_BUS_ADDRESS -u QT_LINUX_ACCESSIBILITY_ALWAYS_ON \
+  HOME="$mine" XAUTHORITY="$mine/.Xauthority" XDG_RUNTIME_DIR="$mine/runtime" \
+  "$tessary" "$docs" > "$work/nobody.log" 2>&1 &
+app=$!
+pids+=("$app")
+start_main_window
+# Given a folder, the window opens on the Map tab, whose frame starts 240
+# twips below the form.
+click_twips 1440 4815 4935 315  # the map file's name
+xdotool key ctrl+a
+xdotool type "$mine/docs-map.html"
+click_twips 1440 5250 1935 255  # Lock filename
+xdotool key ctrl+b
+staged() {
+  compgen -G "$mine/.tessary-*.tmp" > /dev/null &&
+    grep -qs readme.html "$mine"/.tessary-*.tmp
+}
+wait_until "the page staged in the user's own folder" staged
+shot nobody-built
+xdotool key ctrl+s
+in_place() { [[ -f "$mine/docs-map.html" ]] && ! staged; }
+wait_until "the saved map" in_place
+grep -q 'readme.html' "$mine/docs-map.html" || fail "the saved map lacks readme.html"
+[[ $(find "$docs" -mindepth 1 | wc -l) -eq 1 ]] || fail "the read-only folder was written"
+click_twips 8280 4920 975 375  # Exit
+wait_until "the ordinary user's window to end" bash -c "! kill -0 $app"
+[[ -z "$(find "$mine" -maxdepth 1 -name '.tessary-*')" ]] || fail "a staged page was left"
+ok "an ordinary user maps a folder they may only read into a file of their own"

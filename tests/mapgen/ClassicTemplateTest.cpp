@@ -103,7 +103,7 @@ TEST(ClassicTail, AppendixFontAndFooter) {
   s.cmbFont = "Courier";
   const PageFormat format(s, "/w");
   std::string page;
-  ClassicTemplate(format).Tail(page);
+  ClassicTemplate(format).Tail(0, page);
   EXPECT_EQ(page.substr(0, 40), "<br><br>bye &amp; <i></FONT><br><br><br>");
 }
 

@@ -82,5 +82,23 @@ TEST(FolderTree, OrdersAsSortedFullPathsOrNested) {
   EXPECT_EQ(underRoot.Path(underRoot.Add(0, "x")), "/x");
 }
 
+// A nested page needs each folder's subfolders straight after it: names
+// that sort before the separator ("A B", "a-b", "a.b") come after the
+// folders inside "A" and "a", not between; names compare ordinally, bytes
+// that are no UTF-8 last.
+TEST(TreeOrder, PutsEachFolderBeforeItsSiblingsAfterAllBelowIt) {
+  const std::vector<std::string> expected = {
+      "/",      "/w",     "/w/A",   "/w/A/x", "/w/A/x/y", "/w/A B",      "/w/AB",   "/w/a",
+      "/w/a/x", "/w/a-b", "/w/a.b", "/w/ab",  "/w/b",     "/w/\xC3\xA9", "/w/\xFF", "/x"};
+  MemoryFileSystem fs;
+  for (auto path = expected.rbegin(); path != expected.rend(); ++path) fs.AddFolder(*path);
+  auto folders = GetSubDirectories(fs, "/", {.all = true});
+  ASSERT_TRUE(folders);
+  folders->PutInTreeOrder();
+  std::vector<std::string> paths;
+  for (std::size_t i = 0; i < folders->size(); ++i) paths.push_back((*folders)[i].path);
+  EXPECT_EQ(paths, expected);
+}
+
 }  // namespace
 }  // namespace mapgen

@@ -272,7 +272,7 @@ TEST(PublishBuild, SitemapLeavesOutNoindexPagesAndSplitsAtTheLimit) {
   EXPECT_TRUE(Has(Read(at + "map-2.xml"), "d&amp;s/sub/g%26h.html</loc>"));
   EXPECT_TRUE(Has(Read(at + "map.xml"),
                   "<sitemap><loc>https://ex.org/d&amp;s/map-3.xml</loc>"
-                  "</sitemap>\n</sitemapindex>\n"));
+                  "<lastmod>2023-11-14T22:13:20Z</lastmod></sitemap>\n</sitemapindex>\n"));
   // Placed again elsewhere, and the staged files go with the object.
   const auto again = staged.Place(fs, temp.path());
   ASSERT_TRUE(again) << again.failure().reason;

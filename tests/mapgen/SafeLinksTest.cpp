@@ -52,7 +52,7 @@ TEST(SafeLinks, FolderHeadingsAreTextAndFreeTextKeepsItsMarkup) {
   const PageFormat format(s, "/w");
   const ClassicTemplate page(format);
   std::string section;
-  page.SectionStart("/w/<script>", false, section);
+  page.SectionStart("/w/<script>", 0, section);
   EXPECT_EQ(section, "<UL><p><p><font size=+1><b>&lt;script&gt;</b></font><br><br>\r\n");
   std::string head;
   page.Head(head);

@@ -66,6 +66,7 @@ for kind in $(answers --color ''); do
 done
 for style in $(answers --style ''); do words+=(--style "$style"); done
 for name in $(answers --template ''); do words+=(--template "$name"); done
+words+=(--lang en)
 [[ ${#words[@]} -gt 100 ]] || fail "too few --set and --color answers"
 "$cli" "${words[@]}" --write-settings all.tessary ||
   fail "tessary-cli refuses the completed values"

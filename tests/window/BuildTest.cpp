@@ -10,8 +10,10 @@
 #include <QComboBox>
 #include <QDirIterator>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScopeGuard>
 #include <cerrno>
 #include <csignal>
 
@@ -111,7 +113,7 @@ class BuildTest : public QObject {
     QVERIFY(!f.window->MapBuilt());
     const QString page = f.base.path() + "/sitemap.tmp";
     QVERIFY(!Contents(page).contains("Site Map changed"));
-    QCOMPARE(f.window->TempMapPath(), page);
+    QCOMPARE(f.page(), page);
     f.find<QAction>("mnuBuildMap")->trigger();
     QVERIFY(f.idle());
     QCOMPARE(f.commands(), "output");
@@ -147,32 +149,18 @@ class BuildTest : public QObject {
     QVERIFY(QDir(elsewhere.path()).isEmpty());
   }
 
-  void failedBuild_data() {
-    QTest::addColumn<QString>("broken");
-    QTest::addColumn<QString>("reason");
-    QTest::newRow("base folder gone") << ""
-                                      << "No such file or directory";
-    QTest::newRow("temporary file not writable") << "sitemap.tmp"
-                                                 << "Is a directory";
-  }
-
-  // A message, the progress hidden, nothing built, what stood in the way
-  // left as it was, and Build works again.
+  // A page that cannot be written: a message, the progress hidden, nothing
+  // built, what stood in the way left as it was, and Build works again.
   void failedBuild() {
-    QFETCH(QString, broken);
-    QFETCH(QString, reason);
     WindowFixture f;
     const QString base = f.base.path() + "/site";
     QVERIFY(QDir(f.base.path()).mkpath("site/sitemap.tmp"));
     f.change(base);
-    if (broken.isEmpty()) QVERIFY(QDir(base).removeRecursively());
-
     QVERIFY(f.Build());
-    const QString brokenPath = broken.isEmpty() ? base : base + "/" + broken;
-    QCOMPARE(f.messages(), QStringList{brokenPath + "\n" + reason});
+    QCOMPARE(f.messages(), QStringList{base + "/sitemap.tmp\nIs a directory"});
     QVERIFY(!f.find("shpProgressBorder")->isVisible());
-    QVERIFY(f.commands() == "build" && f.window->TempMapPath().isEmpty());
-    QCOMPARE(QFileInfo(base + "/sitemap.tmp").isDir(), !broken.isEmpty());
+    QVERIFY(f.commands() == "build" && f.page().isEmpty());
+    QVERIFY(QFileInfo(base + "/sitemap.tmp").isDir());
     f.change(f.base.path());
     QVERIFY(f.Build() && f.window->MapBuilt());
   }
@@ -225,7 +213,7 @@ class BuildTest : public QObject {
     for (const QString& step : steps.split(' ', Qt::SkipEmptyParts)) {
       if (step == "build") QVERIFY(f.Build());
       if (step == "start") f.click("cmdBuildMap");
-      if (firstPage.isEmpty()) firstPage = Contents(f.window->TempMapPath());
+      if (firstPage.isEmpty()) firstPage = Contents(f.page());
       if (step == "save") f.click("cmdSave");
       if (step == "preview") f.fakes.launcher.startable = {"xdg-open"};
       if (step == "preview") f.click("cmdPreview");
@@ -282,8 +270,8 @@ class BuildTest : public QObject {
     f.find<QCheckBox>("chkSitemapXml")->setChecked(true);
     f.click("cmdBuildMap");
     QVERIFY(f.idle() && !f.window->MapBuilt());
-    QCOMPARE(f.messages(), QStringList{"an XML sitemap (txtSitemapXml) needs the site URL "
-                                       "its addresses start with"});
+    QCOMPARE(f.messages(), QStringList{"Also write sitemap.xml needs a Site URL: the address the "
+                                       "site starts at, such as https://example.org/."});
     QCOMPARE(f.window->focusWidget(), f.find("txtSiteUrl"));
     QCOMPARE(f.commands(), "build");
   }
@@ -333,11 +321,132 @@ class BuildTest : public QObject {
     f.window->close();
     QVERIFY(f.idle());
     QCOMPARE(f.messages(), (QStringList{failure, "Save generated file?", failure}));
-    QVERIFY(f.window->isVisible() && QFile::exists(f.window->TempMapPath()));
+    QVERIFY(f.window->isVisible() && QFile::exists(f.page()));
     f.fakes.messageBoxes.answer = MessageAnswer::kNo;
     f.window->close();
     QTRY_COMPARE(f.programEnds, 1);
     QCOMPARE(Contents(path), QFile::exists(path) ? "mine" : "");
+  }
+
+  // A folder the user may only read is mapped all the same: the page waits
+  // in the map file's folder, under a hidden name of its own that no other
+  // window takes, with its links worked out from there; Edit Source opens
+  // it and Save puts it in place. With neither folder writable, Build says
+  // so and names both.
+  void readOnlyBase() {
+    if (::geteuid() == 0) QSKIP("root may write any folder; ctest runs this as nobody");
+    WindowFixture f;
+    const QString base = f.base.path() + "/docs";
+    const QString out = f.base.path() + "/out";
+    QVERIFY(QDir().mkpath(base) && QDir().mkpath(out));
+    MakeSite(base);
+    QVERIFY(::chmod(QFile::encodeName(base), 0555) == 0);
+    const auto writable = qScopeGuard([&] {
+      ::chmod(QFile::encodeName(base), 0755);
+      ::chmod(QFile::encodeName(out), 0755);
+    });
+    f.change(base);
+    f.find<QCheckBox>("chkLockFilename")->setChecked(true);
+    f.find<QLineEdit>("txtMapFile")->setText(out + "/map.html");
+    QVERIFY(f.Build());
+    QCOMPARE(f.messages(), QStringList());
+    const QFileInfo page(f.page());
+    QVERIFY2(page.dir() == QDir(out) && page.fileName().startsWith(".tessary-"),
+             qPrintable(f.page()));
+    QVERIFY(Contents(f.page()).contains("href=../docs/index.html>"));
+    f.fakes.launcher.startable = {"gio"};
+    f.find<QAction>("mnuEditSource")->trigger();
+    QVERIFY(f.idle());
+    QCOMPARE(f.fakes.launcher.tried.last(), "gio|open|" + f.page());
+
+    WindowFixture other;
+    other.change(base);
+    other.find<QCheckBox>("chkLockFilename")->setChecked(true);
+    other.find<QLineEdit>("txtMapFile")->setText(out + "/map.html");
+    QVERIFY(other.Build() && other.page() != f.page() && QFile::exists(f.page()));
+
+    f.click("cmdSave");
+    QVERIFY(f.idle());
+    QVERIFY(!QFile::exists(page.filePath()));
+    QCOMPARE(QDir(out).entryList(QDir::Files | QDir::Hidden),
+             (QStringList{QFileInfo(other.page()).fileName(), "map.html"}));
+
+    QVERIFY(::chmod(QFile::encodeName(out), 0555) == 0);
+    QTest::keyClicks(f.find("txtTitle"), "x");
+    QVERIFY(f.Build());
+    QCOMPARE(f.messages().value(0),
+             "The map cannot be built: neither the folder it maps nor the "
+             "map file's folder can be written.\n\n" +
+                 base + ": Permission denied\n" + out + ": Permission denied");
+    QCOMPARE(f.commands(), "build");
+  }
+
+  // Folders and pages that cannot be read are left out of a page that is
+  // built all the same; a line under the tabs says how many, and Details
+  // lists each with the system's reason. A build without them clears it.
+  void warningsAfterBuild() {
+    WindowFixture f;
+    const QString base = f.base.path() + "/site";
+    QVERIFY(QDir().mkpath(base + "/locked") && QDir().mkpath(base + "/clean"));
+    MakeSite(base);
+    const QString away = f.base.path() + "/away.html";
+    QVERIFY(QFile(away).open(QIODevice::WriteOnly));
+    QVERIFY(QFile::link(away, base + "/away.html"));
+    using Call = mapgen::FaultInjectingFileSystem::Call;
+    f.fileSystem.Fail(Call::kOpenFolder, (base + "/locked").toStdString(), EACCES);
+    f.fileSystem.Fail(Call::kOpenFile, (base + "/index.html").toStdString(), EIO);
+    f.change(base);
+    auto* line = f.find<QLabel>("lblWarnings");
+    QVERIFY(f.Build() && f.window->MapBuilt() && line->isVisible());
+    QCOMPARE(line->text(),
+             "Left out of the map: 2 folders or pages could not be read; 1 link leads outside "
+             "the base folder and was not read.");
+    QVERIFY(Contents(f.page()).contains("my page.htm"));
+    f.click("cmdWarnings");
+    QStringList listed = f.fakes.messageBoxes.shown.back().details.split('\n');
+    listed.sort();
+    QCOMPARE(listed, (QStringList{"Cannot read " + base + "/index.html: Input/output error",
+                                  "Cannot read " + base + "/locked: Permission denied",
+                                  "Not read " + base + "/away.html: Leads outside the base folder"}));
+    f.change(base + "/clean");
+    QVERIFY(f.Build() && !line->isVisible());
+  }
+
+  void failedSaveAfterSave_data() {
+    QTest::addColumn<QString>("name");  // chosen in Save As; empty: the box emptied
+    QTest::addColumn<QString>("message");
+    QTest::newRow("Save As into a missing folder")
+        << "missing/other.html"
+        << "%1/missing/other.html\nNo such file or directory";
+    QTest::newRow("no name at all") << ""
+                                    << "No map file name given";
+  }
+
+  // A save that fails after one that succeeded leaves the map unsaved, the
+  // name ready to be corrected, and Exit asks again.
+  void failedSaveAfterSave() {
+    QFETCH(QString, name);
+    QFETCH(QString, message);
+    WindowFixture f;
+    const QString base = f.base.path();
+    QVERIFY(f.Build());
+    f.click("cmdSave");
+    QVERIFY(f.idle() && f.window->MapSaved());
+    if (name.isEmpty()) {
+      f.find<QLineEdit>("txtMapFile")->clear();
+      f.click("cmdSave");
+    } else {
+      f.fakes.dialog.files = {{DialogOutcome::kChosen, base + "/" + name, {}}};
+      f.find<QAction>("mnuSaveAs")->trigger();
+    }
+    QVERIFY(f.idle());
+    QCOMPARE(f.messages(), QStringList{message.arg(base)});
+    QVERIFY(!f.window->MapSaved());
+    QCOMPARE(f.window->focusWidget(), f.find("txtMapFile"));
+    f.fakes.messageBoxes.answer = MessageAnswer::kNo;
+    f.click("cmdExit");
+    QTRY_COMPARE(f.programEnds, 1);
+    QCOMPARE(f.messages().last(), "Save generated file?");
   }
 
   // Yes at Exit saves to a pipe that is open but never read: the program

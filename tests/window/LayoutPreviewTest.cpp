@@ -25,6 +25,43 @@ class LayoutPreviewTest : public QObject {
   static void Click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton); }
 
  private slots:
+
+  // The dotted edge of the page shows on all four sides at the screen's
+  // scale, also where the page's place falls between two pixels (ctest
+  // runs this at 1.25, 1.5 and 1.75).
+  void frameWholeAtScale() {
+    WindowFixture f;
+    f.window->lblToolbar_Click(4);
+    QWidget* map = f.find("shpMap");
+    const QRect page(map->mapTo(f.window.get(), QPoint(0, 0)), map->size());
+    const QImage image = f.window->grab().toImage();
+    const double scale = image.devicePixelRatio();
+    // Along the edge at logical row or column `at`, the device pixels
+    // where the one logical pixel of that row or column shows a grey dot.
+    auto dotted = [&](int at, bool row) {
+      const int first = std::floor(at * scale);
+      const int last = std::ceil((at + 1) * scale) - 1;
+      const QRect span = QRectF(QPointF(page.topLeft()) * scale, QSizeF(page.size()) * scale)
+                             .toRect()
+                             .adjusted(4, 4, -4, -4);
+      int dots = 0;
+      for (int along = row ? span.left() : span.top();
+           along <= (row ? span.right() : span.bottom()); ++along) {
+        bool dot = false;
+        for (int across = first; across <= last; ++across) {
+          dot =
+              dot || qGray(image.pixel(row ? QPoint(along, across) : QPoint(across, along))) < 0xE0;
+        }
+        dots += dot;
+      }
+      return dots;
+    };
+    QVERIFY(dotted(page.top(), true) > page.width() / 4);
+    QVERIFY(dotted(page.bottom(), true) > page.width() / 4);
+    QVERIFY(dotted(page.left(), false) > page.height() / 4);
+    QVERIFY(dotted(page.right(), false) > page.height() / 4);
+  }
+
   void styles_data() {
     QTest::addColumn<int>("style");
     QTest::addColumn<QString>("font");
@@ -89,29 +126,51 @@ class LayoutPreviewTest : public QObject {
   }
 
   // The modern template's filter box stands between the banner line and
-  // the title, its triangle before the subfolder heading; a click on
-  // either leads to the template's choice.
+  // the title; the folders nest: the base folder has its heading above
+  // its entries, each heading a triangle before it and its count after
+  // it, and the subfolder's entries stay clear of the appendix. A click on
+  // any of these parts leads to the template's choice.
   void modernTemplate() {
     WindowFixture f;
     auto* filter = f.find<QLabel>("lblFilterBox");
     auto* triangle = f.find<QLabel>("lblDisclosure");
+    auto* base = f.find<QLabel>("lblBaseFolder");
+    const std::pair<QLabel*, QLabel*> headings[] = {{base, f.find<QLabel>("lblBaseCount")},
+                                                    {Map(f, 9), f.find<QLabel>("lblFolderCount")}};
     for (bool indent : {false, true}) {
-      f.find<QComboBox>("cmbTemplate")->setCurrentText("modern");
-      f.find<QCheckBox>("chkIndent")->setChecked(indent);
-      f.window->lblToolbar_Click(4);
-      QVERIFY(filter->isVisible() && triangle->isVisible());
-      QVERIFY(Map(f, 0)->geometry().bottom() < filter->y());
-      QVERIFY(filter->geometry().bottom() < Map(f, 1)->y());
-      QVERIFY(Map(f, 1)->geometry().bottom() < Map(f, 2)->y());
-      QCOMPARE(triangle->geometry().right() + 1, Map(f, 9)->x());
-      QCOMPARE(triangle->y(), Map(f, 9)->y());
+      for (bool lines : {false, true}) {
+        f.find<QComboBox>("cmbTemplate")->setCurrentText("modern");
+        f.find<QCheckBox>("chkIndent")->setChecked(indent);
+        f.find<QCheckBox>("chkLines")->setChecked(lines);
+        f.window->lblToolbar_Click(4);
+        QVERIFY(filter->isVisible() && triangle->isVisible() && base->isVisible());
+        QVERIFY(Map(f, 0)->geometry().bottom() < filter->y());
+        QVERIFY(filter->geometry().bottom() < Map(f, 1)->y());
+        QVERIFY(Map(f, 1)->geometry().bottom() < Map(f, 2)->y());
+        QVERIFY(Map(f, 2)->geometry().bottom() < base->y());
+        QVERIFY(Map(f, 3)->y() >= base->y() + Twips(240));  // a line apart, as entries are
+        QCOMPARE(triangle->geometry().right() + 1, Map(f, 9)->x());
+        QCOMPARE(triangle->y(), Map(f, 9)->y());
+        QVERIFY(base->x() <= Map(f, 3)->x());
+        QVERIFY(Map(f, 7)->geometry().bottom() < Map(f, 8)->y());
+        for (const auto& [heading, count] : headings) {
+          const int textEnd =
+              heading->x() + heading->fontMetrics().horizontalAdvance(heading->text());
+          QVERIFY(count->isVisible() && count->x() > textEnd);
+          QCOMPARE(count->y(), heading->y());
+        }
+      }
     }
-    Click(triangle);
+    QCOMPARE(headings[0].second->text(), "3 files \u00B7 5 in all");
+    QCOMPARE(headings[1].second->text(), "2 files");
+    Click(headings[1].second);
     QCOMPARE(f.window->focusWidget(), f.find("cmbTemplate"));
     f.find<QComboBox>("cmbTemplate")->setCurrentText("classic");
     f.window->lblToolbar_Click(4);
-    QVERIFY(!filter->isVisible() && !triangle->isVisible());
+    QVERIFY(!filter->isVisible() && !triangle->isVisible() && !base->isVisible());
+    QVERIFY(!headings[0].second->isVisible() && !headings[1].second->isVisible());
     QCOMPARE(Map(f, 1)->geometry(), ToPixels({240, 600, 6015, 375}));
+    QCOMPARE(Map(f, 3)->y(), Twips(1440));
   }
 
   // The picture's name and the picture switch the background picture; one

@@ -2,6 +2,10 @@
 // follows it, the drives and the folder tree, the layout
 // and the tab switch with its hover highlight, the keys, names shown as
 // text, and the editor that Edit Source starts.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -13,6 +17,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTreeView>
+#include <map>
 
 #include "Colours.h"
 #include "FolderViews.h"
@@ -32,9 +37,9 @@ class MainWindowTest : public QObject {
 
   // Drops `path` on the window as a file manager does; whether it was
   // taken.
-  static bool Drop(WindowFixture& f, const QString& path) {
+  static bool Drop(WindowFixture& f, const QUrl& url) {
     QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(path)});
+    data.setUrls({url});
     QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
     QApplication::sendEvent(f.window.get(), &enter);
     QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
@@ -109,8 +114,8 @@ class MainWindowTest : public QObject {
     name->setText("/srv/www/map.html");
     f.find<QCheckBox>("chkLockFilename")->setChecked(true);
     f.window->SetButtons(2);
-    QVERIFY(!Drop(f, base + "/page.html"));  // not a folder
-    QVERIFY(Drop(f, b));
+    QVERIFY(!Drop(f, QUrl::fromLocalFile(base + "/page.html")));  // not a folder
+    QVERIFY(Drop(f, QUrl::fromLocalFile(b)));
     QCOMPARE(name->text(), "/srv/www/map.html");
     QCOMPARE(f.commands(), "build");
     for (const char* shown : {"lblDir", "lblSelectedFolder"}) {
@@ -175,16 +180,17 @@ class MainWindowTest : public QObject {
     const QString a = f.base.path() + "/a";
     QVERIFY(QDir().mkpath(a + "/inner"));
     auto* tree = f.find<FolderTree>("Dir1");
-    const QModelIndex folder = tree->indexOf(a);
+    const QModelIndex folder = tree->indexOf(a.toStdString());
     QTRY_VERIFY(tree->visualRect(folder).isValid());
     // As a mouse does it: a click, then the second press as a double click.
-    const QPoint where = tree->visualRect(folder).center();
+    const QRect row = tree->visualRect(folder);
+    const QPoint where(row.left() + 10, row.center().y());
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, where);
     QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, where);
     QTest::mouseRelease(tree->viewport(), Qt::LeftButton, {}, where);
     QCOMPARE(f.window->settings().txtDir, a.toStdString());
     QVERIFY(tree->isExpanded(folder));
-    const QModelIndex inner = tree->indexOf(a + "/inner");
+    const QModelIndex inner = tree->indexOf((a + "/inner").toStdString());
     QTRY_VERIFY(tree->visualRect(inner).isValid());
     QTest::keyClick(tree, Qt::Key_Down);
     QCOMPARE(tree->currentIndex(), inner);
@@ -193,6 +199,115 @@ class MainWindowTest : public QObject {
       return index.data(Qt::FontRole).value<QFont>().bold();
     };
     QVERIFY(bold(folder) && !bold(inner));
+  }
+
+  // A folder whose name is no UTF-8, chosen by a double click or dropped
+  // from a file manager, shows with U+FFFD and is built and saved under
+  // its own bytes, also after the file name in the output name is edited.
+  void namesAsBytes() {
+    WindowFixture f;
+    const std::string odd = QFile::encodeName(f.base.path()).toStdString() + "/caf\xe9";
+    QVERIFY(::mkdir(odd.c_str(), 0755) == 0);
+    QVERIFY(::close(::creat((odd + "/a.html").c_str(), 0644)) == 0);
+    auto* tree = f.find<FolderTree>("Dir1");
+    const QModelIndex folder = tree->indexOf(odd);
+    QTRY_VERIFY(tree->visualRect(folder).isValid());
+    const QRect row = tree->visualRect(folder);
+    const QPoint where(row.left() + 10, row.center().y());
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, where);
+    QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, where);
+    QCOMPARE(f.window->settings().txtDir, odd);
+    QCOMPARE(f.find<QLineEdit>("txtDir")->text(), f.base.path() + "/caf\uFFFD");
+    QCOMPARE(f.messages(), QStringList());
+
+    f.change(f.base.path());
+    QVERIFY(Drop(
+        f, QUrl::fromEncoded("file://" + QByteArray::fromStdString(odd).toPercentEncoding("/"))));
+    QCOMPARE(f.window->settings().txtDir, odd);
+
+    QVERIFY(f.Build());
+    QCOMPARE(f.window->TempMapPath(), odd + "/sitemap.tmp");
+    auto* name = f.find<QLineEdit>("txtMapFile");
+    name->setText(name->text().replace("sitemap.html", "map.html"));
+    f.click("cmdSave");
+    QVERIFY(f.idle());
+    QCOMPARE(f.messages(), QStringList());
+    QCOMPARE(f.window->SavedMapPath(), odd + "/map.html");
+    QVERIFY(::access((odd + "/map.html").c_str(), F_OK) == 0);
+  }
+
+  // The designed size is the least the window takes. More room goes to
+  // the folder tree and the file list, the text boxes and the picture of
+  // the page, while the command column keeps to the right edge. A long
+  // folder name scrolls in the tree rather than lose its end, and the
+  // progress bar stands clear of every tab.
+  void windowGrows() {
+    WindowFixture f;
+    const QString longName = "alsa-topology-conf-with-a-name-longer-than-the-tree";
+    QVERIFY(QDir(f.base.path()).mkdir(longName));
+    f.change(f.base.path());
+    QWidget* form = f.window->centralWidget();
+    const QSize designed(Twips(9480), Twips(5760));
+    f.window->resize(100, 100);
+    QCOMPARE(form->size(), designed);
+    auto places = [&f] {
+      std::map<QString, QRect> at;
+      for (const char* name : {"Dir1", "File1", "txtPreface", "txtAppendix", "shpMap", "cmdExit",
+                               "cmdOK", "txtMapFile", "shpProgressBorder"}) {
+        at[name] = f.find(name)->geometry();
+      }
+      return at;
+    };
+    const auto before = places();
+    f.window->resize(f.window->size() + QSize(300, 200));
+    QTRY_COMPARE(form->size(), designed + QSize(300, 200));
+    auto after = places();
+    QCOMPARE(after["Dir1"].size(), before.at("Dir1").size() + QSize(150, 200));
+    QCOMPARE(after["File1"].left(), before.at("File1").left() + 150);
+    QCOMPARE(after["txtPreface"].height() + after["txtAppendix"].height(),
+             before.at("txtPreface").height() + before.at("txtAppendix").height() + 200);
+    QCOMPARE(after["shpMap"].size(), before.at("shpMap").size() + QSize(300, 200));
+    QCOMPARE(after["cmdExit"].topLeft(), before.at("cmdExit").topLeft() + QPoint(300, 0));
+    QCOMPARE(after["cmdOK"].bottomRight(), before.at("cmdOK").bottomRight() + QPoint(300, 200));
+    QCOMPARE(after["txtMapFile"].width(), before.at("txtMapFile").width() + 300);
+    QVERIFY(!f.find("tabStrip")->geometry().intersects(after["shpProgressBorder"]));
+
+    auto* tree = f.find<FolderTree>("Dir1");
+    const QRect row =
+        tree->visualRect(tree->indexOf(f.window->settings().txtDir + "/" + longName.toStdString()));
+    QVERIFY(row.width() > tree->fontMetrics().horizontalAdvance(longName));
+  }
+
+  // A base folder removed under the window is noticed at the next tab
+  // switch, return to the window or Build: the Folder tab empties, Build
+  // goes until another folder is chosen, and the user is told once.
+  void baseFolderGone() {
+    for (const char* noticed : {"tab", "build"}) {
+      WindowFixture f;
+      const QString base = f.base.path() + "/site";
+      QVERIFY(QDir().mkpath(base) && QFile(base + "/a.html").open(QIODevice::WriteOnly));
+      f.change(base);
+      QVERIFY(QDir(base).removeRecursively());
+      if (QString(noticed) == "tab") {
+        f.window->lblToolbar_Click(0);
+      } else {
+        f.click("cmdBuildMap");
+        QVERIFY(f.idle() && !f.window->MapBuilt());
+      }
+      QCOMPARE(f.messages(), QStringList{base + "\nNo such file or directory\n\n"
+                                                "Choose another folder to map on the Folder tab."});
+      QCOMPARE(f.commands(), "");
+      auto* files = f.find<QListView>("File1");
+      QCOMPARE(files->model()->rowCount(), 0);
+      QCOMPARE(f.find<QLabel>("lblSelectedFolder")->text(), "");
+      auto* tree = f.find<FolderTree>("Dir1");
+      QCOMPARE(tree->currentIndex(), tree->indexOf(f.base.path().toStdString()));
+      QCOMPARE(tree->model()->rowCount(tree->currentIndex()), 0);
+      f.window->lblToolbar_Click(4);
+      QCOMPARE(f.messages().size(), 1);
+      f.change(f.base.path());
+      QCOMPARE(f.commands(), "build");
+    }
   }
 
   // Enter presses whichever button has the focus.
@@ -272,7 +387,7 @@ class MainWindowTest : public QObject {
     QVERIFY(f.Build());
     f.find<QAction>("mnuEditSource")->trigger();
     QVERIFY(f.idle());
-    const QString page = f.window->TempMapPath();
+    const QString page = f.page();
     QCOMPARE(f.fakes.launcher.tried.last(),
              (started.isEmpty() ? "gio|open|%1" : started).arg(page));
     QCOMPARE(f.messages().join(""),

@@ -21,9 +21,9 @@ int main(int argc, char* argv[]) {
   tessary::FakeDesktop fakes;
   const mapgen::PosixFileSystem disk;
   tessary::frmTessary window(fakes.desktop, disk, [] {});
-  window.Form_Load(QString());
+  window.Form_Load({});
   QString reason;
-  if (!page.open(QIODevice::WriteOnly) || !window.ChangeFolder(base.path(), reason)) {
+  if (!page.open(QIODevice::WriteOnly) || !window.ChangeFolder(base.path().toStdString(), reason)) {
     std::fputs("no folder to build\n", stderr);
     return 1;
   }

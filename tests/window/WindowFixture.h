@@ -21,7 +21,7 @@ class WindowFixture {
   explicit WindowFixture(std::vector<Drive> drives = {{"/", "/"}}) {
     fakes.drives.list = std::move(drives);
     window = std::make_unique<frmTessary>(fakes.desktop, fileSystem, [this] { ++programEnds; });
-    window->Form_Load(QString());
+    window->Form_Load({});
     change(base.path());
     window->show();
   }
@@ -44,8 +44,11 @@ class WindowFixture {
   // Makes `folder` the base folder, as the folder tree does.
   void change(const QString& folder) {
     QString reason;
-    QVERIFY2(window->ChangeFolder(folder, reason), qPrintable(reason));
+    QVERIFY2(window->ChangeFolder(folder.toStdString(), reason), qPrintable(reason));
   }
+
+  // The map's current file, the built page or the saved one.
+  QString page() const { return QString::fromStdString(window->TempMapPath()); }
 
   template <typename Widget = QWidget>
   Widget* find(const QString& name) const {
