@@ -46,9 +46,9 @@ void frmTessary::InitPublishTab() {
   chkUtf8 = MakeCheck(Frame6, "chkUtf8", "Declare UTF-8 and convert titles",
                       {120, 660, 3735, 255});
   chkUtf8->setToolTip("Names and titles in any language show as they should");
-  chkFollowOutside =
-      MakeCheck(Frame6, "chkFollowOutside",
-                "Read links that lead outside the folder", {120, 1020, 3735, 255});
+  chkFollowOutside = MakeCheck(Frame6, "chkFollowOutside",
+                               "Read links that lead outside the folder",
+                               {120, 1020, 3735, 255});
   chkFollowOutside->setToolTip(
       "Otherwise such a link is listed by its name alone and left out of the "
       "sitemap");

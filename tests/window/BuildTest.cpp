@@ -405,9 +405,10 @@ class BuildTest : public QObject {
     f.click("cmdWarnings");
     QStringList listed = f.fakes.messageBoxes.shown.back().details.split('\n');
     listed.sort();
-    QCOMPARE(listed, (QStringList{"Cannot read " + base + "/index.html: Input/output error",
-                                  "Cannot read " + base + "/locked: Permission denied",
-                                  "Not read " + base + "/away.html: Leads outside the base folder"}));
+    QCOMPARE(listed,
+             (QStringList{"Cannot read " + base + "/index.html: Input/output error",
+                          "Cannot read " + base + "/locked: Permission denied",
+                          "Not read " + base + "/away.html: Leads outside the base folder"}));
     f.change(base + "/clean");
     QVERIFY(f.Build() && !line->isVisible());
   }

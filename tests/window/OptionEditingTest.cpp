@@ -43,11 +43,10 @@ class OptionEditingTest : public QObject {
           {K::kStyle, field.Index() == 2 ? "1" : ""},
           {K::kColour, std::to_string(0x123456 + field.Index())}};
       // Fields whose check takes only values of a certain form.
-      const std::map<std::string, std::string> formed = {
-          {"cmbTemplate", "modern"}, {"txtSiteUrl", "https://example.org/x/"}};
+      const std::map<std::string, std::string> formed = {{"cmbTemplate", "modern"},
+                                                         {"txtSiteUrl", "https://example.org/x/"}};
       const auto form = formed.find(field.Name());
-      const std::string& value =
-          form != formed.end() ? form->second : values.at(field.Kind());
+      const std::string& value = form != formed.end() ? form->second : values.at(field.Kind());
       if (value.empty()) continue;
       if (const auto set = field.Set(settings, value); !set) {
         qFatal("%s", set.failure().reason.c_str());
