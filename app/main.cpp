@@ -1,13 +1,24 @@
 #include <QApplication>
 #include <QIcon>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 
+#include "Failure.h"
 #include "HelpAndVersion.h"
 #include "Module1.h"
 #include "QtDesktop.h"
+#include "StandardDescriptors.h"
 
 int main(int argc, char* argv[]) {
+  // First of all, so that no file the window opens (a page being written)
+  // can take the number of a closed standard descriptor and receive Qt's
+  // warnings.
+  if (!mapgen::OpenClosedStandardDescriptors()) {
+    std::fprintf(stderr, "tessary: cannot open /dev/null: %s\n",
+                 mapgen::SystemFailure({}, errno).reason.c_str());
+    return 1;
+  }
   if (const auto text = tessary::HelpOrVersionText({argv + 1, argv + argc})) {
     std::fputs(text->c_str(), stdout);
     return 0;

@@ -5,7 +5,9 @@
 #include <map>
 #include <optional>
 
+#include "DescriptorOutputs.h"
 #include "Flags.h"
+#include "MapField.h"
 #include "Paths.h"
 #include "SettingsCheck.h"
 #include "Version.h"
@@ -80,6 +82,23 @@ std::optional<ParsedCommandLine> WrongSettings(const CliOptions& options) {
               usable.failure().path + ": " + usable.failure().reason);
 }
 
+// A settings file says where files go only below the page's folder: a
+// path that --sitemap-xml gave is kept as typed when it says so too, and
+// otherwise is a wrong command line, naming the flag.
+std::optional<ParsedCommandLine> KeepFlagPaths(CliOptions& options) {
+  const PathFlag* flag = options.SitemapXmlFlag();
+  if (flag == nullptr || flag->typed.empty()) return std::nullopt;
+  if (NamedDescriptor(flag->typed) ||
+      !mapgen::FindMapField("txtSitemapXml")->Refuses(flag->typed)) {
+    return Stop(Outcome::kWrongUsage,
+                "--sitemap-xml: a settings file keeps only a path below the "
+                "page's folder, not " +
+                    flag->typed);
+  }
+  options.settings.txtSitemapXml = flag->typed;
+  return std::nullopt;
+}
+
 // Applies the flags one occurrence at a time, in command-line order, so
 // that a later flag overrides what an earlier one set. --write-settings
 // ends the run with what the flags before it set.
@@ -95,17 +114,17 @@ ParsedCommandLine ApplyInOrder(const CLI::App& app, const FlagsByOption& flags,
     try {
       flag->second->apply(options, value);
     } catch (const WrongValue& wrong) {
-      return Stop(Outcome::kWrongUsage,
-                  option->get_name() + ": " + wrong.what());
+      return Stop(Outcome::kWrongUsage, option->get_name() + ": " + wrong.text);
     } catch (const WrongLine& wrong) {
-      return Stop(Outcome::kWrongUsage, wrong.what());
+      return Stop(Outcome::kWrongUsage, wrong.text);
     } catch (const UnreadableFile& unreadable) {
-      return Stop(Outcome::kCannotRead, unreadable.what());
+      return Stop(Outcome::kCannotRead, unreadable.text);
     }
     if (!options.settingsOutput.empty()) break;
   }
   if (auto wrong = WrongSettings(options)) return *std::move(wrong);
   if (!options.settingsOutput.empty()) {
+    if (auto wrong = KeepFlagPaths(options)) return *std::move(wrong);
     parsed.outcome = Outcome::kWriteSettings;
     return parsed;
   }

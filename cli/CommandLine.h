@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -7,7 +8,15 @@
 
 namespace cli {
 
-// What one run builds and where the page goes.
+// What a flag that names a file gave its field: the name as typed, and as
+// stored (made absolute, or a descriptor's name as it is).
+struct PathFlag {
+  std::string typed;
+  std::string stored;
+};
+
+// What one run builds and where the page goes. Every output may name a
+// descriptor of the process ("-", /dev/stdout; see NamedDescriptor).
 struct CliOptions {
   mapgen::MapSettings settings;
   std::string output;  // the page's file, or "-" for standard output
@@ -15,8 +24,16 @@ struct CliOptions {
   // Where --write-settings writes the settings instead of building; empty
   // to build.
   std::string settingsOutput;
+  // What --sitemap-xml set last.
+  std::optional<PathFlag> sitemapXmlFlag;
 
-  bool ToStandardOutput() const { return output == "-"; }
+  // What --sitemap-xml set, when no --set or settings file set
+  // txtSitemapXml since; null otherwise.
+  const PathFlag* SitemapXmlFlag() const {
+    return sitemapXmlFlag && sitemapXmlFlag->stored == settings.txtSitemapXml
+               ? &*sitemapXmlFlag
+               : nullptr;
+  }
 };
 
 struct ParsedCommandLine {

@@ -28,9 +28,16 @@ void ConsoleObserver::FolderWritten(const std::string& folder, std::size_t done,
 void ConsoleObserver::Unreadable(const mapgen::Failure& failure) {
   if (quiet_) return;
   Finish();
+  const std::string path = ShownOnTerminal(failure.path);
+  if (failure.reason == mapgen::kLeadsOutsideReason) {
+    std::fprintf(stderr,
+                 "tessary-cli: warning: %s leads outside the base folder: "
+                 "not read\n",
+                 path.c_str());
+    return;
+  }
   std::fprintf(stderr, "tessary-cli: warning: cannot read %s: %s\n",
-               ShownOnTerminal(failure.path).c_str(),
-               ShownOnTerminal(failure.reason).c_str());
+               path.c_str(), ShownOnTerminal(failure.reason).c_str());
 }
 
 void ConsoleObserver::Finish() {

@@ -4,6 +4,7 @@
 #include <array>
 #include <string_view>
 
+#include "DescriptorOutputs.h"
 #include "MapField.h"
 #include "Paths.h"
 #include "ReadWholeFile.h"
@@ -24,9 +25,26 @@ constexpr std::array<std::string_view, 6> kColourKinds = {
 
 constexpr std::size_t kNotesWidth = 78;
 
+// Sets the text field that `member` is through the field's own check, so
+// that a flag is held to the rule --set and settings files are: a value it
+// refuses is a wrong value of the flag.
+void SetTextField(CliOptions& options, const std::string& member,
+                  std::string_view value) {
+  for (const mapgen::MapField& field : mapgen::MapFields()) {
+    if (field.Kind() != mapgen::FieldKind::kText ||
+        &field.In<std::string>(options.settings) != &member) {
+      continue;
+    }
+    if (auto set = field.Set(options.settings, value); !set) {
+      throw WrongValue{{set.failure().reason}};
+    }
+    return;
+  }
+}
+
 template <auto Member>
 void SetText(CliOptions& options, const std::string& value) {
-  options.settings.*Member = value;
+  SetTextField(options, options.settings.*Member, value);
 }
 
 template <auto Member, CheckState State>
@@ -41,13 +59,14 @@ void SetExtension(CliOptions& options, const std::string&) {
 
 template <std::size_t Index>
 void SetSize(CliOptions& options, const std::string& value) {
-  options.settings.cmbSize[Index] = value;
+  SetTextField(options, options.settings.cmbSize[Index], value);
 }
 
 // A text box's text, given on the command line or read from a file.
 template <auto Member>
 void SetBoxText(CliOptions& options, const std::string& value) {
-  options.settings.*Member = mapgen::WithCrLfBreaks(value);
+  SetTextField(options, options.settings.*Member,
+               mapgen::WithCrLfBreaks(value));
 }
 
 // More than a text box would ever hold: a file this large is a mistake
@@ -57,83 +76,83 @@ constexpr std::size_t kLargestTextFile = 16 << 20;
 std::string ReadTextFile(const std::string& path) {
   auto text = mapgen::ReadWholeFile(path, kLargestTextFile + 1);
   if (!text) {
-    throw UnreadableFile("cannot read " + path + ": " + text.failure().reason);
+    throw UnreadableFile{
+        {"cannot read " + path + ": " + text.failure().reason}};
   }
   if (text->size() > kLargestTextFile) {
-    throw WrongValue(path + " holds more than 16 MiB");
+    throw WrongValue{{path + " holds more than 16 MiB"}};
   }
   return std::move(*text);
 }
 
 template <auto Member>
 void ReadBoxText(CliOptions& options, const std::string& path) {
-  options.settings.*Member = mapgen::WithCrLfBreaks(ReadTextFile(path));
+  SetBoxText<Member>(options, ReadTextFile(path));
 }
 
 // A path given on the command line means the same wherever the build later
 // resolves it, so it is made absolute against the current folder.
 std::string AbsolutePath(const std::string& path) {
   auto absolute = mapgen::AbsolutePath(path);
-  if (!absolute) throw UnreadableFile(absolute.failure().reason);
+  if (!absolute) throw UnreadableFile{{absolute.failure().reason}};
   return std::move(*absolute);
 }
 
 void SetOutput(CliOptions& options, const std::string& path) {
-  if (path.empty()) throw WrongValue("the output path is empty");
+  if (path.empty()) throw WrongValue{{"the output path is empty"}};
   options.output = path;
 }
 
 void SetQuiet(CliOptions& options, const std::string&) { options.quiet = true; }
 
 void SetOther(CliOptions& options, const std::string& list) {
+  SetText<&MapSettings::txtExtensions>(options, list);
   options.settings.chkExtension[5] = kChecked;
-  options.settings.txtExtensions = list;
 }
 
 void SetStyle(CliOptions& options, const std::string& number) {
   if (number.size() != 1 || number[0] < '1' || number[0] > '4') {
-    throw WrongValue(number + " is not a style from 1 to 4");
+    throw WrongValue{{number + " is not a style from 1 to 4"}};
   }
   mapgen::SelectStyle(options.settings,
                       static_cast<std::size_t>(number[0] - '1'));
 }
 
 void SetBanner(CliOptions& options, const std::string& reference) {
+  SetText<&MapSettings::txtBannerImage>(options, reference);
   options.settings.chkBannerImage = kChecked;
-  options.settings.txtBannerImage = reference;
 }
 
 void SetBackgroundImage(CliOptions& options, const std::string& reference) {
+  SetText<&MapSettings::txtImage>(options, reference);
   options.settings.chkBgImage = kChecked;
-  options.settings.txtImage = reference;
 }
 
 // Adds a glob as one more line of the list, which may have come from a
 // settings file.
 void AddExclude(CliOptions& options, const std::string& glob) {
-  if (glob.empty()) throw WrongValue("the glob is empty");
-  if (glob.find('/') != std::string::npos) {
-    throw WrongValue("a glob matches names and holds no /, not " + glob);
-  }
-  std::string& globs = options.settings.txtExclude;
+  if (glob.empty()) throw WrongValue{{"the glob is empty"}};
+  std::string globs = options.settings.txtExclude;
   if (!globs.empty() && !globs.ends_with('\n')) globs += '\n';
-  globs += glob;
+  SetText<&MapSettings::txtExclude>(options, globs + glob);
 }
 
 void SetSitemapXml(CliOptions& options, const std::string& path) {
-  options.settings.txtSitemapXml = path.empty() ? path : AbsolutePath(path);
+  const bool asTyped = path.empty() || NamedDescriptor(path);
+  options.settings.txtSitemapXml = asTyped ? path : AbsolutePath(path);
+  options.sitemapXmlFlag = PathFlag{path, options.settings.txtSitemapXml};
 }
 
 void ReadSettingsFile(CliOptions& options, const std::string& path) {
   const auto records = mapgen::ParseSettingsText(
       path, ReadTextFile(path), mapgen::SettingsInto(options.settings));
   if (!records) {
-    throw WrongLine(records.failure().path + ": " + records.failure().reason);
+    throw WrongLine{{records.failure().path + ": " + records.failure().reason}};
   }
 }
 
 void WriteSettingsFile(CliOptions& options, const std::string& path) {
-  if (path.empty()) throw WrongValue("the settings file path is empty");
+  if (path.empty()) throw WrongValue{{"the settings file path is empty"}};
   options.settingsOutput = path;
 }
 
@@ -148,17 +167,17 @@ std::string ColourKindList() {
 void SetColour(CliOptions& options, const std::string& assignment) {
   const std::size_t equals = assignment.find('=');
   if (equals == std::string::npos) {
-    throw WrongValue("expected KIND=RRGGBB, not " + assignment);
+    throw WrongValue{{"expected KIND=RRGGBB, not " + assignment}};
   }
   const std::string kind = assignment.substr(0, equals);
   const std::string rrggbb = assignment.substr(equals + 1);
   const auto found = std::find(kColourKinds.begin(), kColourKinds.end(), kind);
   if (found == kColourKinds.end()) {
-    throw WrongValue(kind + " is not one of " + ColourKindList());
+    throw WrongValue{{kind + " is not one of " + ColourKindList()}};
   }
   mapgen::Colour colour = 0;
   if (!mapgen::ParseHtmlColour(rrggbb, colour)) {
-    throw WrongValue(rrggbb + " is not a colour RRGGBB");
+    throw WrongValue{{rrggbb + " is not a colour RRGGBB"}};
   }
   const auto index = static_cast<std::size_t>(found - kColourKinds.begin());
   options.settings.chkColor[index] = kChecked;
@@ -168,12 +187,12 @@ void SetColour(CliOptions& options, const std::string& assignment) {
 void SetAnyField(CliOptions& options, const std::string& assignment) {
   const std::size_t equals = assignment.find('=');
   if (equals == std::string::npos) {
-    throw WrongValue("expected FIELD=VALUE, not " + assignment);
+    throw WrongValue{{"expected FIELD=VALUE, not " + assignment}};
   }
   const auto set = mapgen::SetMapField(
       options.settings, std::string_view(assignment).substr(0, equals),
       std::string_view(assignment).substr(equals + 1));
-  if (!set) throw WrongValue(set.failure().reason);
+  if (!set) throw WrongValue{{set.failure().reason}};
 }
 
 std::vector<std::string> StyleNumbers() { return {"1", "2", "3", "4"}; }
@@ -291,6 +310,9 @@ constexpr Flag kFlags[] = {
      SetText<&MapSettings::txtLang>},
     {"--collapsed", nullptr, "the modern page opens with only FOLDER open",
      SetCheck<&MapSettings::chkCollapsed, kChecked>},
+    {"--follow-outside-links", nullptr,
+     "read the files of links that lead outside FOLDER",
+     SetCheck<&MapSettings::chkFollowOutside, kChecked>},
     {"--sitemap-xml", "FILE", "also write an XML sitemap to FILE",
      SetSitemapXml},
     {"--site-url", "URL", "the address the XML sitemap's URLs start with",
@@ -331,8 +353,8 @@ std::string FlagNotes() {
   notes += "KIND is one of " + ColourKindList() + ".\n";
   notes += "FIELD is one of:\n" + WrappedList(FieldNames());
   notes +=
-      "A check box takes 0, 1 or 2 (chkSafeLinks, chkLastExtension and\n"
-      "chkUtf8 0 or 1), optStyle(i) takes 1, shpColor(i) a number laid out\n"
+      "A check box takes 0, 1 or 2 (chkSafeLinks and the publishing\n"
+      "options 0 or 1), optStyle(i) takes 1, shpColor(i) a number laid out\n"
       "0x00BBGGRR; texts are stored unchanged. cmbTemplate is classic,\n"
       "modern or empty, and a txtSitemapXml needs a txtSiteUrl.\n"
       "A settings file holds one FIELD=VALUE a line, # starting a comment\n"

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <span>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -9,22 +8,23 @@
 
 namespace cli {
 
-// A flag's value that is not one it takes; the text says what is wrong.
-struct WrongValue : std::runtime_error {
-  using std::runtime_error::runtime_error;
+// Why a flag could not be applied, in words that may quote any byte of a
+// value (a NUL included, which what() of a standard exception would cut
+// the text short at).
+struct FlagError {
+  std::string text;
 };
+
+// A flag's value that is not one it takes; the text says what is wrong.
+struct WrongValue : FlagError {};
 
 // A line of a file named by a flag that is wrong; the text starts with
 // "FILE:LINE: " and says why.
-struct WrongLine : std::runtime_error {
-  using std::runtime_error::runtime_error;
-};
+struct WrongLine : FlagError {};
 
 // A file named by a flag that cannot be read; the text names it and the
 // system's reason.
-struct UnreadableFile : std::runtime_error {
-  using std::runtime_error::runtime_error;
-};
+struct UnreadableFile : FlagError {};
 
 // One flag of the command line and what it does to the options.
 struct Flag {

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 
 #include "BuildObserver.h"
 #include "FileSystem.h"
 #include "MapSettings.h"
+#include "OutputSet.h"
 #include "PageSink.h"
 #include "SitemapWriter.h"
 #include "StagedSitemap.h"
@@ -13,10 +15,13 @@
 namespace mapgen {
 
 struct BuildResult {
-  enum class Outcome { kBuilt, kStopped, kFailed, kNotWritten };
+  // kSameOutput: two of the build's outputs are one file (see OutputSet),
+  // so that nothing could be written.
+  enum class Outcome { kBuilt, kStopped, kFailed, kNotWritten, kSameOutput };
   Outcome outcome = Outcome::kBuilt;
   // Failed: the folder that could not be read. Not written: the path of
-  // the page or the sitemap, and why.
+  // the page or the sitemap, and why. Same output: which outputs, and the
+  // path of the later one.
   Failure failure;
   // What the page lists, for a closing summary.
   std::size_t folders = 0, files = 0, webPages = 0;
@@ -33,12 +38,15 @@ struct PagePlacement {
   // such as /dev/stdout).
   std::string folder;
   // Takes the XML sitemap's files, staged by the build (which starts it)
-  // under the last name of txtSitemapXml, for the caller to Place once it
+  // under the last name of txtSitemapXml, for the caller to place once it
   // knows where, after a build that succeeded (the window places them at
-  // Save). Null: the build writes the sitemap itself to txtSitemapXml,
-  // taken relative to `folder`, once the page is complete, and only then,
-  // replacing what was there.
+  // Save). Null: the build writes the sitemap itself, in one set with the
+  // page (see OutputSet), once the page is complete, and only then.
   StagedSitemap* stagedSitemap = nullptr;
+  // Where the build writes the sitemap itself: a path or a descriptor
+  // that the caller names (tessary-cli's --sitemap-xml). Nothing:
+  // txtSitemapXml, taken relative to `folder`.
+  std::optional<OutputTarget> sitemap;
   // The most one sitemap file holds; smaller only in tests.
   SitemapLimits sitemapLimits;
 };
@@ -60,12 +68,13 @@ BuildResult BuildMap(const MapSettings& settings, const FileSystem& fs,
                      const PagePlacement& placement = {},
                      unsigned threads = kMostBuildThreads);
 
-// Builds the map page into the file `path`, opened as MapFileWriter opens
-// it once the folders are known to be readable. The page takes the path's
-// place only when the build succeeds: a failed or stopped build leaves
-// what stood there as it was, and no file of its own.
+// Builds the map page into the file or descriptor `page`, one output of a
+// set with the sitemap (see OutputSet), whose names are all checked before
+// the walk. The page takes its place only when the build succeeds: a
+// failed or stopped build leaves what stood there as it was, and no file
+// of its own.
 BuildResult BuildMapFile(const MapSettings& settings, const FileSystem& fs,
-                         BuildObserver& observer, const std::string& path,
+                         BuildObserver& observer, const OutputTarget& page,
                          const PagePlacement& placement = {},
                          unsigned threads = kMostBuildThreads);
 

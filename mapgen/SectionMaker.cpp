@@ -42,6 +42,13 @@ bool HasPages(const SectionPlan& plan, std::size_t run) {
                    true) != pages.begin() + plan.runStarts[run + 1];
 }
 
+bool HasLinks(const SectionPlan& plan, std::size_t run) {
+  for (std::size_t i = plan.runStarts[run]; i < plan.runStarts[run + 1]; ++i) {
+    if (plan.entries.files.Marked(i)) return true;
+  }
+  return false;
+}
+
 // The piece, unless the machine ran short while it was made: a shortage may
 // hit any page, so a build past it could silently miss some and must end
 // instead.
@@ -81,13 +88,15 @@ void SectionPlan::KeepSharedHead(FileId id, const PageHead& head) {
 SectionMaker::SectionMaker(const FileSystem& fs, const PageFormat& format,
                            const PageTemplate& page, const SkipRules& rules,
                            const BuildObserver& observer,
-                           std::string sitemapUrlStart)
+                           std::string sitemapUrlStart,
+                           const ReadBoundary* within)
     : fs_(fs),
       format_(format),
       page_(page),
       rules_(rules),
       observer_(observer),
       sitemapUrlStart_(std::move(sitemapUrlStart)),
+      within_(within),
       heads_{ShowsTitles(format.settings), format.utf8,
              !sitemapUrlStart_.empty()},
       readsPages_(heads_.title || heads_.robots),
@@ -111,8 +120,8 @@ Outcome<PagePiece> SectionMaker::First(
     opened = std::move(*reopened);
     entries.files = std::move(*files);
   }
-  for (const std::string& name : entries.files) {
-    entries.webPages.push_back(rules_.IsWebPage(name));
+  for (std::size_t i = 0; i < entries.files.size(); ++i) {
+    entries.webPages.push_back(rules_.IsWebPage(entries.files[i]));
   }
   made->runStarts = RunStarts(entries, readsPages_);
   PagePiece piece = Piece(*made, 0, opened.get(), std::move(unreadable));
@@ -122,8 +131,11 @@ Outcome<PagePiece> SectionMaker::First(
   return Checked(std::move(piece));
 }
 
+// Whether the run reads anything of its files, or must tell of links that
+// lead outside even where it reads nothing.
 bool SectionMaker::OpensFolder(const SectionPlan& plan, std::size_t run) const {
-  return facts_ || (readsPages_ && HasPages(plan, run));
+  return facts_ || (readsPages_ && HasPages(plan, run)) ||
+         (within_ != nullptr && HasLinks(plan, run));
 }
 
 Outcome<PagePiece> SectionMaker::Next(SectionPlan& plan,
@@ -171,24 +183,33 @@ SectionMaker::RunReading SectionMaker::ReadRun(
   if (heads_.title) reading.details.titles.resize(count);
   if (heads_.robots) reading.noindex.resize(count);
   if (facts_) reading.details.facts.resize(count);
+  reading.outside.resize(count);
   std::optional<FileFacts> unwanted;
   for (std::size_t i = 0; i < count; ++i) {
-    const std::string& name = plan.entries.files[from + i];
+    const std::string name(plan.entries.files[from + i]);
     std::optional<FileFacts>& facts =
         facts_ ? reading.details.facts[i] : unwanted;
     const std::size_t failed = unreadable.size();
-    if (readsPages_ && plan.entries.webPages[from + i]) {
+    const bool readsPage = readsPages_ && plan.entries.webPages[from + i];
+    if (readsPage) {
       const PageHead head = ReadHead(plan, folder, name, facts, unreadable);
       if (heads_.title) reading.details.titles[i] = Trim(head.title, " ");
       if (heads_.robots) reading.noindex[i] = head.noindex;
     }
-    // A page that could not be read is reported once.
-    if (!facts_ || facts || unreadable.size() > failed) continue;
-    if (auto asked = folder.Facts(name)) {
-      facts = *asked;
-    } else {
-      unreadable.push_back(std::move(asked).failure());
+    // A page that could not be read is reported once. A link of which
+    // nothing is read is still looked at, to tell of one leading outside.
+    const bool link = within_ != nullptr && plan.entries.files.Marked(from + i);
+    if ((facts_ || (link && !readsPage)) && !facts &&
+        unreadable.size() == failed) {
+      auto asked = folder.Facts(name, within_);
+      if (asked) {
+        if (facts_) facts = *asked;
+      } else if (facts_ || asked.failure().reason == kLeadsOutsideReason) {
+        unreadable.push_back(std::move(asked).failure());
+      }
     }
+    reading.outside[i] = unreadable.size() > failed &&
+                         unreadable.back().reason == kLeadsOutsideReason;
   }
   return reading;
 }
@@ -199,7 +220,7 @@ PageHead SectionMaker::ReadHead(SectionPlan& plan, FolderHandle& folder,
                                 const std::string& name,
                                 std::optional<FileFacts>& facts,
                                 std::vector<Failure>& unreadable) const {
-  auto opened = folder.OpenFile(name);
+  auto opened = folder.OpenFile(name, within_);
   if (!opened) {
     unreadable.push_back(std::move(opened).failure());
     return {};
@@ -242,6 +263,7 @@ void SectionMaker::AddSitemapUrls(const SectionPlan& plan, std::size_t run,
   for (std::size_t i = from; i < plan.runStarts[run + 1]; ++i) {
     const std::size_t read = i - from;
     if (!reading.noindex.empty() && reading.noindex[read]) continue;
+    if (!reading.outside.empty() && reading.outside[read]) continue;
     std::optional<std::time_t> modified;
     if (!reading.details.facts.empty() && reading.details.facts[read]) {
       modified = reading.details.facts[read]->modified;

@@ -71,12 +71,16 @@ class SectionPlan {
 // Prepares the folders' sections piece by piece, in `page`'s layout, with
 // the files that `rules` list, and the XML sitemap's URLs of those files
 // when `sitemapUrlStart` is not empty (see SitemapUrlStart); any number of
-// threads may use it at once. A piece fails when the machine runs short.
+// threads may use it at once. Links are followed only to files `within`,
+// when it is given: of one that leads elsewhere nothing is read, it is
+// left out of the sitemap and reported as unreadable with
+// kLeadsOutsideReason. A piece fails when the machine runs short.
 class SectionMaker {
  public:
   SectionMaker(const FileSystem& fs, const PageFormat& format,
                const PageTemplate& page, const SkipRules& rules,
-               const BuildObserver& observer, std::string sitemapUrlStart);
+               const BuildObserver& observer, std::string sitemapUrlStart,
+               const ReadBoundary* within);
 
   // Lists `folder`, from the folder opened again and found to be the same,
   // and prepares its section's first piece; `plan` keeps what the further
@@ -92,6 +96,7 @@ class SectionMaker {
   struct RunReading {
     FileDetails details;
     std::vector<bool> noindex;
+    std::vector<bool> outside;  // links that lead out of the base folder
   };
 
   bool OpensFolder(const SectionPlan& plan, std::size_t run) const;
@@ -111,6 +116,7 @@ class SectionMaker {
   const SkipRules& rules_;
   const BuildObserver& observer_;
   const std::string sitemapUrlStart_;
+  const ReadBoundary* const within_;
   const HeadReading heads_;
   const bool readsPages_;  // for titles or for robots
   const bool facts_;       // sizes and times

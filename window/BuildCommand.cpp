@@ -10,6 +10,7 @@
 
 #include "BackgroundWork.h"
 #include "FileCopy.h"
+#include "FileSystem.h"
 #include "FolderViews.h"
 #include "NativePath.h"
 #include "PageStaging.h"
@@ -41,7 +42,10 @@ class PromiseObserver : public mapgen::BuildObserver {
   }
 
   void Unreadable(const mapgen::Failure& failure) override {
-    warnings_.Add(BuildWarnings::Kind::kUnreadable, failure);
+    const bool outside = failure.reason == mapgen::kLeadsOutsideReason;
+    warnings_.Add(outside ? BuildWarnings::Kind::kLeadsOutside
+                          : BuildWarnings::Kind::kUnreadable,
+                  failure);
   }
 
   bool StopRequested() const override { return promise_.isCanceled(); }

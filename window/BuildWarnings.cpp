@@ -16,6 +16,8 @@ struct KindWords {
 constexpr KindWords kWords[] = {
     {"1 folder or page could not be read",
      "%1 folders or pages could not be read", "Cannot read"},
+    {"1 link leads outside the base folder and was not read",
+     "%1 links lead outside the base folder and were not read", "Not read"},
 };
 
 }  // namespace

@@ -16,7 +16,8 @@ namespace tessary {
 class BuildWarnings {
  public:
   enum class Kind {
-    kUnreadable,  // a folder or page that could not be read
+    kUnreadable,    // a folder or page that could not be read
+    kLeadsOutside,  // a link whose file lies outside the base folder
   };
 
   void Add(Kind kind, const mapgen::Failure& failure);
@@ -37,7 +38,7 @@ class BuildWarnings {
     Kind kind;
     mapgen::Failure failure;
   };
-  static constexpr std::size_t kKinds = 1;
+  static constexpr std::size_t kKinds = 2;
 
   std::array<std::size_t, kKinds> counts_{};
   std::size_t total_ = 0;

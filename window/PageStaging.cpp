@@ -31,7 +31,7 @@ mapgen::Outcome<std::string> ReserveName(const mapgen::FileSystem& fs,
   if (!output) return output.failure();
   auto writable = (*output)->MayWrite(".");
   if (!writable) return std::move(writable).failure();
-  auto file = (*output)->CreateTemporary();
+  auto file = (*output)->CreateTemporary(0600);
   if (!file) return std::move(file).failure();
   const std::string name = (*file)->Name();
   auto kept = (*file)->Finish();

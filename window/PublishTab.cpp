@@ -37,7 +37,7 @@ void frmTessary::InitPublishTab() {
   txtExclude->setAccessibleName("Names to leave out");
 
   QGroupBox* Frame6 =
-      MakeGroup(tab, "Frame6", "Names and titles", {3960, 240, 3975, 1080});
+      MakeGroup(tab, "Frame6", "Names and titles", {3960, 240, 3975, 1440});
   chkLastExtension =
       MakeCheck(Frame6, "chkLastExtension", "Match the last extension",
                 {120, 300, 3735, 255});
@@ -46,36 +46,42 @@ void frmTessary::InitPublishTab() {
   chkUtf8 = MakeCheck(Frame6, "chkUtf8", "Declare UTF-8 and convert titles",
                       {120, 660, 3735, 255});
   chkUtf8->setToolTip("Names and titles in any language show as they should");
+  chkFollowOutside = MakeCheck(Frame6, "chkFollowOutside",
+                               "Read links that lead outside the folder",
+                               {120, 1020, 3735, 255});
+  chkFollowOutside->setToolTip(
+      "Otherwise such a link is listed by its name alone and left out of the "
+      "sitemap");
 
   QGroupBox* Frame7 =
-      MakeGroup(tab, "Frame7", "Page", {3960, 1440, 3975, 2280});
+      MakeGroup(tab, "Frame7", "Page", {3960, 1800, 3975, 1980});
   QLabel* lblTemplate =
-      MakeLabel(Frame7, "lblTemplate", "Template :", {120, 360, 1000, 255});
+      MakeLabel(Frame7, "lblTemplate", "Template :", {120, 345, 1000, 255});
   cmbTemplate = MakeCombo(Frame7, "cmbTemplate", {"classic", "modern"},
-                          {1200, 315, 1335, 315});
+                          {1200, 300, 1335, 315});
   NameAfter(lblTemplate, cmbTemplate);
   // Only the two templates there are.
   cmbTemplate->setEditable(false);
   cmbTemplate->setToolTip(
       "modern: folders that fold, a filter box, sizes and dates");
   QLabel* lblLang =
-      MakeLabel(Frame7, "lblLang", "Language :", {120, 780, 1000, 255});
-  txtLang = MakeText(Frame7, "txtLang", {1200, 735, 900, 315});
+      MakeLabel(Frame7, "lblLang", "Language :", {120, 735, 1000, 255});
+  txtLang = MakeText(Frame7, "txtLang", {1200, 690, 900, 315});
   NameAfter(lblLang, txtLang);
   txtLang->setToolTip("The language of the modern page, such as de or pt-BR");
   chkCollapsed =
-      MakeCheck(Frame7, "chkCollapsed", "Collapsed", {2280, 765, 1575, 255});
+      MakeCheck(Frame7, "chkCollapsed", "Collapsed", {2280, 720, 1575, 255});
   chkCollapsed->setToolTip(
       "The modern page opens with only the base folder open");
   QLabel* lblLinkPrefix = MakeLabel(Frame7, "lblLinkPrefix",
-                                    "Link prefix :", {120, 1200, 1000, 255});
-  txtLinkPrefix = MakeText(Frame7, "txtLinkPrefix", {1200, 1155, 2655, 315});
+                                    "Link prefix :", {120, 1125, 1000, 255});
+  txtLinkPrefix = MakeText(Frame7, "txtLinkPrefix", {1200, 1080, 2655, 315});
   NameAfter(lblLinkPrefix, txtLinkPrefix);
   txtLinkPrefix->setToolTip(
       "Put before every link, such as https://example.org/docs/");
   MakeLabel(Frame7, "lblLinkNote",
             "Empty: links lead from the folder the page is saved in.",
-            {120, 1560, 3735, 480});
+            {120, 1440, 3735, 480});
 
   QGroupBox* Frame8 =
       MakeGroup(tab, "Frame8", "Search engines", {120, 3840, 7815, 1440});

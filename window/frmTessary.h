@@ -378,6 +378,7 @@ class frmTessary : public QMainWindow {
   QPlainTextEdit* txtExclude;
   QCheckBox* chkLastExtension;
   QCheckBox* chkUtf8;
+  QCheckBox* chkFollowOutside;
   QComboBox* cmbTemplate;
   QLineEdit* txtLang;
   QCheckBox* chkCollapsed;

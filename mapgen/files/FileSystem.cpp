@@ -26,4 +26,9 @@ Outcome<void> FileSystem::RemoveFile(const std::string& path) const {
   return (*folder)->Remove(std::string(LastName(path)));
 }
 
+Outcome<std::unique_ptr<OutputFolder>> FileSystem::OpenOutputFolderBelow(
+    const std::string& base, const std::string& below) const {
+  return OpenOutputFolder(JoinPath(base, below));
+}
+
 }  // namespace mapgen

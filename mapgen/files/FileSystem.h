@@ -53,6 +53,18 @@ class FileReader {
   virtual std::optional<FileFacts> Facts() const { return std::nullopt; }
 };
 
+// The folder a build reads within, its base folder, as the file system
+// that opened it knows it: links are followed to files inside it alone.
+class ReadBoundary {
+ public:
+  virtual ~ReadBoundary() = default;
+};
+
+// Why a file was not read: it is a link whose file lies outside the folder
+// the build reads within.
+inline constexpr const char* kLeadsOutsideReason =
+    "Leads outside the base folder";
+
 // An open folder. Its entries are listed and its subfolders and files opened
 // relative to it, so that a folder on its path renamed, or replaced by a
 // link, while a build runs never leads the build anywhere else. Several
@@ -73,18 +85,28 @@ class FolderHandle {
   virtual std::optional<FileId> LeafId(const std::string& /*name*/) {
     return std::nullopt;
   }
-  // Opens the file `name` for reading; a link to a file is followed, and
-  // anything but a file is refused.
+  // This folder as the boundary that OpenFile and Facts keep links
+  // within; null for a file system without links.
+  virtual std::shared_ptr<const ReadBoundary> Boundary() const {
+    return nullptr;
+  }
+  // Opens the file `name` for reading; anything but a file is refused. A
+  // link to a file is followed; with `within`, only to a file that lies
+  // inside it, decided on the file as opened: a link that leads elsewhere
+  // fails with kLeadsOutsideReason, however its target was reached.
   virtual Outcome<std::unique_ptr<FileReader>> OpenFile(
-      const std::string& name) = 0;
+      const std::string& name, const ReadBoundary* within) = 0;
   // The size and modification time of the file `name`, where a link to a
-  // file leads.
-  virtual Outcome<FileFacts> Facts(const std::string& name) = 0;
+  // file leads, kept `within` as OpenFile is.
+  virtual Outcome<FileFacts> Facts(const std::string& name,
+                                   const ReadBoundary* within) = 0;
 };
 
 // What stands at a name in an output folder.
 struct OutputEntry {
-  enum class Kind { kNothing, kFolder, kFile, kOther };
+  // kStream: a pipe or a character device (a terminal, /dev/null), which
+  // takes bytes as they come. kOther: a link, a socket, what is replaced.
+  enum class Kind { kNothing, kFolder, kFile, kStream, kBlockDevice, kOther };
   Kind kind = Kind::kNothing;
   FileId id;
   std::uint32_t mode = 0;  // permission bits
@@ -104,6 +126,9 @@ class OutputFile {
   // Gives the file the owner, group and permission bits of `old`, the
   // owner and group where the process may.
   virtual Outcome<void> KeepOwnerAndMode(const OutputEntry& old) = 0;
+  // Gives the file the permission bits a new file gets: 0666 less the
+  // umask.
+  virtual Outcome<void> TakeNewFileMode() = 0;
   // Makes every byte written last (a file reaches the disk) and closes it.
   virtual Outcome<void> Finish() = 0;
   // Renames the finished temporary file to `name` in its folder in one
@@ -114,27 +139,31 @@ class OutputFile {
 
 // A folder that pages are written into, found by its path once. Names are
 // the folder's own entries; links at them are replaced, never written
-// through, except that a stream is opened where a link leads. The files it
-// opens may outlive it.
+// through. The files it opens may outlive it.
 class OutputFolder {
  public:
   virtual ~OutputFolder() = default;
   virtual const std::string& Path() const = 0;
+  // The folder itself, whichever path led to it.
+  virtual FileId Id() const = 0;
   // What stands at `name`, itself or, with `follow`, where a link leads.
   virtual Outcome<OutputEntry> Inspect(const std::string& name,
                                        bool follow) const = 0;
   // Whether the user may write the file at `name`, as the system judges
   // by its mode (root's way around that aside).
   virtual Outcome<void> MayWrite(const std::string& name) const = 0;
-  // Opens what `name` leads to, a pipe, a terminal or a device, for
-  // writing; never waits for a reader. Null when a file stands there by
-  // now, which is then replaced as any page.
+  // Opens the pipe or character device standing at `name` for writing,
+  // never through a link, and never waiting for a reader. Null when a file
+  // stands there by now, which is then replaced as any page.
   virtual Outcome<std::unique_ptr<OutputFile>> OpenStream(
       const std::string& name) = 0;
   // Creates a new, hidden file that no other has the name of, never
-  // through a link, with the mode a new file gets. Until it takes another's
-  // place or goes, the signals that end a program remove it too.
-  virtual Outcome<std::unique_ptr<OutputFile>> CreateTemporary() = 0;
+  // through a link, with the permission bits `mode` (less the umask) from
+  // the start, so that no reader may open it who may not read the file it
+  // is to replace. Until it takes another's place or goes, the signals
+  // that end a program remove it too.
+  virtual Outcome<std::unique_ptr<OutputFile>> CreateTemporary(
+      std::uint32_t mode) = 0;
   virtual Outcome<void> Remove(const std::string& name) = 0;
 };
 
@@ -167,6 +196,13 @@ class FileSystem {
   // readable.
   virtual Outcome<std::unique_ptr<OutputFolder>> OpenOutputFolder(
       const std::string& path) const = 0;
+
+  // Opens the folder `below` (a relative path) of the folder `base` to
+  // write pages into: `base` as any path, each folder after it from the
+  // one before, never through a link, so that a link inside cannot send a
+  // page elsewhere. A file system without links opens the joined path.
+  virtual Outcome<std::unique_ptr<OutputFolder>> OpenOutputFolderBelow(
+      const std::string& base, const std::string& below) const;
 
   // How many folders a walk may keep open for their subfolders to be
   // opened from; the subfolders of any others are opened by path.

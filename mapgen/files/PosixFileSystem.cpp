@@ -14,6 +14,7 @@
 #include <climits>
 #include <optional>
 
+#include "FolderBoundary.h"
 #include "OpenAt.h"
 #include "Paths.h"
 #include "PosixOutputFolder.h"
@@ -180,6 +181,12 @@ Outcome<std::unique_ptr<FileReader>> AdoptFile(Outcome<UniqueFd> fd,
 // until asked, then the same for its subfolders on the same device.
 enum class LeafCounts : signed char { kUnknown, kNo, kYes };
 
+// A folder held open as the boundary of a build's links.
+struct PosixBoundary : ReadBoundary {
+  explicit PosixBoundary(int fd) : folder(fd) {}
+  FolderBoundary folder;
+};
+
 class PosixFolder : public FolderHandle {
  public:
   PosixFolder(UniqueFd fd, std::string path, FileId id, LeafCounts leafCounts)
@@ -223,23 +230,53 @@ class PosixFolder : public FolderHandle {
     return IdOf(info);
   }
 
+  std::shared_ptr<const ReadBoundary> Boundary() const override {
+    return std::make_shared<PosixBoundary>(fd_.get());
+  }
+
   Outcome<std::unique_ptr<FileReader>> OpenFile(
-      const std::string& name) override {
+      const std::string& name, const ReadBoundary* within) override {
     std::string path = JoinPath(path_, name);
-    auto opened = OpenAt(fd_.get(), name, kFileFlags, path);
+    auto opened = OpenWithin(name, kFileFlags, within, path);
     return AdoptFile(std::move(opened), std::move(path));
   }
 
-  Outcome<FileFacts> Facts(const std::string& name) override {
+  Outcome<FileFacts> Facts(const std::string& name,
+                           const ReadBoundary* within) override {
+    const std::string path = JoinPath(path_, name);
+    auto opened = OpenWithin(name, O_PATH | O_CLOEXEC, within, path);
+    if (!opened) return std::move(opened).failure();
     struct stat info;
-    if (::fstatat(fd_.get(), name.c_str(), &info, 0) != 0) {
-      return SystemFailure(JoinPath(path_, name), errno);
-    }
+    if (::fstat(opened->get(), &info) != 0) return SystemFailure(path, errno);
     return FileFacts{static_cast<std::uint64_t>(info.st_size),
                      info.st_mtim.tv_sec};
   }
 
  private:
+  // Opens `name` with `flags`, following a link to the end of its chain:
+  // anywhere without `within`, else only to a file inside it, so that
+  // nothing of a file outside is read.
+  Outcome<UniqueFd> OpenWithin(const std::string& name, int flags,
+                               const ReadBoundary* within,
+                               const std::string& path) const {
+    if (within == nullptr) return OpenAt(fd_.get(), name, flags, path);
+    // The folder's own file, the common case, lies inside as the folder
+    // does; only a link needs its chain followed.
+    auto own = OpenAt(fd_.get(), name, flags | O_NOFOLLOW, path);
+    struct stat info;
+    const bool link =
+        own ? (flags & O_PATH) != 0 && ::fstat(own->get(), &info) == 0 &&
+                  S_ISLNK(info.st_mode)
+            : own.failure().error == std::errc::too_many_symbolic_link_levels;
+    if (!link) return own;
+    bool outside = false;
+    auto opened = OpenLinkedFile(
+        fd_.get(), name, flags,
+        static_cast<const PosixBoundary*>(within)->folder, path, outside);
+    if (outside) return Failure(path, kLeadsOutsideReason);
+    return opened;
+  }
+
   const UniqueFd fd_;
   const std::string path_;
   const FileId id_;
@@ -292,6 +329,11 @@ Outcome<std::unique_ptr<FileReader>> PosixFileSystem::OpenFile(
 Outcome<std::unique_ptr<OutputFolder>> PosixFileSystem::OpenOutputFolder(
     const std::string& path) const {
   return OpenPosixOutputFolder(path);
+}
+
+Outcome<std::unique_ptr<OutputFolder>> PosixFileSystem::OpenOutputFolderBelow(
+    const std::string& base, const std::string& below) const {
+  return OpenPosixOutputFolderBelow(base, below);
 }
 
 std::size_t PosixFileSystem::HeldFolderBudget() const {

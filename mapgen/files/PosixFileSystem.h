@@ -17,6 +17,8 @@ class PosixFileSystem : public FileSystem {
       const std::string& path) const override;
   Outcome<std::unique_ptr<OutputFolder>> OpenOutputFolder(
       const std::string& path) const override;
+  Outcome<std::unique_ptr<OutputFolder>> OpenOutputFolderBelow(
+      const std::string& base, const std::string& below) const override;
   std::size_t HeldFolderBudget() const override;
   unsigned ReadersAllowed() const override;
 };

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <fstream>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -38,13 +39,25 @@ std::string TemporaryName() {
   return name + ".tmp";
 }
 
+using Kind = OutputEntry::Kind;
+
+Kind KindOf(mode_t mode) {
+  if (S_ISDIR(mode)) return Kind::kFolder;
+  if (S_ISREG(mode)) return Kind::kFile;
+  if (S_ISFIFO(mode) || S_ISCHR(mode)) return Kind::kStream;
+  if (S_ISBLK(mode)) return Kind::kBlockDevice;
+  return Kind::kOther;
+}
+
+FileId IdOf(const struct stat& info) {
+  return {static_cast<std::uint64_t>(info.st_dev),
+          static_cast<std::uint64_t>(info.st_ino)};
+}
+
 OutputEntry EntryOf(const struct stat& info) {
   OutputEntry entry;
-  entry.kind = S_ISDIR(info.st_mode)   ? OutputEntry::Kind::kFolder
-               : S_ISREG(info.st_mode) ? OutputEntry::Kind::kFile
-                                       : OutputEntry::Kind::kOther;
-  entry.id = {static_cast<std::uint64_t>(info.st_dev),
-              static_cast<std::uint64_t>(info.st_ino)};
+  entry.kind = KindOf(info.st_mode);
+  entry.id = IdOf(info);
   entry.mode = info.st_mode & 07777;
   entry.owner = info.st_uid;
   entry.group = info.st_gid;
@@ -52,6 +65,19 @@ OutputEntry EntryOf(const struct stat& info) {
 }
 
 using SharedFd = std::shared_ptr<const UniqueFd>;
+
+// The process's umask, read without changing it (umask(2) can only set
+// it, which would race with other threads creating files); 022 where the
+// system does not tell.
+mode_t ProcessUmask() {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.starts_with("Umask:")) {
+      return static_cast<mode_t>(std::stoul(line.substr(6), nullptr, 8));
+    }
+  }
+  return 022;
+}
 
 // The owner and group of `old`, as far as the process may give them: the
 // owner only root may give, the group only its members. What cannot be
@@ -108,9 +134,16 @@ class PosixOutputFile : public OutputFile {
     return {};
   }
 
+  // The permission bits alone: a page has no use for set-user-ID and
+  // the like, whatever the file it replaces had.
   Outcome<void> KeepOwnerAndMode(const OutputEntry& old) override {
     KeepOwner(fd_.get(), old);
-    if (::fchmod(fd_.get(), old.mode) != 0) return Failed(path_);
+    if (::fchmod(fd_.get(), old.mode & 0777) != 0) return Failed(path_);
+    return {};
+  }
+
+  Outcome<void> TakeNewFileMode() override {
+    if (::fchmod(fd_.get(), 0666 & ~ProcessUmask()) != 0) return Failed(path_);
     return {};
   }
 
@@ -150,11 +183,13 @@ class PosixOutputFile : public OutputFile {
 
 class PosixOutputFolder : public OutputFolder {
  public:
-  PosixOutputFolder(UniqueFd fd, std::string path)
+  PosixOutputFolder(UniqueFd fd, std::string path, FileId id)
       : fd_(std::make_shared<const UniqueFd>(std::move(fd))),
-        path_(std::move(path)) {}
+        path_(std::move(path)),
+        id_(id) {}
 
   const std::string& Path() const override { return path_; }
+  FileId Id() const override { return id_; }
 
   Outcome<OutputEntry> Inspect(const std::string& name,
                                bool follow) const override {
@@ -178,9 +213,10 @@ class PosixOutputFolder : public OutputFolder {
       const std::string& name) override {
     auto stream = std::make_unique<PosixOutputFile>(fd_, path_, name, true);
     // O_NONBLOCK: a pipe that nobody reads fails the open at once instead
-    // of waiting for a reader that may never come.
-    if (auto opened =
-            stream->Open(O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0);
+    // of waiting for a reader that may never come. O_NOFOLLOW: a link put
+    // there since the name was looked at is not followed.
+    if (auto opened = stream->Open(
+            O_WRONLY | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW | O_CLOEXEC, 0);
         !opened) {
       Failure failure = std::move(opened).failure();
       if (IsSystemError(failure, ENXIO) && IsPipe(name)) {
@@ -198,14 +234,15 @@ class PosixOutputFolder : public OutputFolder {
     return std::unique_ptr<OutputFile>(std::move(stream));
   }
 
-  Outcome<std::unique_ptr<OutputFile>> CreateTemporary() override {
+  Outcome<std::unique_ptr<OutputFile>> CreateTemporary(
+      std::uint32_t mode) override {
     Failure failure;
     for (int attempt = 0; attempt < 100; ++attempt) {
       auto file =
           std::make_unique<PosixOutputFile>(fd_, path_, TemporaryName(), false);
       auto created = file->Open(
           O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY,
-          0666);
+          mode & 0777);
       if (created) return std::unique_ptr<OutputFile>(std::move(file));
       failure = std::move(created).failure();
       if (!IsSystemError(failure, EEXIST)) break;
@@ -227,23 +264,50 @@ class PosixOutputFolder : public OutputFolder {
 
   bool IsPipe(const std::string& name) const {
     struct stat info;
-    return ::fstatat(fd_->get(), name.c_str(), &info, 0) == 0 &&
+    return ::fstatat(fd_->get(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) ==
+               0 &&
            S_ISFIFO(info.st_mode);
   }
 
   // Shared with the files it opened, which may outlive it.
   const SharedFd fd_;
   const std::string path_;
+  const FileId id_;
 };
+
+// The folder just opened as `fd`, known as `path`.
+Outcome<std::unique_ptr<OutputFolder>> AdoptOutputFolder(
+    Outcome<UniqueFd> fd, const std::string& path) {
+  if (!fd) return std::move(fd).failure();
+  struct stat info;
+  if (::fstat(fd->get(), &info) != 0) return SystemFailure(path, errno);
+  return std::unique_ptr<OutputFolder>(
+      std::make_unique<PosixOutputFolder>(std::move(*fd), path, IdOf(info)));
+}
 
 }  // namespace
 
 Outcome<std::unique_ptr<OutputFolder>> OpenPosixOutputFolder(
     const std::string& path) {
-  auto fd = OpenAt(AT_FDCWD, path, O_PATH | O_DIRECTORY | O_CLOEXEC, path);
-  if (!fd) return std::move(fd).failure();
-  return std::unique_ptr<OutputFolder>(
-      std::make_unique<PosixOutputFolder>(std::move(*fd), path));
+  return AdoptOutputFolder(
+      OpenAt(AT_FDCWD, path, O_PATH | O_DIRECTORY | O_CLOEXEC, path), path);
+}
+
+Outcome<std::unique_ptr<OutputFolder>> OpenPosixOutputFolderBelow(
+    const std::string& base, const std::string& below) {
+  constexpr int kFlags = O_PATH | O_DIRECTORY | O_CLOEXEC;
+  std::string path = base;
+  auto folder = OpenAt(AT_FDCWD, base, kFlags, path);
+  for (std::string_view rest = below; folder && !rest.empty();) {
+    const std::size_t slash = rest.find('/');
+    const std::string name(rest.substr(0, slash));
+    rest = slash == std::string_view::npos ? std::string_view()
+                                           : rest.substr(slash + 1);
+    if (name.empty() || name == ".") continue;
+    path = JoinPath(path, name);
+    folder = OpenAt(folder->get(), name, kFlags | O_NOFOLLOW, path);
+  }
+  return AdoptOutputFolder(std::move(folder), path);
 }
 
 }  // namespace mapgen

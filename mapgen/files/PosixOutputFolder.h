@@ -13,4 +13,10 @@ namespace mapgen {
 Outcome<std::unique_ptr<OutputFolder>> OpenPosixOutputFolder(
     const std::string& path);
 
+// The folder `below` of the folder `base`, each folder after `base` opened
+// from the one before and never through a link (see
+// FileSystem::OpenOutputFolderBelow).
+Outcome<std::unique_ptr<OutputFolder>> OpenPosixOutputFolderBelow(
+    const std::string& base, const std::string& below);
+
 }  // namespace mapgen

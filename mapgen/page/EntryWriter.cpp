@@ -44,7 +44,7 @@ EntryWriter::EntryWriter(std::string& out, const PageFormat& format,
   AppendPercentEncodedPath(encodedStart_, folderLink_);
 }
 
-void EntryWriter::Entry(const std::string& name, std::string_view title,
+void EntryWriter::Entry(std::string_view name, std::string_view title,
                         bool webPage) {
   const int style = format_.style;
   if (style == 4) {

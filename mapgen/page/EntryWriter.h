@@ -17,7 +17,7 @@ class EntryWriter {
 
   // The entry of the file `name`, a web page or not, with its title (empty
   // when it has none or the style shows none), as the entry style shows it.
-  void Entry(const std::string& name, std::string_view title, bool webPage);
+  void Entry(std::string_view name, std::string_view title, bool webPage);
 
  private:
   template <typename WriteText>

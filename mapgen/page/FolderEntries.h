@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "FileSystem.h"
+#include "NameList.h"
 
 namespace mapgen {
 
@@ -20,7 +21,7 @@ struct FileDetails {
 // which of them are web pages, and what was read of them.
 struct FolderEntries {
   std::string path;
-  std::vector<std::string> files;
+  NameList files;
   std::vector<bool> webPages;
   FileDetails details;
 };

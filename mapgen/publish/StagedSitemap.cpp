@@ -1,13 +1,9 @@
 #include "StagedSitemap.h"
 
-#include <cerrno>
-
 #include "MapFileWriter.h"
 #include "Paths.h"
 
 namespace mapgen {
-
-using Kind = OutputEntry::Kind;
 
 // The sitemap comes one <url> at a time; it is written in pieces of this
 // size.
@@ -21,7 +17,6 @@ StagedSitemap::~StagedSitemap() = default;
 void StagedSitemap::Drop() {
   files_.clear();
   buffer_.clear();
-  placedIn_.clear();
   failure_.reset();
 }
 
@@ -30,13 +25,13 @@ Outcome<void> StagedSitemap::Start(const FileSystem& fs) {
   auto output = fs.OpenOutputFolder(folder_);
   if (!output) return std::move(output).failure();
   output_ = std::move(*output);
-  folderId_ = fs.IdOf(folder_);
   return {};
 }
 
 void StagedSitemap::Begin() {
   if (failure_) return;
-  auto staged = output_->CreateTemporary();
+  // Only this process reads a staged file, to copy it where it goes.
+  auto staged = output_->CreateTemporary(0600);
   if (!staged) {
     failure_ = std::move(staged).failure();
     return;
@@ -72,15 +67,9 @@ void StagedSitemap::End(std::string_view name) {
   if (failure_) return;
   File& file = files_.back();
   file.name = name;
-  // Moved into place here, the file keeps the mode of the one it replaces,
-  // which can be given only while it is open; whatever else stands there
-  // is replaced by a file with the mode of a new one.
-  const auto old = output_->Inspect(file.name, false);
-  auto finished = old && old->kind == Kind::kFile
-                      ? file.staged->KeepOwnerAndMode(*old)
-                      : Outcome<void>();
-  if (finished) finished = file.staged->Finish();
-  if (!finished) failure_ = std::move(finished).failure();
+  if (auto finished = file.staged->Finish(); !finished) {
+    failure_ = std::move(finished).failure();
+  }
 }
 
 Outcome<void> StagedSitemap::Staged() const {
@@ -94,49 +83,36 @@ std::vector<std::string> StagedSitemap::Names() const {
   return names;
 }
 
-Outcome<void> StagedSitemap::Place(const FileSystem& fs,
-                                   const std::string& folder) {
-  if (auto staged = Staged(); !staged) return staged;
-  const bool here = folderId_.has_value() && fs.IdOf(folder) == folderId_;
-  for (File& file : files_) {
-    if (here && file.staged != nullptr) {
-      if (auto moved = Move(fs, file); !moved) return moved;
-      continue;
-    }
-    const std::string source = file.staged != nullptr
-                                   ? JoinPath(folder_, file.staged->Name())
-                                   : JoinPath(placedIn_, file.name);
-    const std::string target = JoinPath(folder, file.name);
-    if (source == target) continue;
-    if (auto copied = CopyMapFile(fs, source, target); !copied) return copied;
+std::vector<std::size_t> StagedSitemap::AddTo(OutputSet& set,
+                                              const std::string& folder) const {
+  std::vector<std::size_t> outputs;
+  for (const File& file : files_) {
+    outputs.push_back(set.Add("XML sitemap", JoinPath(folder, file.name)));
   }
-  if (here) placedIn_ = folder_;
+  return outputs;
+}
+
+Outcome<void> StagedSitemap::Fill(OutputSet& set,
+                                  const std::vector<std::size_t>& outputs,
+                                  const FileSystem& fs) const {
+  if (auto staged = Staged(); !staged) return staged;
+  for (std::size_t i = 0; i < files_.size(); ++i) {
+    auto source = fs.OpenFile(JoinPath(folder_, files_[i].staged->Name()));
+    if (!source) return std::move(source).failure();
+    auto target = set.Open(outputs[i]);
+    if (!target) return std::move(target).failure();
+    if (auto copied = CopyAll(**source, **target); !copied) return copied;
+  }
   return {};
 }
 
-// Renames the staged file over its name, unless a pipe or a device stands
-// there, which is written to instead, as a page would be. What cannot be
-// told about the name is left to the rename to find out.
-Outcome<void> StagedSitemap::Move(const FileSystem& fs, File& file) {
-  const std::string target = JoinPath(folder_, file.name);
-  const auto leads = output_->Inspect(file.name, true);
-  const Kind leadsTo = leads ? leads->kind : Kind::kNothing;
-  if (leadsTo == Kind::kFolder) return SystemFailure(target, EISDIR);
-  if (leadsTo == Kind::kOther) {
-    return CopyMapFile(fs, JoinPath(folder_, file.staged->Name()), target);
-  }
-  const auto stands = output_->Inspect(file.name, false);
-  auto moved = stands && stands->kind == Kind::kFile
-                   ? output_->MayWrite(file.name)
-                   : Outcome<void>();
-  if (moved) moved = file.staged->Replace(file.name);
-  if (!moved) {
-    Failure failure = std::move(moved).failure();
-    failure.path = target;
-    return failure;
-  }
-  file.staged.reset();
-  return {};
+Outcome<void> StagedSitemap::Place(const FileSystem& fs,
+                                   const std::string& folder) const {
+  OutputSet set(fs);
+  const std::vector<std::size_t> outputs = AddTo(set, folder);
+  if (auto checked = set.Check(); !checked) return checked;
+  if (auto filled = Fill(set, outputs, fs); !filled) return filled;
+  return set.Commit();
 }
 
 }  // namespace mapgen

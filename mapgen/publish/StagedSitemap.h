@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "FileSystem.h"
+#include "OutputSet.h"
 #include "SitemapWriter.h"
 
 namespace mapgen {
@@ -15,10 +16,10 @@ namespace mapgen {
 // in one folder, the staging folder, and put in place under their own
 // names afterwards. The names are fixed by then ("sitemap.xml", or the
 // parts "sitemap-1.xml" … and their index "sitemap.xml"), because the
-// index names its parts; Place chooses only the folder. A caller that
-// learns where the sitemap goes only after the build (the window, which
-// builds before the user saves) keeps this object until then. The staged
-// files go when it goes, or with a signal that ends the program.
+// index names its parts; placing them chooses only the folder. A caller
+// that learns where the sitemap goes only after the build (the window,
+// which builds before the user saves) keeps this object until then. The
+// staged files go when it goes, or with a signal that ends the program.
 //
 // One thread at a time: the build's writer, then whoever places the files.
 class StagedSitemap : public SitemapSink {
@@ -45,31 +46,33 @@ class StagedSitemap : public SitemapSink {
   // last; none until a build has staged them.
   std::vector<std::string> Names() const;
 
-  // Puts the files into `folder` under their names, the parts first and
-  // the index last, each replacing what stands there as a page replaces
-  // its path (see MapFileWriter). Into the staging folder they are moved;
-  // anywhere else copied. Either way they can be placed again elsewhere.
-  Outcome<void> Place(const FileSystem& fs, const std::string& folder);
+  // Adds the files, under their names in `folder`, to `set` as its
+  // outputs, the parts first and the index last; gives their numbers, for
+  // Fill once the set is checked.
+  std::vector<std::size_t> AddTo(OutputSet& set,
+                                 const std::string& folder) const;
+  // Copies the staged files into the outputs AddTo made of them.
+  Outcome<void> Fill(OutputSet& set, const std::vector<std::size_t>& outputs,
+                     const FileSystem& fs) const;
+
+  // Puts copies of the files into `folder` under their names, as one set
+  // (see OutputSet). They can be placed again elsewhere.
+  Outcome<void> Place(const FileSystem& fs, const std::string& folder) const;
 
  private:
   struct File {
-    // The staged file, which goes with this object; null once moved into
-    // place.
-    std::unique_ptr<OutputFile> staged;
+    std::unique_ptr<OutputFile> staged;  // goes with this object
     std::string name;
   };
 
-  Outcome<void> Move(const FileSystem& fs, File& file);
   void Flush();
   void WriteOut(std::string_view bytes);
   void Drop();
 
   std::string folder_;
   std::unique_ptr<OutputFolder> output_;
-  std::optional<FileId> folderId_;
   std::vector<File> files_;
   std::string buffer_;              // of the file that began last
-  std::string placedIn_;            // where moved files now are
   std::optional<Failure> failure_;  // the first, which ends the staging
 };
 

@@ -65,9 +65,10 @@ using ValueOfKind = std::conditional_t<
 class FieldTable {
  public:
   template <FieldKind kind, typename T>
-  void Add(const char* name, T MapSettings::*member, T initial) {
+  void Add(const char* name, T MapSettings::*member, T initial,
+           MapField::Check check = nullptr) {
     static_assert(std::is_same_v<T, ValueOfKind<kind>>);
-    fields_.emplace_back(name, kind, member, 0, std::move(initial));
+    fields_.emplace_back(name, kind, member, 0, std::move(initial), check);
   }
 
   template <FieldKind kind, typename T, std::size_t N>
@@ -120,15 +121,20 @@ const std::vector<MapField>& Table() {
     t.Add<K::kText>("txtPreface", &S::txtPreface, std::string());
     t.Add<K::kText>("txtAppendix", &S::txtAppendix, std::string());
     t.Add<K::kSwitch>("chkSafeLinks", &S::chkSafeLinks, kUnchecked);
-    t.Add<K::kText>("txtExclude", &S::txtExclude, std::string());
+    t.Add<K::kText>("txtExclude", &S::txtExclude, std::string(),
+                    CheckExcludeGlobs);
     t.Add<K::kSwitch>("chkLastExtension", &S::chkLastExtension, kUnchecked);
     t.Add<K::kSwitch>("chkUtf8", &S::chkUtf8, kUnchecked);
-    t.Add<K::kText>("txtLinkPrefix", &S::txtLinkPrefix, std::string());
-    t.Add<K::kText>("cmbTemplate", &S::cmbTemplate, std::string("classic"));
-    t.Add<K::kText>("txtLang", &S::txtLang, std::string());
+    t.Add<K::kText>("txtLinkPrefix", &S::txtLinkPrefix, std::string(),
+                    CheckLinkPrefix);
+    t.Add<K::kText>("cmbTemplate", &S::cmbTemplate, std::string("classic"),
+                    CheckTemplateName);
+    t.Add<K::kText>("txtLang", &S::txtLang, std::string(), CheckLanguageTag);
     t.Add<K::kSwitch>("chkCollapsed", &S::chkCollapsed, kUnchecked);
-    t.Add<K::kText>("txtSitemapXml", &S::txtSitemapXml, std::string());
-    t.Add<K::kText>("txtSiteUrl", &S::txtSiteUrl, std::string());
+    t.Add<K::kSwitch>("chkFollowOutside", &S::chkFollowOutside, kUnchecked);
+    t.Add<K::kText>("txtSitemapXml", &S::txtSitemapXml, std::string(),
+                    CheckPathBelowPage);
+    t.Add<K::kText>("txtSiteUrl", &S::txtSiteUrl, std::string(), CheckSiteUrl);
     return t.Take();
   }();
   return fields;
@@ -159,11 +165,21 @@ std::string MapField::Value(const MapSettings& settings) const {
   return {};
 }
 
+Outcome<void> MapField::Refuses(std::string_view value) const {
+  if (kind_ != FieldKind::kText) return {};
+  Refusal refusal = CheckText(value);
+  if (refusal.takes.empty() && check_ != nullptr) refusal = check_(value);
+  if (refusal.takes.empty()) return {};
+  return Failure{name_, name_ + " takes " + refusal.takes + ", not " +
+                            std::string(refusal.culprit)};
+}
+
 Outcome<void> MapField::Set(MapSettings& settings,
                             std::string_view value) const {
   bool stored = true;
   switch (kind_) {
     case FieldKind::kText:
+      if (auto refused = Refuses(value); !refused) return refused;
       In<std::string>(settings) = value;
       break;
     case FieldKind::kCheck:
@@ -188,6 +204,17 @@ Outcome<void> MapField::Set(MapSettings& settings,
 }
 
 std::span<const MapField> MapFields() { return Table(); }
+
+Outcome<void> CheckFields(const MapSettings& settings) {
+  for (const MapField& field : MapFields()) {
+    if (field.Kind() != FieldKind::kText) continue;
+    if (auto refused = field.Refuses(field.In<std::string>(settings));
+        !refused) {
+      return refused;
+    }
+  }
+  return {};
+}
 
 const MapField* FindMapField(std::string_view name) {
   const auto fields = MapFields();

@@ -10,6 +10,7 @@
 
 #include "MapSettings.h"
 #include "SettingsText.h"
+#include "ValueChecks.h"
 
 namespace mapgen {
 
@@ -48,15 +49,22 @@ using FieldValue = std::variant<std::string, CheckState, bool, Colour>;
 
 // One field of MapSettings as --set, a settings file and the window name it:
 // "txtTitle", or "chkColor(3)" for one of an array.
+//
+// A text field's values pass through its check (see ValueChecks.h), the
+// one rule for that field whatever brings the value: a flag, --set, a
+// settings file or the window.
 class MapField {
  public:
+  using Check = Refusal (*)(std::string_view value);
+
   MapField(std::string name, FieldKind kind, FieldMember member,
-           std::size_t index, FieldValue initial)
+           std::size_t index, FieldValue initial, Check check = nullptr)
       : name_(std::move(name)),
         kind_(kind),
         member_(member),
         index_(index),
-        initial_(std::move(initial)) {}
+        initial_(std::move(initial)),
+        check_(check) {}
 
   const std::string& Name() const { return name_; }
   FieldKind Kind() const { return kind_; }
@@ -97,12 +105,18 @@ class MapField {
   // value does not suit the field ("chkIndent takes 0, 1 or 2, not yes").
   Outcome<void> Set(MapSettings& settings, std::string_view value) const;
 
+  // Fails when the text field's check refuses `value` ("txtSiteUrl takes
+  // an address that starts with http:// or https://, not ex.org"); any
+  // other field takes what Set takes.
+  Outcome<void> Refuses(std::string_view value) const;
+
  private:
   std::string name_;
   FieldKind kind_;
   FieldMember member_;
   std::size_t index_;
   FieldValue initial_;
+  Check check_;
 };
 
 // Every field, in the order of the settings record. txtDir is none: the
@@ -111,6 +125,10 @@ std::span<const MapField> MapFields();
 
 // The field named `name`; null when there is none.
 const MapField* FindMapField(std::string_view name);
+
+// Fails at the first text field whose value its check refuses, so that a
+// value set where no check ran (the window's boxes) is refused at Build.
+Outcome<void> CheckFields(const MapSettings& settings);
 
 // Sets the field `name` from `value`; fails ("unknown field chkNone",
 // "chkIndent takes 0, 1 or 2, not yes") when there is no such field or the

@@ -71,6 +71,7 @@ struct MapSettings {
   std::string cmbTemplate;      // "classic" (or empty) or "modern"
   std::string txtLang;          // the modern page's language; empty: en
   CheckState chkCollapsed;      // the modern page opens with one folder open
+  CheckState chkFollowOutside;  // read what links outside the base lead to
   std::string txtSitemapXml;    // also write an XML sitemap here
   std::string txtSiteUrl;       // where the XML sitemap's addresses start
 

@@ -60,6 +60,7 @@ class FaultyOutputFile : public OutputFile {
   Outcome<void> KeepOwnerAndMode(const OutputEntry& old) override {
     return inner_->KeepOwnerAndMode(old);
   }
+  Outcome<void> TakeNewFileMode() override { return inner_->TakeNewFileMode(); }
   Outcome<void> Finish() override { return inner_->Finish(); }
   Outcome<void> Replace(const std::string& name) override {
     if (auto fault = fs_.Fault(Call::kRename, JoinPath(folder_, name))) {
@@ -82,6 +83,7 @@ class FaultyOutputFolder : public OutputFolder {
       : fs_(fs), inner_(std::move(inner)) {}
 
   const std::string& Path() const override { return inner_->Path(); }
+  FileId Id() const override { return inner_->Id(); }
   Outcome<OutputEntry> Inspect(const std::string& name,
                                bool follow) const override {
     return inner_->Inspect(name, follow);
@@ -94,9 +96,10 @@ class FaultyOutputFolder : public OutputFolder {
     if (auto fault = fs_.Fault(Call::kCreate, Path())) return *fault;
     return Wrap(inner_->OpenStream(name));
   }
-  Outcome<std::unique_ptr<OutputFile>> CreateTemporary() override {
+  Outcome<std::unique_ptr<OutputFile>> CreateTemporary(
+      std::uint32_t mode) override {
     if (auto fault = fs_.Fault(Call::kCreate, Path())) return *fault;
-    return Wrap(inner_->CreateTemporary());
+    return Wrap(inner_->CreateTemporary(mode));
   }
   Outcome<void> Remove(const std::string& name) override {
     return inner_->Remove(name);
@@ -151,18 +154,23 @@ class FaultyFolder : public FolderHandle {
     return inner_->LeafId(name);
   }
 
-  Outcome<std::unique_ptr<FileReader>> OpenFile(
-      const std::string& name) override {
-    std::string path = JoinPath(Path(), name);
-    if (auto fault = fs_.Fault(Call::kOpenFile, path)) return *fault;
-    return WrapReader(fs_, inner_->OpenFile(name), std::move(path));
+  std::shared_ptr<const ReadBoundary> Boundary() const override {
+    return inner_->Boundary();
   }
 
-  Outcome<FileFacts> Facts(const std::string& name) override {
+  Outcome<std::unique_ptr<FileReader>> OpenFile(
+      const std::string& name, const ReadBoundary* within) override {
+    std::string path = JoinPath(Path(), name);
+    if (auto fault = fs_.Fault(Call::kOpenFile, path)) return *fault;
+    return WrapReader(fs_, inner_->OpenFile(name, within), std::move(path));
+  }
+
+  Outcome<FileFacts> Facts(const std::string& name,
+                           const ReadBoundary* within) override {
     if (auto fault = fs_.Fault(Call::kFacts, JoinPath(Path(), name))) {
       return *fault;
     }
-    return inner_->Facts(name);
+    return inner_->Facts(name, within);
   }
 
  private:
@@ -227,11 +235,22 @@ Outcome<std::unique_ptr<FileReader>> FaultInjectingFileSystem::OpenFile(
 
 Outcome<std::unique_ptr<OutputFolder>>
 FaultInjectingFileSystem::OpenOutputFolder(const std::string& path) const {
-  return Wrapped(
-      inner_.OpenOutputFolder(path), [&](std::unique_ptr<OutputFolder> folder) {
-        return std::unique_ptr<OutputFolder>(
-            std::make_unique<FaultyOutputFolder>(*this, std::move(folder)));
-      });
+  return WrapOutputFolder(inner_.OpenOutputFolder(path));
+}
+
+Outcome<std::unique_ptr<OutputFolder>>
+FaultInjectingFileSystem::OpenOutputFolderBelow(
+    const std::string& base, const std::string& below) const {
+  return WrapOutputFolder(inner_.OpenOutputFolderBelow(base, below));
+}
+
+Outcome<std::unique_ptr<OutputFolder>>
+FaultInjectingFileSystem::WrapOutputFolder(
+    Outcome<std::unique_ptr<OutputFolder>> inner) const {
+  return Wrapped(std::move(inner), [&](std::unique_ptr<OutputFolder> folder) {
+    return std::unique_ptr<OutputFolder>(
+        std::make_unique<FaultyOutputFolder>(*this, std::move(folder)));
+  });
 }
 
 Outcome<std::unique_ptr<FolderHandle>> FaultInjectingFileSystem::Reopen(

@@ -55,12 +55,17 @@ class FaultInjectingFileSystem : public FileSystem {
       const std::string& path) const override;
   Outcome<std::unique_ptr<OutputFolder>> OpenOutputFolder(
       const std::string& path) const override;
+  Outcome<std::unique_ptr<OutputFolder>> OpenOutputFolderBelow(
+      const std::string& base, const std::string& below) const override;
   std::size_t HeldFolderBudget() const override {
     return inner_.HeldFolderBudget();
   }
   unsigned ReadersAllowed() const override { return inner_.ReadersAllowed(); }
 
  private:
+  Outcome<std::unique_ptr<OutputFolder>> WrapOutputFolder(
+      Outcome<std::unique_ptr<OutputFolder>> inner) const;
+
   struct PlannedFault {
     int error;
     int successesLeft;

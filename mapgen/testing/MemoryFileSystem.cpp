@@ -55,12 +55,14 @@ class MemoryFileSystem::Folder : public FolderHandle {
     return fs_.OpenFolder(JoinPath(path_, name));
   }
 
+  // Its entries are no links, and lie within any boundary.
   Outcome<std::unique_ptr<FileReader>> OpenFile(
-      const std::string& name) override {
+      const std::string& name, const ReadBoundary* /*within*/) override {
     return fs_.OpenFile(JoinPath(path_, name));
   }
 
-  Outcome<FileFacts> Facts(const std::string& name) override {
+  Outcome<FileFacts> Facts(const std::string& name,
+                           const ReadBoundary* /*within*/) override {
     const std::lock_guard lock(*fs_.mutex_);
     const auto node = fs_.Find(JoinPath(path_, name), EntryKind::kFile);
     if (!node) return node.failure();
@@ -95,7 +97,18 @@ class MemoryFileSystem::MemoryOutputFile : public OutputFile {
     (*node)->content += bytes;
     return {};
   }
-  Outcome<void> KeepOwnerAndMode(const OutputEntry&) override { return {}; }
+  Outcome<void> KeepOwnerAndMode(const OutputEntry& old) override {
+    const std::lock_guard lock(*fs_.mutex_);
+    const auto node = fs_.Find(JoinPath(folder_, name_), EntryKind::kFile);
+    if (!node) return node.failure();
+    (*node)->mode = old.mode;
+    return {};
+  }
+  Outcome<void> TakeNewFileMode() override {
+    OutputEntry fresh;
+    fresh.mode = 0644;
+    return KeepOwnerAndMode(fresh);
+  }
   Outcome<void> Finish() override { return {}; }
 
   Outcome<void> Replace(const std::string& name) override {
@@ -123,10 +136,12 @@ class MemoryFileSystem::MemoryOutputFile : public OutputFile {
 
 class MemoryFileSystem::MemoryOutputFolder : public OutputFolder {
  public:
-  MemoryOutputFolder(const MemoryFileSystem& fs, std::string path)
-      : fs_(fs), path_(std::move(path)) {}
+  MemoryOutputFolder(const MemoryFileSystem& fs, std::string path,
+                     std::uint64_t inode)
+      : fs_(fs), path_(std::move(path)), inode_(inode) {}
 
   const std::string& Path() const override { return path_; }
+  FileId Id() const override { return {0, inode_}; }
 
   Outcome<OutputEntry> Inspect(const std::string& name,
                                bool /*follow*/) const override {
@@ -139,7 +154,7 @@ class MemoryFileSystem::MemoryOutputFolder : public OutputFolder {
         : node->second.kind == EntryKind::kFile ? OutputEntry::Kind::kFile
                                                 : OutputEntry::Kind::kOther;
     entry.id = {0, node->second.inode};
-    entry.mode = 0644;
+    entry.mode = node->second.mode;
     return entry;
   }
 
@@ -150,12 +165,13 @@ class MemoryFileSystem::MemoryOutputFolder : public OutputFolder {
     return SystemFailure(JoinPath(path_, name), ENXIO);
   }
 
-  Outcome<std::unique_ptr<OutputFile>> CreateTemporary() override {
+  Outcome<std::unique_ptr<OutputFile>> CreateTemporary(
+      std::uint32_t mode) override {
     const std::lock_guard lock(*fs_.mutex_);
     std::string name = std::string(kTemporaryPrefix) +
                        std::to_string(fs_.lastInode_ + 1) + ".tmp";
     auto file = std::make_unique<MemoryOutputFile>(fs_, path_, name);
-    fs_.Add(JoinPath(path_, name), EntryKind::kFile);
+    fs_.Add(JoinPath(path_, name), EntryKind::kFile).mode = mode;
     return std::unique_ptr<OutputFile>(std::move(file));
   }
 
@@ -173,6 +189,7 @@ class MemoryFileSystem::MemoryOutputFolder : public OutputFolder {
  private:
   const MemoryFileSystem& fs_;
   const std::string path_;
+  const std::uint64_t inode_;
 };
 
 MemoryFileSystem::Node& MemoryFileSystem::Add(const std::string& path,
@@ -300,11 +317,10 @@ Outcome<std::unique_ptr<FileReader>> MemoryFileSystem::OpenFile(
 Outcome<std::unique_ptr<OutputFolder>> MemoryFileSystem::OpenOutputFolder(
     const std::string& path) const {
   const std::lock_guard lock(*mutex_);
-  if (const auto node = Find(path, EntryKind::kFolder); !node) {
-    return node.failure();
-  }
+  const auto node = Find(path, EntryKind::kFolder);
+  if (!node) return node.failure();
   return std::unique_ptr<OutputFolder>(
-      std::make_unique<MemoryOutputFolder>(*this, path));
+      std::make_unique<MemoryOutputFolder>(*this, path, (*node)->inode));
 }
 
 }  // namespace mapgen

@@ -66,6 +66,7 @@ class MemoryFileSystem : public FileSystem {
     std::uint64_t inode = 0;
     std::string content;
     std::time_t modified = 0;
+    std::uint32_t mode = 0644;
     std::vector<std::pair<std::string, EntryKind>> entries;
   };
 

@@ -11,14 +11,25 @@ Outcome<FolderFileList> ListShownFiles(FolderHandle& folder,
   std::vector<FolderFileList> groups(rules.Groups());
   auto read = folder.List([&](std::string_view name, EntryKind kind) {
     if (const auto group = rules.Group(name, kind)) {
-      groups[*group].emplace_back(name);
+      groups[*group].Add(name, kind == EntryKind::kLinkToFile);
     }
   });
   if (!read) return std::move(read).failure();
+  for (FolderFileList& group : groups) group.Sort(OrdinalLess);
+  // Most folders show one group, which is then the list itself.
+  const auto shown =
+      std::count_if(groups.begin(), groups.end(),
+                    [](const auto& group) { return !group.empty(); });
+  if (shown <= 1) {
+    for (FolderFileList& group : groups) {
+      if (!group.empty()) return std::move(group);
+    }
+    return FolderFileList();
+  }
   FolderFileList files;
   for (FolderFileList& group : groups) {
-    std::sort(group.begin(), group.end(), OrdinalLess);
-    std::move(group.begin(), group.end(), std::back_inserter(files));
+    files.Append(group);
+    group = FolderFileList();
   }
   return files;
 }

@@ -6,7 +6,6 @@
 
 #include "HelperThreads.h"
 #include "Mutex.h"
-#include "Ordinal.h"
 #include "Paths.h"
 #include "SkipRules.h"
 #include "ThreadBudget.h"
@@ -14,14 +13,9 @@
 namespace mapgen {
 namespace {
 
-Outcome<void> ListSubfolders(FolderHandle& folder, const WalkOptions& options,
-                             std::vector<std::string>& names) {
-  return folder.List([&](std::string_view name, EntryKind kind) {
-    const bool walked = options.rules != nullptr
-                            ? options.rules->Walks(name, kind)
-                            : IsWalked(name, kind);
-    if (walked) names.emplace_back(name);
-  });
+bool Walks(const WalkOptions& options, std::string_view name, EntryKind kind) {
+  return options.rules != nullptr ? options.rules->Walks(name, kind)
+                                  : IsWalked(name, kind);
 }
 
 bool StopRequested(const WalkOptions& options) {
@@ -31,45 +25,47 @@ bool StopRequested(const WalkOptions& options) {
 // A folder that cannot be opened or listed counts as one without
 // subfolders or files, unless the machine ran short, which may hit any
 // folder and so ends the walk.
-Outcome<void> Unlisted(Failure failure, std::vector<Folder>& listed) {
+Outcome<void> Unlisted(Failure failure) {
   if (IsShortage(failure)) return failure;
-  std::string path = failure.path;
-  listed.push_back({std::move(path), {}, std::move(failure)});
   return {};
 }
 
-// A folder waiting to be listed. It is opened from its parent, which stays
-// open meanwhile, by the thread that lists it; past the budget of open
-// folders it is opened by its path instead, and only if it is still the
-// same folder.
+// Subfolders are added to the tree this many at a time while their folder
+// is listed, so that a folder of a million of them never holds a million
+// names twice.
+constexpr std::size_t kNamesAtOnce = 4096;
+
+// A folder waiting to be listed, by its number in the tree. It is opened
+// from its parent, which stays open meanwhile, by the thread that lists
+// it; past the budget of open folders it is opened by its path instead,
+// and only if it is still the same folder.
 struct PendingFolder {
-  std::string path;
+  FolderTree::Number folder;
   std::shared_ptr<FolderHandle> parent;  // null: open by path
-  FileId id;                             // what to find there
 };
 
 // The walk, shared by its threads (see HelperThreads for their rules):
-// folders waiting to be listed, and the count of folders being listed,
-// which may still add more.
+// folders waiting to be listed, the count of folders being listed, which
+// may still add more, and the tree of the folders found so far.
 class Walk {
  public:
-  Walk(const FileSystem& fs, const WalkOptions& options)
+  Walk(const FileSystem& fs, const WalkOptions& options, FolderTree& tree)
       : fs_(fs),
         options_(options),
         budget_(fs.HeldFolderBudget()),
         threads_(std::max(options.threads, 1u)),
+        tree_(tree),
         helpers_(threads_.Most()) {}
 
   // Lists the folders below `base` on the calling thread and on helpers
   // that start while folders wait with no thread free to take them.
-  Outcome<FolderList> Run(std::unique_ptr<FolderHandle> base) {
-    FolderList listed;
+  Outcome<void> Run(std::unique_ptr<FolderHandle> base) {
     std::vector<PendingFolder> subfolders;
-    auto first = List(std::move(base), listed, subfolders);
-    if (!first) return std::move(first).failure();
+    if (auto first = List(0, std::move(base), subfolders); !first) {
+      return first;
+    }
     {
       const MutexLock lock(mutex_);
-      done_ = std::move(listed);
       pending_ = std::move(subfolders);
     }
     if (!helpers_.Run([this] { Work(); })) Stop({});
@@ -77,7 +73,7 @@ class Walk {
     helpers_.RethrowFirstError();
     const MutexLock lock(mutex_);
     if (failure_) return *failure_;
-    return std::move(done_);
+    return {};
   }
 
  private:
@@ -96,15 +92,13 @@ class Walk {
       if (grow) ++helpersStarted_;
       lock.Unlock();
       if (grow) StartHelper();
-      FolderList listed;
       std::vector<PendingFolder> subfolders;
-      auto opened = threads_.Run(
-          [&] { return Open(std::move(next), listed, subfolders); });
+      auto opened =
+          threads_.Run([&] { return Open(std::move(next), subfolders); });
       const bool stop = StopRequested(options_);
       lock.Lock();
       std::move(subfolders.begin(), subfolders.end(),
                 std::back_inserter(pending_));
-      std::move(listed.begin(), listed.end(), std::back_inserter(done_));
       if (!opened && !failure_) failure_ = std::move(opened).failure();
       stopped_ = stopped_ || stop || failure_;
       --busy_;
@@ -138,54 +132,119 @@ class Walk {
     changed_.NotifyAll();
   }
 
-  Outcome<void> Open(PendingFolder next, FolderList& listed,
-                     std::vector<PendingFolder>& subfolders) {
-    auto folder =
-        next.parent != nullptr
-            ? next.parent->OpenSubfolder(std::string(LastName(next.path)))
-            : fs_.Reopen(next.path, next.id);
+  Outcome<void> Open(PendingFolder next, std::vector<PendingFolder>& subfolders)
+      EXCLUDES(mutex_) {
+    std::string path;
+    FileId id;
+    {
+      const MutexLock lock(mutex_);
+      path = tree_.Path(next.folder);
+      id = tree_.Id(next.folder);
+    }
+    auto folder = next.parent != nullptr
+                      ? next.parent->OpenSubfolder(std::string(LastName(path)))
+                      : fs_.Reopen(path, id);
     next.parent.reset();
-    if (!folder) return Unlisted(std::move(folder).failure(), listed);
-    return List(std::move(*folder), listed, subfolders);
+    if (!folder) return MarkUnlisted(next.folder, std::move(folder).failure());
+    return List(next.folder, std::move(*folder), subfolders);
   }
 
-  // Lists an open folder into `listed` and its subfolders into
-  // `subfolders`, sharing the folder with them, to be opened from, while the
-  // budget allows.
-  Outcome<void> List(std::unique_ptr<FolderHandle> folder, FolderList& listed,
-                     std::vector<PendingFolder>& subfolders) {
-    std::vector<std::string> names;
-    if (auto read = ListSubfolders(*folder, options_, names); !read) {
-      return Unlisted(std::move(read).failure(), listed);
+  Outcome<void> MarkUnlisted(FolderTree::Number folder, Failure failure)
+      EXCLUDES(mutex_) {
+    if (auto unlisted = Unlisted(failure); !unlisted) return unlisted;
+    const MutexLock lock(mutex_);
+    tree_.MarkUnreadable(folder, std::move(failure));
+    return {};
+  }
+
+  // Lists the open folder `number`, adding its subfolders to the tree and
+  // those that may hold folders to `subfolders`, sharing the folder with
+  // them, to be opened from, while the budget allows.
+  Outcome<void> List(FolderTree::Number number,
+                     std::unique_ptr<FolderHandle> folder,
+                     std::vector<PendingFolder>& subfolders) EXCLUDES(mutex_) {
+    {
+      const MutexLock lock(mutex_);
+      tree_.Identify(number, folder->Id());
     }
-    listed.push_back({folder->Path(), folder->Id(), {}});
-    // A folder known to hold no folders needs no listing here: its files
-    // are listed when its turn comes.
-    std::erase_if(names, [&](const std::string& name) {
-      const auto leaf = folder->LeafId(name);
-      if (leaf) listed.push_back({JoinPath(folder->Path(), name), *leaf, {}});
-      return leaf.has_value();
+    // Those that may hold folders: their numbers, and their names.
+    std::vector<FolderTree::Number> inner;
+    std::string innerNames;
+    std::vector<std::size_t> innerEnds;
+    std::string names;
+    std::vector<std::size_t> ends;
+    const auto add = [&] {
+      AddFound(number, *folder, names, ends, inner, innerNames, innerEnds);
+      names.clear();
+      ends.clear();
+    };
+    auto read = folder->List([&](std::string_view name, EntryKind kind) {
+      if (!Walks(options_, name, kind)) return;
+      names += name;
+      ends.push_back(names.size());
+      if (ends.size() == kNamesAtOnce) add();
     });
-    if (names.empty()) return {};
+    add();
+    if (!read) return MarkUnlisted(number, std::move(read).failure());
+    if (inner.empty()) return {};
     if (const auto shared = Hold(folder)) {
-      for (const std::string& name : names) {
-        subfolders.push_back({JoinPath(shared->Path(), name), shared, {}});
+      for (const FolderTree::Number subfolder : inner) {
+        subfolders.push_back({subfolder, shared});
       }
       return {};
     }
     // Past the budget: each is identified now and opened by path later.
-    for (const std::string& name : names) {
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < inner.size(); ++i) {
+      const std::string name = innerNames.substr(start, innerEnds[i] - start);
+      start = innerEnds[i];
       auto subfolder = folder->OpenSubfolder(name);
       if (!subfolder) {
-        if (auto unlisted = Unlisted(std::move(subfolder).failure(), listed);
+        if (auto unlisted =
+                MarkUnlisted(inner[i], std::move(subfolder).failure());
             !unlisted) {
           return unlisted;
         }
         continue;
       }
-      subfolders.push_back({(*subfolder)->Path(), nullptr, (*subfolder)->Id()});
+      {
+        const MutexLock lock(mutex_);
+        tree_.Identify(inner[i], (*subfolder)->Id());
+      }
+      subfolders.push_back({inner[i], nullptr});
     }
     return {};
+  }
+
+  // Adds the subfolders `names` of the folder `number` to the tree: one
+  // known to hold no folders with its identity, needing no listing of its
+  // own here (its files are listed when its turn comes); the others to
+  // `inner`, to be listed.
+  void AddFound(FolderTree::Number number, FolderHandle& folder,
+                const std::string& names, const std::vector<std::size_t>& ends,
+                std::vector<FolderTree::Number>& inner, std::string& innerNames,
+                std::vector<std::size_t>& innerEnds) EXCLUDES(mutex_) {
+    std::vector<std::optional<FileId>> leaves;
+    std::size_t start = 0;
+    for (const std::size_t end : ends) {
+      leaves.push_back(folder.LeafId(names.substr(start, end - start)));
+      start = end;
+    }
+    const MutexLock lock(mutex_);
+    start = 0;
+    for (std::size_t i = 0; i < ends.size(); ++i) {
+      const std::string_view name =
+          std::string_view(names).substr(start, ends[i] - start);
+      start = ends[i];
+      const FolderTree::Number added = tree_.Add(number, name);
+      if (leaves[i]) {
+        tree_.Identify(added, *leaves[i]);
+        continue;
+      }
+      inner.push_back(added);
+      innerNames += name;
+      innerEnds.push_back(innerNames.size());
+    }
   }
 
   // Shares an open folder unless the budget is spent; then nothing, and
@@ -208,6 +267,7 @@ class Walk {
   std::atomic<std::size_t> held_ = 0;  // open folders shared in `pending_`
   Mutex mutex_;
   CondVar changed_;
+  FolderTree& tree_ GUARDED_BY(mutex_);
   // Newest first: the walk goes deep before it goes wide, so few folders
   // wait with their subfolders at any time, whatever the tree's shape.
   // After `held_`, which it counts.
@@ -217,7 +277,6 @@ class Walk {
   unsigned helpersStarted_ GUARDED_BY(mutex_) = 0;
   bool stopped_ GUARDED_BY(mutex_) = false;
   std::optional<Failure> failure_ GUARDED_BY(mutex_);
-  FolderList done_ GUARDED_BY(mutex_);
   HelperThreads helpers_;  // last, so joined before the rest goes
 };
 
@@ -228,26 +287,23 @@ Outcome<FolderList> GetSubDirectories(const FileSystem& fs,
                                       const WalkOptions& options) {
   auto base = fs.OpenFolder(dirctry);
   if (!base) return std::move(base).failure();
-  FolderList list;
+  FolderTree tree(dirctry);
   if (options.all) {
-    auto walked = Walk(fs, options).Run(std::move(*base));
-    if (!walked) return std::move(walked).failure();
-    list = std::move(*walked);
+    if (auto walked = Walk(fs, options, tree).Run(std::move(*base)); !walked) {
+      return std::move(walked).failure();
+    }
   } else {
     // Listed once here too, so that an unreadable base folder fails the
     // build before anything is written.
-    list.push_back({dirctry, (*base)->Id(), {}});
+    tree.Identify(0, (*base)->Id());
     if (auto read = (*base)->List([](std::string_view, EntryKind) {}); !read) {
-      list.back().unreadable = std::move(read).failure();
+      tree.MarkUnreadable(0, std::move(read).failure());
     }
   }
   if (StopRequested(options)) return FolderList();
-  // Every path begins with the base folder's, so the base sorts first.
-  std::sort(list.begin(), list.end(), [](const Folder& a, const Folder& b) {
-    return OrdinalLess(a.path, b.path);
-  });
-  if (list.front().unreadable) return *list.front().unreadable;
-  return list;
+  if (const auto unreadable = tree.At(0).unreadable) return *unreadable;
+  std::vector<FolderTree::Number> order = tree.InPathOrder();
+  return FolderList(std::move(tree), std::move(order));
 }
 
 }  // namespace mapgen

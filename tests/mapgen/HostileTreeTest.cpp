@@ -112,6 +112,88 @@ TEST(ChangingTree, AFolderSwappedForALinkIsNeverFollowed) {
   }
 }
 
+// A link's file is judged where it is opened: swapped between the listing
+// and the reading for one that leads elsewhere, it is not read; swapped the
+// other way, or through a long path, it is.
+TEST(ChangingTree, ALinkSwappedMidBuildIsReadOnlyInside) {
+  TempFolder temp;
+  temp.Write("base/in.html", "<title>Inside</title>");
+  temp.Write("secret.html", "<title>Secret</title>");
+  const std::string base = temp.path() + "/base";
+  const std::string link = base + "/link.html";
+  const struct {
+    std::string before, after;
+    std::string title;
+  } cases[] = {
+      {"in.html", temp.path() + "/secret.html", "No Title  "},
+      {"../secret.html", base + "/in.html", "Inside"},
+      {"in.html", "../base/../secret.html", "No Title  "},
+      {"../secret.html", "../../" + fs::path(temp.path()).filename().string() + "/base/in.html",
+       "Inside"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.before + " then " + c.after);
+    fs::remove(link);
+    fs::create_symlink(c.before, link);
+    const PosixFileSystem posix;
+    FaultInjectingFileSystem files(posix);
+    files.Before(Call::kOpenFile, link, [&] {
+      fs::remove(link);
+      fs::create_symlink(c.after, link);
+    });
+    RecordingObserver recorder;
+    MapSettings settings;
+    settings.txtSitemapXml = temp.path() + "/s.xml";
+    settings.txtSiteUrl = "https://e.org/";
+    const BuiltPage result = Build(files, base, recorder, 4, settings);
+    EXPECT_TRUE(Contains(result.mapText, "<a href=link.html>" + c.title + "</a>"));
+    EXPECT_FALSE(Contains(result.mapText, "Secret"));
+    const bool outside = c.title != "Inside";
+    EXPECT_EQ(recorder.warnings, outside ? link + ": " + kLeadsOutsideReason + "\n" : "");
+    EXPECT_EQ(Contains(temp.Read("s.xml"), "link.html"), !outside);
+  }
+}
+
+// Makes links `links` (name, target) in the folder `levels` folders named
+// `name` below `top`, each opened from the one above, past the path limit.
+void LinkDeep(const std::string& top, const std::string& name, int levels,
+              const std::vector<std::pair<std::string, std::string>>& links) {
+  int fd = ::open(top.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+  for (int level = 0; level < levels; ++level) {
+    const int next = ::openat(fd, name.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    ::close(fd);
+    fd = next;
+  }
+  for (const auto& [link, target] : links) {
+    EXPECT_EQ(::symlinkat(target.c_str(), fd, link.c_str()), 0) << link;
+  }
+  ::close(fd);
+}
+
+TEST(RealTree, LinksDeeperThanThePathLimitAreJudgedByTheirFolders) {
+  TempFolder temp;
+  temp.Write("secret.html", "<title>Secret</title>");
+  const std::string name(250, 'd');
+  const std::string deepest = temp.Deep(name, 20, "deep.html", "<title>Deepest</title>");
+  ASSERT_GT(deepest.size(), std::size_t{PATH_MAX});
+  std::string toTop;
+  for (int level = 0; level < 20; ++level) toTop += "../";
+  LinkDeep(temp.path(), name, 20,
+           {{"in.html", "../" + name + "/deep.html"}, {"out.html", toTop + "secret.html"}});
+  for (const bool follow : {false, true}) {
+    RecordingObserver recorder;
+    MapSettings settings;
+    settings.chkFollowOutside = follow;
+    const BuiltPage result =
+        Build(PosixFileSystem(), temp.path() + "/" + name, recorder, 4, settings);
+    ASSERT_EQ(result.outcome, Outcome::kBuilt) << result.failure.reason;
+    EXPECT_TRUE(Contains(result.mapText, "in.html>Deepest</a>"));
+    EXPECT_EQ(Contains(result.mapText, "out.html>Secret</a>"), follow);
+    EXPECT_EQ(recorder.warnings,
+              follow ? "" : deepest + "/out.html: " + kLeadsOutsideReason + "\n");
+  }
+}
+
 TEST(RealTree, UnreadableEntriesCountAsEmptyButAnUnreadableBaseFails) {
   TempFolder temp;
   fs::permissions(temp.path(), fs::perms::all);

@@ -21,8 +21,8 @@ using testing_support::RunInChild;
 using testing_support::TempFolder;
 namespace fs = std::filesystem;
 
-bool Write(const std::string& path, std::string_view text, std::string& reason) {
-  const auto written = WriteMapFile(PosixFileSystem(), path, text);
+bool Write(const OutputTarget& target, std::string_view text, std::string& reason) {
+  const auto written = WriteMapFile(PosixFileSystem(), target, text);
   if (!written) reason = written.failure().reason;
   return bool(written);
 }
@@ -72,16 +72,21 @@ TEST(WriteMapFile, ReplacesALinkInsteadOfWritingThroughIt) {
   EXPECT_FALSE(fs::exists(temp.path() + "/nothing"));
 }
 
+// A descriptor is written as it was opened; /dev/fd/N without one is a
+// path like any other, as the window takes every name.
 TEST(WriteMapFile, WritesTheProcesssOwnDescriptorAsItWasOpened) {
   TempFolder temp;
   const std::string log = temp.Write("log", "before\n");
   const int fd = ::open(log.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
   std::string reason;
-  ASSERT_TRUE(Write("/dev/fd/" + std::to_string(fd), "page\n", reason));
+  ASSERT_TRUE(Write({"the log", fd}, "page\n", reason)) << reason;
   ::close(fd);
   EXPECT_EQ(temp.Read("log"), "before\npage\n");
-  EXPECT_FALSE(Write("/dev/fd/" + std::to_string(fd), "x", reason));
+  EXPECT_FALSE(Write({"the log", fd}, "x", reason));
   EXPECT_EQ(reason, "Bad file descriptor");
+  const std::string named = "/dev/fd/" + std::to_string(fd);
+  EXPECT_FALSE(Write(named, "x", reason));
+  EXPECT_NE(reason, "Bad file descriptor");
 }
 
 TEST(WriteMapFile, WritesPipesAndDevicesAsStreamsAndNeverWaits) {
@@ -91,7 +96,6 @@ TEST(WriteMapFile, WritesPipesAndDevicesAsStreamsAndNeverWaits) {
   const int sock = temp.Socket("socket.html");
   const std::pair<std::string, std::string> failures[] = {
       {pipe, "No such device or address (nothing reads from the pipe)"},
-      {temp.path() + "/socket.html", "No such device or address"},
       {"/dev/full", "No space left on device"},
       {temp.path(), "Is a directory"},
       {temp.path() + "/", "Is a directory"},
@@ -102,9 +106,12 @@ TEST(WriteMapFile, WritesPipesAndDevicesAsStreamsAndNeverWaits) {
     EXPECT_FALSE(Write(path, "x", reason)) << path;
     EXPECT_EQ(reason, expected) << path;
   }
+  // A socket takes nothing as a stream: it is replaced as a link would be.
+  std::string reason;
+  ASSERT_TRUE(Write(temp.path() + "/socket.html", "page", reason)) << reason;
+  EXPECT_EQ(temp.Read("socket.html"), "page");
   ::close(sock);
   const int reader = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  std::string reason;
   ASSERT_TRUE(Write(pipe, "page", reason)) << reason;
   char got[8] = {};
   EXPECT_EQ(::read(reader, got, sizeof got), 4);

@@ -52,17 +52,19 @@ expect "" --title ''
 expect site s
 expect "$(lines site sitemap.txt)" -o s
 
-# Each answer, typed as completed, must be a value the program takes.
+# Each answer, typed as completed, must be a value the program takes: a
+# check box 1, a text field nothing, which every text field takes.
 words=()
 for field in $(answers --set ''); do
-  eval "words+=(--set ${field}1)"
+  case "$field" in
+    txt* | cmb*) eval "words+=(--set ${field})" ;;
+    *) eval "words+=(--set ${field}1)" ;;
+  esac
 done
 for kind in $(answers --color ''); do
   eval "words+=(--color ${kind}000000)"
 done
 for style in $(answers --style ''); do words+=(--style "$style"); done
-# Last, as a later flag wins over the cmbTemplate=1 and txtLang=1 of --set,
-# which name no template and no language.
 for name in $(answers --template ''); do words+=(--template "$name"); done
 words+=(--lang en)
 [[ ${#words[@]} -gt 100 ]] || fail "too few --set and --color answers"

@@ -126,8 +126,8 @@ class AccessibilityTest : public QObject {
          "chkColor(3)",  "cmdColor(4)", "chkColor(4)", "cmbSize(1)",  "cmbTitleAlign",
          "cmdColor(5)",  "chkColor(5)", "cmbSize(2)"},
         {"txtMapFile", "cmdChangeOutputPath", "chkLockFilename"},
-        {"txtExclude", "chkLastExtension", "chkUtf8", "cmbTemplate", "txtLang", "chkCollapsed",
-         "txtLinkPrefix", "chkSitemapXml", "txtSitemapXml", "txtSiteUrl"},
+        {"txtExclude", "chkLastExtension", "chkUtf8", "chkFollowOutside", "cmbTemplate", "txtLang",
+         "chkCollapsed", "txtLinkPrefix", "chkSitemapXml", "txtSitemapXml", "txtSiteUrl"},
     };
     QCOMPARE(tabs.size(), frmTessary::kTabs);
     for (int tab = 0; tab < frmTessary::kTabs; ++tab) {

@@ -389,19 +389,26 @@ class BuildTest : public QObject {
     const QString base = f.base.path() + "/site";
     QVERIFY(QDir().mkpath(base + "/locked") && QDir().mkpath(base + "/clean"));
     MakeSite(base);
+    const QString away = f.base.path() + "/away.html";
+    QVERIFY(QFile(away).open(QIODevice::WriteOnly));
+    QVERIFY(QFile::link(away, base + "/away.html"));
     using Call = mapgen::FaultInjectingFileSystem::Call;
     f.fileSystem.Fail(Call::kOpenFolder, (base + "/locked").toStdString(), EACCES);
     f.fileSystem.Fail(Call::kOpenFile, (base + "/index.html").toStdString(), EIO);
     f.change(base);
     auto* line = f.find<QLabel>("lblWarnings");
     QVERIFY(f.Build() && f.window->MapBuilt() && line->isVisible());
-    QCOMPARE(line->text(), "Left out of the map: 2 folders or pages could not be read.");
+    QCOMPARE(line->text(),
+             "Left out of the map: 2 folders or pages could not be read; 1 link leads outside "
+             "the base folder and was not read.");
     QVERIFY(Contents(f.page()).contains("my page.htm"));
     f.click("cmdWarnings");
     QStringList listed = f.fakes.messageBoxes.shown.back().details.split('\n');
     listed.sort();
-    QCOMPARE(listed, (QStringList{"Cannot read " + base + "/index.html: Input/output error",
-                                  "Cannot read " + base + "/locked: Permission denied"}));
+    QCOMPARE(listed,
+             (QStringList{"Cannot read " + base + "/index.html: Input/output error",
+                          "Cannot read " + base + "/locked: Permission denied",
+                          "Not read " + base + "/away.html: Leads outside the base folder"}));
     f.change(base + "/clean");
     QVERIFY(f.Build() && !line->isVisible());
   }

@@ -42,13 +42,16 @@ class OptionEditingTest : public QObject {
           {K::kSwitch, "1"},
           {K::kStyle, field.Index() == 2 ? "1" : ""},
           {K::kColour, std::to_string(0x123456 + field.Index())}};
-      const std::string& value = values.at(field.Kind());
+      // Fields whose check takes only values of a certain form.
+      const std::map<std::string, std::string> formed = {{"cmbTemplate", "modern"},
+                                                         {"txtSiteUrl", "https://example.org/x/"}};
+      const auto form = formed.find(field.Name());
+      const std::string& value = form != formed.end() ? form->second : values.at(field.Kind());
       if (value.empty()) continue;
       if (const auto set = field.Set(settings, value); !set) {
         qFatal("%s", set.failure().reason.c_str());
       }
     }
-    settings.cmbTemplate = "modern";
     settings.txtPreface = "two\r\nlines";
     settings.txtExclude = "node_modules\n*.bak";
     return settings;
@@ -91,7 +94,7 @@ class OptionEditingTest : public QObject {
           "cmbTitleAlign",  "chkColor(4)",      "chkBgImage",     "txtImage",
           "txtExclude",     "chkLastExtension", "chkUtf8",        "txtLinkPrefix",
           "cmbTemplate",    "txtLang",          "chkCollapsed",   "chkSitemapXml",
-          "txtSiteUrl"}) {
+          "txtSiteUrl",     "chkFollowOutside"}) {
       QTest::newRow(name) << name << true;
     }
     // An unused banner name does not reach the page.
@@ -186,8 +189,8 @@ class OptionEditingTest : public QObject {
     OpenSettings(f, unusable);
     OpenSettings(f, f.base.path() + "/missing.tessary");
     QCOMPARE(f.messages(), QStringList({wrong + ":2: unknown field chkNone",
-                                        unusable + ": the template is classic or modern, "
-                                                   "not fancy",
+                                        unusable + ":2: cmbTemplate takes classic, modern or "
+                                                   "nothing, not fancy",
                                         f.base.path() + "/missing.tessary\n"
                                                         "No such file or directory"}));
     QCOMPARE(f.fakes.messageBoxes.shown.back().title, "Problem with file");
