@@ -47,6 +47,9 @@ struct PagePlacement {
   // that the caller names (tessary-cli's --sitemap-xml). Nothing:
   // txtSitemapXml, taken relative to `folder`.
   std::optional<OutputTarget> sitemap;
+  // Where the build writes the robots file that names the sitemap, as for
+  // `sitemap`; nothing: txtRobotsTxt.
+  std::optional<OutputTarget> robots;
   // The most one sitemap file holds; smaller only in tests.
   SitemapLimits sitemapLimits;
 };

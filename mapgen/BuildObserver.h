@@ -9,8 +9,8 @@
 namespace mapgen {
 
 // What a build tells the one who started it, and how it learns to stop.
-// FolderWritten and Unreadable are called on the thread that runs the build;
-// StopRequested may be called from any of the build's threads.
+// FolderWritten, Unreadable and Warning are called on the thread that runs the
+// build; StopRequested may be called from any of the build's threads.
 class BuildObserver : public StopCheck {
  public:
   // The folder at position `done` of `total` has been written to the page.
@@ -19,6 +19,10 @@ class BuildObserver : public StopCheck {
 
   // A folder or page that could not be read; the build goes on without it.
   virtual void Unreadable(const Failure& /*failure*/) {}
+
+  // Something the user should know of what was written, in words ("3
+  // URLs left out ..."), told once at the end of the build.
+  virtual void Warning(const std::string& /*text*/) {}
 };
 
 }  // namespace mapgen

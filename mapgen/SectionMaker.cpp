@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "Ascii.h"
+#include "CanonicalUrl.h"
 #include "Escaping.h"
 #include "FolderFileList.h"
 #include "Paths.h"
@@ -88,17 +89,16 @@ void SectionPlan::KeepSharedHead(FileId id, const PageHead& head) {
 SectionMaker::SectionMaker(const FileSystem& fs, const PageFormat& format,
                            const PageTemplate& page, const SkipRules& rules,
                            const BuildObserver& observer,
-                           std::string sitemapUrlStart,
-                           const ReadBoundary* within)
+                           SitemapReading sitemap, const ReadBoundary* within)
     : fs_(fs),
       format_(format),
       page_(page),
       rules_(rules),
       observer_(observer),
-      sitemapUrlStart_(std::move(sitemapUrlStart)),
+      sitemap_(std::move(sitemap)),
       within_(within),
       heads_{ShowsTitles(format.settings), format.utf8,
-             !sitemapUrlStart_.empty()},
+             !sitemap_.urlStart.empty()},
       readsPages_(heads_.title || heads_.robots),
       facts_(page.ShowsSizesAndTimes() || heads_.robots) {}
 
@@ -181,7 +181,10 @@ SectionMaker::RunReading SectionMaker::ReadRun(
   const std::size_t count = plan.runStarts[run + 1] - from;
   RunReading reading;
   if (heads_.title) reading.details.titles.resize(count);
-  if (heads_.robots) reading.noindex.resize(count);
+  if (heads_.robots) {
+    reading.noindex.resize(count);
+    reading.canonical.resize(count);
+  }
   if (facts_) reading.details.facts.resize(count);
   reading.outside.resize(count);
   std::optional<FileFacts> unwanted;
@@ -194,7 +197,10 @@ SectionMaker::RunReading SectionMaker::ReadRun(
     if (readsPage) {
       const PageHead head = ReadHead(plan, folder, name, facts, unreadable);
       if (heads_.title) reading.details.titles[i] = Trim(head.title, " ");
-      if (heads_.robots) reading.noindex[i] = head.noindex;
+      if (heads_.robots) {
+        reading.noindex[i] = head.noindex;
+        reading.canonical[i] = head.canonical;
+      }
     }
     // A page that could not be read is reported once. A link of which
     // nothing is read is still looked at, to tell of one leading outside.
@@ -242,15 +248,15 @@ PageHead SectionMaker::ReadHead(SectionPlan& plan, FolderHandle& folder,
 }
 
 // The sitemap lists every file the page lists, but the pages that ask not
-// to be indexed.
+// to be indexed, or name another address as their own.
 void SectionMaker::AddSitemapUrls(const SectionPlan& plan, std::size_t run,
                                   const RunReading& reading,
                                   PagePiece& piece) const {
-  if (sitemapUrlStart_.empty()) return;
+  if (sitemap_.urlStart.empty()) return;
   const FolderEntries& entries = plan.entries;
   // Encoding goes byte by byte, so the folder's part of the addresses is
   // encoded once for the run and only the names for each URL.
-  std::string urlStart = sitemapUrlStart_;
+  std::string urlStart = sitemap_.urlStart;
   const std::string_view folder = RelativeFolder(entries.path, format_.base);
   AppendPercentEncodedPath(urlStart, folder);
   if (!folder.empty()) urlStart += '/';
@@ -264,13 +270,44 @@ void SectionMaker::AddSitemapUrls(const SectionPlan& plan, std::size_t run,
     const std::size_t read = i - from;
     if (!reading.noindex.empty() && reading.noindex[read]) continue;
     if (!reading.outside.empty() && reading.outside[read]) continue;
-    std::optional<std::time_t> modified;
-    if (!reading.details.facts.empty() && reading.details.facts[read]) {
-      modified = reading.details.facts[read]->modified;
+    const std::size_t before = piece.sitemapUrls.size();
+    AppendSitemapUrl(piece.sitemapUrls, urlStart, entries.files[i],
+                     SitemapDate(folder, entries.files[i], reading, read));
+    const std::optional<std::string>& canonical =
+        reading.canonical.empty() ? std::nullopt : reading.canonical[read];
+    if (canonical) {
+      const std::string_view line =
+          std::string_view(piece.sitemapUrls).substr(before);
+      switch (CompareCanonical(*canonical, SitemapLineUrl(line))) {
+        case CanonicalMatch::kElsewhere:
+          piece.sitemapUrls.resize(before);
+          continue;
+        case CanonicalMatch::kOtherScheme:
+          ++piece.otherSchemeCanonicals;
+          break;
+        case CanonicalMatch::kSame:
+          break;
+      }
     }
-    AppendSitemapUrl(piece.sitemapUrls, urlStart, entries.files[i], modified);
     ++piece.sitemapUrlCount;
   }
+}
+
+// A URL's <lastmod>: its last commit's time where git dates it, else its
+// file's time.
+std::optional<std::time_t> SectionMaker::SitemapDate(std::string_view folder,
+                                                     std::string_view name,
+                                                     const RunReading& reading,
+                                                     std::size_t read) const {
+  if (sitemap_.dates != nullptr) {
+    const std::string path =
+        folder.empty() ? std::string(name) : JoinPath(folder, name);
+    if (const auto committed = sitemap_.dates->Find(path)) return committed;
+  }
+  if (reading.details.facts.empty() || !reading.details.facts[read]) {
+    return std::nullopt;
+  }
+  return reading.details.facts[read]->modified;
 }
 
 }  // namespace mapgen

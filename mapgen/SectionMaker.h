@@ -16,6 +16,7 @@
 #include "PageFormat.h"
 #include "PageHead.h"
 #include "PageTemplate.h"
+#include "SitemapOutputs.h"
 #include "SkipRules.h"
 
 namespace mapgen {
@@ -27,6 +28,9 @@ struct PagePiece {
   std::string html;
   std::string sitemapUrls;  // <url> elements, one a line
   std::size_t sitemapUrlCount = 0;
+  // Listed pages whose canonical link differs from their URL only in http
+  // against https.
+  std::size_t otherSchemeCanonicals = 0;
   std::size_t files = 0, webPages = 0;
   std::vector<Failure> unreadable;
   bool endsFolder = false;
@@ -70,8 +74,9 @@ class SectionPlan {
 
 // Prepares the folders' sections piece by piece, in `page`'s layout, with
 // the files that `rules` list, and the XML sitemap's URLs of those files
-// when `sitemapUrlStart` is not empty (see SitemapUrlStart); any number of
-// threads may use it at once. Links are followed only to files `within`,
+// when `sitemap` says where they start: but the pages that ask not to be
+// indexed or name another address as their own; any number of threads may
+// use it at once. Links are followed only to files `within`,
 // when it is given: of one that leads elsewhere nothing is read, it is
 // left out of the sitemap and reported as unreadable with
 // kLeadsOutsideReason. A piece fails when the machine runs short.
@@ -79,7 +84,7 @@ class SectionMaker {
  public:
   SectionMaker(const FileSystem& fs, const PageFormat& format,
                const PageTemplate& page, const SkipRules& rules,
-               const BuildObserver& observer, std::string sitemapUrlStart,
+               const BuildObserver& observer, SitemapReading sitemap,
                const ReadBoundary* within);
 
   // Lists `folder`, from the folder opened again and found to be the same,
@@ -96,6 +101,7 @@ class SectionMaker {
   struct RunReading {
     FileDetails details;
     std::vector<bool> noindex;
+    std::vector<std::optional<std::string>> canonical;
     std::vector<bool> outside;  // links that lead out of the base folder
   };
 
@@ -109,13 +115,17 @@ class SectionMaker {
                     std::vector<Failure>& unreadable) const;
   void AddSitemapUrls(const SectionPlan& plan, std::size_t run,
                       const RunReading& reading, PagePiece& piece) const;
+  std::optional<std::time_t> SitemapDate(std::string_view folder,
+                                         std::string_view name,
+                                         const RunReading& reading,
+                                         std::size_t read) const;
 
   const FileSystem& fs_;
   const PageFormat& format_;
   const PageTemplate& page_;
   const SkipRules& rules_;
   const BuildObserver& observer_;
-  const std::string sitemapUrlStart_;
+  const SitemapReading sitemap_;
   const ReadBoundary* const within_;
   const HeadReading heads_;
   const bool readsPages_;  // for titles or for robots

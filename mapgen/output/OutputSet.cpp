@@ -322,4 +322,16 @@ Outcome<void> OutputSet::Commit() {
   return {};
 }
 
+Outcome<void> OutputSet::RemoveBeside(std::size_t index,
+                                      const std::string& name) {
+  const Output& output = *outputs_[index];
+  const std::string path = JoinPath(ParentFolder(output.target.path), name);
+  if (output.folder == nullptr || !output.isPiece || !output.isPiece(name)) {
+    return Failure(path, "not a piece of the " + output.what);
+  }
+  auto removed = output.folder->Remove(name);
+  if (!removed) return Named(std::move(removed).failure(), path);
+  return {};
+}
+
 }  // namespace mapgen

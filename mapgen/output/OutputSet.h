@@ -100,6 +100,11 @@ class OutputSet {
   // then the output's own, outputs in the order they were added.
   Outcome<void> Commit();
 
+  // Once the set is in place: removes the file `name` beside output
+  // `output`, a piece of it (see AddPieces) that an earlier run left and
+  // this one did not write.
+  Outcome<void> RemoveBeside(std::size_t output, const std::string& name);
+
  private:
   struct Output;
   class File;

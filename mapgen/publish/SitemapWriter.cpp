@@ -134,6 +134,10 @@ void AppendSitemapUrl(std::string& url, std::string_view urlStart,
   url += "</url>\n";
 }
 
+std::string SitemapLineUrl(std::string_view line) {
+  return UnescapedUrl(ReadUrlLine(line).loc);
+}
+
 SitemapWriter::SitemapWriter(std::string_view siteUrl,
                              std::string_view servedPath, SitemapSink& sink,
                              SitemapLimits limits)

@@ -65,6 +65,9 @@ void AppendSitemapUrl(std::string& out, std::string_view urlStart,
                       std::string_view path,
                       std::optional<std::time_t> modified);
 
+// The address, as plain text, of a <url> line that AppendSitemapUrl made.
+std::string SitemapLineUrl(std::string_view line);
+
 // The URLs a sitemap leaves out because search engines would refuse their
 // length: how many, and the first in page order, as plain text.
 struct LeftOutUrls {

@@ -135,6 +135,10 @@ const std::vector<MapField>& Table() {
     t.Add<K::kText>("txtSitemapXml", &S::txtSitemapXml, std::string(),
                     CheckPathBelowPage);
     t.Add<K::kText>("txtSiteUrl", &S::txtSiteUrl, std::string(), CheckSiteUrl);
+    t.Add<K::kText>("cmbLastmod", &S::cmbLastmod, std::string("file"),
+                    CheckLastmodSource);
+    t.Add<K::kText>("txtRobotsTxt", &S::txtRobotsTxt, std::string(),
+                    CheckPathBelowPage);
     return t.Take();
   }();
   return fields;

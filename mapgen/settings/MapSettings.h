@@ -74,6 +74,8 @@ struct MapSettings {
   CheckState chkFollowOutside;  // read what links outside the base lead to
   std::string txtSitemapXml;    // also write an XML sitemap here
   std::string txtSiteUrl;       // where the XML sitemap's addresses start
+  std::string cmbLastmod;       // "file" (or empty) or "git": URLs' dates
+  std::string txtRobotsTxt;     // a robots.txt to name the sitemap in
 
   bool operator==(const MapSettings&) const = default;
 };

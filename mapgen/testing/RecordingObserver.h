@@ -9,8 +9,9 @@
 namespace mapgen {
 
 // Keeps what a build tells: each folder written ("/w 2/4") and each path
-// that could not be read ("path: reason" and a line feed). Given a count,
-// asks the build to stop from the check after that many on.
+// that could not be read ("path: reason" and a line feed), and each
+// warning ("warning: text"). Given a count, asks the build to stop from the
+// check after that many on.
 class RecordingObserver : public BuildObserver {
  public:
   explicit RecordingObserver(int stopAfterChecks = -1)
@@ -23,6 +24,9 @@ class RecordingObserver : public BuildObserver {
   }
   void Unreadable(const Failure& failure) override {
     warnings += failure.path + ": " + failure.reason + "\n";
+  }
+  void Warning(const std::string& text) override {
+    warnings += "warning: " + text + "\n";
   }
   bool StopRequested() const override {
     return stopAfter_ >= 0 && checks_++ >= stopAfter_;
