@@ -83,20 +83,33 @@ std::optional<ParsedCommandLine> WrongSettings(const CliOptions& options) {
 }
 
 // A settings file says where files go only below the page's folder: a
-// path that --sitemap-xml gave is kept as typed when it says so too, and
-// otherwise is a wrong command line, naming the flag.
-std::optional<ParsedCommandLine> KeepFlagPaths(CliOptions& options) {
-  const PathFlag* flag = options.SitemapXmlFlag();
+// path that --sitemap-xml or --robots-txt gave is kept as typed when it
+// says so too, and otherwise is a wrong command line, naming the flag.
+std::optional<ParsedCommandLine> KeepFlagPath(const PathFlag* flag,
+                                              std::string_view name,
+                                              std::string_view fieldName,
+                                              std::string& field) {
   if (flag == nullptr || flag->typed.empty()) return std::nullopt;
   if (NamedDescriptor(flag->typed) ||
-      !mapgen::FindMapField("txtSitemapXml")->Refuses(flag->typed)) {
+      !mapgen::FindMapField(fieldName)->Refuses(flag->typed)) {
     return Stop(Outcome::kWrongUsage,
-                "--sitemap-xml: a settings file keeps only a path below the "
-                "page's folder, not " +
+                std::string(name) +
+                    ": a settings file keeps only a path below the page's "
+                    "folder, not " +
                     flag->typed);
   }
-  options.settings.txtSitemapXml = flag->typed;
+  field = flag->typed;
   return std::nullopt;
+}
+
+std::optional<ParsedCommandLine> KeepFlagPaths(CliOptions& options) {
+  if (auto wrong =
+          KeepFlagPath(options.SitemapXmlFlag(), "--sitemap-xml",
+                       "txtSitemapXml", options.settings.txtSitemapXml)) {
+    return wrong;
+  }
+  return KeepFlagPath(options.RobotsTxtFlag(), "--robots-txt", "txtRobotsTxt",
+                      options.settings.txtRobotsTxt);
 }
 
 // Applies the flags one occurrence at a time, in command-line order, so

@@ -24,15 +24,24 @@ struct CliOptions {
   // Where --write-settings writes the settings instead of building; empty
   // to build.
   std::string settingsOutput;
-  // What --sitemap-xml set last.
+  // What --sitemap-xml and --robots-txt set last.
   std::optional<PathFlag> sitemapXmlFlag;
+  std::optional<PathFlag> robotsTxtFlag;
 
   // What --sitemap-xml set, when no --set or settings file set
   // txtSitemapXml since; null otherwise.
   const PathFlag* SitemapXmlFlag() const {
-    return sitemapXmlFlag && sitemapXmlFlag->stored == settings.txtSitemapXml
-               ? &*sitemapXmlFlag
-               : nullptr;
+    return Current(sitemapXmlFlag, settings.txtSitemapXml);
+  }
+  // The same of --robots-txt and txtRobotsTxt.
+  const PathFlag* RobotsTxtFlag() const {
+    return Current(robotsTxtFlag, settings.txtRobotsTxt);
+  }
+
+ private:
+  static const PathFlag* Current(const std::optional<PathFlag>& flag,
+                                 const std::string& field) {
+    return flag && flag->stored == field ? &*flag : nullptr;
   }
 };
 

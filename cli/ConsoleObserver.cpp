@@ -40,6 +40,13 @@ void ConsoleObserver::Unreadable(const mapgen::Failure& failure) {
                path.c_str(), ShownOnTerminal(failure.reason).c_str());
 }
 
+void ConsoleObserver::Warning(const std::string& text) {
+  if (quiet_) return;
+  Finish();
+  std::fprintf(stderr, "tessary-cli: warning: %s\n",
+               ShownOnTerminal(text).c_str());
+}
+
 void ConsoleObserver::Finish() {
   if (progress_) progress_->Clear();
 }

@@ -12,8 +12,8 @@ namespace cli {
 
 // Tells the user on standard error how a build goes: a progress line when
 // standard error is a terminal, and a warning for each folder or page that
-// could not be read, and, on the terminal, a closing summary. Quiet, it
-// says nothing.
+// could not be read and for what the build tells of its outputs, and, on the
+// terminal, a closing summary. Quiet, it says nothing.
 class ConsoleObserver : public mapgen::BuildObserver {
  public:
   explicit ConsoleObserver(bool quiet);
@@ -21,6 +21,7 @@ class ConsoleObserver : public mapgen::BuildObserver {
   void FolderWritten(const std::string& folder, std::size_t done,
                      std::size_t total) override;
   void Unreadable(const mapgen::Failure& failure) override;
+  void Warning(const std::string& text) override;
 
   // Removes the progress line once the build is over.
   void Finish();

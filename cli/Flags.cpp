@@ -137,10 +137,13 @@ void AddExclude(CliOptions& options, const std::string& glob) {
   SetText<&MapSettings::txtExclude>(options, globs + glob);
 }
 
-void SetSitemapXml(CliOptions& options, const std::string& path) {
+// A file the build writes besides the page, which the flag may put
+// anywhere: kept absolute, as typed for a descriptor.
+template <auto Member, auto Flag>
+void SetOutputPath(CliOptions& options, const std::string& path) {
   const bool asTyped = path.empty() || NamedDescriptor(path);
-  options.settings.txtSitemapXml = asTyped ? path : AbsolutePath(path);
-  options.sitemapXmlFlag = PathFlag{path, options.settings.txtSitemapXml};
+  options.settings.*Member = asTyped ? path : AbsolutePath(path);
+  options.*Flag = PathFlag{path, options.settings.*Member};
 }
 
 void ReadSettingsFile(CliOptions& options, const std::string& path) {
@@ -208,6 +211,8 @@ std::vector<std::string> TitleAlignments() {
 std::vector<std::string> Sizes() {
   return {"normal", "+1", "+2", "+3", "+4", "+5"};
 }
+
+std::vector<std::string> LastmodSources() { return {"file", "git"}; }
 
 std::vector<std::string> TemplateNames() {
   return {mapgen::kTemplateNames.begin(), mapgen::kTemplateNames.end()};
@@ -314,9 +319,13 @@ constexpr Flag kFlags[] = {
      "read the files of links that lead outside FOLDER",
      SetCheck<&MapSettings::chkFollowOutside, kChecked>},
     {"--sitemap-xml", "FILE", "also write an XML sitemap to FILE",
-     SetSitemapXml},
+     SetOutputPath<&MapSettings::txtSitemapXml, &CliOptions::sitemapXmlFlag>},
     {"--site-url", "URL", "the address the XML sitemap's URLs start with",
      SetText<&MapSettings::txtSiteUrl>},
+    {"--lastmod", "SOURCE", "sitemap dates: file times (default) or git",
+     SetText<&MapSettings::cmbLastmod>, LastmodSources},
+    {"--robots-txt", "FILE", "add the sitemap's line to the robots.txt FILE",
+     SetOutputPath<&MapSettings::txtRobotsTxt, &CliOptions::robotsTxtFlag>},
     {"--set", "FIELD=VALUE", "any setting FIELD to VALUE exactly as given",
      SetAnyField, FieldAssignments},
     {"--settings", "FILE", "apply the FIELD=VALUE lines of FILE",
@@ -356,7 +365,8 @@ std::string FlagNotes() {
       "A check box takes 0, 1 or 2 (chkSafeLinks and the publishing\n"
       "options 0 or 1), optStyle(i) takes 1, shpColor(i) a number laid out\n"
       "0x00BBGGRR; texts are stored unchanged. cmbTemplate is classic,\n"
-      "modern or empty, and a txtSitemapXml needs a txtSiteUrl.\n"
+      "modern or empty, cmbLastmod file, git or empty, and a txtSitemapXml\n"
+      "needs a txtSiteUrl.\n"
       "A settings file holds one FIELD=VALUE a line, # starting a comment\n"
       "line; in VALUE, \\n \\r \\t \\\\ stand for LF, CR, tab and backslash.\n"
       "With --write-settings, FOLDER may be left out.\n"

@@ -48,6 +48,10 @@ int BuildAndWrite(const CliOptions& options) {
       sitemap != nullptr && NamedDescriptor(sitemap->typed)) {
     placement.sitemap = Target(sitemap->typed);
   }
+  if (const PathFlag* robots = options.RobotsTxtFlag();
+      robots != nullptr && NamedDescriptor(robots->typed)) {
+    placement.robots = Target(robots->typed);
+  }
   const mapgen::BuildResult result =
       mapgen::BuildMapFile(options.settings, fs, observer, page, placement);
   observer.Finish();
@@ -92,8 +96,9 @@ int WriteSettings(const CliOptions& options) {
 bool DescriptorsWritable(const CliOptions& options,
                          mapgen::ClosedAtStart closedAtStart) {
   std::vector<std::string> outputs = {options.output, options.settingsOutput};
-  if (const PathFlag* sitemap = options.SitemapXmlFlag()) {
-    outputs.push_back(sitemap->typed);
+  for (const PathFlag* flag :
+       {options.SitemapXmlFlag(), options.RobotsTxtFlag()}) {
+    if (flag != nullptr) outputs.push_back(flag->typed);
   }
   for (const std::string& output : outputs) {
     const std::optional<int> fd = NamedDescriptor(output);
