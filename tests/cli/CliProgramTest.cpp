@@ -155,11 +155,12 @@ TEST_F(CliProgram, RefusesAWrongCommandLineWithAHint) {
 
 TEST_F(CliProgram, WritesSettingsThatReadBackTheSameWithoutBuilding) {
   const std::vector<std::string> flags = {
-      "--title",   "A\tB\\",       "--style",       "3",
-      "--preface", "x\ny",         "--color",       "text=102030",
-      "--exclude", "node_modules", "--exclude",     "*~",
-      "--utf8",    "--template",   "modern",        "--sitemap-xml",
-      "pub/s.xml", "--site-url",   "https://e.org/"};
+      "--title",   "A\tB\\",       "--style",        "3",
+      "--preface", "x\ny",         "--color",        "text=102030",
+      "--exclude", "node_modules", "--exclude",      "*~",
+      "--utf8",    "--template",   "modern",         "--sitemap-xml",
+      "pub/s.xml", "--site-url",   "https://e.org/", "--lastmod",
+      "git",       "--robots-txt", "robots.txt"};
   const std::string file = temp_.path() + "/site.tessary";
   std::vector<std::string> args = flags;
   // Only the flags before it make the settings it writes.
@@ -176,12 +177,47 @@ TEST_F(CliProgram, WritesSettingsThatReadBackTheSameWithoutBuilding) {
   ASSERT_EQ(fromFile.outcome, ParsedCommandLine::Outcome::kBuild) << fromFile.text;
   // A path from a flag is kept as typed, to be taken from the page's folder.
   fromFlags.options.settings.txtSitemapXml = "pub/s.xml";
+  fromFlags.options.settings.txtRobotsTxt = "robots.txt";
   EXPECT_EQ(fromFile.options.settings, fromFlags.options.settings);
 
   const ProgramRun again = RunCli({"--settings", file, "--write-settings", file, site_});
   EXPECT_EQ(again.status, 0);
   EXPECT_EQ(ReadAll(file), text);
   EXPECT_FALSE(fs::exists(site_ + "/sitemap.html"));
+}
+
+TEST_F(CliProgram, TellsWhyASitemapCannotBeWrittenAndWarnsUnlessQuiet) {
+  const std::string sitemap = site_ + "/maps/s.xml";
+  fs::create_directories(site_ + "/maps");
+  const std::vector<std::string> wanted = {"--sitemap-xml", sitemap, "--site-url",
+                                           "https://e.org/"};
+  const auto Run = [&](std::vector<std::string> args) {
+    args.insert(args.begin(), wanted.begin(), wanted.end());
+    args.push_back(site_);
+    return RunCli(args);
+  };
+  const ProgramRun empty = Run({"--no-html", "--no-txt", "--no-pdf"});
+  EXPECT_EQ(empty.status, 1);
+  EXPECT_EQ(empty.err, "tessary-cli: cannot write " + sitemap +
+                           ": the XML sitemap would list no URL, and a sitemap cannot be empty\n");
+  EXPECT_FALSE(fs::exists(site_ + "/sitemap.html"));
+  EXPECT_FALSE(fs::exists(sitemap));
+
+  const ProgramRun noGit = Run({"--lastmod", "git"});
+  EXPECT_EQ(noGit.status, 1);
+  EXPECT_NE(noGit.err.find("tessary-cli: cannot read " + site_ + ": "), std::string::npos)
+      << noGit.err;
+
+  // The sitemap in maps/ lists addresses above its folder.
+  const std::string outside =
+      "tessary-cli: warning: 3 URLs of the XML sitemap lie outside its own folder, which search "
+      "engines accept only from a sitemap that robots.txt names (--robots-txt)\n";
+  EXPECT_EQ(Run({}).err, outside);
+  EXPECT_EQ(Run({"--quiet"}).err, "");
+  const ProgramRun announced = Run({"--robots-txt", site_ + "/robots.txt"});
+  EXPECT_EQ(announced.status, 0);
+  EXPECT_EQ(announced.err, "");
+  EXPECT_EQ(ReadAll(site_ + "/robots.txt"), "Sitemap: https://e.org/maps/s.xml\n");
 }
 
 TEST_F(CliProgram, ShowsVersionAndUsage) {

@@ -129,7 +129,13 @@ TEST_F(RefusedValues, AreRefusedFromEverySource) {
        "maps/../../x.xml",
        {},
        "txtSitemapXml takes a path below the page's folder, not "},
+      {"txtRobotsTxt",
+       "../robots.txt",
+       {},
+       "txtRobotsTxt takes a path below the page's folder, not "},
       {"cmbTemplate", "fancy", "--template", "cmbTemplate takes classic, modern or nothing, not "},
+      {"cmbLastmod", "Git", "--lastmod", "cmbLastmod takes file, git or nothing, not "},
+      {"cmbLastmod", "svn", "--lastmod", "cmbLastmod takes file, git or nothing, not "},
   };
   for (const auto& c : cases) {
     for (const Source& source : Sources(c.field, c.value, c.flag)) {
@@ -163,6 +169,9 @@ TEST_F(RefusedValues, NeighboursOfRefusedValuesAreTaken) {
       {"txtSitemapXml", "maps/sitemap.xml.gz"},
       {"txtSitemapXml", "..sitemap.xml"},
       {"cmbTemplate", ""},
+      {"txtRobotsTxt", "robots.txt"},
+      {"cmbLastmod", "git"},
+      {"cmbLastmod", ""},
   };
   for (const auto& c : cases) {
     for (const Source& source : Sources(c.field, c.value, {})) {

@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "BuildMap.h"
+#include "Gzip.h"
+#include "Paths.h"
 #include "PosixFileSystem.h"
 #include "RecordingObserver.h"
 #include "TempFolder.h"
@@ -55,15 +57,37 @@ std::string Cjk80() {
   return name;
 }
 
-// Builds the page of `temp`'s "site" into "out", with its sitemap, and
-// checks every sitemap file against its schema and the limits: `parts`
-// files listed by an index, or one file when it is 0, `urls` URLs in all.
+// A sitemap file's text, decompressed when it is gzip-compressed.
+std::string Text(const TempFolder& temp, const std::string& file) {
+  const std::string bytes = temp.Read(file);
+  if (!Gunzip::Begins(bytes)) return bytes;
+  std::string text;
+  EXPECT_TRUE(Gunzip().Feed(bytes, [&](std::string_view more) {
+    text += more;
+    return true;
+  }));
+  return text;
+}
+
+// Where a build puts the sitemap, from the temporary folder, and the
+// address its index gives the pieces' folder.
+struct SitemapPlace {
+  std::string file = "out/sitemap.xml";
+  std::string piecesUrl = "https://example.org/docs/";
+};
+
+// Builds the page of `temp`'s "site" into "out", with its sitemap at
+// `place`, and checks every sitemap file against its schema and the
+// limits: `parts` files listed by an index, or one file when it is 0,
+// `urls` URLs in all.
 void ExpectValidSitemap(const TempFolder& temp, SitemapLimits limits, std::size_t urls,
-                        std::size_t parts) {
+                        std::size_t parts, const SitemapPlace& place = {}) {
   MapSettings settings;
   settings.txtDir = temp.path() + "/site";
-  settings.txtSitemapXml = temp.path() + "/out/sitemap.xml";
+  settings.txtSitemapXml = temp.path() + "/" + place.file;
   settings.txtSiteUrl = "https://example.org/docs";
+  const std::string folder = ParentFolder(place.file) + "/";
+  std::filesystem::create_directories(temp.path() + "/" + folder);
   std::filesystem::create_directories(temp.path() + "/out");
   PagePlacement placement;
   placement.sitemapLimits = limits;
@@ -73,27 +97,28 @@ void ExpectValidSitemap(const TempFolder& temp, SitemapLimits limits, std::size_
   ASSERT_EQ(result.outcome, BuildResult::Outcome::kBuilt) << result.failure.reason;
   EXPECT_EQ(result.sitemapUrls, urls);
 
-  const std::string out = temp.path() + "/out/";
-  const std::string sitemap = temp.Read("out/sitemap.xml");
+  const std::string name(LastName(place.file));
+  const std::string sitemap = Text(temp, place.file);
   std::size_t written = 0;
   if (parts == 0) {
-    EXPECT_EQ(SchemaErrors(out + "sitemap.xml", "sitemap.xsd"), "");
+    EXPECT_EQ(SchemaErrors(temp.path() + "/" + place.file, "sitemap.xsd"), "");
     written = Count(sitemap, "<url>");
   } else {
-    EXPECT_EQ(SchemaErrors(out + "sitemap.xml", "siteindex.xsd"), "");
+    EXPECT_EQ(SchemaErrors(temp.path() + "/" + place.file, "siteindex.xsd"), "");
     EXPECT_EQ(Count(sitemap, "<sitemap>"), parts);
     for (std::size_t part = 1; part <= parts; ++part) {
-      const std::string name = "sitemap-" + std::to_string(part) + ".xml";
-      SCOPED_TRACE(name);
-      EXPECT_EQ(SchemaErrors(out + name, "sitemap.xsd"), "");
-      const std::string text = temp.Read("out/" + name);
+      const std::string piece = SitemapPartName(name, part);
+      SCOPED_TRACE(piece);
+      EXPECT_NE(sitemap.find("<loc>" + place.piecesUrl + piece + "</loc>"), std::string::npos);
+      EXPECT_EQ(SchemaErrors(temp.path() + "/" + folder + piece, "sitemap.xsd"), "");
+      const std::string text = Text(temp, folder + piece);
       EXPECT_LE(text.size(), limits.bytes);
       EXPECT_LE(Count(text, "<url>"), limits.urls);
       written += Count(text, "<url>");
     }
   }
   EXPECT_EQ(written, urls);
-  EXPECT_EQ(temp.Entries("out").size(), 2 + parts);
+  EXPECT_EQ(temp.Entries(folder).size(), (folder == "out/" ? 2 : 1) + parts);
 }
 
 struct SchemaCase {
@@ -102,6 +127,7 @@ struct SchemaCase {
   SitemapLimits limits;
   std::size_t urls;
   std::size_t parts;
+  SitemapPlace place = {};
 };
 
 void PrintTo(const SchemaCase& c, std::ostream* out) { *out << c.what; }
@@ -112,7 +138,7 @@ TEST_P(SitemapSchema, EveryFileTheBuildWritesIsValid) {
   const SchemaCase& c = GetParam();
   TempFolder temp;
   c.make(temp);
-  ExpectValidSitemap(temp, c.limits, c.urls, c.parts);
+  ExpectValidSitemap(temp, c.limits, c.urls, c.parts, c.place);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -134,7 +160,22 @@ INSTANTIATE_TEST_SUITE_P(
                                [](const TempFolder& temp) { ManyFiles(temp, "site", 300); },
                                {.bytes = 4096},
                                300,
-                               8}),
+                               8},
+                    // Counted before compression.
+                    SchemaCase{"compressed",
+                               [](const TempFolder& temp) { ManyFiles(temp, "site", 300); },
+                               {.bytes = 4096},
+                               300,
+                               8,
+                               {.file = "out/sitemap.xml.gz"}},
+                    // Served from its folder below the site address.
+                    SchemaCase{"pieces in a subfolder",
+                               [](const TempFolder& temp) { ManyFiles(temp, "site", 30); },
+                               {.urls = 10},
+                               30,
+                               3,
+                               {.file = "site/maps/sitemap.xml",
+                                .piecesUrl = "https://example.org/docs/maps/"}}),
     [](const testing::TestParamInfo<SchemaCase>& info) {
       std::string name;
       for (const char c : std::string(info.param.what)) {
