@@ -22,6 +22,10 @@
 namespace mapgen {
 namespace {
 
+FileFacts FactsOf(const struct stat& info) {
+  return {static_cast<std::uint64_t>(info.st_size), info.st_mtim.tv_sec};
+}
+
 constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
 // O_NONBLOCK keeps the open itself from waiting on a pipe that took a
 // page's place; the type check after it then refuses the pipe.
@@ -119,7 +123,7 @@ class PosixFileReader : public FileReader {
         path_(std::move(path)),
         id_(IdOf(info)),
         otherNames_(info.st_nlink > 1),
-        facts_{static_cast<std::uint64_t>(info.st_size), info.st_mtim.tv_sec},
+        facts_(FactsOf(info)),
         left_(static_cast<std::size_t>(info.st_size)) {}
 
   Outcome<std::size_t> Read(char* buffer, std::size_t size) override {
@@ -243,13 +247,20 @@ class PosixFolder : public FolderHandle {
 
   Outcome<FileFacts> Facts(const std::string& name,
                            const ReadBoundary* within) override {
+    // The folder's own file, the common case, is told by one call; a link
+    // has its chain followed as OpenWithin follows it, and a failure is
+    // told by that too.
+    struct stat info;
+    const int noFollow = within == nullptr ? 0 : AT_SYMLINK_NOFOLLOW;
+    if (::fstatat(fd_.get(), name.c_str(), &info, noFollow) == 0 &&
+        !S_ISLNK(info.st_mode)) {
+      return FactsOf(info);
+    }
     const std::string path = JoinPath(path_, name);
     auto opened = OpenWithin(name, O_PATH | O_CLOEXEC, within, path);
     if (!opened) return std::move(opened).failure();
-    struct stat info;
     if (::fstat(opened->get(), &info) != 0) return SystemFailure(path, errno);
-    return FileFacts{static_cast<std::uint64_t>(info.st_size),
-                     info.st_mtim.tv_sec};
+    return FactsOf(info);
   }
 
  private:
