@@ -100,7 +100,8 @@ SectionMaker::SectionMaker(const FileSystem& fs, const PageFormat& format,
       heads_{ShowsTitles(format.settings), format.utf8,
              !sitemap_.urlStart.empty()},
       readsPages_(heads_.title || heads_.robots),
-      facts_(page.ShowsSizesAndTimes() || heads_.robots) {}
+      pageFacts_(page.ShowsSizesAndTimes()),
+      facts_(pageFacts_ || heads_.robots) {}
 
 Outcome<PagePiece> SectionMaker::First(
     const Folder& folder, std::shared_ptr<SectionPlan>& plan) const {
@@ -186,12 +187,23 @@ SectionMaker::RunReading SectionMaker::ReadRun(
     reading.canonical.resize(count);
   }
   if (facts_) reading.details.facts.resize(count);
+  if (sitemap_.dates != nullptr) reading.committed.resize(count);
   reading.outside.resize(count);
   std::optional<FileFacts> unwanted;
+  const std::string_view within =
+      RelativeFolder(plan.entries.path, format_.base);
   for (std::size_t i = 0; i < count; ++i) {
     const std::string name(plan.entries.files[from + i]);
     std::optional<FileFacts>& facts =
         facts_ ? reading.details.facts[i] : unwanted;
+    // A file that git dates needs no time of its own, unless the page
+    // shows it.
+    bool wantsFacts = facts_;
+    if (sitemap_.dates != nullptr) {
+      reading.committed[i] =
+          sitemap_.dates->Find(within.empty() ? name : JoinPath(within, name));
+      wantsFacts = pageFacts_ || !reading.committed[i];
+    }
     const std::size_t failed = unreadable.size();
     const bool readsPage = readsPages_ && plan.entries.webPages[from + i];
     if (readsPage) {
@@ -205,12 +217,12 @@ SectionMaker::RunReading SectionMaker::ReadRun(
     // A page that could not be read is reported once. A link of which
     // nothing is read is still looked at, to tell of one leading outside.
     const bool link = within_ != nullptr && plan.entries.files.Marked(from + i);
-    if ((facts_ || (link && !readsPage)) && !facts &&
+    if ((wantsFacts || (link && !readsPage)) && !facts &&
         unreadable.size() == failed) {
       auto asked = folder.Facts(name, within_);
       if (asked) {
         if (facts_) facts = *asked;
-      } else if (facts_ || asked.failure().reason == kLeadsOutsideReason) {
+      } else if (wantsFacts || asked.failure().reason == kLeadsOutsideReason) {
         unreadable.push_back(std::move(asked).failure());
       }
     }
@@ -272,7 +284,7 @@ void SectionMaker::AddSitemapUrls(const SectionPlan& plan, std::size_t run,
     if (!reading.outside.empty() && reading.outside[read]) continue;
     const std::size_t before = piece.sitemapUrls.size();
     AppendSitemapUrl(piece.sitemapUrls, urlStart, entries.files[i],
-                     SitemapDate(folder, entries.files[i], reading, read));
+                     SitemapDate(reading, read));
     const std::optional<std::string>& canonical =
         reading.canonical.empty() ? std::nullopt : reading.canonical[read];
     if (canonical) {
@@ -295,14 +307,10 @@ void SectionMaker::AddSitemapUrls(const SectionPlan& plan, std::size_t run,
 
 // A URL's <lastmod>: its last commit's time where git dates it, else its
 // file's time.
-std::optional<std::time_t> SectionMaker::SitemapDate(std::string_view folder,
-                                                     std::string_view name,
-                                                     const RunReading& reading,
+std::optional<std::time_t> SectionMaker::SitemapDate(const RunReading& reading,
                                                      std::size_t read) const {
-  if (sitemap_.dates != nullptr) {
-    const std::string path =
-        folder.empty() ? std::string(name) : JoinPath(folder, name);
-    if (const auto committed = sitemap_.dates->Find(path)) return committed;
+  if (!reading.committed.empty() && reading.committed[read]) {
+    return reading.committed[read];
   }
   if (reading.details.facts.empty() || !reading.details.facts[read]) {
     return std::nullopt;

@@ -102,6 +102,7 @@ class SectionMaker {
     FileDetails details;
     std::vector<bool> noindex;
     std::vector<std::optional<std::string>> canonical;
+    std::vector<std::optional<std::time_t>> committed;  // dated by git
     std::vector<bool> outside;  // links that lead out of the base folder
   };
 
@@ -115,9 +116,7 @@ class SectionMaker {
                     std::vector<Failure>& unreadable) const;
   void AddSitemapUrls(const SectionPlan& plan, std::size_t run,
                       const RunReading& reading, PagePiece& piece) const;
-  std::optional<std::time_t> SitemapDate(std::string_view folder,
-                                         std::string_view name,
-                                         const RunReading& reading,
+  std::optional<std::time_t> SitemapDate(const RunReading& reading,
                                          std::size_t read) const;
 
   const FileSystem& fs_;
@@ -129,7 +128,8 @@ class SectionMaker {
   const ReadBoundary* const within_;
   const HeadReading heads_;
   const bool readsPages_;  // for titles or for robots
-  const bool facts_;       // sizes and times
+  const bool pageFacts_;   // sizes and times, for the page
+  const bool facts_;       // for the page or the sitemap
 };
 
 }  // namespace mapgen
