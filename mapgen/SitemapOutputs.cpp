@@ -41,17 +41,9 @@ OutputTarget SettingsTarget(const std::string& file,
   return OutputTarget::Below(pageFolder, file);
 }
 
-// Where the sitemap at `path` lies below the site address: its path from
-// the base folder when it lies there, else its name alone, served at the
-// site address itself.
 std::string ServedPath(const OutputTarget& target, const std::string& base) {
-  const std::string name(LastName(target.path));
-  if (target.descriptor) return name;
-  const auto file = NormalAbsolutePath(target.path);
-  const auto folder = NormalAbsolutePath(base);
-  if (!file || !folder) return name;
-  const std::string prefix = IsRoot(*folder) ? *folder : *folder + "/";
-  return file->starts_with(prefix) ? file->substr(prefix.size()) : name;
+  if (target.descriptor) return std::string(LastName(target.path));
+  return SitemapServedPath(target.path, base);
 }
 
 std::string Counted(std::size_t count, std::string_view one,
@@ -160,9 +152,7 @@ SitemapOutputs::SitemapOutputs(const MapSettings& settings,
                   ? *placement.sitemap
                   : SettingsTarget(settings.txtSitemapXml, pageFolder)),
       siteUrl_(settings.txtSiteUrl),
-      servedPath_(placement.stagedSitemap != nullptr
-                      ? std::string(LastName(target_.path))
-                      : ServedPath(target_, base)),
+      servedPath_(ServedPath(target_, base)),
       staged_(placement.stagedSitemap),
       limits_(placement.sitemapLimits),
       set_(set),
@@ -282,18 +272,16 @@ Outcome<void> SitemapOutputs::WriteRobotsTxt(const FileSystem& fs) {
         "the site URL " +
         siteUrl_ + " lies below it");
   }
-  std::string existing;
-  if (!robots_->descriptor) {
-    auto read = ReadPreviousRobotsTxt(fs, robots_->path);
-    if (!read) return std::move(read).failure();
-    existing = std::move(*read);
-  }
-  const auto text =
-      RobotsTxtWithSitemap(existing, UnescapedUrl(writer_->Url()));
-  if (!text) return {};
+  const std::string url = SitemapAddress(siteUrl_, servedPath_);
+  auto text =
+      robots_->descriptor
+          ? Outcome<std::optional<std::string>>(RobotsTxtWithSitemap("", url))
+          : RobotsTxtNaming(fs, robots_->path, url);
+  if (!text) return std::move(text).failure();
+  if (!*text) return {};
   auto file = set_.Open(*robotsOutput_);
   if (!file) return std::move(file).failure();
-  return (*file)->Write(*text);
+  return (*file)->Write(**text);
 }
 
 void SitemapOutputs::RemoveStalePieces(OutputSet& set) {

@@ -48,6 +48,10 @@ class PromiseObserver : public mapgen::BuildObserver {
                   failure);
   }
 
+  void Warning(const std::string& text) override {
+    warnings_.Add(BuildWarnings::Kind::kSitemap, mapgen::Failure({}, text));
+  }
+
   bool StopRequested() const override { return promise_.isCanceled(); }
 
  private:
@@ -80,12 +84,18 @@ void BuildPage(QPromise<WindowBuild>& promise, const mapgen::FileSystem& fs,
 
 // The window's words for a setting no build can use: the captions the
 // user sees, never a field's name.
-QString ProblemInWords(const mapgen::Failure& problem) {
-  if (problem.path == "txtSiteUrl") {
+QString ProblemInWords(const mapgen::Failure& problem, const QWidget* control) {
+  if (problem.path == "txtSiteUrl" && problem.reason.starts_with("an XML")) {
     return "Also write sitemap.xml needs a Site URL: the address the site "
            "starts at, such as https://example.org/.";
   }
   QString reason = QString::fromStdString(problem.reason);
+  // A value a field's check refuses: "txtSiteUrl takes ..." reads "Site
+  // URL takes ...".
+  const QString field = QString::fromStdString(problem.path);
+  if (control != nullptr && reason.startsWith(field + ' ')) {
+    reason.replace(0, field.size(), control->accessibleName());
+  }
   if (!reason.isEmpty()) reason[0] = reason[0].toUpper();
   return reason + '.';
 }
@@ -124,13 +134,13 @@ void frmTessary::cmdBuildMap_Click() {
   pageHandover_ = std::make_shared<std::atomic_flag>();
   // The page's XML sitemap waits beside the built page until Save puts it
   // beside the saved one.
-  buildSitemap_ =
-      settings_.txtSitemapXml.empty()
-          ? nullptr
-          : std::make_shared<mapgen::StagedSitemap>(mapgen::ParentFolder(page));
+  buildSitemap_ = settings_.txtSitemapXml.empty()
+                      ? nullptr
+                      : std::make_shared<SitemapAtSave>(
+                            mapgen::ParentFolder(page), settings_);
   mapgen::PagePlacement placement;
   placement.folder = SaveFolderAfterBuild();
-  placement.stagedSitemap = buildSitemap_.get();
+  placement.stagedSitemap = buildSitemap_ ? &buildSitemap_->files : nullptr;
   work_->Start(build_, [&fs = fs_, settings = settings_, page = buildPage_,
                         placement, sitemap = buildSitemap_,
                         handover = pageHandover_](auto& promise) {
@@ -150,12 +160,14 @@ std::string frmTessary::SaveFolderAfterBuild() const {
 // A setting no build can use, such as an XML sitemap without the site's
 // address, is told of, and the user is led to where it is set.
 bool frmTessary::UsableSettings() {
-  const auto usable = mapgen::CheckSettings(settings_);
+  auto usable = mapgen::CheckFields(settings_);
+  if (usable) usable = mapgen::CheckSettings(settings_);
   if (usable) return true;
   const mapgen::Failure& problem = usable.failure();
-  desktop_.messageBoxes.Show(
-      this, {"Build Map", ProblemInWords(problem), MessageIcon::kExclamation});
   auto* control = findChild<QWidget*>(QString::fromStdString(problem.path));
+  desktop_.messageBoxes.Show(this,
+                             {"Build Map", ProblemInWords(problem, control),
+                              MessageIcon::kExclamation});
   for (int tab = 0; tab < kTabs; ++tab) {
     if (fraOptions[tab]->isAncestorOf(control)) ShowControl(tab, control);
   }

@@ -18,6 +18,7 @@ constexpr KindWords kWords[] = {
      "%1 folders or pages could not be read", "Cannot read"},
     {"1 link leads outside the base folder and was not read",
      "%1 links lead outside the base folder and were not read", "Not read"},
+    {"1 note on the XML sitemap", "%1 notes on the XML sitemap", "XML sitemap"},
 };
 
 }  // namespace
@@ -43,11 +44,13 @@ QString BuildWarnings::Summary() const {
 QString BuildWarnings::Details() const {
   QStringList lines;
   for (const Entry& entry : kept_) {
-    lines << QStringLiteral("%1 %2: %3")
-                 .arg(QString::fromLatin1(
-                          kWords[static_cast<std::size_t>(entry.kind)].entry),
-                      ShownPath(entry.failure.path),
-                      QString::fromStdString(entry.failure.reason));
+    const QString kind =
+        QString::fromLatin1(kWords[static_cast<std::size_t>(entry.kind)].entry);
+    const QString reason = QString::fromStdString(entry.failure.reason);
+    lines << (entry.failure.path.empty()
+                  ? QStringLiteral("%1: %2").arg(kind, reason)
+                  : QStringLiteral("%1 %2: %3")
+                        .arg(kind, ShownPath(entry.failure.path), reason));
   }
   if (total_ > kept_.size()) {
     lines << QStringLiteral("… and %1 more")

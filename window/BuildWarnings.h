@@ -18,6 +18,7 @@ class BuildWarnings {
   enum class Kind {
     kUnreadable,    // a folder or page that could not be read
     kLeadsOutside,  // a link whose file lies outside the base folder
+    kSitemap,       // what the XML sitemap leaves out or may lack; no path
   };
 
   void Add(Kind kind, const mapgen::Failure& failure);
@@ -38,7 +39,7 @@ class BuildWarnings {
     Kind kind;
     mapgen::Failure failure;
   };
-  static constexpr std::size_t kKinds = 2;
+  static constexpr std::size_t kKinds = 3;
 
   std::array<std::size_t, kKinds> counts_{};
   std::size_t total_ = 0;

@@ -1,7 +1,13 @@
 #include "FileCopy.h"
 
+#include <optional>
+#include <vector>
+
 #include "MapFileWriter.h"
+#include "OutputSet.h"
 #include "Paths.h"
+#include "PreviousFiles.h"
+#include "SitemapWriter.h"
 
 namespace tessary {
 
@@ -15,23 +21,80 @@ void RemoveIfThere(const mapgen::FileSystem& fs, const std::string& path) {
   static_cast<void>(fs.RemoveFile(path));
 }
 
+namespace {
+
+// Adds the sitemap's files and its robots file to `set`, and fills them
+// once `set` is checked.
+class SitemapOutputs {
+ public:
+  SitemapOutputs(mapgen::OutputSet& set, const SitemapAtSave& sitemap,
+                 const std::string& folder)
+      : sitemap_(sitemap),
+        files_(sitemap.files.AddTo(set, folder)),
+        robotsPath_(mapgen::JoinPath(folder, sitemap.robotsTxt)) {
+    if (sitemap.robotsTxt.empty()) return;
+    robots_ = set.Add("robots file",
+                      mapgen::OutputTarget::Below(folder, sitemap.robotsTxt));
+  }
+
+  mapgen::Outcome<void> Fill(mapgen::OutputSet& set,
+                             const mapgen::FileSystem& fs) const {
+    if (auto filled = sitemap_.files.Fill(set, files_, fs); !filled) {
+      return filled;
+    }
+    if (!robots_) return {};
+    const std::vector<std::string> names = sitemap_.files.Names();
+    const std::string index =
+        mapgen::JoinPath(mapgen::ParentFolder(robotsPath_), names.back());
+    const std::string url = mapgen::SitemapAddress(
+        sitemap_.siteUrl, mapgen::SitemapServedPath(index, sitemap_.base));
+    auto text = mapgen::RobotsTxtNaming(fs, robotsPath_, url);
+    if (!text) return std::move(text).failure();
+    if (!*text) return {};
+    auto file = set.Open(*robots_);
+    if (!file) return std::move(file).failure();
+    return (*file)->Write(**text);
+  }
+
+ private:
+  const SitemapAtSave& sitemap_;
+  const std::vector<std::size_t> files_;
+  const std::string robotsPath_;
+  std::optional<std::size_t> robots_;
+};
+
+}  // namespace
+
 CopyOutcome CopyPage(const mapgen::FileSystem& fs, const std::string& source,
                      const std::string& destination, bool removeSource,
-                     mapgen::StagedSitemap* sitemap) {
+                     const SitemapAtSave* sitemap) {
   CopyOutcome outcome;
-  if (!SameFile(fs, source, destination)) {
-    if (auto copied = mapgen::CopyMapFile(fs, source, destination); !copied) {
-      outcome.failure = std::move(copied).failure();
-      return outcome;
-    }
-    if (removeSource) RemoveIfThere(fs, source);
+  const bool samePage = SameFile(fs, source, destination);
+  mapgen::OutputSet set(fs);
+  std::optional<std::size_t> page;
+  if (!samePage) page = set.Add("page", destination);
+  std::optional<SitemapOutputs> beside;
+  if (sitemap != nullptr) {
+    beside.emplace(set, *sitemap, mapgen::ParentFolder(destination));
   }
+  auto copied = set.Check();
+  if (copied && page) {
+    copied = [&]() -> mapgen::Outcome<void> {
+      auto reader = fs.OpenFile(source);
+      if (!reader) return std::move(reader).failure();
+      auto file = set.Open(*page);
+      if (!file) return std::move(file).failure();
+      return mapgen::CopyAll(**reader, **file);
+    }();
+  }
+  if (copied && beside) copied = beside->Fill(set, fs);
+  if (copied) copied = set.Commit();
+  if (!copied) {
+    outcome.failure = std::move(copied).failure();
+    return outcome;
+  }
+  if (removeSource && !samePage) RemoveIfThere(fs, source);
   outcome.copied = true;
-  if (sitemap == nullptr) return outcome;
-  if (auto placed = sitemap->Place(fs, mapgen::ParentFolder(destination));
-      !placed) {
-    outcome.failure = std::move(placed).failure();
-  }
   return outcome;
 }
 

@@ -13,8 +13,10 @@
 namespace tessary {
 namespace {
 
-// The one name the window writes the XML sitemap under, beside the page.
+// The name the window writes the XML sitemap under, beside the page, and
+// what a compressed one's name ends in.
 const QString kSitemapName = QStringLiteral("sitemap.xml");
+const QString kCompressed = QStringLiteral(".gz");
 
 }  // namespace
 
@@ -84,39 +86,81 @@ void frmTessary::InitPublishTab() {
             {120, 1440, 3735, 480});
 
   QGroupBox* Frame8 =
-      MakeGroup(tab, "Frame8", "Search engines", {120, 3840, 7815, 1440});
+      MakeGroup(tab, "Frame8", "Search engines", {120, 3840, 7815, 1620});
   chkSitemapXml = MakeCheck(Frame8, "chkSitemapXml", "Also write sitemap.xml",
-                            {120, 300, 3135, 255});
+                            {120, 300, 2535, 255});
   chkSitemapXml->setToolTip("An XML sitemap beside the saved page");
+  chkSitemapGz =
+      MakeCheck(Frame8, "chkSitemapGz", "Compressed", {2760, 300, 1335, 255});
+  chkSitemapGz->setToolTip(
+      "Write sitemap.xml.gz, which search engines read "
+      "as they read sitemap.xml");
   QLabel* lblSitemapXml =
-      MakeLabel(Frame8, "lblSitemapXml", "File :", {3840, 330, 600, 255});
-  txtSitemapXml = MakeText(Frame8, "txtSitemapXml", {4440, 255, 3255, 315});
+      MakeLabel(Frame8, "lblSitemapXml", "File :", {4200, 330, 540, 255});
+  txtSitemapXml = MakeText(Frame8, "txtSitemapXml", {4740, 255, 2955, 315});
   NameAfter(lblSitemapXml, txtSitemapXml);
   txtSitemapXml->setAccessibleName("Sitemap file");
   txtSitemapXml->setReadOnly(true);
   txtSitemapXml->setToolTip("Beside the saved page");
   QLabel* lblSiteUrl =
-      MakeLabel(Frame8, "lblSiteUrl", "Site URL :", {120, 840, 1000, 255});
-  txtSiteUrl = MakeText(Frame8, "txtSiteUrl", {1200, 795, 6495, 315});
+      MakeLabel(Frame8, "lblSiteUrl", "Site URL :", {120, 765, 1000, 255});
+  txtSiteUrl = MakeText(Frame8, "txtSiteUrl", {1200, 720, 6495, 315});
   NameAfter(lblSiteUrl, txtSiteUrl);
   txtSiteUrl->setToolTip("Where the site starts, such as https://example.org/");
+  QLabel* lblLastmod =
+      MakeLabel(Frame8, "lblLastmod", "Dates :", {120, 1185, 1000, 255});
+  cmbLastmod =
+      MakeCombo(Frame8, "cmbLastmod", {"file", "git"}, {1200, 1140, 1335, 315});
+  NameAfter(lblLastmod, cmbLastmod);
+  cmbLastmod->setEditable(false);
+  cmbLastmod->setToolTip(
+      "file: each file's time; git: the last commit that changed the file");
+  QLabel* lblRobotsTxt = MakeLabel(Frame8, "lblRobotsTxt",
+                                   "Robots file :", {2760, 1185, 1080, 255});
+  txtRobotsTxt = MakeText(Frame8, "txtRobotsTxt", {3840, 1140, 3855, 315});
+  NameAfter(lblRobotsTxt, txtRobotsTxt);
+  txtRobotsTxt->setToolTip(
+      "Such as robots.txt, from the saved page's folder: Save adds the "
+      "sitemap's line to it");
   connect(chkSitemapXml, &QCheckBox::toggled, this,
+          &frmTessary::chkSitemapXml_Click);
+  connect(chkSitemapGz, &QCheckBox::toggled, this,
           &frmTessary::chkSitemapXml_Click);
 }
 
-// The box only names the file; the field holds the name, which a settings
-// file may have given.
-void frmTessary::chkSitemapXml_Click() {
-  const bool checked = chkSitemapXml->isChecked();
-  if (checked == !settings_.txtSitemapXml.empty()) return;
-  txtSitemapXml->setText(checked ? kSitemapName : QString());
+// The name the check boxes choose: compressed, the file's name ends in
+// ".gz", whatever name a settings file gave it.
+QString frmTessary::SitemapName() const {
+  QString name = QString::fromStdString(settings_.txtSitemapXml);
+  if (name.isEmpty()) name = kSitemapName;
+  const bool compressed = chkSitemapGz->isChecked();
+  if (compressed && !name.endsWith(kCompressed)) name += kCompressed;
+  if (!compressed && name.endsWith(kCompressed)) name.chop(kCompressed.size());
+  return name;
 }
 
-// The check box follows the field, also when a settings file sets it.
+// The boxes only name the file; the field holds the name, which a settings
+// file may have given.
+void frmTessary::chkSitemapXml_Click() {
+  const QString name = chkSitemapXml->isChecked() ? SitemapName() : QString();
+  if (name.toStdString() != settings_.txtSitemapXml)
+    txtSitemapXml->setText(name);
+}
+
+// The check boxes follow the field, also when a settings file sets it.
 void frmTessary::txtSitemapXml_Change() {
   const bool wanted = !settings_.txtSitemapXml.empty();
   if (chkSitemapXml->isChecked() != wanted) chkSitemapXml->setChecked(wanted);
-  txtSiteUrl->setEnabled(wanted);
+  if (wanted) {
+    chkSitemapGz->setChecked(
+        QString::fromStdString(settings_.txtSitemapXml).endsWith(kCompressed));
+  }
+  for (QWidget* control :
+       {static_cast<QWidget*>(chkSitemapGz), static_cast<QWidget*>(txtSiteUrl),
+        static_cast<QWidget*>(cmbLastmod),
+        static_cast<QWidget*>(txtRobotsTxt)}) {
+    control->setEnabled(wanted);
+  }
   SetButtons(1);
 }
 

@@ -82,6 +82,7 @@ void frmTessary::InitGrowth() {
   growth_.Add(txtExclude, {0, 0, 0, 1});
   growth_.Add(findChild<QGroupBox*>("Frame8"), {0, 1, 1, 0});
   growth_.Add(txtSiteUrl, kWiden);
+  growth_.Add(txtRobotsTxt, kWiden);
 }
 
 void frmTessary::FollowSize() {

@@ -181,6 +181,7 @@ class frmTessary : public QMainWindow {
   void txtBannerImage_Change();
   void chkSitemapXml_Click();
   void txtSitemapXml_Change();
+  QString SitemapName() const;
   void optStyle_Click(int index);
   void cmdColor_Click(int index);
   void ChooseImage(const QString& title, QLineEdit* target);
@@ -255,8 +256,8 @@ class frmTessary : public QMainWindow {
   std::shared_ptr<std::atomic_flag> pageHandover_;
   // The XML sitemap staged by the running build, and the one of the built
   // map, which Save puts beside the saved page.
-  std::shared_ptr<mapgen::StagedSitemap> buildSitemap_;
-  std::shared_ptr<mapgen::StagedSitemap> sitemap_;
+  std::shared_ptr<SitemapAtSave> buildSitemap_;
+  std::shared_ptr<SitemapAtSave> sitemap_;
   bool buildWalks_ = false;          // the running build maps subfolders
   bool changedDuringBuild_ = false;  // so its page is out of date at once
   std::string copyTarget_;           // where the running copy writes
@@ -384,8 +385,11 @@ class frmTessary : public QMainWindow {
   QCheckBox* chkCollapsed;
   QLineEdit* txtLinkPrefix;
   QCheckBox* chkSitemapXml;
+  QCheckBox* chkSitemapGz;
   QLineEdit* txtSitemapXml;
   QLineEdit* txtSiteUrl;
+  QComboBox* cmbLastmod;
+  QLineEdit* txtRobotsTxt;
 
   // Menus.
   QAction* mnuBuildMap;

@@ -38,12 +38,4 @@ Outcome<void> CopyAll(FileReader& source, PageSink& target) {
   }
 }
 
-Outcome<void> CopyMapFile(const FileSystem& fs, const std::string& source,
-                          const OutputTarget& target) {
-  auto reader = fs.OpenFile(source);
-  if (!reader) return std::move(reader).failure();
-  return WriteOne(fs, target,
-                  [&](PageSink& file) { return CopyAll(**reader, file); });
-}
-
 }  // namespace mapgen

@@ -16,9 +16,4 @@ Outcome<void> WriteMapFile(const FileSystem& fs, const OutputTarget& target,
 // whatever its size.
 Outcome<void> CopyAll(FileReader& source, PageSink& target);
 
-// Copies the file `source` to `target` as a page is written there. The
-// failure names the path at fault.
-Outcome<void> CopyMapFile(const FileSystem& fs, const std::string& source,
-                          const OutputTarget& target);
-
 }  // namespace mapgen

@@ -7,6 +7,7 @@
 #include "Escaping.h"
 #include "Gzip.h"
 #include "Paths.h"
+#include "RobotsTxt.h"
 #include "SitemapWriter.h"
 
 namespace mapgen {
@@ -103,6 +104,14 @@ Outcome<std::string> ReadPreviousRobotsTxt(const FileSystem& fs,
     if (text.size() + *got > limit) return SystemFailure(path, EFBIG);
     text.append(buffer, *got);
   }
+}
+
+Outcome<std::optional<std::string>> RobotsTxtNaming(const FileSystem& fs,
+                                                    const std::string& path,
+                                                    std::string_view url) {
+  auto existing = ReadPreviousRobotsTxt(fs, path);
+  if (!existing) return std::move(existing).failure();
+  return RobotsTxtWithSitemap(*existing, url);
 }
 
 std::vector<std::string> PartsNamedByIndex(std::string_view xml,

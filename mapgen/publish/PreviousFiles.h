@@ -25,6 +25,13 @@ Outcome<std::string> ReadPreviousRobotsTxt(const FileSystem& fs,
                                            const std::string& path,
                                            std::size_t limit = 16 << 20);
 
+// The text that the robots file at `path` (as ReadPreviousRobotsTxt reads
+// it) must hold to name the sitemap at `url` (see RobotsTxtWithSitemap);
+// nothing when it names it already.
+Outcome<std::optional<std::string>> RobotsTxtNaming(const FileSystem& fs,
+                                                    const std::string& path,
+                                                    std::string_view url);
+
 // The names of the parts of the sitemap `fileName` that the index text
 // `xml` names: each <loc> whose last segment, decoded, is such a part's
 // name ("sitemap-3.xml"). Any other address is no part of it.

@@ -92,6 +92,23 @@ std::string SitemapUrlStart(std::string_view siteUrl) {
   return start;
 }
 
+std::string SitemapServedPath(const std::string& path,
+                              const std::string& base) {
+  const std::string name(LastName(path));
+  const auto file = NormalAbsolutePath(path);
+  const auto folder = NormalAbsolutePath(base);
+  if (!file || !folder) return name;
+  const std::string prefix = IsRoot(*folder) ? *folder : *folder + "/";
+  return file->starts_with(prefix) ? file->substr(prefix.size()) : name;
+}
+
+std::string SitemapAddress(std::string_view siteUrl,
+                           std::string_view servedPath) {
+  std::string url = SitemapUrlStart(siteUrl);
+  AppendPercentEncodedPath(url, servedPath);
+  return UnescapedUrl(url);
+}
+
 std::string UnescapedUrl(std::string_view xml) {
   static constexpr std::pair<std::string_view, char> kReferences[] = {
       {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}};

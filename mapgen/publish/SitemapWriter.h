@@ -51,6 +51,17 @@ std::string SitemapPartName(std::string_view fileName, std::size_t number);
 // (a space, a character beyond ASCII) percent-encoded.
 std::string SitemapUrlStart(std::string_view siteUrl);
 
+// Where the sitemap file at `path` lies below the site address: its path
+// from the base folder `base` when it lies there ("maps/sitemap.xml"),
+// else its name alone, served at the site address itself. Links on the
+// way are not followed.
+std::string SitemapServedPath(const std::string& path, const std::string& base);
+
+// The address, as plain text, of the sitemap file at `servedPath` (see
+// SitemapServedPath) below the site address `siteUrl`.
+std::string SitemapAddress(std::string_view siteUrl,
+                           std::string_view servedPath);
+
 // A sitemap's XML text as plain text: "&amp;", "&lt;", "&gt;" and
 // "&quot;" read back as the characters they stand for.
 std::string UnescapedUrl(std::string_view xml);

@@ -127,7 +127,8 @@ class AccessibilityTest : public QObject {
          "cmdColor(5)",  "chkColor(5)", "cmbSize(2)"},
         {"txtMapFile", "cmdChangeOutputPath", "chkLockFilename"},
         {"txtExclude", "chkLastExtension", "chkUtf8", "chkFollowOutside", "cmbTemplate", "txtLang",
-         "chkCollapsed", "txtLinkPrefix", "chkSitemapXml", "txtSitemapXml", "txtSiteUrl"},
+         "chkCollapsed", "txtLinkPrefix", "chkSitemapXml", "chkSitemapGz", "txtSitemapXml",
+         "txtSiteUrl", "cmbLastmod", "txtRobotsTxt"},
     };
     QCOMPARE(tabs.size(), frmTessary::kTabs);
     for (int tab = 0; tab < frmTessary::kTabs; ++tab) {

@@ -263,15 +263,57 @@ class BuildTest : public QObject {
     QVERIFY(Contents(out + "/map.html").contains("href=../index.html>"));
   }
 
-  // The XML sitemap wants the site's address: Build says so, builds
-  // nothing and leads to where the address is typed.
-  void sitemapNeedsSiteUrl() {
+  // Compressed, and named in a robots file: Save puts the three files
+  // beside the page as one set, the robots file's other lines kept.
+  void compressedSitemapAndRobotsFileAtSave() {
+    WindowFixture f;
+    MakeSite(f.base.path());
+    const QString out = f.base.path() + "/out";
+    QVERIFY(QDir().mkdir(out));
+    QFile robots(out + "/robots.txt");
+    QVERIFY(robots.open(QIODevice::WriteOnly) && robots.write("User-agent: *\r\n"));
+    robots.close();
+    f.find<QCheckBox>("chkSitemapXml")->setChecked(true);
+    f.find<QCheckBox>("chkSitemapGz")->setChecked(true);
+    QCOMPARE(f.find<QLineEdit>("txtSitemapXml")->text(), "sitemap.xml.gz");
+    f.find<QLineEdit>("txtSiteUrl")->setText("https://example.org/");
+    f.find<QLineEdit>("txtRobotsTxt")->setText("robots.txt");
+    f.find<QCheckBox>("chkLockFilename")->setChecked(true);
+    f.find<QLineEdit>("txtMapFile")->setText(out + "/map.html");
+    QVERIFY(f.Build());
+    f.click("cmdSave");
+    QVERIFY(f.idle());
+    QCOMPARE(f.messages(), QStringList());
+    QCOMPARE(Pages(f.base.path()), QStringList{"out/sitemap.xml.gz"});
+    QVERIFY(Contents(out + "/sitemap.xml.gz").startsWith("\x1F\x8B"));
+    QCOMPARE(Contents(out + "/robots.txt"),
+             "User-agent: *\r\nSitemap: https://example.org/out/sitemap.xml.gz\r\n");
+    f.find<QCheckBox>("chkSitemapGz")->setChecked(false);
+    QCOMPARE(f.window->settings().txtSitemapXml, "sitemap.xml");
+  }
+
+  // A setting the XML sitemap cannot use: Build says so in the window's
+  // words, builds nothing and leads to where it is set.
+  void sitemapSettingsRefusedAtBuild_data() {
+    QTest::addColumn<QString>("siteUrl");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("no site URL") << ""
+                                 << "Also write sitemap.xml needs a Site URL: the address the "
+                                    "site starts at, such as https://example.org/.";
+    QTest::newRow("no scheme") << "example.org"
+                               << "Site URL takes an address that starts with http:// or "
+                                  "https://, not example.org.";
+  }
+
+  void sitemapSettingsRefusedAtBuild() {
+    QFETCH(QString, siteUrl);
+    QFETCH(QString, message);
     WindowFixture f;
     f.find<QCheckBox>("chkSitemapXml")->setChecked(true);
+    f.find<QLineEdit>("txtSiteUrl")->setText(siteUrl);
     f.click("cmdBuildMap");
     QVERIFY(f.idle() && !f.window->MapBuilt());
-    QCOMPARE(f.messages(), QStringList{"Also write sitemap.xml needs a Site URL: the address the "
-                                       "site starts at, such as https://example.org/."});
+    QCOMPARE(f.messages(), QStringList{message});
     QCOMPARE(f.window->focusWidget(), f.find("txtSiteUrl"));
     QCOMPARE(f.commands(), "build");
   }

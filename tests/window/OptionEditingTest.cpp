@@ -24,6 +24,8 @@ class OptionEditingTest : public QObject {
       QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(5, 5));
     } else if (auto* combo = qobject_cast<QComboBox*>(control); combo && combo->isEditable()) {
       QTest::keyClicks(combo->lineEdit(), "x");
+    } else if (combo && !combo->isEnabled()) {
+      combo->setCurrentIndex((combo->currentIndex() + 1) % combo->count());
     } else if (combo) {
       QTest::keyClick(combo, Qt::Key_Down);
     } else {
@@ -44,6 +46,7 @@ class OptionEditingTest : public QObject {
           {K::kColour, std::to_string(0x123456 + field.Index())}};
       // Fields whose check takes only values of a certain form.
       const std::map<std::string, std::string> formed = {{"cmbTemplate", "modern"},
+                                                         {"cmbLastmod", "git"},
                                                          {"txtSiteUrl", "https://example.org/x/"}};
       const auto form = formed.find(field.Name());
       const std::string& value = form != formed.end() ? form->second : values.at(field.Kind());
@@ -94,7 +97,7 @@ class OptionEditingTest : public QObject {
           "cmbTitleAlign",  "chkColor(4)",      "chkBgImage",     "txtImage",
           "txtExclude",     "chkLastExtension", "chkUtf8",        "txtLinkPrefix",
           "cmbTemplate",    "txtLang",          "chkCollapsed",   "chkSitemapXml",
-          "txtSiteUrl",     "chkFollowOutside"}) {
+          "txtSiteUrl",     "chkFollowOutside", "cmbLastmod",     "txtRobotsTxt"}) {
       QTest::newRow(name) << name << true;
     }
     // An unused banner name does not reach the page.
