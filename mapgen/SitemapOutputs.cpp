@@ -15,23 +15,6 @@ namespace {
 // Pieces of a sitemap file are gathered into writes of this size.
 constexpr std::size_t kWriteSize = 64 * 1024;
 
-// Whether `name` is that of a piece of the sitemap `fileName`, as
-// SitemapPartName names them.
-bool IsSitemapPart(std::string_view fileName, std::string_view name) {
-  const std::string first = SitemapPartName(fileName, 1);
-  const std::size_t one = first.rfind('1');
-  const std::string_view before = std::string_view(first).substr(0, one);
-  const std::string_view after = std::string_view(first).substr(one + 1);
-  if (name.size() <= before.size() + after.size() ||
-      !name.starts_with(before) || !name.ends_with(after)) {
-    return false;
-  }
-  const std::string_view number =
-      name.substr(before.size(), name.size() - before.size() - after.size());
-  return number[0] != '0' &&
-         number.find_first_not_of("0123456789") == std::string_view::npos;
-}
-
 // Where the settings put a file of the build's own: a path the command
 // line gave as it is, one taken from the page's folder below it, never
 // through a link on the way.
@@ -41,6 +24,8 @@ OutputTarget SettingsTarget(const std::string& file,
   return OutputTarget::Below(pageFolder, file);
 }
 
+// Where the sitemap is served below the site address; a descriptor's
+// name stands for a file at the site address itself.
 std::string ServedPath(const OutputTarget& target, const std::string& base) {
   if (target.descriptor) return std::string(LastName(target.path));
   return SitemapServedPath(target.path, base);
@@ -165,7 +150,7 @@ SitemapOutputs::SitemapOutputs(const MapSettings& settings,
   output_ = set.Add("XML sitemap", target_);
   set.AddPieces(*output_, [name = std::string(LastName(target_.path))](
                               std::string_view other) {
-    return IsSitemapPart(name, other);
+    return IsSitemapPartName(other, name);
   });
   robots_ = placement.robots
                 ? placement.robots

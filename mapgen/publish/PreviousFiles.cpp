@@ -17,22 +17,6 @@ constexpr std::size_t kReadSize = 64 * 1024;
 // How far into a file its root element is looked for.
 constexpr std::size_t kRootSearchBytes = 64 * 1024;
 
-// Whether `name` is the name of one of the parts of `fileName`.
-bool IsPartName(std::string_view name, std::string_view fileName) {
-  const std::string zeroth = SitemapPartName(fileName, 0);
-  const std::size_t number = zeroth.rfind("-0") + 1;
-  const std::string_view before = std::string_view(zeroth).substr(0, number);
-  const std::string_view after = std::string_view(zeroth).substr(number + 1);
-  if (name.size() <= before.size() + after.size() ||
-      !name.starts_with(before) || !name.ends_with(after)) {
-    return false;
-  }
-  const std::string_view digits =
-      name.substr(before.size(), name.size() - before.size() - after.size());
-  return digits.front() != '0' &&
-         std::all_of(digits.begin(), digits.end(), IsAsciiDigit);
-}
-
 // Reads an index's text as it comes, keeping only what the next <loc>
 // may need.
 class IndexScan {
@@ -125,7 +109,7 @@ std::vector<std::string> PartsNamedByIndex(std::string_view xml,
     const std::string url = UnescapedUrl(xml.substr(start, end - start));
     // XML's own blanks.
     const std::string name = PercentDecoded(LastName(Trim(url, " \t\r\n")));
-    if (IsPartName(name, fileName)) parts.push_back(name);
+    if (IsSitemapPartName(name, fileName)) parts.push_back(name);
   }
   return parts;
 }

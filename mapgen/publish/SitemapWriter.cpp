@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "Ascii.h"
 #include "Escaping.h"
 #include "Paths.h"
 #include "SizeAndTime.h"
@@ -83,6 +84,21 @@ std::string SitemapPartName(std::string_view fileName, std::size_t number) {
   if (dot == 0 || dot == std::string_view::npos) dot = stem.size();
   return std::string(stem.substr(0, dot)) + "-" + std::to_string(number) +
          std::string(stem.substr(dot)) + std::string(suffix);
+}
+
+bool IsSitemapPartName(std::string_view name, std::string_view fileName) {
+  const std::string zeroth = SitemapPartName(fileName, 0);
+  const std::size_t number = zeroth.rfind("-0") + 1;
+  const std::string_view before = std::string_view(zeroth).substr(0, number);
+  const std::string_view after = std::string_view(zeroth).substr(number + 1);
+  if (name.size() <= before.size() + after.size() ||
+      !name.starts_with(before) || !name.ends_with(after)) {
+    return false;
+  }
+  const std::string_view digits =
+      name.substr(before.size(), name.size() - before.size() - after.size());
+  return digits.front() != '0' &&
+         std::all_of(digits.begin(), digits.end(), IsAsciiDigit);
 }
 
 std::string SitemapUrlStart(std::string_view siteUrl) {

@@ -46,6 +46,10 @@ bool IsCompressedSitemap(std::string_view name);
 // the extension that ".gz" follows ("sitemap-2.xml.gz").
 std::string SitemapPartName(std::string_view fileName, std::size_t number);
 
+// Whether `name` is that of one of the parts of the sitemap `fileName`,
+// as SitemapPartName names them.
+bool IsSitemapPartName(std::string_view name, std::string_view fileName);
+
 // The site address as the sitemap's URLs begin with it, escaped for XML:
 // with a "/" added when it lacks one, and any byte an address cannot hold
 // (a space, a character beyond ASCII) percent-encoded.
