@@ -25,10 +25,10 @@ namespace {
 
 // Adds the sitemap's files and its robots file to `set`, and fills them
 // once `set` is checked.
-class SitemapOutputs {
+class SitemapBesidePage {
  public:
-  SitemapOutputs(mapgen::OutputSet& set, const SitemapAtSave& sitemap,
-                 const std::string& folder)
+  SitemapBesidePage(mapgen::OutputSet& set, const SitemapAtSave& sitemap,
+                    const std::string& folder)
       : sitemap_(sitemap),
         files_(sitemap.files.AddTo(set, folder)),
         robotsPath_(mapgen::JoinPath(folder, sitemap.robotsTxt)) {
@@ -73,7 +73,7 @@ CopyOutcome CopyPage(const mapgen::FileSystem& fs, const std::string& source,
   mapgen::OutputSet set(fs);
   std::optional<std::size_t> page;
   if (!samePage) page = set.Add("page", destination);
-  std::optional<SitemapOutputs> beside;
+  std::optional<SitemapBesidePage> beside;
   if (sitemap != nullptr) {
     beside.emplace(set, *sitemap, mapgen::ParentFolder(destination));
   }
