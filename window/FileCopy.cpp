@@ -1,5 +1,7 @@
 #include "FileCopy.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <optional>
 #include <vector>
 
@@ -24,14 +26,18 @@ void RemoveIfThere(const mapgen::FileSystem& fs, const std::string& path) {
 namespace {
 
 // Adds the sitemap's files and its robots file to `set`, and fills them
-// once `set` is checked.
+// once `set` is checked; reads what the sitemap it replaces names, to
+// remove the pieces the new one no longer has once `set` is in place.
 class SitemapBesidePage {
  public:
   SitemapBesidePage(mapgen::OutputSet& set, const SitemapAtSave& sitemap,
-                    const std::string& folder)
+                    const std::string& folder, const mapgen::FileSystem& fs)
       : sitemap_(sitemap),
+        folder_(folder),
         files_(sitemap.files.AddTo(set, folder)),
-        robotsPath_(mapgen::JoinPath(folder, sitemap.robotsTxt)) {
+        robotsPath_(mapgen::JoinPath(folder, sitemap.robotsTxt)),
+        previousPieces_(mapgen::PreviousParts(
+            fs, mapgen::JoinPath(folder, sitemap.files.Names().back()))) {
     if (sitemap.robotsTxt.empty()) return;
     robots_ = set.Add("robots file",
                       mapgen::OutputTarget::Below(folder, sitemap.robotsTxt));
@@ -56,10 +62,24 @@ class SitemapBesidePage {
     return (*file)->Write(**text);
   }
 
+  mapgen::Outcome<void> RemoveStalePieces(const mapgen::FileSystem& fs) const {
+    const std::vector<std::string> names = sitemap_.files.Names();
+    for (const std::string& piece : previousPieces_) {
+      if (std::ranges::find(names, piece) != names.end()) continue;
+      auto removed = fs.RemoveFile(mapgen::JoinPath(folder_, piece));
+      if (!removed && !mapgen::IsSystemError(removed.failure(), ENOENT)) {
+        return removed;
+      }
+    }
+    return {};
+  }
+
  private:
   const SitemapAtSave& sitemap_;
+  const std::string folder_;
   const std::vector<std::size_t> files_;
   const std::string robotsPath_;
+  const std::vector<std::string> previousPieces_;
   std::optional<std::size_t> robots_;
 };
 
@@ -74,8 +94,8 @@ CopyOutcome CopyPage(const mapgen::FileSystem& fs, const std::string& source,
   std::optional<std::size_t> page;
   if (!samePage) page = set.Add("page", destination);
   std::optional<SitemapBesidePage> beside;
-  if (sitemap != nullptr) {
-    beside.emplace(set, *sitemap, mapgen::ParentFolder(destination));
+  if (sitemap != nullptr && !sitemap->files.Names().empty()) {
+    beside.emplace(set, *sitemap, mapgen::ParentFolder(destination), fs);
   }
   auto copied = set.Check();
   if (copied && page) {
@@ -95,6 +115,11 @@ CopyOutcome CopyPage(const mapgen::FileSystem& fs, const std::string& source,
   }
   if (removeSource && !samePage) RemoveIfThere(fs, source);
   outcome.copied = true;
+  if (beside) {
+    if (auto removed = beside->RemoveStalePieces(fs); !removed) {
+      outcome.failure = std::move(removed).failure();
+    }
+  }
   return outcome;
 }
 

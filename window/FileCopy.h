@@ -22,7 +22,8 @@ void RemoveIfThere(const mapgen::FileSystem& fs, const std::string& path);
 // Where a copy of the map's page ended.
 struct CopyOutcome {
   bool copied = false;  // the destination holds the page
-  // Why not; empty when all went well.
+  // Why not; or, with the page in place, why a piece of an earlier
+  // sitemap could not be removed. Empty when all went well.
   mapgen::Failure failure;
 };
 

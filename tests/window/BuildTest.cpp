@@ -273,6 +273,14 @@ class BuildTest : public QObject {
     QFile robots(out + "/robots.txt");
     QVERIFY(robots.open(QIODevice::WriteOnly) && robots.write("User-agent: *\r\n"));
     robots.close();
+    // An earlier index and its pieces, which the new sitemap replaces.
+    for (const char* name : {"sitemap.xml.gz", "sitemap-1.xml.gz", "sitemap-2.xml.gz"}) {
+      QFile old(out + "/" + name);
+      QVERIFY(old.open(QIODevice::WriteOnly) &&
+              old.write("<sitemapindex><sitemap><loc>https://example.org/out/sitemap-1.xml.gz"
+                        "</loc></sitemap><sitemap><loc>https://example.org/out/sitemap-2.xml.gz"
+                        "</loc></sitemap></sitemapindex>"));
+    }
     f.find<QCheckBox>("chkSitemapXml")->setChecked(true);
     f.find<QCheckBox>("chkSitemapGz")->setChecked(true);
     QCOMPARE(f.find<QLineEdit>("txtSitemapXml")->text(), "sitemap.xml.gz");
