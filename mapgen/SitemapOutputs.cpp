@@ -189,6 +189,10 @@ SitemapReading SitemapOutputs::Reading() const {
 
 Outcome<void> SitemapOutputs::Start(const FileSystem& fs) {
   if (!Wanted()) return {};
+  if (robots_ && target_.descriptor) {
+    return Failure(robots_->path, "the XML sitemap goes to " + target_.path +
+                                      ", which has no address to name");
+  }
   SitemapSink* sink = staged_;
   if (staged_ != nullptr) {
     if (auto started = staged_->Start(fs); !started) return started;

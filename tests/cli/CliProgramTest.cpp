@@ -203,6 +203,14 @@ TEST_F(CliProgram, TellsWhyASitemapCannotBeWrittenAndWarnsUnlessQuiet) {
   EXPECT_FALSE(fs::exists(site_ + "/sitemap.html"));
   EXPECT_FALSE(fs::exists(sitemap));
 
+  const ProgramRun unnamed = RunCli({"--sitemap-xml", "-", "--site-url", "https://e.org/",
+                                     "--robots-txt", site_ + "/robots.txt", site_});
+  EXPECT_EQ(unnamed.status, 1);
+  EXPECT_EQ(unnamed.err, "tessary-cli: cannot write " + site_ +
+                             "/robots.txt: the XML sitemap goes to standard output, which has no "
+                             "address to name\n");
+  EXPECT_EQ(unnamed.out, "");
+
   const ProgramRun noGit = Run({"--lastmod", "git"});
   EXPECT_EQ(noGit.status, 1);
   EXPECT_NE(noGit.err.find("tessary-cli: cannot read " + site_ + ": "), std::string::npos)
