@@ -96,7 +96,9 @@ TEST_F(GitDatesTest, WarnsOfAShallowHistory) {
 TEST_F(GitDatesTest, FindsEveryOneOfManyFilesReadOnAThreadOfItsOwn) {
   for (int i = 0; i < 500; ++i) temp.Write("repo/site/many/" + std::to_string(i) + ".txt");
   ASSERT_TRUE(Shell(repo(), "git add site/many && " + Commit(1300000000)));
-  GitDatesAhead ahead(repo() + "/site", StopCheck());
+  // Kept by reference while the thread reads.
+  const StopCheck never;
+  GitDatesAhead ahead(repo() + "/site", never);
   const auto& dates = ahead.Get();
   ASSERT_TRUE(dates) << dates.failure().reason;
   for (int i = 0; i < 500; ++i) {
