@@ -1,6 +1,7 @@
 #include "FileCopy.h"
 
 #include "MapFileWriter.h"
+#include "OutputSet.h"
 #include "Paths.h"
 
 namespace tessary {
@@ -15,24 +16,38 @@ void RemoveIfThere(const mapgen::FileSystem& fs, const std::string& path) {
   static_cast<void>(fs.RemoveFile(path));
 }
 
+namespace {
+
+// Copies `source` into output `page` of `set`, which Check passed.
+mapgen::Outcome<void> CopyInto(const mapgen::FileSystem& fs,
+                               const std::string& source,
+                               mapgen::OutputSet& set, std::size_t page) {
+  auto reader = fs.OpenFile(source);
+  if (!reader) return std::move(reader).failure();
+  auto file = set.Open(page);
+  if (!file) return std::move(file).failure();
+  return mapgen::CopyAll(**reader, **file);
+}
+
+}  // namespace
+
 CopyOutcome CopyPage(const mapgen::FileSystem& fs, const std::string& source,
                      const std::string& destination, bool removeSource,
                      mapgen::StagedSitemap* sitemap) {
-  CopyOutcome outcome;
-  if (!SameFile(fs, source, destination)) {
-    if (auto copied = mapgen::CopyMapFile(fs, source, destination); !copied) {
-      outcome.failure = std::move(copied).failure();
-      return outcome;
-    }
-    if (removeSource) RemoveIfThere(fs, source);
+  const bool inPlace = SameFile(fs, source, destination);
+  mapgen::OutputSet set(fs);
+  const std::size_t page = inPlace ? 0 : set.Add("page", destination);
+  std::vector<std::size_t> sitemapFiles;
+  if (sitemap != nullptr) {
+    sitemapFiles = sitemap->AddTo(set, mapgen::ParentFolder(destination));
   }
-  outcome.copied = true;
-  if (sitemap == nullptr) return outcome;
-  if (auto placed = sitemap->Place(fs, mapgen::ParentFolder(destination));
-      !placed) {
-    outcome.failure = std::move(placed).failure();
-  }
-  return outcome;
+  auto done = set.Check();
+  if (done && !inPlace) done = CopyInto(fs, source, set, page);
+  if (done && sitemap != nullptr) done = sitemap->Fill(set, sitemapFiles, fs);
+  if (done) done = set.Commit();
+  if (!done) return {inPlace, std::move(done).failure()};
+  if (removeSource && !inPlace) RemoveIfThere(fs, source);
+  return {true, {}};
 }
 
 }  // namespace tessary

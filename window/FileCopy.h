@@ -26,11 +26,12 @@ struct CopyOutcome {
   mapgen::Failure failure;
 };
 
-// Copies the page to `destination`, unless that is the page itself,
-// replacing it as the core replaces a page: the destination is whole, old
-// or new, never half written. Then puts the page's XML sitemap, if it
-// has one, beside it, and removes `source` when asked to. It waits for the
-// disk, so the window runs it off its own thread.
+// Copies the page to `destination`, unless that is the page itself, and
+// puts the page's XML sitemap, if it has one, beside it: one set, as the
+// core writes a build's files (see OutputSet), so no link at a name is
+// followed and either every file is replaced or the failure names those
+// that were. Then removes `source` when asked to. It waits for the disk,
+// so the window runs it off its own thread.
 CopyOutcome CopyPage(const mapgen::FileSystem& fs, const std::string& source,
                      const std::string& destination, bool removeSource,
                      mapgen::StagedSitemap* sitemap = nullptr);
