@@ -25,6 +25,17 @@ void RemoveIfThere(const mapgen::FileSystem& fs, const std::string& path) {
 
 namespace {
 
+// Copies `source` into output `page` of `set`, which Check passed.
+mapgen::Outcome<void> CopyInto(const mapgen::FileSystem& fs,
+                               const std::string& source,
+                               mapgen::OutputSet& set, std::size_t page) {
+  auto reader = fs.OpenFile(source);
+  if (!reader) return std::move(reader).failure();
+  auto file = set.Open(page);
+  if (!file) return std::move(file).failure();
+  return mapgen::CopyAll(**reader, **file);
+}
+
 // Adds the sitemap's files and its robots file to `set`, and fills them
 // once `set` is checked; reads what the sitemap it replaces names, to
 // remove the pieces the new one no longer has once `set` is in place.
@@ -98,18 +109,12 @@ CopyOutcome CopyPage(const mapgen::FileSystem& fs, const std::string& source,
     beside.emplace(set, *sitemap, mapgen::ParentFolder(destination), fs);
   }
   auto copied = set.Check();
-  if (copied && page) {
-    copied = [&]() -> mapgen::Outcome<void> {
-      auto reader = fs.OpenFile(source);
-      if (!reader) return std::move(reader).failure();
-      auto file = set.Open(*page);
-      if (!file) return std::move(file).failure();
-      return mapgen::CopyAll(**reader, **file);
-    }();
-  }
+  if (copied && page) copied = CopyInto(fs, source, set, *page);
   if (copied && beside) copied = beside->Fill(set, fs);
   if (copied) copied = set.Commit();
   if (!copied) {
+    // A page that is the destination itself is where it was.
+    outcome.copied = samePage;
     outcome.failure = std::move(copied).failure();
     return outcome;
   }

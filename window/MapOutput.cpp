@@ -94,8 +94,7 @@ void frmTessary::CopyMapFile(const std::string& destination, AfterCopy after) {
 }
 
 // Once the program is ending, nobody is left to tell, but a preview copy
-// still goes with the rest. A page saved without its XML sitemap is saved,
-// and the sitemap's failure told.
+// still goes with the rest.
 void frmTessary::CopyFinished() {
   const CopyOutcome outcome = copy_->result();
   const bool saving = afterCopy_ != AfterCopy::kPreview;

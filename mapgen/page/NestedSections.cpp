@@ -14,7 +14,8 @@ bool IsBelow(std::string_view folder, std::string_view above) {
 }  // namespace
 
 void NestedSections::EndUntilInside(std::string_view folder, std::string& out) {
-  while (!open_.empty() && !IsBelow(folder, open_.back().folder)) {
+  while (!open_.empty() && !IsBelow(folder, std::string_view(deepest_).substr(
+                                                0, open_.back().pathLength))) {
     if (open_.back().written) out += kSectionEnd;
     open_.pop_back();
   }
@@ -26,7 +27,7 @@ bool NestedSections::Start(std::string_view folder, std::size_t files,
   // The base folder's section is always there: the page's tree.
   const bool shown = files > 0 || showEmpties_ || open_.empty();
   if (!shown) {
-    open_.push_back({std::string(folder), false, std::string(start)});
+    Push(folder, false, start);
     return false;
   }
   for (Open& above : open_) {
@@ -36,9 +37,15 @@ bool NestedSections::Start(std::string_view folder, std::size_t files,
     above.heldStart = {};
     ++folders_;
   }
-  open_.push_back({std::string(folder), true, {}});
+  Push(folder, true, {});
   ++folders_;
   return true;
+}
+
+void NestedSections::Push(std::string_view folder, bool written,
+                          std::string_view heldStart) {
+  deepest_.assign(folder);
+  open_.push_back({folder.size(), written, std::string(heldStart)});
 }
 
 void NestedSections::EndAll(std::string& out) { EndUntilInside({}, out); }

@@ -32,16 +32,21 @@ class NestedSections {
   std::size_t Folders() const { return folders_; }
 
  private:
+  // An open folder is the start of the deepest one's path, so it is held
+  // as that start's length: a chain of 10,000 folders costs no more than
+  // its deepest path.
   struct Open {
-    std::string folder;
+    std::size_t pathLength;
     bool written;
     std::string heldStart;  // until written
   };
 
   void EndUntilInside(std::string_view folder, std::string& out);
+  void Push(std::string_view folder, bool written, std::string_view heldStart);
 
   const bool showEmpties_;
   std::vector<Open> open_;  // from the base folder down
+  std::string deepest_;     // the path of the last folder opened
   std::size_t folders_ = 0;
 };
 

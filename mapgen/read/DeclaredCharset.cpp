@@ -1,6 +1,7 @@
 #include "DeclaredCharset.h"
 
 #include "Ascii.h"
+#include "EncodingLabels.h"
 #include "MetaTags.h"
 #include "Utf8.h"
 
@@ -34,12 +35,6 @@ std::string_view XmlDeclarationEncoding(std::string_view head) {
   return ValueAfter(head.substr(0, end), "encoding");
 }
 
-bool IsUtf16Name(std::string_view charset) {
-  return EqualsIgnoringAsciiCase(charset, "utf-16") ||
-         EqualsIgnoringAsciiCase(charset, "utf-16le") ||
-         EqualsIgnoringAsciiCase(charset, "utf-16be");
-}
-
 }  // namespace
 
 std::string_view ByteOrderMarkCharset(std::string_view start) {
@@ -50,14 +45,15 @@ std::string_view ByteOrderMarkCharset(std::string_view start) {
 }
 
 std::string_view MetaTagCharset(const TagAttributes& meta) {
-  const std::string_view charset =
-      TrimHtmlSpace(AttributeValue(meta, "charset"));
-  if (!charset.empty() ||
-      !EqualsIgnoringAsciiCase(
-          TrimHtmlSpace(AttributeValue(meta, "http-equiv")), "content-type")) {
-    return charset;
+  std::string_view charset = TrimHtmlSpace(AttributeValue(meta, "charset"));
+  if (charset.empty() &&
+      EqualsIgnoringAsciiCase(TrimHtmlSpace(AttributeValue(meta, "http-equiv")),
+                              "content-type")) {
+    charset = ValueAfter(AttributeValue(meta, "content"), "charset");
   }
-  return ValueAfter(AttributeValue(meta, "content"), "charset");
+  // A label browsers do not know declares nothing: they look on to the
+  // next meta tag.
+  return EncodingOfLabel(charset).empty() ? std::string_view() : charset;
 }
 
 std::string DeclaredCharset(std::string_view head,
@@ -66,8 +62,8 @@ std::string DeclaredCharset(std::string_view head,
     return std::string(mark);
   }
   std::string_view charset = TrimHtmlSpace(XmlDeclarationEncoding(head));
-  if (charset.empty()) charset = metaCharset;
-  if (IsUtf16Name(charset)) return "UTF-8";
+  if (EncodingOfLabel(charset).empty()) charset = metaCharset;
+  if (IsUtf16Encoding(EncodingOfLabel(charset))) return "UTF-8";
   return std::string(charset);
 }
 

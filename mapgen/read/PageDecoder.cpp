@@ -5,7 +5,7 @@
 #include <unordered_map>
 #include <utility>
 
-#include "Ascii.h"
+#include "EncodingLabels.h"
 #include "Utf8.h"
 
 namespace mapgen {
@@ -13,60 +13,19 @@ namespace {
 
 const iconv_t kNoDescriptor = reinterpret_cast<iconv_t>(-1);
 
-// Labels that browsers decode as a larger set, which pages labelled so
-// are in fact written in.
-constexpr std::pair<std::string_view, std::string_view> kSupersets[] = {
-    {"us-ascii", "WINDOWS-1252"},
-    {"ascii", "WINDOWS-1252"},
-    {"iso-8859-1", "WINDOWS-1252"},
-    {"iso8859-1", "WINDOWS-1252"},
-    {"iso_8859-1", "WINDOWS-1252"},
-    {"latin1", "WINDOWS-1252"},
-    {"l1", "WINDOWS-1252"},
-    {"cp819", "WINDOWS-1252"},
-    {"iso-8859-9", "WINDOWS-1254"},
-    {"latin5", "WINDOWS-1254"},
-    {"shift_jis", "WINDOWS-31J"},
-    {"shift-jis", "WINDOWS-31J"},
-    {"sjis", "WINDOWS-31J"},
-    {"x-sjis", "WINDOWS-31J"},
-    {"ms_kanji", "WINDOWS-31J"},
-    {"csshiftjis", "WINDOWS-31J"},
-    {"gb2312", "GBK"},
-    {"csgb2312", "GBK"},
-    {"euc-kr", "CP949"},
-    {"ks_c_5601-1987", "CP949"},
-};
-
-bool IsLabelCharacter(char c) {
-  return IsAsciiLetter(c) || IsAsciiDigit(c) || c == '-' || c == '_' ||
-         c == '.' || c == ':';
-}
-
-// The name to open a descriptor for; empty for UTF-8 and for a label that
-// names no character set, since a page's text may say anything.
+// The name to open a descriptor for; empty for UTF-8, for a label that
+// names no set browsers know (a page's text may say anything), and for the
+// replacement set, which decodes nothing.
 std::string IconvName(std::string_view label) {
-  if (label.empty() || label.size() > 40 ||
-      !std::all_of(label.begin(), label.end(), IsLabelCharacter) ||
-      EqualsIgnoringAsciiCase(label, "utf-8") ||
-      EqualsIgnoringAsciiCase(label, "utf8")) {
-    return {};
-  }
-  for (const auto& [name, superset] : kSupersets) {
-    if (EqualsIgnoringAsciiCase(label, name)) return std::string(superset);
-  }
-  return std::string(label);
+  const std::string_view encoding = EncodingOfLabel(label);
+  if (encoding == "UTF-8" || encoding == kReplacementEncoding) return {};
+  return std::string(encoding);
 }
 
 // How many bytes one code unit takes: a byte that is no character is
 // skipped one unit at a time, so that UTF-16 stays in step.
 std::size_t UnitSize(std::string_view name) {
-  const auto startsWith = [&](std::string_view prefix) {
-    return StartsWithIgnoringAsciiCase(name, prefix);
-  };
-  if (startsWith("utf-16") || startsWith("ucs-2")) return 2;
-  if (startsWith("utf-32") || startsWith("ucs-4")) return 4;
-  return 1;
+  return IsUtf16Encoding(name) ? 2 : 1;
 }
 
 iconv_t OpenToUtf8(const std::string& name) {
@@ -129,6 +88,9 @@ void Convert(iconv_t descriptor, std::string_view& in, std::string& out,
 }  // namespace
 
 std::string TitleToUtf8(std::string title, std::string_view charset) {
+  if (EncodingOfLabel(charset) == kReplacementEncoding) {
+    return title.empty() ? title : std::string(kReplacementCharacter);
+  }
   thread_local DescriptorCache descriptors;
   std::string utf8;
   const std::string name = IconvName(charset);
@@ -149,7 +111,8 @@ std::string TitleToUtf8(std::string title, std::string_view charset) {
 }
 
 PageDecoder::PageDecoder(std::string_view charset)
-    : descriptor_(OpenToUtf8(IconvName(charset))), unit_(UnitSize(charset)) {}
+    : descriptor_(OpenToUtf8(IconvName(charset))),
+      unit_(UnitSize(IconvName(charset))) {}
 
 PageDecoder::~PageDecoder() {
   if (descriptor_ != kNoDescriptor) iconv_close(descriptor_);

@@ -15,13 +15,12 @@ namespace mapgen {
 // decoded text for "<title" and the meta tags as it does any page; what it
 // finds is UTF-8 already.
 
-// The title as UTF-8. A title whose page declares no character set, UTF-8,
-// or one the system does not know is taken as UTF-8. Bytes that are not a
-// character of the set, or not valid UTF-8, show as U+FFFD. Labels that
-// browsers read as a larger set are read so here too: ISO-8859-1 and
-// US-ASCII as windows-1252, Shift_JIS as Windows-31J, GB2312 as GBK,
-// EUC-KR as its Windows extension. The conversion descriptors are kept per
-// thread, so a page pays for opening one only once per thread.
+// The title as UTF-8. `charset` is a label, read as browsers read it (see
+// EncodingOfLabel): a title whose page declares no character set, UTF-8,
+// or a label browsers do not know is taken as UTF-8. Bytes that are not a
+// character of the set, or not valid UTF-8, show as U+FFFD. The
+// conversion descriptors are kept per thread, so a page pays for opening
+// one only once per thread.
 std::string TitleToUtf8(std::string title, std::string_view charset);
 
 // Decodes a page to UTF-8 as it is read, chunk by chunk. In a set the

@@ -9,6 +9,7 @@
 #include "PageDecoder.h"
 #include "RobotsNoindex.h"
 #include "TitleScanner.h"
+#include "Utf8.h"
 
 namespace mapgen {
 namespace {
@@ -88,6 +89,7 @@ class HeadScan {
       head.title = TitleToUtf8(std::move(head.title),
                                DeclaredCharset(head_, metaCharset));
     }
+    WithoutNul(head.title);
     return head;
   }
 
@@ -97,6 +99,21 @@ class HeadScan {
     if (!reading_.utf8 && !reading_.robots) return;
     const std::string_view mark = ByteOrderMarkCharset(start);
     if (mark.starts_with("UTF-16")) decoder_.emplace(mark);
+  }
+
+  // A NUL is never written to a page: a page in UTF-8 shows it as
+  // U+FFFD, as browsers do, and one in its pages' own bytes leaves it out.
+  void WithoutNul(std::string& title) const {
+    if (title.find('\0') == std::string::npos) return;
+    std::string kept;
+    for (const char c : title) {
+      if (c != '\0') {
+        kept += c;
+      } else if (reading_.utf8) {
+        kept += kReplacementCharacter;
+      }
+    }
+    title = std::move(kept);
   }
 
   // Takes the next text of the page, decoded, and the bytes it came from.

@@ -14,9 +14,12 @@ set -euo pipefail
 
 if [[ -z "${TESSARY_ON_SCREEN:-}" ]]; then
   # Bounded as a whole, so that a box nobody answers cannot hold it up.
-  # A session bus of its own carries the accessibility bus.
+  # A session bus of its own carries the accessibility bus. The search
+  # for a free display starts at a random number: two sessions started in
+  # the same moment would otherwise both take :99, and the second runs on
+  # the first one's screen without its key.
   exec timeout --kill-after=10 280 \
-    xvfb-run -a -s '-screen 0 1280x1024x24' \
+    xvfb-run -a -n $((100 + RANDOM % 800)) -s '-screen 0 1280x1024x24' \
     dbus-run-session -- env TESSARY_ON_SCREEN=1 bash "$0" "$@"
 fi
 here=$(dirname "$(realpath "$0")")

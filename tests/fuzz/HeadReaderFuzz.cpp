@@ -55,7 +55,10 @@ std::string WholePageTitle(std::string_view page) {
     if (gt == std::string_view::npos || gt + 1 == line.size()) continue;
     std::string_view title = line.substr(gt + 1);
     title = title.substr(0, FindIgnoringAsciiCase(title, "</TITLE"));
-    return std::string(title);
+    // A page in its files' own bytes never shows a NUL.
+    std::string kept(title);
+    std::erase(kept, '\0');
+    return kept;
   }
   return {};
 }

@@ -40,6 +40,12 @@ TEST(DeclaredCharset, FindsTheMarkTheXmlDeclarationOrTheFirstMetaInTheHead) {
       {"<meta http-equiv=content-type content=\"text/html;charset='cp1252'\">", "cp1252"},
       {"<?xml version=\"1.0\" encoding='EUC-JP'?><meta charset=big5>", "EUC-JP"},
       {"<meta charset=\"utf-16\">", "UTF-8"},
+      // Labels browsers do not know declare nothing; UTF-16's others mean
+      // UTF-8 as its own name does.
+      {"<meta charset=utf-32><meta charset=' KOI8-R '>", "KOI8-R"},
+      {"<?xml version='1.0' encoding='UCS-4'?><meta charset=latin1>", "latin1"},
+      {"<meta charset=ucs-2>", "UTF-8"},
+      {"<meta http-equiv=Content-Type content='text/html; charset=unicode'>", "UTF-8"},
       {"<!-- <meta charset=koi8-r> --><meta charset=\"utf-8\">", "utf-8"},
       {"<meta name=x content=\"charset=big5\"><metadata charset=big5>", ""},
       {"<body><meta charset=koi8-r>", ""},
@@ -71,6 +77,17 @@ TEST(ReadPageHead, FindsTheCharsetAndTheRobotsTagInEitherOrder) {
       {"<meta http-equiv=content-type content='text/html; charset=latin1'>"
        "<title>\xE9</title></head><meta name=robots content=noindex>",
        true, "\xC3\xA9", false},
+      // A page labelled in a set its ASCII tags cannot be in is read as
+      // its own bytes.
+      {"<meta charset=ucs-2><title>T\xC3\xA9</title>", true, "T\xC3\xA9", false},
+      {"<meta charset=UTF-32><title>Title</title>", true, "Title", false},
+      // A NUL never reaches a page.
+      {"<title>a\0b</title>"s, true,
+       "a\xEF\xBF\xBD"
+       "b",
+       false},
+      {"<title>a\0b\0</title>"s, false, "ab", false},
+      {"\xFF\xFE<\0t\0i\0t\0l\0e\0>\0\0\0"s, true, kFffd, false},
   };
   MemoryFileSystem fs;
   const StopCheck observer;
@@ -105,6 +122,16 @@ TEST(TitleToUtf8, ConvertsFromTheDeclaredSetAndMarksWhatIsNoCharacter) {
       {"caf\xC3\xA9\xFF", "x-no-such-set", "caf\xC3\xA9"s + kFffd},
       {"\xFF", "../../etc/x", kFffd},
       {"\xC3", "", kFffd},
+      // As browsers read labels: blanks and letter case aside, only those
+      // they know, each to the set they decode it as.
+      {"\xE9t\xE9", "\t Latin1 ", "\xC3\xA9t\xC3\xA9"},
+      {"\xA4", "l9", "\xE2\x82\xAC"},
+      {"\x93x\x94", "x-user-defined", "\xE2\x80\x9Cx\xE2\x80\x9D"},
+      {"\xB0\xA1", "csgb2312", "\xE5\x95\x8A"},
+      {"Title", "utf-32", "Title"},
+      {"Title", "UCS-4", "Title"},
+      {"<b>", "iso-2022-kr", kFffd},
+      {"", "hz-gb-2312", ""},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(TitleToUtf8(c.title, c.charset), c.utf8) << c.charset;

@@ -8,4 +8,4 @@ set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 "$here/install.sh"
 export TESSARY_CLI="$1"
-exec node --test --test-reporter=spec "$here/$2.test.cjs"
+exec node --test --test-reporter=tap "$here/$2.test.cjs"

@@ -263,6 +263,34 @@ class BuildTest : public QObject {
     QVERIFY(Contents(out + "/map.html").contains("href=../index.html>"));
   }
 
+  // Save writes the page and its XML sitemap as one set: a name that
+  // cannot be written leaves every file as it was, and a link at a name is
+  // replaced, never written through.
+  void saveIsOneSet() {
+    WindowFixture f;
+    MakeSite(f.base.path());
+    const QString out = f.base.path() + "/out";
+    QVERIFY(QDir().mkpath(out + "/sitemap.xml"));
+    const QString elsewhere = f.base.path() + "/elsewhere.html";
+    QVERIFY(QFile(elsewhere).open(QIODevice::WriteOnly));
+    QVERIFY(QFile::link(elsewhere, out + "/map.html"));
+    f.find<QCheckBox>("chkSitemapXml")->setChecked(true);
+    f.find<QLineEdit>("txtSiteUrl")->setText("https://example.org/");
+    f.find<QCheckBox>("chkLockFilename")->setChecked(true);
+    f.find<QLineEdit>("txtMapFile")->setText(out + "/map.html");
+    QVERIFY(f.Build());
+    f.click("cmdSave");
+    QVERIFY(f.idle() && !f.window->MapSaved());
+    QCOMPARE(f.messages(), QStringList{out + "/sitemap.xml\nIs a directory"});
+    QVERIFY(QFileInfo(out + "/map.html").isSymLink());
+    QVERIFY(QDir(out + "/sitemap.xml").removeRecursively());
+    f.click("cmdSave");
+    QVERIFY(f.idle() && f.window->MapSaved());
+    QVERIFY(!QFileInfo(out + "/map.html").isSymLink());
+    QCOMPARE(Contents(elsewhere), QByteArray());
+    QVERIFY(Contents(out + "/sitemap.xml").contains("<urlset"));
+  }
+
   // Compressed, and named in a robots file: Save puts the three files
   // beside the page as one set, the robots file's other lines kept.
   void compressedSitemapAndRobotsFileAtSave() {
