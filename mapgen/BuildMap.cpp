@@ -161,6 +161,7 @@ BuildResult Build(const MapSettings& settings, const FileSystem& fs,
   if (auto checked = set.Check(); !checked) {
     return NotWritten(std::move(checked).failure());
   }
+  sitemap.ReadDatesAhead();
   // Fewer threads where descriptors are scarce, rather than a build that
   // runs out of them.
   threads = std::clamp(threads, 1u, fs.ReadersAllowed());

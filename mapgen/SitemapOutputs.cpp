@@ -137,15 +137,14 @@ SitemapOutputs::SitemapOutputs(const MapSettings& settings,
                   ? *placement.sitemap
                   : SettingsTarget(settings.txtSitemapXml, pageFolder)),
       siteUrl_(settings.txtSiteUrl),
+      base_(base),
+      gitDates_(settings.cmbLastmod == "git"),
       servedPath_(ServedPath(target_, base)),
       staged_(placement.stagedSitemap),
       limits_(placement.sitemapLimits),
       set_(set),
       observer_(observer) {
   if (!Wanted()) return;
-  if (settings.cmbLastmod == "git") {
-    datesAhead_ = std::make_unique<GitDatesAhead>(base, observer);
-  }
   if (staged_ != nullptr) return;
   output_ = set.Add("XML sitemap", target_);
   set.AddPieces(*output_, [name = std::string(LastName(target_.path))](
@@ -163,6 +162,12 @@ SitemapOutputs::SitemapOutputs(const MapSettings& settings,
 }
 
 SitemapOutputs::~SitemapOutputs() = default;
+
+void SitemapOutputs::ReadDatesAhead() {
+  if (Wanted() && gitDates_) {
+    datesAhead_ = std::make_unique<GitDatesAhead>(base_, observer_);
+  }
+}
 
 Outcome<void> SitemapOutputs::Prepare(const FileSystem& fs) {
   if (!Wanted()) return {};

@@ -35,8 +35,7 @@ struct SitemapReading {
 // the robots file, which so takes its place only once the sitemap has.
 class SitemapOutputs {
  public:
-  // Adds the outputs to `set`; starts reading the files' dates from git
-  // while the build walks the tree.
+  // Adds the outputs to `set`.
   SitemapOutputs(const MapSettings& settings, const PagePlacement& placement,
                  const std::string& base, const std::string& pageFolder,
                  OutputSet& set, BuildObserver& observer);
@@ -45,6 +44,11 @@ class SitemapOutputs {
   SitemapOutputs& operator=(const SitemapOutputs&) = delete;
 
   bool Wanted() const { return !target_.path.empty(); }
+
+  // Starts reading the files' dates from git, when the settings ask for
+  // them, while the build walks the tree; once the outputs are checked,
+  // so that a wrong output waits for no git run.
+  void ReadDatesAhead();
 
   // Waits for the files' dates, when they are wanted, and reads what the
   // sitemap being replaced names. Fails when git cannot date the files.
@@ -71,6 +75,8 @@ class SitemapOutputs {
 
   const OutputTarget target_;
   const std::string siteUrl_;
+  const std::string base_;
+  const bool gitDates_;  // the dates from git, not the files' own
   const std::string servedPath_;
   StagedSitemap* const staged_;
   const SitemapLimits limits_;
