@@ -22,7 +22,7 @@ using testing_support::RunCli;
 using testing_support::RunProgram;
 using testing_support::RunScript;
 
-constexpr const char* kHint = "Try 'tessary-cli --help' for more information.\n";
+using testing_support::kHint;
 
 bool IsRegularFile(const std::string& path) {
   struct stat info;

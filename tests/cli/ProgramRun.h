@@ -17,6 +17,9 @@
 
 namespace cli::testing_support {
 
+// What tessary-cli adds after the message of a wrong command line.
+inline constexpr const char* kHint = "Try 'tessary-cli --help' for more information.\n";
+
 struct ProgramRun {
   int status;
   std::string out;

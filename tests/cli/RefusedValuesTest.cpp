@@ -14,7 +14,7 @@ namespace {
 using testing_support::ProgramRun;
 using testing_support::RunCli;
 
-constexpr const char* kHint = "Try 'tessary-cli --help' for more information.\n";
+using testing_support::kHint;
 
 // How a field is given a value on the command line, and how the message
 // of a refused one begins.
