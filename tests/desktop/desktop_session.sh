@@ -42,16 +42,21 @@ trap cleanup EXIT
 fail() {
   echo "not ok - $*"
   import -window root "$shots/failure.png" 2>/dev/null || true
-  cat "$work/tessary.log" 2>/dev/null || true
+  # What the program and the session's helpers said may tell why.
+  for log in "$work"/*.log; do
+    [[ -s "$log" ]] || continue
+    echo "# ${log##*/}:"
+    tail -n 40 "$log" | sed 's/^/#   /'
+  done
   exit 1
 }
 ok() { echo "ok - $*"; }
 
-# Polls a command for up to 20 seconds.
+# Polls a command for up to $within seconds, 20 unless the caller says.
 wait_until() {
   local what=$1
   shift
-  for _ in $(seq 200); do
+  for _ in $(seq $((${within:-20} * 10))); do
     "$@" 2>/dev/null && return 0
     sleep 0.1
   done
@@ -94,8 +99,13 @@ export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 openbox > "$work/openbox.log" 2>&1 &
 pids+=($!)
 # A window mapped while the manager starts may never be shown.
-wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
-wait_until "the window manager" wm_ready
+# On a machine that has just installed it, its first start reads
+# everything from a cold disk, so it has longer than the rest.
+wm_ready() {
+  kill -0 "${pids[-1]}" || fail "the window manager ended at its start"
+  xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'
+}
+within=90 wait_until "the window manager" wm_ready
 # The program's own folder is not the base folder.
 cd "$work"
 "$tessary" > "$work/tessary.log" 2>&1 &
