@@ -99,8 +99,9 @@ export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 openbox > "$work/openbox.log" 2>&1 &
 pids+=($!)
 # A window mapped while the manager starts may never be shown.
-# On a machine that has just installed it, its first start reads
-# everything from a cold disk, so it has longer than the rest.
+# On a machine that has just installed them, the manager's and the
+# program's first starts read everything from a cold disk, so they have
+# longer than the rest.
 wm_ready() {
   kill -0 "${pids[-1]}" || fail "the window manager ended at its start"
   xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'
@@ -118,7 +119,7 @@ place() {
 # Past the welcome window, the main window and where its form lies: below
 # the menu bar, at the designed 9480 x 5760 twips.
 start_main_window() {
-  wait_until "the welcome window" has_window "Tessary by Corvale Software"
+  within=60 wait_until "the welcome window" has_window "Tessary by Corvale Software"
   xdotool windowactivate --sync "$(visible_window "Tessary by Corvale Software")"
   xdotool key Return
   wait_until "the main window" has_window Tessary
