@@ -144,7 +144,14 @@ SitemapOutputs::SitemapOutputs(const MapSettings& settings,
       limits_(placement.sitemapLimits),
       set_(set),
       observer_(observer) {
-  if (!Wanted()) return;
+  if (!Wanted()) {
+    if (!settings.txtRobotsTxt.empty()) {
+      observer.Warning(
+          "no XML sitemap is written (--sitemap-xml), so the robots file " +
+          settings.txtRobotsTxt + " is left as it is");
+    }
+    return;
+  }
   if (staged_ != nullptr) return;
   output_ = set.Add("XML sitemap", target_);
   set.AddPieces(*output_, [name = std::string(LastName(target_.path))](

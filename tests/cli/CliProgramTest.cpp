@@ -211,6 +211,14 @@ TEST_F(CliProgram, TellsWhyASitemapCannotBeWrittenAndWarnsUnlessQuiet) {
                              "address to name\n");
   EXPECT_EQ(unnamed.out, "");
 
+  const ProgramRun unannounced = RunCli({"-o", "-", "--robots-txt", site_ + "/robots.txt", site_});
+  EXPECT_EQ(unannounced.status, 0);
+  EXPECT_EQ(unannounced.err,
+            "tessary-cli: warning: no XML sitemap is written (--sitemap-xml), so "
+            "the robots file " +
+                site_ + "/robots.txt is left as it is\n");
+  EXPECT_FALSE(fs::exists(site_ + "/robots.txt"));
+
   const ProgramRun noGit = Run({"--lastmod", "git"});
   EXPECT_EQ(noGit.status, 1);
   EXPECT_NE(noGit.err.find("tessary-cli: cannot read " + site_ + ": "), std::string::npos)
