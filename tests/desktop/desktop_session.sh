@@ -92,10 +92,6 @@ EOF
 chmod +x "$work/bin/xdg-open"
 
 export HOME=$home XDG_RUNTIME_DIR=$work/runtime PATH="$work/bin:$PATH"
-# Qt speaks to screen readers once the accessibility bus is there.
-/usr/libexec/at-spi-bus-launcher --launch-immediately > "$work/atspi.log" 2>&1 &
-pids+=($!)
-export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 openbox > "$work/openbox.log" 2>&1 &
 pids+=($!)
 # A window mapped while the manager starts may never be shown.
@@ -107,6 +103,17 @@ wm_ready() {
   xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'
 }
 within=90 wait_until "the window manager" wm_ready
+# Qt speaks to screen readers once the accessibility bus is there. It
+# starts after the manager: started together, the manager at times could
+# not open the display (about one start in twenty here).
+/usr/libexec/at-spi-bus-launcher --launch-immediately > "$work/atspi.log" 2>&1 &
+pids+=($!)
+export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+a11y_bus_ready() {
+  dbus-send --session --print-reply --dest=org.freedesktop.DBus / \
+    org.freedesktop.DBus.NameHasOwner string:org.a11y.Bus | grep -q true
+}
+wait_until "the accessibility bus" a11y_bus_ready
 # The program's own folder is not the base folder.
 cd "$work"
 "$tessary" > "$work/tessary.log" 2>&1 &
