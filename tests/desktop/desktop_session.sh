@@ -52,11 +52,11 @@ fail() {
 }
 ok() { echo "ok - $*"; }
 
-# Polls a command for up to $within seconds, 20 unless the caller says.
+# Polls a command for up to 20 seconds.
 wait_until() {
   local what=$1
   shift
-  for _ in $(seq $((${within:-20} * 10))); do
+  for _ in $(seq 200); do
     "$@" 2>/dev/null && return 0
     sleep 0.1
   done
@@ -95,14 +95,11 @@ export HOME=$home XDG_RUNTIME_DIR=$work/runtime PATH="$work/bin:$PATH"
 openbox > "$work/openbox.log" 2>&1 &
 pids+=($!)
 # A window mapped while the manager starts may never be shown.
-# On a machine that has just installed them, the manager's and the
-# program's first starts read everything from a cold disk, so they have
-# longer than the rest.
 wm_ready() {
   kill -0 "${pids[-1]}" || fail "the window manager ended at its start"
   xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'
 }
-within=90 wait_until "the window manager" wm_ready
+wait_until "the window manager" wm_ready
 # Qt speaks to screen readers once the accessibility bus is there. It
 # starts after the manager: started together, the manager at times could
 # not open the display (about one start in twenty here).
@@ -126,7 +123,7 @@ place() {
 # Past the welcome window, the main window and where its form lies: below
 # the menu bar, at the designed 9480 x 5760 twips.
 start_main_window() {
-  within=60 wait_until "the welcome window" has_window "Tessary by Corvale Software"
+  wait_until "the welcome window" has_window "Tessary by Corvale Software"
   xdotool windowactivate --sync "$(visible_window "Tessary by Corvale Software")"
   xdotool key Return
   wait_until "the main window" has_window Tessary
