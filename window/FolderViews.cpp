@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFont>
 #include <QHeaderView>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QPersistentModelIndex>
 #include <QStringListModel>
@@ -52,7 +53,9 @@ bool ListNames(const mapgen::FileSystem& fs, const std::string& folder,
 class FolderTree::Folders : public QAbstractItemModel {
  public:
   Folders(QObject* parent, const mapgen::FileSystem& fs)
-      : QAbstractItemModel(parent), fs_(fs) {
+      : QAbstractItemModel(parent),
+        fs_(fs),
+        folderIcon_(QApplication::style()->standardIcon(QStyle::SP_DirIcon)) {
     top_.children.push_back(std::make_unique<Node>("/", "/", &top_));
   }
 
@@ -91,7 +94,7 @@ class FolderTree::Folders : public QAbstractItemModel {
       case Qt::DisplayRole:
         return ShownPath(node->name);
       case Qt::DecorationRole:
-        return QApplication::style()->standardIcon(QStyle::SP_DirIcon);
+        return folderIcon_;
       case Qt::FontRole:
         if (index != current_) return {};
         {
@@ -214,6 +217,9 @@ class FolderTree::Folders : public QAbstractItemModel {
   }
 
   const mapgen::FileSystem& fs_;
+  // Made once: the style draws a new icon, its images decoded, at each
+  // call, and the view asks for every row whenever it measures them.
+  const QIcon folderIcon_;
   Node top_;
   QPersistentModelIndex current_;
 };
