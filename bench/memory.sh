@@ -16,6 +16,7 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 top="$(dirname "$here")"
+source "$here/build_bench.sh"
 count=""
 while [[ $# -gt 0 ]]; do
   case "$1" in
@@ -27,13 +28,9 @@ shapes=("$@")
 [[ ${#shapes[@]} -eq 0 ]] && shapes=(wide many deep)
 
 "$top/tools/install-packages.sh" --bench
-cmake -S "$top" -B "$top/build-bench" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DTESSARY_TESTS=OFF -DTESSARY_GUI=OFF >/dev/null
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-cmake --build "$top/build-bench" --target tessary-cli >"$work/build.log" \
-  || { cat "$work/build.log"; exit 1; }
-cli="$top/build-bench/cli/tessary-cli"
+build_bench
 
 # Prints the peak memory and time of a build of TREE with FLAGS.
 measure() {  # SHAPE SIZE TREE LABEL FLAGS...

@@ -14,6 +14,7 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 top="$(dirname "$here")"
+source "$here/build_bench.sh"
 rounds=5
 builds=11
 flags=""
@@ -31,11 +32,7 @@ trap 'rm -rf "$work"' EXIT
 
 "$top/tools/install-packages.sh"
 "$top/tests/page/install.sh"
-cmake -S "$top" -B "$top/build-bench" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DTESSARY_TESTS=OFF -DTESSARY_GUI=OFF >/dev/null
-cmake --build "$top/build-bench" --target tessary-cli >"$work/build.log" \
-  || { cat "$work/build.log"; exit 1; }
-cli="$top/build-bench/cli/tessary-cli"
+build_bench
 
 if [[ ! -d "$tree_root" ]]; then
   echo "Generating $tree_root ..."

@@ -16,6 +16,7 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 top="$(dirname "$here")"
+source "$here/build_bench.sh"
 size=100k
 runs=10
 cold_runs=1
@@ -33,11 +34,7 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
 "$top/tools/install-packages.sh" --bench
-cmake -S "$top" -B "$top/build-bench" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DTESSARY_TESTS=OFF -DTESSARY_GUI=OFF >/dev/null
-cmake --build "$top/build-bench" --target tessary-cli >"$work/build.log" \
-  || { cat "$work/build.log"; exit 1; }
-cli="$top/build-bench/cli/tessary-cli"
+build_bench
 g++ -O2 -std=c++20 "$here/bare_walk.cpp" -o "$work/bare_walk"
 
 if [[ ! -d "$tree_root" ]]; then

@@ -16,6 +16,7 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 top="$(dirname "$here")"
+source "$here/build_bench.sh"
 runs=11
 while [[ $# -gt 0 ]]; do
   case "$1" in
@@ -29,11 +30,7 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
 "$top/tools/install-packages.sh" --bench
-cmake -S "$top" -B "$top/build-bench" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DTESSARY_TESTS=OFF -DTESSARY_GUI=OFF >/dev/null
-cmake --build "$top/build-bench" --target tessary-cli >"$work/build.log" \
-  || { cat "$work/build.log"; exit 1; }
-cli="$top/build-bench/cli/tessary-cli"
+build_bench
 
 [[ -d "$tree" ]] || python3 "$here/make_tree.py" "$tree"
 [[ -d "$git_tree" ]] || "$here/make_git_tree.sh" "$tree" "$git_tree"

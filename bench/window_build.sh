@@ -9,17 +9,14 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 top="$(dirname "$here")"
+source "$here/build_bench.sh"
 tree_root="$(realpath -m "${1:-/tmp/tessary-bench-tree}")"
 runs="${2:-10}"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
 "$top/tools/install-packages.sh" --bench
-cmake -S "$top" -B "$top/build-bench" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DTESSARY_TESTS=OFF -DTESSARY_GUI=ON >/dev/null
-cmake --build "$top/build-bench" --target tessary-cli window_build >"$work/build.log" \
-  || { cat "$work/build.log"; exit 1; }
-cli="$top/build-bench/cli/tessary-cli"
+build_bench --gui window_build
 
 if [[ ! -d "$tree_root" ]]; then
   echo "Generating $tree_root ..."
