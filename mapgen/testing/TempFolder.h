@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <system_error>
+#include <utility>
 #include <vector>
 
 namespace mapgen::testing_support {
@@ -85,6 +87,23 @@ class TempFolder {
     std::ifstream in(std::filesystem::path(path_) / relative, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
   }
+
+ private:
+  std::string path_;
+};
+
+// Removes a file or folder by its bytes when it goes out of scope, for
+// names that are no valid text and so beyond the temporary folders of
+// tests that see names as text.
+class RemovedAtEnd {
+ public:
+  explicit RemovedAtEnd(std::string path) : path_(std::move(path)) {}
+  ~RemovedAtEnd() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  RemovedAtEnd(const RemovedAtEnd&) = delete;
+  RemovedAtEnd& operator=(const RemovedAtEnd&) = delete;
 
  private:
   std::string path_;

@@ -11,6 +11,7 @@
 
 #include "FakeDesktop.h"
 #include "Module1.h"
+#include "TempFolder.h"
 #include "frmAboutTessary.h"
 #include "frmTessary.h"
 #include "frmTessaryIntro.h"
@@ -113,6 +114,7 @@ class AppTest : public QObject {
     wrong.EndProgram();
     // The bytes of the command line name the folder, UTF-8 or not.
     const std::string odd = QFile::encodeName(top.path()).toStdString() + "/caf\xe9";
+    const mapgen::testing_support::RemovedAtEnd removed(odd);
     QVERIFY(::mkdir(odd.c_str(), 0755) == 0);
     Module1 bytes(fakes.desktop);
     bytes.Main({odd});

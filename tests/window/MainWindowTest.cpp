@@ -21,6 +21,7 @@
 
 #include "Colours.h"
 #include "FolderViews.h"
+#include "TempFolder.h"
 #include "WindowFixture.h"
 
 namespace tessary {
@@ -207,6 +208,7 @@ class MainWindowTest : public QObject {
   void namesAsBytes() {
     WindowFixture f;
     const std::string odd = QFile::encodeName(f.base.path()).toStdString() + "/caf\xe9";
+    const mapgen::testing_support::RemovedAtEnd removed(odd);
     QVERIFY(::mkdir(odd.c_str(), 0755) == 0);
     QVERIFY(::close(::creat((odd + "/a.html").c_str(), 0644)) == 0);
     auto* tree = f.find<FolderTree>("Dir1");
