@@ -152,12 +152,16 @@ def check_no_display(args):
 
 
 def lintian(package):
-    """Lintian's findings; it would rather not run as root."""
-    command = ["lintian", "--fail-on", "error", package]
-    if os.geteuid() == 0:
-        command = ["setpriv", "--reuid=65534", "--regid=65534",
-                   "--clear-groups", "env", "HOME=/tmp", *command]
-    return run(command)
+    """Lintian's findings; it would rather not run as root. Its home and
+    scratch files go to a folder of its own, removed after it."""
+    with tempfile.TemporaryDirectory() as home:
+        command = ["env", f"HOME={home}", f"TMPDIR={home}",
+                   "lintian", "--fail-on", "error", package]
+        if os.geteuid() == 0:
+            os.chown(home, 65534, 65534)
+            command = ["setpriv", "--reuid=65534", "--regid=65534",
+                       "--clear-groups", *command]
+        return run(command)
 
 
 def check_deb(args):
