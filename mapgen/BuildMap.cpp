@@ -113,6 +113,10 @@ BuildResult WritePage(const BuildParts& parts, FolderList& folders,
     }
     parts.observer.FolderWritten(folders[i].path, i + 1, total);
   }
+  if (auto dated = sitemap.HistoryRead(); !dated) {
+    if (parts.observer.StopRequested()) return Ended(Ending::kStopped);
+    return Ended(Ending::kFailed, std::move(dated).failure());
+  }
   std::string tail;
   layout->Tail(result.files, tail);
   auto written = page.Add(tail);

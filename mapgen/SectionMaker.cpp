@@ -100,8 +100,7 @@ SectionMaker::SectionMaker(const FileSystem& fs, const PageFormat& format,
       heads_{ShowsTitles(format.settings), format.utf8,
              !sitemap_.urlStart.empty()},
       readsPages_(heads_.title || heads_.robots),
-      pageFacts_(page.ShowsSizesAndTimes()),
-      facts_(pageFacts_ || heads_.robots) {}
+      facts_(page.ShowsSizesAndTimes() || heads_.robots) {}
 
 Outcome<PagePiece> SectionMaker::First(
     const Folder& folder, std::shared_ptr<SectionPlan>& plan) const {
@@ -196,14 +195,8 @@ SectionMaker::RunReading SectionMaker::ReadRun(
     const std::string name(plan.entries.files[from + i]);
     std::optional<FileFacts>& facts =
         facts_ ? reading.details.facts[i] : unwanted;
-    // A file that git dates needs no time of its own, unless the page
-    // shows it.
-    bool wantsFacts = facts_;
-    if (sitemap_.dates != nullptr) {
-      reading.committed[i] =
-          sitemap_.dates->Find(within.empty() ? name : JoinPath(within, name));
-      wantsFacts = pageFacts_ || !reading.committed[i];
-    }
+    // Git dates a file by comparing its facts with what git kept of it.
+    const bool wantsFacts = facts_ || sitemap_.dates != nullptr;
     const std::size_t failed = unreadable.size();
     const bool readsPage = readsPages_ && plan.entries.webPages[from + i];
     if (readsPage) {
@@ -216,8 +209,8 @@ SectionMaker::RunReading SectionMaker::ReadRun(
     }
     // A page that could not be read is reported once. A link of which
     // nothing is read is still looked at, to tell of one leading outside.
-    const bool link = within_ != nullptr && plan.entries.files.Marked(from + i);
-    if ((wantsFacts || (link && !readsPage)) && !facts &&
+    const bool link = plan.entries.files.Marked(from + i);
+    if ((wantsFacts || (link && within_ != nullptr && !readsPage)) && !facts &&
         unreadable.size() == failed) {
       auto asked = folder.Facts(name, within_);
       if (asked) {
@@ -225,6 +218,10 @@ SectionMaker::RunReading SectionMaker::ReadRun(
       } else if (wantsFacts || asked.failure().reason == kLeadsOutsideReason) {
         unreadable.push_back(std::move(asked).failure());
       }
+    }
+    if (sitemap_.dates != nullptr && facts) {
+      reading.committed[i] = sitemap_.dates->Find(
+          within.empty() ? name : JoinPath(within, name), *facts, link);
     }
     reading.outside[i] = unreadable.size() > failed &&
                          unreadable.back().reason == kLeadsOutsideReason;

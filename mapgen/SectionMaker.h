@@ -128,7 +128,6 @@ class SectionMaker {
   const ReadBoundary* const within_;
   const HeadReading heads_;
   const bool readsPages_;  // for titles or for robots
-  const bool pageFacts_;   // sizes and times, for the page
   const bool facts_;       // for the page or the sitemap
 };
 

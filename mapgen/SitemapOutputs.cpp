@@ -179,9 +179,9 @@ void SitemapOutputs::ReadDatesAhead() {
 Outcome<void> SitemapOutputs::Prepare(const FileSystem& fs) {
   if (!Wanted()) return {};
   if (datesAhead_ != nullptr) {
-    const Outcome<GitDates>& dates = datesAhead_->Get();
+    const Outcome<std::unique_ptr<GitDates>>& dates = datesAhead_->Get();
     if (!dates) return dates.failure();
-    dates_ = &*dates;
+    dates_ = dates->get();
     if (dates_->shallow()) {
       observer_.Warning(
           "the git history is shallow: files last changed before its "
@@ -192,6 +192,11 @@ Outcome<void> SitemapOutputs::Prepare(const FileSystem& fs) {
     previousPieces_ = PreviousParts(fs, target_.path);
   }
   return {};
+}
+
+Outcome<void> SitemapOutputs::HistoryRead() {
+  if (datesAhead_ == nullptr) return {};
+  return datesAhead_->HistoryRead();
 }
 
 SitemapReading SitemapOutputs::Reading() const {

@@ -55,6 +55,10 @@ class SitemapOutputs {
   Outcome<void> Prepare(const FileSystem& fs);
   SitemapReading Reading() const;
 
+  // Waits for git to read the history that dates the files, when it does;
+  // fails when it could not.
+  Outcome<void> HistoryRead();
+
   // Opens the sitemap's writer, once the set is checked.
   Outcome<void> Start(const FileSystem& fs);
 

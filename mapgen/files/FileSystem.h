@@ -22,10 +22,24 @@ struct FileId {
   bool operator==(const FileId&) const = default;
 };
 
-// What a page may show of a file besides its name.
+// What tells a file apart from the file it was when last looked at, short
+// of reading it: the status data that version control keeps for that.
+struct FileStamp {
+  std::int64_t modifiedSeconds = 0;
+  std::int64_t changedSeconds = 0;
+  std::uint32_t modifiedNanoseconds = 0;
+  std::uint32_t changedNanoseconds = 0;
+  std::uint64_t inode = 0;
+  std::uint32_t mode = 0;
+  std::uint32_t user = 0;
+  std::uint32_t group = 0;
+};
+
+// What a page may show of a file besides its name, and its stamp.
 struct FileFacts {
   std::uint64_t size = 0;
   std::time_t modified = 0;
+  FileStamp stamp;
 };
 
 // What a folder entry is, as the file system tells it; which of them a map

@@ -23,7 +23,18 @@ namespace mapgen {
 namespace {
 
 FileFacts FactsOf(const struct stat& info) {
-  return {static_cast<std::uint64_t>(info.st_size), info.st_mtim.tv_sec};
+  return {.size = static_cast<std::uint64_t>(info.st_size),
+          .modified = info.st_mtim.tv_sec,
+          .stamp = {.modifiedSeconds = info.st_mtim.tv_sec,
+                    .changedSeconds = info.st_ctim.tv_sec,
+                    .modifiedNanoseconds =
+                        static_cast<std::uint32_t>(info.st_mtim.tv_nsec),
+                    .changedNanoseconds =
+                        static_cast<std::uint32_t>(info.st_ctim.tv_nsec),
+                    .inode = info.st_ino,
+                    .mode = info.st_mode,
+                    .user = info.st_uid,
+                    .group = info.st_gid}};
 }
 
 constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;

@@ -9,8 +9,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <optional>
 
 #include "OpenAt.h"
+#include "WriteAll.h"
 
 extern char** environ;
 
@@ -18,17 +20,23 @@ namespace mapgen {
 namespace {
 
 constexpr std::size_t kReadSize = 64 * 1024;
+constexpr int kPipeSize = 1 << 20;
 // What is kept of standard error: enough for a message.
 constexpr std::size_t kMostErrorBytes = 4096;
 
 // Spawns with the child's standard output and error on the pipes' write
-// ends and its input on /dev/null, in `folder`.
+// ends and its input on the read end `input`, or else on /dev/null, in
+// `folder`.
 int Spawn(const std::vector<std::string>& arguments, const std::string& folder,
-          int output, int errors, pid_t& pid) {
+          int input, int output, int errors, pid_t& pid) {
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null",
-                                   O_RDONLY, 0);
+  if (input >= 0) {
+    posix_spawn_file_actions_adddup2(&actions, input, STDIN_FILENO);
+  } else {
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null",
+                                     O_RDONLY, 0);
+  }
   posix_spawn_file_actions_adddup2(&actions, output, STDOUT_FILENO);
   posix_spawn_file_actions_adddup2(&actions, errors, STDERR_FILENO);
   posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
@@ -56,21 +64,64 @@ int Spawn(const std::vector<std::string>& arguments, const std::string& folder,
   return error;
 }
 
+// Writes `bytes` to a program's input. A program that has ended would
+// raise SIGPIPE, which ends this process unless it is ignored: the signal
+// is held back for the write, and the one it raised taken back after.
+Outcome<void> WriteWithoutSigpipe(int fd, std::string_view bytes,
+                                  const std::string& program) {
+  sigset_t pipe;
+  sigset_t before;
+  sigemptyset(&pipe);
+  sigaddset(&pipe, SIGPIPE);
+  ::pthread_sigmask(SIG_BLOCK, &pipe, &before);
+  sigset_t pending;
+  sigpending(&pending);
+  const bool pendingBefore = sigismember(&pending, SIGPIPE) == 1;
+  auto written = WriteAll(fd, bytes, program);
+  if (!written && IsSystemError(written.failure(), EPIPE) && !pendingBefore) {
+    const timespec now{};
+    ::sigtimedwait(&pipe, nullptr, &now);
+  }
+  ::pthread_sigmask(SIG_SETMASK, &before, nullptr);
+  return written;
+}
+
 }  // namespace
 
 Outcome<std::unique_ptr<ChildProgram>> ChildProgram::Start(
     const std::vector<std::string>& arguments, const std::string& folder) {
+  return Start(arguments, folder, false);
+}
+
+Outcome<std::unique_ptr<ChildProgram>> ChildProgram::StartTalking(
+    const std::vector<std::string>& arguments, const std::string& folder) {
+  return Start(arguments, folder, true);
+}
+
+Outcome<std::unique_ptr<ChildProgram>> ChildProgram::Start(
+    const std::vector<std::string>& arguments, const std::string& folder,
+    bool talking) {
   // The object that waits for the child exists before the child does.
   std::unique_ptr<ChildProgram> child(new ChildProgram(arguments.front()));
+  std::optional<Pipe> input;
+  if (talking) {
+    auto opened = OpenPipe(child->program_);
+    if (!opened) return std::move(opened).failure();
+    input = std::move(*opened);
+  }
   auto output = OpenPipe(child->program_);
   if (!output) return std::move(output).failure();
+  // Room for what the program writes before it is read: it runs ahead
+  // meanwhile. The system may give less, which only slows it.
+  ::fcntl(output->read.get(), F_SETPIPE_SZ, kPipeSize);
   auto errors = OpenPipe(child->program_);
   if (!errors) return std::move(errors).failure();
   pid_t pid = -1;
-  const int error =
-      Spawn(arguments, folder, output->write.get(), errors->write.get(), pid);
+  const int error = Spawn(arguments, folder, input ? input->read.get() : -1,
+                          output->write.get(), errors->write.get(), pid);
   if (error != 0) return SystemFailure(child->program_, error);
   child->pid_ = pid;
+  if (input) child->input_ = std::move(input->write);
   child->output_ = std::move(output->read);
   child->errors_ = std::move(errors->read);
   return child;
@@ -97,29 +148,61 @@ void ChildProgram::KeepErrors() {
   errorText_.append(buffer, std::min(room, static_cast<std::size_t>(got)));
 }
 
+// Waits for output, keeping what the program says on standard error
+// meanwhile, and reads it into `buffer`: how many bytes, 0 when there
+// were none yet. The output is closed at its end.
+Outcome<std::size_t> ChildProgram::ReadOutput(std::span<char> buffer) {
+  pollfd fds[2] = {{output_.get(), POLLIN, 0}, {errors_.get(), POLLIN, 0}};
+  if (::poll(fds, errors_ ? 2 : 1, -1) < 0) {
+    if (errno == EINTR) return 0;
+    return SystemFailure(program_, errno);
+  }
+  if (errors_ && fds[1].revents != 0) KeepErrors();
+  if (fds[0].revents == 0) return 0;
+  const ssize_t got = ::read(output_.get(), buffer.data(), buffer.size());
+  if (got < 0 && errno == EINTR) return 0;
+  if (got < 0) return SystemFailure(program_, errno);
+  if (got == 0) output_.Close();
+  return static_cast<std::size_t>(got);
+}
+
 Outcome<void> ChildProgram::Read(
     const std::function<bool(std::string_view)>& take) {
   std::string buffer(kReadSize, '\0');
   while (output_) {
-    pollfd fds[2] = {{output_.get(), POLLIN, 0}, {errors_.get(), POLLIN, 0}};
-    if (::poll(fds, errors_ ? 2 : 1, -1) < 0) {
-      if (errno == EINTR) continue;
-      return SystemFailure(program_, errno);
-    }
-    if (errors_ && fds[1].revents != 0) KeepErrors();
-    if (fds[0].revents == 0) continue;
-    const ssize_t got = ::read(output_.get(), buffer.data(), buffer.size());
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return SystemFailure(program_, errno);
-    if (got == 0) {
-      output_.Close();
-    } else if (!take({buffer.data(), static_cast<std::size_t>(got)})) {
+    auto got = ReadOutput(buffer);
+    if (!got) return std::move(got).failure();
+    if (*got > 0 && !take({buffer.data(), *got})) {
       stopped_ = true;
       output_.Close();
       ::kill(pid_, SIGTERM);
     }
   }
   return {};
+}
+
+Outcome<std::string> ChildProgram::Ask(std::string_view line) {
+  std::string sent(line);
+  sent += '\n';
+  if (auto written = WriteWithoutSigpipe(input_.get(), sent, program_);
+      !written) {
+    return std::move(written).failure();
+  }
+  char buffer[4096];
+  std::size_t end;
+  while ((end = answers_.find('\n')) == std::string::npos) {
+    if (!output_) {
+      auto ended = Succeeded();
+      if (!ended) return std::move(ended).failure();
+      return Failure{program_, "ended before it answered"};
+    }
+    auto got = ReadOutput(buffer);
+    if (!got) return std::move(got).failure();
+    answers_.append(buffer, *got);
+  }
+  std::string answer = answers_.substr(0, end);
+  answers_.erase(0, end + 1);
+  return answer;
 }
 
 // Waits for the program, what it says on standard error kept; how it

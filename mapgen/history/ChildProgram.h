@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,6 +23,10 @@ class ChildProgram {
   // with nothing on its standard input. Failures name the program.
   static Outcome<std::unique_ptr<ChildProgram>> Start(
       const std::vector<std::string>& arguments, const std::string& folder);
+  // Starts `arguments` as Start does, for a program that answers each
+  // line sent to its standard input with a line of its own.
+  static Outcome<std::unique_ptr<ChildProgram>> StartTalking(
+      const std::vector<std::string>& arguments, const std::string& folder);
   ~ChildProgram();
   ChildProgram(const ChildProgram&) = delete;
   ChildProgram& operator=(const ChildProgram&) = delete;
@@ -30,6 +35,11 @@ class ChildProgram {
   // until the end or until `take` wants no more, which ends the program.
   Outcome<void> Read(const std::function<bool(std::string_view)>& take);
 
+  // Sends `line` and a line feed to a program started talking, and reads
+  // its answer up to its line feed, which is left out. Fails when the
+  // program has ended, with what it said on standard error.
+  Outcome<std::string> Ask(std::string_view line);
+
   // Waits for the program to end; fails unless it succeeded or was ended
   // here, with the first line it wrote to standard error (or how it
   // ended) as the reason.
@@ -37,12 +47,18 @@ class ChildProgram {
 
  private:
   explicit ChildProgram(std::string program) : program_(std::move(program)) {}
+  static Outcome<std::unique_ptr<ChildProgram>> Start(
+      const std::vector<std::string>& arguments, const std::string& folder,
+      bool talking);
+  Outcome<std::size_t> ReadOutput(std::span<char> buffer);
   void KeepErrors();
   int Wait();
 
   const std::string program_;
   pid_t pid_ = -1;  // none until started
+  UniqueFd input_;  // only for a program started talking
   UniqueFd output_;
+  std::string answers_;  // read, but not yet asked for
   UniqueFd errors_;
   std::string errorText_;
   bool stopped_ = false;

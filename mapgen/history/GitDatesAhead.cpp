@@ -17,20 +17,50 @@ GitDatesAhead::GitDatesAhead(std::string folder, const StopCheck& stop)
 
 GitDatesAhead::~GitDatesAhead() = default;
 
+// Keeps what `make` gives, or the failure of memory that ran out on the
+// way, which fails the dates and not the program; and tells the threads
+// that wait.
+template <typename Value, typename Make>
+void GitDatesAhead::Keep(std::optional<Value>& kept, Make make) {
+  std::optional<Value> made;
+  try {
+    made.emplace(make());
+  } catch (const std::bad_alloc&) {
+    made.emplace(SystemFailure(folder_, ENOMEM));
+  }
+  {
+    const std::scoped_lock lock(mutex_);
+    kept = std::move(made);
+  }
+  told_.notify_all();
+}
+
 void GitDatesAhead::Read() {
-  std::call_once(once_, [this] {
-    // Memory that runs out on the thread fails the dates, not the program.
-    try {
-      dates_.emplace(GitDates::Load(folder_, stop_));
-    } catch (const std::bad_alloc&) {
-      dates_.emplace(SystemFailure(folder_, ENOMEM));
-    }
+  Keep(dates_, [this] { return GitDates::Start(folder_, stop_); });
+  // What failed to start is told by Get alone.
+  Keep(history_, [this] {
+    return *dates_ ? (**dates_)->ReadHistory() : Outcome<void>();
   });
 }
 
-const Outcome<GitDates>& GitDatesAhead::Get() {
-  Read();
+const Outcome<std::unique_ptr<GitDates>>& GitDatesAhead::Get() {
+  if (!thread_.joinable()) {
+    if (!dates_) Read();
+    return *dates_;
+  }
+  std::unique_lock lock(mutex_);
+  told_.wait(lock, [this] { return dates_.has_value(); });
   return *dates_;
+}
+
+Outcome<void> GitDatesAhead::HistoryRead() {
+  if (!thread_.joinable()) {
+    Get();
+    return *history_;
+  }
+  std::unique_lock lock(mutex_);
+  told_.wait(lock, [this] { return history_.has_value(); });
+  return *history_;
 }
 
 }  // namespace mapgen

@@ -17,7 +17,7 @@ class StringReader : public FileReader {
       : content_(std::move(content)),
         rest_(content_),
         id_(id),
-        facts_{content_.size(), modified} {}
+        facts_{content_.size(), modified, {}} {}
   Outcome<std::size_t> Read(char* buffer, std::size_t size) override {
     const std::size_t got = std::min(size, rest_.size());
     std::memcpy(buffer, rest_.data(), got);
@@ -66,7 +66,7 @@ class MemoryFileSystem::Folder : public FolderHandle {
     const std::lock_guard lock(*fs_.mutex_);
     const auto node = fs_.Find(JoinPath(path_, name), EntryKind::kFile);
     if (!node) return node.failure();
-    return FileFacts{(*node)->content.size(), (*node)->modified};
+    return FileFacts{(*node)->content.size(), (*node)->modified, {}};
   }
 
  private:
