@@ -95,7 +95,7 @@ BuildResult WritePage(const BuildParts& parts, FolderList& folders,
       if (!*next || parts.observer.StopRequested()) {
         return Ended(Ending::kStopped);
       }
-      const PagePiece& piece = **next;
+      PagePiece& piece = **next;
       result.files += piece.files;
       result.webPages += piece.webPages;
       for (const Failure& unreadable : piece.unreadable) {

@@ -63,7 +63,8 @@ Outcome<PagePiece> Checked(PagePiece piece) {
 }  // namespace
 
 std::size_t PagePiece::Bytes() const {
-  return html.size() + sitemapUrls.size();
+  return html.size() + sitemapUrls.size() +
+         undatedUrls.size() * sizeof(UndatedUrl);
 }
 
 bool SectionPlan::FirstToFailReopening() {
@@ -280,8 +281,21 @@ void SectionMaker::AddSitemapUrls(const SectionPlan& plan, std::size_t run,
     if (!reading.noindex.empty() && reading.noindex[read]) continue;
     if (!reading.outside.empty() && reading.outside[read]) continue;
     const std::size_t before = piece.sitemapUrls.size();
+    // A file that git dates takes its last commit's time; where the
+    // history has yet to give it, the URL waits for it in the sitemap.
+    std::optional<std::time_t> date = OwnDate(reading, read);
+    std::optional<GitDates::Committed> undated;
+    if (!reading.committed.empty() && reading.committed[read]) {
+      const auto committed = sitemap_.dates->DateOf(*reading.committed[read],
+                                                    /*wait=*/false);
+      if (committed) {
+        date = committed;
+      } else {
+        undated = reading.committed[read];
+      }
+    }
     AppendSitemapUrl(piece.sitemapUrls, urlStart, entries.files[i],
-                     SitemapDate(reading, read));
+                     undated ? std::nullopt : date);
     const std::optional<std::string>& canonical =
         reading.canonical.empty() ? std::nullopt : reading.canonical[read];
     if (canonical) {
@@ -298,17 +312,16 @@ void SectionMaker::AddSitemapUrls(const SectionPlan& plan, std::size_t run,
           break;
       }
     }
+    if (undated) {
+      piece.undatedUrls.push_back({piece.sitemapUrlCount, *undated, date});
+    }
     ++piece.sitemapUrlCount;
   }
 }
 
-// A URL's <lastmod>: its last commit's time where git dates it, else its
-// file's time.
-std::optional<std::time_t> SectionMaker::SitemapDate(const RunReading& reading,
-                                                     std::size_t read) const {
-  if (!reading.committed.empty() && reading.committed[read]) {
-    return reading.committed[read];
-  }
+// A file's own time, when it was found.
+std::optional<std::time_t> SectionMaker::OwnDate(const RunReading& reading,
+                                                 std::size_t read) {
   if (reading.details.facts.empty() || !reading.details.facts[read]) {
     return std::nullopt;
   }

@@ -28,6 +28,7 @@ struct PagePiece {
   std::string html;
   std::string sitemapUrls;  // <url> elements, one a line
   std::size_t sitemapUrlCount = 0;
+  std::vector<UndatedUrl> undatedUrls;  // in line order
   // Listed pages whose canonical link differs from their URL only in http
   // against https.
   std::size_t otherSchemeCanonicals = 0;
@@ -102,7 +103,7 @@ class SectionMaker {
     FileDetails details;
     std::vector<bool> noindex;
     std::vector<std::optional<std::string>> canonical;
-    std::vector<std::optional<std::time_t>> committed;  // dated by git
+    std::vector<std::optional<GitDates::Committed>> committed;  // git dates
     std::vector<bool> outside;  // links that lead out of the base folder
   };
 
@@ -116,8 +117,8 @@ class SectionMaker {
                     std::vector<Failure>& unreadable) const;
   void AddSitemapUrls(const SectionPlan& plan, std::size_t run,
                       const RunReading& reading, PagePiece& piece) const;
-  std::optional<std::time_t> SitemapDate(const RunReading& reading,
-                                         std::size_t read) const;
+  static std::optional<std::time_t> OwnDate(const RunReading& reading,
+                                            std::size_t read);
 
   const FileSystem& fs_;
   const PageFormat& format_;

@@ -36,6 +36,27 @@ std::string Counted(std::size_t count, std::string_view one,
   return std::to_string(count) + " " + std::string(count == 1 ? one : many);
 }
 
+// Appends the <url> lines `lines` with the dates `dates` of those among
+// them that waited for theirs, `undated`.
+void AppendDatedUrls(std::string& out, std::string_view lines,
+                     const std::vector<UndatedUrl>& undated,
+                     const std::vector<std::optional<std::time_t>>& dates) {
+  std::size_t next = 0;
+  for (std::size_t line = 0; !lines.empty(); ++line) {
+    const std::size_t end = lines.find('\n') + 1;
+    if (next < undated.size() && undated[next].line == line) {
+      AppendDatedSitemapUrl(out, lines.substr(0, end), dates[next++]);
+    } else {
+      out += lines.substr(0, end);
+    }
+    lines.remove_prefix(end);
+  }
+}
+
+// Room for URLs that wait for their dates: the history is read by then,
+// in most trees.
+constexpr std::size_t kMostWaitingBytes = 16 << 20;
+
 }  // namespace
 
 // The XML sitemap's files as outputs of the build's set: each staged
@@ -222,14 +243,42 @@ Outcome<void> SitemapOutputs::Start(const FileSystem& fs) {
   return {};
 }
 
-void SitemapOutputs::Add(const PagePiece& piece) {
+void SitemapOutputs::Add(PagePiece& piece) {
   if (!Wanted()) return;
-  writer_->AddUrls(piece.sitemapUrls, piece.sitemapUrlCount);
   otherSchemeCanonicals_ += piece.otherSchemeCanonicals;
+  if (waiting_.empty() && piece.undatedUrls.empty()) {
+    writer_->AddUrls(piece.sitemapUrls);
+    return;
+  }
+  waitingBytes_ += piece.sitemapUrls.size();
+  waiting_.emplace_back(std::move(piece.sitemapUrls),
+                        std::move(piece.undatedUrls));
+  AddDatedUrls(waitingBytes_ > kMostWaitingBytes);
+}
+
+// Adds the URLs kept for their dates, in page order, as far as the
+// history has dated them; with `wait`, all of them, waiting for it.
+void SitemapOutputs::AddDatedUrls(bool wait) {
+  std::string dated;
+  while (!waiting_.empty()) {
+    const auto& [lines, undated] = waiting_.front();
+    std::vector<std::optional<std::time_t>> dates;
+    for (const UndatedUrl& url : undated) {
+      const std::optional<std::time_t> date = dates_->DateOf(url.file, wait);
+      if (!date && !wait) return;
+      dates.push_back(date ? date : url.own);
+    }
+    dated.clear();
+    AppendDatedUrls(dated, lines, undated, dates);
+    writer_->AddUrls(dated);
+    waitingBytes_ -= lines.size();
+    waiting_.pop_front();
+  }
 }
 
 Outcome<std::size_t> SitemapOutputs::Finish(const FileSystem& fs) {
   if (!Wanted()) return 0;
+  AddDatedUrls(true);
   writer_->Finish();
   if (writer_->urlCount() == 0) {
     return Failure(target_.path,

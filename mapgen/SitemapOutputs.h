@@ -1,9 +1,12 @@
 #pragma once
 
 #include <cstddef>
+#include <ctime>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "BuildObserver.h"
@@ -27,6 +30,15 @@ struct PagePlacement;
 struct SitemapReading {
   std::string urlStart;
   const GitDates* dates = nullptr;
+};
+
+// A URL whose date the history of a git work tree had yet to give when it
+// was made: its line among those of its piece, made without a <lastmod>,
+// its file, and the file's own time, should the history not date it.
+struct UndatedUrl {
+  std::size_t line;
+  GitDates::Committed file;
+  std::optional<std::time_t> own;
 };
 
 // The XML sitemap of one build and the robots file that announces it, when
@@ -62,8 +74,10 @@ class SitemapOutputs {
   // Opens the sitemap's writer, once the set is checked.
   Outcome<void> Start(const FileSystem& fs);
 
-  // Adds the URLs of a piece of the page, in page order.
-  void Add(const PagePiece& piece);
+  // Adds the URLs of a piece of the page, in page order. Those that wait
+  // for the history to date them are kept meanwhile, in a bounded room
+  // past which this waits for it.
+  void Add(PagePiece& piece);
 
   // Ends the sitemap's files and writes the robots file: the URLs listed.
   // Fails when there is none, since there is no empty sitemap.
@@ -74,6 +88,7 @@ class SitemapOutputs {
   void RemoveStalePieces(OutputSet& set);
 
  private:
+  void AddDatedUrls(bool wait);
   void WarnOfLeftOutUrls() const;
   Outcome<void> WriteRobotsTxt(const FileSystem& fs);
 
@@ -91,6 +106,10 @@ class SitemapOutputs {
   std::optional<std::size_t> robotsOutput_;
   std::unique_ptr<GitDatesAhead> datesAhead_;
   const GitDates* dates_ = nullptr;
+  // Pieces' URLs kept for their dates, in page order: each piece's lines
+  // and those among them to be dated.
+  std::deque<std::pair<std::string, std::vector<UndatedUrl>>> waiting_;
+  std::size_t waitingBytes_ = 0;
   std::vector<std::string> previousPieces_;
   std::unique_ptr<SitemapInSet> inSet_;
   std::optional<GzipSitemapSink> gzip_;

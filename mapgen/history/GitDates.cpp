@@ -479,19 +479,19 @@ void GitDates::EndHistory() {
   historyMoved_.notify_all();
 }
 
-// The date the history gives `entry`, once it has, or kUndated once the
-// history is read without it.
-std::time_t GitDates::DateOf(const Entry& entry) const {
-  const std::atomic_ref date(entry.date);
+std::optional<std::time_t> GitDates::DateOf(Committed file, bool wait) const {
+  const std::atomic_ref date(entries_[file.entry].date);
   const auto known = [&] {
     return date.load(std::memory_order_acquire) != kUndated ||
            historyRead_.load(std::memory_order_acquire);
   };
-  if (!known()) {
+  if (wait && !known()) {
     std::unique_lock lock(historyMutex_);
     historyMoved_.wait(lock, known);
   }
-  return date.load(std::memory_order_acquire);
+  const std::time_t given = date.load(std::memory_order_acquire);
+  if (given == kUndated) return std::nullopt;
+  return given;
 }
 
 void GitDates::AddName(std::string_view name) {
@@ -539,9 +539,9 @@ GitDates::Entry* GitDates::Lookup(std::string_view name) {
   return index == 0 ? nullptr : &entries_[index - 1];
 }
 
-std::optional<std::time_t> GitDates::Find(std::string_view path,
-                                          const FileFacts& facts,
-                                          bool link) const {
+std::optional<GitDates::Committed> GitDates::Find(std::string_view path,
+                                                  const FileFacts& facts,
+                                                  bool link) const {
   const std::uint32_t index = SlotOf(path);
   if (index == 0) return std::nullopt;
   const Entry& entry = entries_[index - 1];
@@ -550,9 +550,7 @@ std::optional<std::time_t> GitDates::Find(std::string_view path,
   if (byIndex_ && !entry.taken && (link || !Unchanged(entry, facts, path))) {
     return std::nullopt;
   }
-  const std::time_t date = DateOf(entry);
-  if (date == kUndated) return std::nullopt;
-  return date;
+  return Committed{index - 1};
 }
 
 // Tells a file unchanged since it was staged as git does: by the same

@@ -61,12 +61,22 @@ class GitDates {
   GitDates(const GitDates&) = delete;
   GitDates& operator=(const GitDates&) = delete;
 
-  // The date of the file at `path` from the folder ("docs/a.html"), when
-  // it is committed and unchanged: `facts` are the file's own, found as
-  // links are followed, and `link` whether its name is a link. Any thread
-  // may ask; a file that the history has yet to date waits for it.
-  std::optional<std::time_t> Find(std::string_view path, const FileFacts& facts,
-                                  bool link = false) const;
+  // A file committed and unchanged, which the history dates.
+  struct Committed {
+    std::uint32_t entry;
+  };
+
+  // Whether the file at `path` from the folder ("docs/a.html") is
+  // committed and unchanged: `facts` are the file's own, found as links
+  // are followed, and `link` whether its name is a link. Any thread may
+  // ask.
+  std::optional<Committed> Find(std::string_view path, const FileFacts& facts,
+                                bool link = false) const;
+
+  // The date of a committed file, once the history has given it; `wait`
+  // waits for that. None where the history has yet to give it, or ended
+  // without (when it could not be read). Any thread may ask.
+  std::optional<std::time_t> DateOf(Committed file, bool wait) const;
 
  private:
   // A committed file: its name's place in `names_`, its date, and how the
@@ -90,7 +100,6 @@ class GitDates {
   void AddName(std::string_view name);
   bool Unchanged(const Entry& entry, const FileFacts& facts,
                  std::string_view path) const;
-  std::time_t DateOf(const Entry& entry) const;
   void EndHistory();
   bool SameContent(const Entry& entry, std::string_view path) const;
   void Index();

@@ -66,6 +66,23 @@ void AppendLastmod(std::string& out, std::string_view newest) {
   out += "</lastmod>";
 }
 
+constexpr std::string_view kUrlEnd = "</url>\n";
+
+// Ends a <url> line after its <loc>, with its <lastmod> when the time is
+// known and can be written.
+void EndSitemapUrl(std::string& url, std::optional<std::time_t> modified) {
+  if (modified) {
+    const std::size_t before = url.size();
+    url += "<lastmod>";
+    if (AppendUtcTimestamp(url, *modified)) {
+      url += "</lastmod>";
+    } else {
+      url.resize(before);
+    }
+  }
+  url += kUrlEnd;
+}
+
 }  // namespace
 
 bool IsCompressedSitemap(std::string_view name) {
@@ -155,16 +172,14 @@ void AppendSitemapUrl(std::string& url, std::string_view urlStart,
   url += urlStart;
   AppendPercentEncodedPath(url, path);
   url += "</loc>";
-  if (modified) {
-    const std::size_t before = url.size();
-    url += "<lastmod>";
-    if (AppendUtcTimestamp(url, *modified)) {
-      url += "</lastmod>";
-    } else {
-      url.resize(before);
-    }
-  }
-  url += "</url>\n";
+  EndSitemapUrl(url, modified);
+}
+
+void AppendDatedSitemapUrl(std::string& out, std::string_view line,
+                           std::optional<std::time_t> modified) {
+  line.remove_suffix(kUrlEnd.size());
+  out += line;
+  EndSitemapUrl(out, modified);
 }
 
 std::string SitemapLineUrl(std::string_view line) {

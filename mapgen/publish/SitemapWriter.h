@@ -80,6 +80,11 @@ void AppendSitemapUrl(std::string& out, std::string_view urlStart,
                       std::string_view path,
                       std::optional<std::time_t> modified);
 
+// Appends the <url> line `line`, made by AppendSitemapUrl without a
+// modification time, with the time `modified`, when known.
+void AppendDatedSitemapUrl(std::string& out, std::string_view line,
+                           std::optional<std::time_t> modified);
+
 // The address, as plain text, of a <url> line that AppendSitemapUrl made.
 std::string SitemapLineUrl(std::string_view line);
 
@@ -106,9 +111,6 @@ class SitemapWriter {
 
   // Adds <url> elements made by AppendSitemapUrl for this site, one a line.
   void AddUrls(std::string_view urls);
-  // The same; `count`, the number of lines, is told by the lines
-  // themselves.
-  void AddUrls(std::string_view urls, std::size_t /*count*/) { AddUrls(urls); }
 
   // Ends the last file and, when there are parts, writes the index.
   void Finish();

@@ -44,7 +44,8 @@ std::optional<std::time_t> DateOf(const GitDates& dates, const std::string& fold
   if (!facts) return std::nullopt;
   struct stat info {};
   const bool link = ::lstat((folder + "/" + path).c_str(), &info) == 0 && S_ISLNK(info.st_mode);
-  return dates.Find(path, *facts, link);
+  const auto committed = dates.Find(path, *facts, link);
+  return committed ? dates.DateOf(*committed, /*wait=*/true) : std::nullopt;
 }
 
 class GitDatesTest : public ::testing::Test {
@@ -185,7 +186,7 @@ TEST_F(GitDatesTest, AFileGoneBeforeGitReadsItIsNotAsCommitted) {
   const auto facts = (*folder)->Facts("b.html", nullptr);
   ASSERT_TRUE(facts);
   std::filesystem::remove(repo() + "/site/docs/b.html");
-  EXPECT_EQ((*dates)->Find("docs/b.html", *facts), std::nullopt);
+  EXPECT_FALSE((*dates)->Find("docs/b.html", *facts));
   EXPECT_EQ(DateOf(**dates, repo() + "/site", "new name.html"), 1100000000);
 }
 

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -210,6 +211,36 @@ TEST(SitemapBuild, GitDatesCommittedUnchangedFilesAndFileTimesTheRest) {
   EXPECT_EQ(outside.outcome, BuildResult::Outcome::kFailed);
   EXPECT_EQ(outside.failure.path, site);
   EXPECT_EQ(temp.Read("site/sitemap.xml"), sitemap);
+}
+
+// The page is written while git reads the history; a URL whose date it
+// has yet to give waits for it, in page order, whatever comes first.
+TEST(SitemapBuild, GitDatesEveryFileOfAHistoryReadWhileThePageIsWritten) {
+  TempFolder temp;
+  const std::string site = temp.path() + "/site";
+  std::filesystem::create_directories(site);
+  constexpr int kFolders = 40;
+  ASSERT_TRUE(Shell(site, "git init -q && i=1 && while [ $i -le " + std::to_string(kFolders) +
+                              " ]; do mkdir f$i && for n in 1 2 3 4 5 6 7 8; do echo $n > "
+                              "f$i/$n.html; done && d=\"@$((1600000000 + i * 86400)) +0000\" && "
+                              "git add f$i && GIT_AUTHOR_DATE=$d GIT_COMMITTER_DATE=$d git -c "
+                              "user.name=t -c user.email=t@t commit -q -m c || exit 1; "
+                              "i=$((i + 1)); done"));
+  RecordingObserver recorder;
+  ASSERT_EQ(Build(temp, recorder, [](MapSettings& s) { s.cmbLastmod = "git"; }).outcome,
+            BuildResult::Outcome::kBuilt);
+  const std::string sitemap = temp.Read("site/sitemap.xml");
+  for (int i = 1; i <= kFolders; ++i) {
+    const std::time_t when = 1600000000 + i * 86400;
+    char date[32];
+    std::strftime(date, sizeof date, "%Y-%m-%dT%H:%M:%SZ", std::gmtime(&when));
+    for (int n = 1; n <= 8; ++n) {
+      const std::string url = "f" + std::to_string(i) + "/" + std::to_string(n) + ".html";
+      EXPECT_NE(sitemap.find(url + "</loc><lastmod>" + date + "</lastmod></url>\n"),
+                std::string::npos)
+          << url;
+    }
+  }
 }
 
 }  // namespace
