@@ -192,6 +192,16 @@ SectionMaker::RunReading SectionMaker::ReadRun(
   std::optional<FileFacts> unwanted;
   const std::string_view within =
       RelativeFolder(plan.entries.path, format_.base);
+  // Git knows the files by their paths from the base folder.
+  std::vector<std::string> gitPaths;
+  if (sitemap_.dates != nullptr) {
+    for (std::size_t i = 0; i < count; ++i) {
+      const std::string_view name = plan.entries.files[from + i];
+      gitPaths.push_back(within.empty() ? std::string(name)
+                                        : JoinPath(within, name));
+    }
+    sitemap_.dates->Prefetch(gitPaths);
+  }
   for (std::size_t i = 0; i < count; ++i) {
     const std::string name(plan.entries.files[from + i]);
     std::optional<FileFacts>& facts =
@@ -221,8 +231,7 @@ SectionMaker::RunReading SectionMaker::ReadRun(
       }
     }
     if (sitemap_.dates != nullptr && facts) {
-      reading.committed[i] = sitemap_.dates->Find(
-          within.empty() ? name : JoinPath(within, name), *facts, link);
+      reading.committed[i] = sitemap_.dates->Find(gitPaths[i], *facts, link);
     }
     reading.outside[i] = unreadable.size() > failed &&
                          unreadable.back().reason == kLeadsOutsideReason;

@@ -125,6 +125,7 @@ struct GitPlace {
   std::string top;
   std::string index;
   std::size_t idSize = 0;
+  std::string headTree;  // in hexadecimal; none before the first commit
 };
 
 // Runs git for GitDates.
@@ -169,21 +170,23 @@ class GitDatesReader {
     return Finish(**program, command.front(), take);
   }
 
-  // Where git keeps what it needs of the folder, and whether the history
-  // is shallow.
+  // Where git keeps what it needs of the folder, whether the history is
+  // shallow, and the last commit's tree. Before the first commit there is
+  // no tree to name, which fails the run: it is asked again without.
   Outcome<GitPlace> Place(GitDates& dates) {
+    std::vector<std::string> command = {
+        "rev-parse",     "--is-inside-work-tree", "--is-shallow-repository",
+        "--show-prefix", "--show-cdup",           "--git-path",
+        "index",         "--show-object-format",  "HEAD^{tree}"};
     std::string text;
     const auto keep = [&](std::string_view bytes) {
       text += bytes;
       return true;
     };
-    if (auto ran =
-            Run({"rev-parse", "--is-inside-work-tree",
-                 "--is-shallow-repository", "--show-prefix", "--show-cdup",
-                 "--git-path", "index", "--show-object-format"},
-                keep);
-        !ran) {
-      return std::move(ran).failure();
+    if (!Run(command, keep)) {
+      command.pop_back();
+      text.clear();
+      if (auto ran = Run(command, keep); !ran) return std::move(ran).failure();
     }
     std::vector<std::string_view> lines;
     for (std::string_view rest = text; !rest.empty();) {
@@ -204,14 +207,16 @@ class GitDatesReader {
                         : JoinPath(folder_, std::string(lines[4]));
       place.idSize = lines[5] == "sha1" ? 20 : lines[5] == "sha256" ? 32 : 0;
     }
+    if (lines.size() > 6) place.headTree = lines[6];
     return place;
   }
 
   // Every committed file below the folder as the index has it, unless the
   // index is of a form only git reads, or holds links, which git compares
-  // by what they name: then git compares the work tree instead.
-  bool FromIndex(const GitPlace& place, GitDates& dates) {
-    if (place.idSize == 0) return false;
+  // by what they name: then git compares the work tree instead. The tree
+  // the index would commit, in hexadecimal, when it keeps it.
+  std::optional<std::string> FromIndex(const GitPlace& place, GitDates& dates) {
+    if (place.idSize == 0) return std::nullopt;
     bool linked = false;
     const auto expect = [&](std::size_t entries, std::size_t bytes) {
       dates.entries_.reserve(entries);
@@ -237,34 +242,45 @@ class GitDatesReader {
       dates.names_.clear();
       dates.entries_.clear();
       dates.ids_.clear();
-      return false;
+      return std::nullopt;
     }
     dates.byIndex_ = true;
     dates.idSize_ = place.idSize;
     dates.indexSeconds_ = read->seconds;
     dates.Index();
-    return true;
+    return Hexadecimal(read->tree);
   }
 
-  Outcome<std::unique_ptr<ChildProgram>> StartFileMode() {
-    return Start({"config", "--type=bool", "--default=true", "core.fileMode"});
-  }
-
-  // Whether git minds a file's execute bit (core.fileMode).
-  Outcome<bool> FileMode(ChildProgram& config) {
+  // Whether git minds a file's execute bit (core.fileMode); as it does by
+  // default where git cannot tell.
+  bool FileMode() {
     std::string text;
-    auto ran = Finish(config, "config", [&](std::string_view bytes) {
-      text += bytes;
-      return true;
-    });
-    if (!ran) return std::move(ran).failure();
-    return !text.starts_with("false");
+    const auto ran =
+        Run({"config", "--type=bool", "--default=true", "core.fileMode"},
+            [&](std::string_view bytes) {
+              text += bytes;
+              return true;
+            });
+    return !ran || !text.starts_with("false");
   }
 
-  // The run that finds the files staged differently from the last commit.
-  Outcome<std::unique_ptr<ChildProgram>> StartStaged() {
-    return Start({"diff-index", "--cached", "-z", "--name-only", "--no-renames",
-                  "--ignore-submodules=all", "HEAD", "--", "."});
+  // Every committed file below the folder, the changed ones marked, as git
+  // compares the work tree: the longest of its runs, while it lists them.
+  Outcome<void> ByStatus(const std::string& prefix, GitDates& dates) {
+    auto status = StartStatus();
+    if (!status) return std::move(status).failure();
+    auto read = Committed(prefix, dates);
+    if (read) read = MarkChanged(**status, "status", 3, prefix, dates);
+    return read;
+  }
+
+  // Marks the files staged differently from the last commit.
+  Outcome<void> MarkStaged(const std::string& prefix, GitDates& dates) {
+    auto staged =
+        Start({"diff-index", "--cached", "-z", "--name-only", "--no-renames",
+               "--ignore-submodules=all", "HEAD", "--", "."});
+    if (!staged) return std::move(staged).failure();
+    return MarkChanged(**staged, "diff-index", 0, prefix, dates);
   }
 
   // Every committed file below the folder, undated.
@@ -419,29 +435,22 @@ Outcome<std::unique_ptr<GitDates>> GitDates::Start(const std::string& folder,
   if (!log) return std::move(log).failure();
   auto place = reader.Place(*dates);
   if (!place) return std::move(place).failure();
-  auto staged = reader.StartStaged();
-  if (!staged) return std::move(staged).failure();
-  auto config = reader.StartFileMode();
-  if (!config) return std::move(config).failure();
+  const std::optional<std::string> indexTree = reader.FromIndex(*place, *dates);
+  const std::string& headTree = place->headTree;
   Outcome<void> read;
-  if (reader.FromIndex(*place, *dates)) {
-    auto fileMode = reader.FileMode(**config);
-    if (!fileMode) return std::move(fileMode).failure();
-    dates->fileMode_ = *fileMode;
+  if (indexTree) {
     dates->contentIds_ =
         std::make_unique<ContentIds>(place->top, place->prefix, git);
-    read = reader.MarkChanged(**staged, "diff-index", 0, place->prefix, *dates);
-  } else {
-    // Git compares every committed file with the work tree instead, which
-    // takes it the longest, while it lists them.
-    auto status = reader.StartStatus();
-    if (!status) return std::move(status).failure();
-    read = reader.Committed(place->prefix, *dates);
-    if (read) {
-      read = reader.MarkChanged(**status, "status", 3, place->prefix, *dates);
+    // An index that would commit the last commit's tree stages nothing new.
+    if (!headTree.empty() && *indexTree != headTree) {
+      read = reader.MarkStaged(place->prefix, *dates);
     }
+  } else {
+    read = reader.ByStatus(place->prefix, *dates);
   }
   if (!read) return std::move(read).failure();
+  // Before the first commit, nothing is committed.
+  if (headTree.empty()) dates->MarkAllChanged();
   dates->history_ = std::move(*log);
   dates->prefix_ = place->prefix;
   return dates;
@@ -494,6 +503,11 @@ std::optional<std::time_t> GitDates::DateOf(Committed file, bool wait) const {
   return given;
 }
 
+void GitDates::MarkAllChanged() {
+  for (Entry& entry : entries_) entry.changed = true;
+  undated_ = 0;
+}
+
 void GitDates::AddName(std::string_view name) {
   Entry& entry = entries_.emplace_back();
   entry.start = static_cast<std::uint32_t>(names_.size());
@@ -539,6 +553,22 @@ GitDates::Entry* GitDates::Lookup(std::string_view name) {
   return index == 0 ? nullptr : &entries_[index - 1];
 }
 
+void GitDates::Prefetch(std::span<const std::string> paths) const {
+  if (slots_.empty()) return;
+  const std::size_t mask = slots_.size() - 1;
+  std::vector<std::size_t> hashes;
+  hashes.reserve(paths.size());
+  for (const std::string& path : paths) {
+    hashes.push_back(std::hash<std::string_view>()(path));
+    __builtin_prefetch(&slots_[hashes.back() & mask]);
+  }
+  for (const std::size_t hash : hashes) {
+    if (const std::uint32_t index = slots_[hash & mask]) {
+      __builtin_prefetch(&entries_[index - 1]);
+    }
+  }
+}
+
 std::optional<GitDates::Committed> GitDates::Find(std::string_view path,
                                                   const FileFacts& facts,
                                                   bool link) const {
@@ -559,7 +589,8 @@ std::optional<GitDates::Committed> GitDates::Find(std::string_view path,
 // else by its content.
 bool GitDates::Unchanged(const Entry& entry, const FileFacts& facts,
                          std::string_view path) const {
-  if (fileMode_ && ((entry.mode ^ facts.stamp.mode) & kExecuteBit) != 0) {
+  if (((entry.mode ^ facts.stamp.mode) & kExecuteBit) != 0 &&
+      MindsExecuteBit()) {
     return false;
   }
   const bool sameSize = entry.size == static_cast<std::uint32_t>(facts.size);
@@ -568,6 +599,15 @@ bool GitDates::Unchanged(const Entry& entry, const FileFacts& facts,
   // A size of 0 is git's own mark of a file it was unsure of.
   if (!sameSize && entry.size != 0) return false;
   return SameContent(entry, path);
+}
+
+// Asks git the first time a file's execute bit differs from the index's,
+// which seldom happens.
+bool GitDates::MindsExecuteBit() const {
+  std::call_once(fileModeAsked_, [this] {
+    fileMode_ = GitDatesReader(folder_, stop_, git_).FileMode();
+  });
+  return fileMode_;
 }
 
 bool GitDates::SameContent(const Entry& entry, std::string_view path) const {

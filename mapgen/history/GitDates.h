@@ -7,6 +7,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -73,6 +74,10 @@ class GitDates {
   std::optional<Committed> Find(std::string_view path, const FileFacts& facts,
                                 bool link = false) const;
 
+  // Asks the memory at once for what Find will read to find each of
+  // `paths`, so that the waits for it overlap.
+  void Prefetch(std::span<const std::string> paths) const;
+
   // The date of a committed file, once the history has given it; `wait`
   // waits for that. None where the history has yet to give it, or ended
   // without (when it could not be read). Any thread may ask.
@@ -98,10 +103,12 @@ class GitDates {
     return std::string_view(names_).substr(entry.start, entry.length);
   }
   void AddName(std::string_view name);
+  void MarkAllChanged();
   bool Unchanged(const Entry& entry, const FileFacts& facts,
                  std::string_view path) const;
   void EndHistory();
   bool SameContent(const Entry& entry, std::string_view path) const;
+  bool MindsExecuteBit() const;
   void Index();
   // The place + 1 of the entry named `name`; 0 when there is none.
   std::uint32_t SlotOf(std::string_view name) const;
@@ -117,12 +124,14 @@ class GitDates {
   bool shallow_ = false;
 
   // What the index tells, when it was read here: the object ids, one
-  // after another; the index's time; whether git minds the execute bit.
+  // after another; the index's time.
   bool byIndex_ = false;
   std::string ids_;
   std::size_t idSize_ = 0;
   std::int64_t indexSeconds_ = 0;
-  bool fileMode_ = true;
+  // Whether git minds the execute bit, once asked.
+  mutable std::once_flag fileModeAsked_;
+  mutable bool fileMode_ = true;
   // Tells the object ids of the files whose status data leave doubt.
   class ContentIds;
   std::unique_ptr<ContentIds> contentIds_;

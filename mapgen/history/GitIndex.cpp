@@ -85,8 +85,8 @@ Outcome<IndexFile> LoadIndex(const std::string& path) {
   struct stat info {};
   if (::fstat(fd->get(), &info) != 0) return SystemFailure(path, errno);
   IndexFile file;
-  file.read = {info.st_mtim.tv_sec,
-               static_cast<std::uint32_t>(info.st_mtim.tv_nsec)};
+  file.read.seconds = info.st_mtim.tv_sec;
+  file.read.nanoseconds = static_cast<std::uint32_t>(info.st_mtim.tv_nsec);
   file.bytes.resize(static_cast<std::size_t>(info.st_size));
   std::size_t got = 0;
   while (got < file.bytes.size()) {
@@ -167,11 +167,24 @@ Outcome<void> ReadEntries(IndexBytes& in, const std::string& path,
   return {};
 }
 
-// Checks the extensions after the entries: those whose signature starts
-// with a capital letter may be left unread, the others change what the
-// entries mean (a split or sparse index).
-Outcome<void> CheckExtensions(IndexBytes& in, const std::string& path,
-                              std::size_t idSize) {
+// The id of the whole tree in a cache tree extension, whose first entry is
+// the top: an empty path, the count of entries it covers (-1 when it is
+// no longer valid) and of subtrees, then the id.
+std::string TopTree(std::string_view extension, std::size_t idSize) {
+  if (!extension.starts_with('\0')) return {};
+  const std::size_t end = extension.find('\n');
+  if (end == std::string_view::npos || extension[1] == '-' ||
+      extension.size() - end - 1 < idSize) {
+    return {};
+  }
+  return std::string(extension.substr(end + 1, idSize));
+}
+
+// Reads the extensions after the entries: the cache tree's top; those
+// whose signature starts with a capital letter may be left unread, the
+// others change what the entries mean (a split or sparse index).
+Outcome<void> ReadExtensions(IndexBytes& in, const std::string& path,
+                             std::size_t idSize, IndexRead& read) {
   while (in.Has(idSize + 8)) {
     const std::string_view signature = in.Bytes(0, 4);
     const std::uint32_t size = in.Word(4);
@@ -180,6 +193,7 @@ Outcome<void> CheckExtensions(IndexBytes& in, const std::string& path,
     }
     in.Skip(8);
     if (!in.Has(size)) return Failure{path, "the index ends too soon"};
+    if (signature == "TREE") read.tree = TopTree(in.Bytes(0, size), idSize);
     in.Skip(size);
   }
   return {};
@@ -205,9 +219,9 @@ Outcome<IndexRead> ReadGitIndex(
   in.Skip(kHeaderSize);
   expect(count, file->bytes.size());
   auto read = ReadEntries(in, path, idSize, version, count, take);
-  if (read) read = CheckExtensions(in, path, idSize);
+  if (read) read = ReadExtensions(in, path, idSize, file->read);
   if (!read) return std::move(read).failure();
-  return file->read;
+  return std::move(file->read);
 }
 
 }  // namespace mapgen

@@ -32,6 +32,9 @@ struct IndexRead {
   // staged while it is not ("racily clean"), which git checks by content.
   std::int64_t seconds = 0;
   std::uint32_t nanoseconds = 0;
+  // The id of the tree that the index would commit, as raw bytes, when
+  // the index keeps it (its cache tree, valid at its top).
+  std::string tree;
 };
 
 // Reads git's index file at `path`, whose object ids are `idSize` bytes,

@@ -215,6 +215,13 @@ TEST(GitDates, FailsOutsideAWorkTreeOrWithoutGit) {
   ASSERT_FALSE(inside);
   EXPECT_EQ(inside.failure().reason, "not in a git work tree");
 
+  // Before the first commit, nothing is committed, staged or not.
+  temp.Write("repo/a.html", "a");
+  ASSERT_TRUE(Shell(temp.path() + "/repo", "git add a.html"));
+  const auto unborn = GitDates::Load(temp.path() + "/repo");
+  ASSERT_TRUE(unborn) << unborn.failure().reason;
+  EXPECT_EQ(DateOf(**unborn, temp.path() + "/repo", "a.html"), std::nullopt);
+
   const auto without = GitDates::Load(temp.path() + "/repo", StopCheck(), "no-such-git-program");
   ASSERT_FALSE(without);
   EXPECT_EQ(without.failure().reason, "cannot run no-such-git-program: No such file or directory");
