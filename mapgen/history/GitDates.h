@@ -19,6 +19,7 @@
 namespace mapgen {
 
 class ChildProgram;
+class GitContentIds;
 
 // The dates that a git work tree's history gives the files below a
 // folder: for each file that is committed and unchanged, the time of the
@@ -84,6 +85,9 @@ class GitDates {
   std::optional<std::time_t> DateOf(Committed file, bool wait) const;
 
  private:
+  // A committed file's date before the history reaches it.
+  static constexpr std::time_t kUndated = -1;
+
   // A committed file: its name's place in `names_`, its date, and how the
   // index saw it when it was staged.
   struct Entry {
@@ -133,8 +137,7 @@ class GitDates {
   mutable std::once_flag fileModeAsked_;
   mutable bool fileMode_ = true;
   // Tells the object ids of the files whose status data leave doubt.
-  class ContentIds;
-  std::unique_ptr<ContentIds> contentIds_;
+  std::unique_ptr<GitContentIds> contentIds_;
 
   // The history as it is read: git's run, the folder's place below the
   // top of the work tree, and what tells threads that wait for a date of

@@ -201,6 +201,16 @@ Outcome<void> ReadExtensions(IndexBytes& in, const std::string& path,
 
 }  // namespace
 
+std::string HexadecimalId(std::string_view id) {
+  static constexpr char kDigits[] = "0123456789abcdef";
+  std::string hex;
+  for (const char c : id) {
+    hex += kDigits[static_cast<unsigned char>(c) >> 4];
+    hex += kDigits[static_cast<unsigned char>(c) & 15];
+  }
+  return hex;
+}
+
 Outcome<IndexRead> ReadGitIndex(
     const std::string& path, std::size_t idSize,
     const std::function<void(std::size_t entries, std::size_t bytes)>& expect,

@@ -49,4 +49,7 @@ Outcome<IndexRead> ReadGitIndex(
     const std::function<void(std::size_t entries, std::size_t bytes)>& expect,
     const std::function<void(const IndexEntry&)>& take);
 
+// An object id in hexadecimal, as git prints it.
+std::string HexadecimalId(std::string_view id);
+
 }  // namespace mapgen
