@@ -220,10 +220,12 @@ bool GitDates::Unchanged(const Entry& entry, const FileFacts& facts,
 }
 
 // Asks git the first time a file's execute bit differs from the index's,
-// which seldom happens.
+// which seldom happens; by then the history may be read and `stop_` gone,
+// and the question is too short to be worth stopping.
 bool GitDates::MindsExecuteBit() const {
   std::call_once(fileModeAsked_, [this] {
-    fileMode_ = GitDatesReader(folder_, stop_, git_).FileMode();
+    const StopCheck never;
+    fileMode_ = GitDatesReader(folder_, never, git_).FileMode();
   });
   return fileMode_;
 }

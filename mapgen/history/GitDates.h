@@ -38,8 +38,8 @@ class GitDates {
   // Finds, with the program `git`, which files below `folder` are
   // committed and how git last saw them, and starts git on the history,
   // which ReadHistory reads. Fails when the folder lies in no work tree,
-  // git cannot be run, or `stop` asks to end; `stop` is asked until the
-  // history is read.
+  // git cannot be run, or `stop` asks to end; `stop` is kept, and asked,
+  // until the history is read.
   static Outcome<std::unique_ptr<GitDates>> Start(
       const std::string& folder, const StopCheck& stop = StopCheck(),
       const std::string& git = "git");
