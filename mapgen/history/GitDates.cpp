@@ -74,17 +74,6 @@ Outcome<std::unique_ptr<GitDates>> GitDates::Start(const std::string& folder,
   return dates;
 }
 
-Outcome<std::unique_ptr<GitDates>> GitDates::Load(const std::string& folder,
-                                                  const StopCheck& stop,
-                                                  const std::string& git) {
-  auto dates = Start(folder, stop, git);
-  if (!dates) return dates;
-  if (auto read = (*dates)->ReadHistory(); !read) {
-    return std::move(read).failure();
-  }
-  return dates;
-}
-
 Outcome<void> GitDates::ReadHistory() {
   // However the reading ends, no thread waits for a date any longer.
   struct Ending {

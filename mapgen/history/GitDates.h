@@ -41,12 +41,7 @@ class GitDates {
   // git cannot be run, or `stop` asks to end; `stop` is kept, and asked,
   // until the history is read.
   static Outcome<std::unique_ptr<GitDates>> Start(
-      const std::string& folder, const StopCheck& stop = StopCheck(),
-      const std::string& git = "git");
-
-  // Starts, and reads the history at once.
-  static Outcome<std::unique_ptr<GitDates>> Load(
-      const std::string& folder, const StopCheck& stop = StopCheck(),
+      const std::string& folder, const StopCheck& stop,
       const std::string& git = "git");
 
   // Reads the history newest first, until every committed file has its

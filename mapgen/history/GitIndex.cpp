@@ -79,6 +79,8 @@ struct IndexFile {
   IndexRead read;
 };
 
+// The bytes and the time of one and the same file: git replaces its index
+// by renaming a new one over it, so a time asked apart may be another's.
 Outcome<IndexFile> LoadIndex(const std::string& path) {
   auto fd = OpenAt(AT_FDCWD, path, O_RDONLY | O_CLOEXEC, path);
   if (!fd) return std::move(fd).failure();

@@ -48,6 +48,16 @@ std::optional<std::time_t> DateOf(const GitDates& dates, const std::string& fold
   return committed ? dates.DateOf(*committed, /*wait=*/true) : std::nullopt;
 }
 
+// Finds the dates and reads the history at once, as a build's thread
+// does one after the other.
+Outcome<std::unique_ptr<GitDates>> Load(const std::string& folder, const std::string& git = "git") {
+  static const StopCheck never;
+  auto dates = GitDates::Start(folder, never, git);
+  if (!dates) return dates;
+  if (auto read = (*dates)->ReadHistory(); !read) return std::move(read).failure();
+  return dates;
+}
+
 class GitDatesTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -81,7 +91,7 @@ class GitDatesTest : public ::testing::Test {
 };
 
 TEST_F(GitDatesTest, DatesCommittedUnchangedFilesByTheirLastCommit) {
-  const auto dates = GitDates::Load(repo() + "/site");
+  const auto dates = Load(repo() + "/site");
   ASSERT_TRUE(dates) << dates.failure().reason;
   EXPECT_FALSE((*dates)->shallow());
   const std::pair<const char*, std::optional<std::time_t>> cases[] = {
@@ -99,7 +109,7 @@ TEST_F(GitDatesTest, DatesCommittedUnchangedFilesByTheirLastCommit) {
     EXPECT_EQ(DateOf(**dates, repo() + "/site", path), date) << path;
   }
 
-  const auto top = GitDates::Load(repo());
+  const auto top = Load(repo());
   ASSERT_TRUE(top) << top.failure().reason;
   EXPECT_EQ(DateOf(**top, repo(), "outside.txt"), 1200000000);
   EXPECT_EQ(DateOf(**top, repo(), "site/docs/b.html"), 1100000000);
@@ -107,7 +117,7 @@ TEST_F(GitDatesTest, DatesCommittedUnchangedFilesByTheirLastCommit) {
 
 TEST_F(GitDatesTest, WarnsOfAShallowHistory) {
   ASSERT_TRUE(Shell(temp.path(), "git clone -q --depth 1 file://" + repo() + " shallow"));
-  const auto dates = GitDates::Load(temp.path() + "/shallow/site");
+  const auto dates = Load(temp.path() + "/shallow/site");
   ASSERT_TRUE(dates) << dates.failure().reason;
   EXPECT_TRUE((*dates)->shallow());
   // The one commit there is changed every file, as far as it knows.
@@ -158,7 +168,7 @@ TEST_F(GitDatesTest, TellsChangesAsGitStatusDoesInEveryFormOfIndex) {
     ASSERT_TRUE(Shell(temp.path(), "rm -rf copy && cp -a repo copy"));
     ASSERT_TRUE(
         Shell(copy, "git update-index -q --refresh; git update-index " + form + " && " + changes));
-    const auto dates = GitDates::Load(copy + "/site");
+    const auto dates = Load(copy + "/site");
     ASSERT_TRUE(dates) << dates.failure().reason;
     const std::pair<const char*, std::optional<std::time_t>> cases[] = {
         {"docs/b.html", 1100000000}, {"\nodd", 1000000000},     {"new name.html", std::nullopt},
@@ -170,7 +180,7 @@ TEST_F(GitDatesTest, TellsChangesAsGitStatusDoesInEveryFormOfIndex) {
     }
   }
   ASSERT_TRUE(Shell(temp.path() + "/copy", "git config core.fileMode false"));
-  const auto modeless = GitDates::Load(temp.path() + "/copy/site");
+  const auto modeless = Load(temp.path() + "/copy/site");
   ASSERT_TRUE(modeless) << modeless.failure().reason;
   EXPECT_EQ(DateOf(**modeless, temp.path() + "/copy/site", "mode.html"), 1300000000);
 }
@@ -179,7 +189,7 @@ TEST_F(GitDatesTest, TellsChangesAsGitStatusDoesInEveryFormOfIndex) {
 // then is not as committed, and the next is read all the same.
 TEST_F(GitDatesTest, AFileGoneBeforeGitReadsItIsNotAsCommitted) {
   ASSERT_TRUE(Shell(repo(), "touch -d @1500000000 site/docs/b.html 'site/new name.html'"));
-  const auto dates = GitDates::Load(repo() + "/site");
+  const auto dates = Load(repo() + "/site");
   ASSERT_TRUE(dates) << dates.failure().reason;
   auto folder = PosixFileSystem().OpenFolder(repo() + "/site/docs");
   ASSERT_TRUE(folder);
@@ -196,7 +206,7 @@ TEST(GitDates, ReadsTheIndexOfASha256Repository) {
   ASSERT_TRUE(Shell(temp.path(), "git init -q --object-format=sha256 repo"));
   temp.Write("repo/a.html", "a");
   ASSERT_TRUE(Shell(temp.path() + "/repo", Commit(1000000000) + " && touch -d @1500000000 a.html"));
-  const auto dates = GitDates::Load(temp.path() + "/repo");
+  const auto dates = Load(temp.path() + "/repo");
   ASSERT_TRUE(dates) << dates.failure().reason;
   EXPECT_EQ(DateOf(**dates, temp.path() + "/repo", "a.html"), 1000000000);
 }
@@ -204,25 +214,25 @@ TEST(GitDates, ReadsTheIndexOfASha256Repository) {
 TEST(GitDates, FailsOutsideAWorkTreeOrWithoutGit) {
   TempFolder temp;
   temp.Write("plain/a.html");
-  const auto plain = GitDates::Load(temp.path() + "/plain");
+  const auto plain = Load(temp.path() + "/plain");
   ASSERT_FALSE(plain);
   EXPECT_EQ(plain.failure().path, temp.path() + "/plain");
   EXPECT_NE(plain.failure().reason.find("not a git repository"), std::string::npos)
       << plain.failure().reason;
 
   ASSERT_TRUE(Shell(temp.path(), "git init -q repo"));
-  const auto inside = GitDates::Load(temp.path() + "/repo/.git");
+  const auto inside = Load(temp.path() + "/repo/.git");
   ASSERT_FALSE(inside);
   EXPECT_EQ(inside.failure().reason, "not in a git work tree");
 
   // Before the first commit, nothing is committed, staged or not.
   temp.Write("repo/a.html", "a");
   ASSERT_TRUE(Shell(temp.path() + "/repo", "git add a.html"));
-  const auto unborn = GitDates::Load(temp.path() + "/repo");
+  const auto unborn = Load(temp.path() + "/repo");
   ASSERT_TRUE(unborn) << unborn.failure().reason;
   EXPECT_EQ(DateOf(**unborn, temp.path() + "/repo", "a.html"), std::nullopt);
 
-  const auto without = GitDates::Load(temp.path() + "/repo", StopCheck(), "no-such-git-program");
+  const auto without = Load(temp.path() + "/repo", "no-such-git-program");
   ASSERT_FALSE(without);
   EXPECT_EQ(without.failure().reason, "cannot run no-such-git-program: No such file or directory");
 }
